@@ -1,0 +1,66 @@
+#include "app/Form1.h"
+
+#include "ui/Layout.h"
+
+Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray)
+    : cSysTray1(platform, cSysTray1Site, sysTray),
+      SkinFramework1(platform.files, Me),
+      platform_(platform),
+      globals_(globals),
+      mouse_(mouse) {
+  BuildLayout();
+  ConnectEvents();
+}
+
+void Form1::BuildLayout() {
+  Me.SetCaption(L"Form1");
+  Me.SetClientSize(layout::kClientWidth, layout::kClientHeight);
+  Me.SetBackColor(rt::kWhite);
+  Me.SetFont(layout::kWindowFont);
+
+  rt::Control* const controls[] = {&PushButton2, &Frame2, &Check4, &Check8, &Frame1,
+                                   &Label1,      &PushButton1, &Text1, &cSysTray1Site};
+  for (rt::Control* control : controls) {
+    const auto& design = layout::Find(control->Name().c_str());
+    control->SetBounds(design.bounds);
+    control->SetTabIndex(design.tabIndex);
+    control->SetVisible(design.visible);
+    if (auto* captioned = dynamic_cast<rt::CaptionedControl*>(control)) captioned->SetCaption(design.caption);
+    if (design.container != nullptr)
+      control->SetContainer(std::wstring(design.container) == L"Frame2" ? static_cast<rt::Control*>(&Frame2)
+                                                                        : static_cast<rt::Control*>(&Frame1));
+    Me.Add(*control);
+  }
+  for (rt::PushButton* button : {&PushButton2, &PushButton1}) {
+    button->SetFont(layout::kButtonFont);
+    button->SetForeColor(rt::kButtonText);
+    button->SetBackColor(rt::kWhite);
+  }
+  cSysTray1.ReadProperties([this] {
+    rt::PropertyBag bag;  // as saved with the design: out of the tray, no tip, the blue K
+    bag.Write(L"InTray", false);
+    bag.Write(L"TrayIcon", platform_.app.TrayIconPicture());
+    bag.Write(L"TrayTip", std::wstring());
+    return bag;
+  }());
+}
+
+void Form1::ConnectEvents() {
+  Me.Resize.Handle([this] { Form_Resize(); });
+  Me.QueryUnload.Handle([this](int& cancel, int& mode) { Form_QueryUnload(cancel, mode); });
+  Me.Unload.Handle([this](int& cancel) { Form_Unload(cancel); });
+  Me.MouseMove.Handle([this](rt::MouseMoveArgs& a) { Form_MouseMove(a); });
+  Frame1.MouseMove.Handle([this](rt::MouseMoveArgs& a) { Frame1_MouseMove(a); });
+  Frame2.MouseMove.Handle([this](rt::MouseMoveArgs& a) { Frame2_MouseMove(a); });
+  PushButton2.Click.Handle([this] { PushButton2_Click(); });
+  PushButton1.Click.Handle([this] { PushButton1_Click(); });
+  PushButton1.MouseMove.Handle([this](rt::MouseMoveArgs& a) { PushButton1_MouseMove(a); });
+  PushButton2.MouseMove.Handle([this](rt::MouseMoveArgs& a) { PushButton2_MouseMove(a); });
+  Check4.Click.Handle([this] { Check4_Click(); });
+  Check8.Click.Handle([this] { Check8_Click(); });
+  cSysTray1.MouseUp.Handle([this](std::int16_t& button, std::int32_t& id) { cSysTray1_MouseUp(button, id); });
+}
+
+void Form1::SetPointerUnlessHourglass(int shape) {
+  if (Me.MousePointer() != rt::pointer::kHourglass) Me.SetMousePointer(shape);
+}

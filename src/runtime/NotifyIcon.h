@@ -1,0 +1,44 @@
+// The shell's notification area, fed with our tray record (the NOTIFYICONDATAW fields).
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "runtime/Types.h"
+
+namespace rt {
+
+namespace nim {
+constexpr std::uint32_t kAdd = 0;
+constexpr std::uint32_t kModify = 1;
+constexpr std::uint32_t kDelete = 2;
+}  // namespace nim
+namespace nif {
+constexpr std::uint32_t kMessage = 1;
+constexpr std::uint32_t kIcon = 2;
+constexpr std::uint32_t kTip = 4;
+constexpr std::uint32_t kInfo = 16;
+}  // namespace nif
+
+// Text fields hold UTF-16 code units, as the W record does.
+struct TrayRecord {
+  WindowHandle hWnd = 0;
+  std::uint32_t uID = 0;
+  std::uint32_t uFlags = 0;
+  std::uint32_t uCallbackMessage = 0;
+  std::uintptr_t hIcon = 0;
+  std::array<char16_t, 128> szTip{};
+  std::uint32_t dwState = 0;
+  std::uint32_t dwStateMask = 0;
+  std::array<char16_t, 256> szInfo{};
+  std::uint32_t uTimeout = 0;
+  std::array<char16_t, 64> szInfoTitle{};
+  std::uint32_t dwInfoFlags = 0;
+};
+
+class NotifyIcons {
+ public:
+  virtual ~NotifyIcons() = default;
+  virtual bool Send(std::uint32_t command, const TrayRecord& record) = 0;
+};
+
+}  // namespace rt

@@ -1,0 +1,56 @@
+// The registry, through the W entry points. Status values are Win32 error codes (0 = success).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+using RegKey = std::uintptr_t;  // 0 is "no key"
+constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+
+namespace reg {
+constexpr std::uint32_t kSz = 1;
+constexpr std::uint32_t kDword = 4;
+constexpr std::uint32_t kKeyRunAccess = 63;          // query/set value, create sub-key, enumerate, notify, link
+constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+constexpr std::uint32_t kKeyRead = 0x20019;
+constexpr long kSuccess = 0;
+constexpr long kFileNotFound = 2;
+constexpr long kAccessDenied = 5;
+constexpr long kInvalidHandle = 6;
+}  // namespace reg
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  virtual long OpenKey(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
+  // Opens the key, creating every missing level of the path.
+  virtual long CreateKey(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
+  virtual long SetValue(RegKey key, const std::wstring& name, std::uint32_t type,
+                        const std::vector<std::uint8_t>& data) = 0;
+  virtual long QueryValue(RegKey key, const std::wstring& name, std::uint32_t* type,
+                          std::vector<std::uint8_t>* data) = 0;
+  virtual long DeleteValue(RegKey key, const std::wstring& name) = 0;
+  virtual long CloseKey(RegKey key) = 0;
+};
+
+// Owns one open key and closes it on every path out of the scope.
+class RegistryKey {
+ public:
+  RegistryKey(Registry& registry, RegKey key) : registry_(&registry), key_(key) {}
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  ~RegistryKey() {
+    if (key_ != 0) registry_->CloseKey(key_);
+  }
+  RegKey get() const { return key_; }
+  explicit operator bool() const { return key_ != 0; }
+
+ private:
+  Registry* registry_;
+  RegKey key_;
+};
+
+}  // namespace rt

@@ -1,0 +1,110 @@
+// The control model: the properties the program reads and writes, and their events.
+// A backend mirrors the model into real windows through a ControlPeer; the unit tests
+// run on the model alone.
+#pragma once
+#include <string>
+
+#include "runtime/Types.h"
+#include "runtime/controls/Event.h"
+
+namespace rt {
+
+enum class ControlKind { Form, PushButton, CheckBox, OptionButton, Frame, Label, TextBox, UserControl, Component };
+
+enum class Property {
+  Caption, Value, Visible, Enabled, BackColor, ForeColor, Font, Bounds, WindowState,
+  MousePointer, MouseIcon, Icon, Focus, Look
+};
+
+class Control;
+
+// Told of every property change so a real window can follow it.
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  virtual void OnChanged(Control& control, Property property) = 0;
+};
+
+struct TwipsRect {
+  int left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const TwipsRect&) const = default;
+};
+
+class Control {
+ public:
+  Control(ControlKind kind, std::wstring name) : kind_(kind), name_(std::move(name)) {}
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  ControlKind Kind() const { return kind_; }
+  const std::wstring& Name() const { return name_; }
+
+  // Frames hold controls; everything else sits on the form (container nullptr).
+  Control* Container() const { return container_; }
+  void SetContainer(Control* container) { container_ = container; }
+
+  const TwipsRect& Bounds() const { return bounds_; }
+  void SetBounds(TwipsRect r) { Assign(bounds_, r, Property::Bounds); }
+  int TabIndex() const { return tabIndex_; }
+  void SetTabIndex(int i) { tabIndex_ = i; }
+
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool v) { Assign(visible_, v, Property::Visible); }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool v) { Assign(enabled_, v, Property::Enabled); }
+
+  OleColor BackColor() const { return backColor_; }
+  void SetBackColor(OleColor c) { Assign(backColor_, c, Property::BackColor); }
+  OleColor ForeColor() const { return foreColor_; }
+  void SetForeColor(OleColor c) { Assign(foreColor_, c, Property::ForeColor); }
+  // Controls without a font of their own use the form's (an empty name means "inherit").
+  const Font& OwnFont() const { return font_; }
+  void SetFont(Font f) { Assign(font_, std::move(f), Property::Font); }
+
+  void AttachPeer(ControlPeer* peer) { peer_ = peer; }
+
+ protected:
+  void Notify(Property p) {
+    if (peer_) peer_->OnChanged(*this, p);
+  }
+  template <typename T>
+  void Assign(T& field, T value, Property p) {
+    if (field == value) return;
+    field = std::move(value);
+    Notify(p);
+  }
+
+ private:
+  ControlKind kind_;
+  std::wstring name_;
+  Control* container_ = nullptr;
+  TwipsRect bounds_;
+  int tabIndex_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  OleColor backColor_ = kWhite;
+  OleColor foreColor_ = kButtonText;
+  Font font_;
+  ControlPeer* peer_ = nullptr;
+};
+
+// Pointer-move event arguments: button state, shift state, x, y (twips).
+struct MouseMoveArgs {
+  int button = 0;
+  int shift = 0;
+  float x = 0;
+  float y = 0;
+};
+
+class CaptionedControl : public Control {
+ public:
+  using Control::Control;
+  const std::wstring& Caption() const { return caption_; }
+  void SetCaption(std::wstring c) { Assign(caption_, std::move(c), Property::Caption); }
+
+ private:
+  std::wstring caption_;
+};
+
+}  // namespace rt

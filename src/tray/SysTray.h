@@ -1,0 +1,24 @@
+// Routes the shell's tray notifications, which arrive as a message to the tray control's
+// own window, to that control's decoder by taking over the window's procedure.
+#pragma once
+#include <cstdint>
+
+#include "runtime/WindowProcs.h"
+
+class cSysTray;
+
+class SysTray {
+ public:
+  explicit SysTray(rt::WindowProcs& windowProcs) : windowProcs_(windowProcs) {}
+
+  void InstallTrayHook(cSysTray& control);
+  void RemoveTrayHook(cSysTray& control);
+  std::intptr_t TrayWindowProc(rt::WindowHandle hWnd, std::uint32_t message, std::uintptr_t wParam,
+                               std::intptr_t lParam);
+
+  // The procedure TrayWindowProc replaced; one slot, so one hooked control at a time.
+  std::uintptr_t SavedWindowProc = 0;
+
+ private:
+  rt::WindowProcs& windowProcs_;
+};

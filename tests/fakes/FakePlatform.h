@@ -1,0 +1,28 @@
+// Every fake behind the seam, bundled as the program's Platform.
+#pragma once
+#include "fakes/FakeMouse.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeServices.h"
+#include "fakes/VirtualTime.h"
+#include "runtime/Platform.h"
+
+namespace fake {
+
+struct FakePlatform {
+  explicit FakePlatform(double timeOfDayAtStart = 10 * 3600.0) : clock(timeOfDayAtStart) {}
+
+  VirtualClock clock;
+  FakePump pump{clock};
+  FakeMouse mouse{pump, clock};
+  FakeApplication app;
+  FakeNotifyIcons tray;
+  FakeWindowProcs windowProcs;
+  FakeRegistry registry;
+  FakeFileSystem files;
+  FakeDialogs dialogs;
+  FakeStarter starter;
+  FakeRandom random;
+  rt::Platform platform{app, pump, clock, mouse, tray, windowProcs, registry, files, dialogs, starter, random};
+};
+
+}  // namespace fake

@@ -1,0 +1,121 @@
+#include "fakes/FakeRegistry.h"
+
+namespace fake {
+
+namespace {
+constexpr std::uint32_t kSetValueRight = 0x0002;
+constexpr std::uint32_t kCreateSubKeyRight = 0x0004;
+}  // namespace
+
+std::wstring FakeRegistry::Lower(std::wstring s) {
+  for (auto& c : s)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return s;
+}
+
+std::wstring FakeRegistry::Normalize(const std::wstring& path) {
+  std::wstring p = Lower(path);
+  while (!p.empty() && p.back() == L'\\') p.pop_back();
+  return p;
+}
+
+std::wstring FakeRegistry::Join(rt::RegKey root, const std::wstring& subKey) const {
+  std::wstring base;
+  if (root == rt::kHkeyCurrentUser) base = L"hkcu";
+  else if (root == rt::kHkeyLocalMachine) base = L"hklm";
+  else {
+    auto it = handles_.find(root);
+    if (it == handles_.end()) return L"";
+    base = it->second;
+  }
+  return subKey.empty() ? base : Normalize(base + L"\\" + subKey);
+}
+
+void FakeRegistry::MakeKey(const std::wstring& path) {
+  std::wstring p = Normalize(path);
+  for (std::size_t pos = p.find(L'\\'); ; pos = p.find(L'\\', pos + 1)) {
+    keys_[p.substr(0, pos)];
+    if (pos == std::wstring::npos) break;
+  }
+}
+
+bool FakeRegistry::KeyExists(const std::wstring& path) const { return keys_.count(Normalize(path)) != 0; }
+
+long FakeRegistry::OpenKey(rt::RegKey root, const std::wstring& subKey, std::uint32_t access, rt::RegKey* result) {
+  const std::wstring path = Join(root, subKey);
+  if (path.empty()) return rt::reg::kInvalidHandle;
+  if (path != L"hkcu" && path != L"hklm" && keys_.count(path) == 0) return rt::reg::kFileNotFound;
+  if ((access & (kSetValueRight | kCreateSubKeyRight)) != 0 && Refused(path)) return rt::reg::kAccessDenied;
+  *result = nextHandle_++;
+  handles_[*result] = path;
+  return rt::reg::kSuccess;
+}
+
+long FakeRegistry::CreateKey(rt::RegKey root, const std::wstring& subKey, std::uint32_t access, rt::RegKey* result) {
+  const std::wstring path = Join(root, subKey);
+  if (path.empty()) return rt::reg::kInvalidHandle;
+  if (Refused(path)) return rt::reg::kAccessDenied;
+  MakeKey(path);
+  return OpenKey(root, subKey, access, result);
+}
+
+long FakeRegistry::SetValue(rt::RegKey key, const std::wstring& name, std::uint32_t type,
+                            const std::vector<std::uint8_t>& data) {
+  auto it = handles_.find(key);
+  if (it == handles_.end()) return rt::reg::kInvalidHandle;
+  if (Refused(it->second)) return rt::reg::kAccessDenied;
+  keys_[it->second][Lower(name)] = {type, data};
+  log.push_back(L"set " + it->second + L"\\" + name);
+  return rt::reg::kSuccess;
+}
+
+long FakeRegistry::QueryValue(rt::RegKey key, const std::wstring& name, std::uint32_t* type,
+                              std::vector<std::uint8_t>* data) {
+  auto it = handles_.find(key);
+  if (it == handles_.end()) return rt::reg::kInvalidHandle;
+  auto& values = keys_[it->second];
+  auto v = values.find(Lower(name));
+  if (v == values.end()) return rt::reg::kFileNotFound;
+  if (type) *type = v->second.type;
+  if (data) *data = v->second.data;
+  return rt::reg::kSuccess;
+}
+
+long FakeRegistry::DeleteValue(rt::RegKey key, const std::wstring& name) {
+  auto it = handles_.find(key);
+  if (it == handles_.end()) return rt::reg::kInvalidHandle;
+  if (Refused(it->second)) return rt::reg::kAccessDenied;
+  if (keys_[it->second].erase(Lower(name)) == 0) return rt::reg::kFileNotFound;
+  log.push_back(L"delete " + it->second + L"\\" + name);
+  return rt::reg::kSuccess;
+}
+
+long FakeRegistry::CloseKey(rt::RegKey key) { return handles_.erase(key) != 0 ? rt::reg::kSuccess : rt::reg::kInvalidHandle; }
+
+std::optional<RegValue> FakeRegistry::Value(const std::wstring& path, const std::wstring& name) const {
+  auto k = keys_.find(Normalize(path));
+  if (k == keys_.end()) return std::nullopt;
+  auto v = k->second.find(Lower(name));
+  if (v == k->second.end()) return std::nullopt;
+  return v->second;
+}
+
+std::optional<std::wstring> FakeRegistry::StringValue(const std::wstring& path, const std::wstring& name) const {
+  auto v = Value(path, name);
+  if (!v) return std::nullopt;
+  // REG_SZ data is UTF-16LE with its terminating NUL.
+  std::wstring text;
+  for (std::size_t i = 0; i + 1 < v->data.size(); i += 2) {
+    const wchar_t c = static_cast<wchar_t>(v->data[i] | (v->data[i + 1] << 8));
+    if (c == 0) break;
+    text.push_back(c);
+  }
+  return text;
+}
+
+std::size_t FakeRegistry::ValueCount(const std::wstring& path) const {
+  auto k = keys_.find(Normalize(path));
+  return k == keys_.end() ? 0 : k->second.size();
+}
+
+}  // namespace fake

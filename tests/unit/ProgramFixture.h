@@ -1,0 +1,27 @@
+// A whole program on the fakes, with its window shown as after start-up.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "app/Program.h"
+#include "fakes/FakePlatform.h"
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  explicit ProgramTest(double timeOfDayAtStart = 10 * 3600.0) : fakes(timeOfDayAtStart) {}
+
+  fake::FakePlatform fakes;
+  Program program{fakes.platform};
+  Form1& form = program.form1;
+  modMouse& mouse = program.mouse;
+
+  // The window as the user first sees it: shown, with its tray control's own window.
+  void ShowWindow() {
+    form.cSysTray1Site.SetHandle(0x2001);
+    form.Me.SetHandle(0x1001);
+    program.Start();
+  }
+  // Clicks the Start/Stop button at a virtual time, as the platform dispatches a click.
+  void ClickStartStopAt(double at) {
+    fakes.pump.At(at, [this] { form.PushButton2.RaiseClick(); });
+  }
+};
