@@ -6,11 +6,15 @@
 #include <string>
 
 #include "app/Globals.h"
+#include "app/Product.h"
 #include "autodrag/modMouse.h"
 #include "runtime/Platform.h"
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/Form.h"
 #include "runtime/controls/UserControlSite.h"
+#include "settings/RegStuff.h"
+#include "settings/SettingsStore.h"
+#include "settings/mStartUp.h"
 #include "tray/cSysTray.h"
 #include "ui/SkinFramework.h"
 
@@ -40,6 +44,9 @@ class Form1 {
   // Set while start-up gives the check boxes the stored choices, so their click
   // handling does not take those changes for the user's.
   bool Loading = false;
+
+  // The name the caption, the tray tip and the application title are made from.
+  std::wstring DisplayName{product::kDisplayName};
 
   // Start-up sequence.
   void Form_Load();
@@ -79,4 +86,11 @@ class Form1 {
   rt::Platform& platform_;
   Globals& globals_;
   modMouse& mouse_;
+
+ public:
+  // Startup options: the per-user settings store and the run-at-logon entry. They come
+  // after platform_, which they are built from.
+  SettingsStore Settings{platform_.registry, platform_.dialogs};
+  RegStuff RegistryValues{platform_.registry, platform_.app};
+  mStartUp StartUp{platform_.app, RegistryValues};
 };

@@ -16,11 +16,34 @@ std::wstring Program::UnhandledFailureText(const std::wstring& description) {
          description + L"\r\n\r\nPlease email a screenshot of this message to " + product::kSupportEmail;
 }
 
-void Program::OnUnhandledFailure(const std::exception& failure) noexcept {
+namespace {
+// On the way out each step stands alone: one that fails must not keep the next from running.
+template <typename Step>
+void Attempt(Step&& step) noexcept {
   try {
+    step();
+  } catch (...) {
+  }
+}
+}  // namespace
+
+void Program::OnUnhandledFailure(const std::exception& failure) noexcept {
+  // Before a word is said, let go of everything the user could be left with once the
+  // process has vanished: a button we pressed for them, releases we are holding back, and
+  // an icon in the tray that no longer answers. The hook goes first, so that nothing is
+  // counted or held back while the box below is up.
+  Attempt([&] { mouse.StopMouseHook(); });
+  Attempt([&] {
+    if (form1.ButtonHeld) {
+      form1.ButtonHeld = false;
+      mouse.ReleaseLeftButton();
+    }
+  });
+  Attempt([&] { mouse.ReleaseHeldClicksNow(); });
+  Attempt([&] { form1.cSysTray1.SetInTray(false); });
+  // Nothing more can be said when the box itself fails; the platform ends the program either way.
+  Attempt([&] {
     platform_.dialogs.MessageBox(UnhandledFailureText(rt::DescribeException(failure)),
                                  rt::mb::kOkOnly | rt::mb::kCritical, product::kDisplayName);
-  } catch (...) {
-    // Nothing more can be said; the platform ends the program either way.
-  }
+  });
 }

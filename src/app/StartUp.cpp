@@ -1,12 +1,99 @@
-// PLACEHOLDER until the start-up sequence lands: dresses the window just enough to run.
+// The load handler: dresses the window (skin, hand pointer, caption, icon), sets the
+// application title, now and then opens our home page, puts back the startup choices and
+// puts the icon into the tray. The window is shown only after it returns.
+#include <string>
+
+#include "app/ErrorReport.h"
 #include "app/Form1.h"
+#include "app/Main.h"
 #include "app/Product.h"
 
-void Form1::Form_Load() {
-  Me.SetCaption(product::kDisplayName);
-  cSysTray1.SetTrayTip(product::kDisplayName);
-  cSysTray1.SetInTray(true);
+namespace {
+
+constexpr const wchar_t* kLoadLabel = L"in Vornix2021/08/31.Form1.Form_Load ";
+constexpr const wchar_t* kCursorFile = L"\\HAND-M.CUR";
+constexpr const wchar_t* kSkinFile = L"\\x\\o.cjs";
+// One start in a hundred opens the home page.
+constexpr int kHomePageDraws = 100;
+constexpr int kHomePageDraw = 7;
+
+bool StoredOn(SettingsStore& settings, const wchar_t* key) {
+  return settings.GetSetting(product::kMakerName, product::kDisplayName, key, settings::kOff) == settings::kOn;
 }
-void Form1::ApplySkin() {}
-bool Form1::FileExists(const std::wstring&) { return false; }
-void Form1::VisitHomePage() {}
+
+// The boxes show what the user chose last time; without this a minimised start could never
+// happen, as the layout has both boxes clear. The caller holds the load flag, so the boxes'
+// click handling neither writes the settings back nor touches the run-at-logon value.
+void RestoreStartupChoices(SettingsStore& settings, rt::CheckBox& runAtLogon, rt::CheckBox& minimized) {
+  runAtLogon.SetValue(StoredOn(settings, settings::kWindowsStartup) ? 1 : 0);
+  minimized.SetValue(StoredOn(settings, settings::kMinimized) ? 1 : 0);
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+  Loading = true;
+  NumberedStatements s(platform_.dialogs, kLoadLabel);
+  s.Run(100, [&] { ApplySkin(); });
+  if (s.Test(102, [&] { return FileExists(platform_.app.ProgramFolder() + kCursorFile); }))
+    s.Run(104, [&] { Me.SetMouseIcon(platform_.files.LoadPicture(platform_.app.ProgramFolder() + kCursorFile)); });
+  s.Run(106, [&] { VisitHomePage(); });
+  s.Run(126, [&] {
+    Me.SetCaption(DisplayName);
+    Me.SetIcon(platform_.app.ApplicationIcon());
+    Main::SetAppTitle(globals_, DisplayName);
+  });
+  s.Run(127, [&] { RestoreStartupChoices(Settings, Check4, Check8); });
+  if (s.Test(128, [&] { return Check4.Value() == 1; })) {
+    s.Run(130, [&] { Check8.SetVisible(true); });
+    if (s.Test(132, [&] { return Check8.Value() == 1; }))
+      s.Run(134, [&] { Me.SetWindowState(rt::windowstate::kMinimized); });
+  } else {
+    s.Run(136, [&] { Check8.SetVisible(false); });
+  }
+  s.Run(138, [&] { cSysTray1.SetTrayTip(DisplayName); });
+  s.Run(140, [&] { cSysTray1.SetInTray(true); });
+  Loading = false;
+}
+
+void Form1::ApplySkin() {
+  const std::wstring skinPath = platform_.app.ProgramFolder() + kSkinFile;
+  if (!platform_.files.IsOrdinaryFile(skinPath)) return;
+
+  // The backgrounds change first, so they hold whatever the component then makes of the skin.
+  Me.SetBackColor(rt::kButtonFace);
+  for (rt::Control* control : Me.Controls()) {
+    switch (control->Kind()) {
+      case rt::ControlKind::OptionButton:
+      case rt::ControlKind::CheckBox:
+      case rt::ControlKind::Frame:
+      case rt::ControlKind::Label:
+        control->SetBackColor(rt::kButtonFace);
+        break;
+      default:
+        break;
+    }
+  }
+
+  SkinFramework1.LoadSkin(skinPath, L"");
+  SkinFramework1.SetOptions(SkinFramework1.Options() | SkinFramework::kSkinControls);
+  SkinFramework1.SetButtonStateColors(true);
+  SkinFramework1.SetSkinFonts(true);
+  SkinFramework1.ApplyWindow(static_cast<std::int32_t>(Me.Handle()));
+}
+
+bool Form1::FileExists(const std::wstring& path) {
+  try {
+    platform_.files.LastModified(path);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void Form1::VisitHomePage() {
+  platform_.random.Randomize(platform_.clock.TimeOfDay());
+  const int draw = static_cast<int>(static_cast<double>(platform_.random.Rnd()) * kHomePageDraws) + 1;
+  if (draw == kHomePageDraw)
+    platform_.starter.Start(L"explorer \"" + std::wstring(product::kHomePage) + L"\"", rt::winstyle::kMinimizedFocus);
+}

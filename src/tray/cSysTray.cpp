@@ -1,20 +1,254 @@
-// PLACEHOLDER until the tray control lands.
 #include "tray/cSysTray.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <variant>
+
+#include "runtime/Failure.h"
 #include "tray/SysTray.h"
+#include "tray/TrayText.h"
+
+namespace {
+
+namespace nin {
+constexpr std::int32_t kBalloonHide = 1027;
+constexpr std::int32_t kBalloonTimeout = 1028;
+constexpr std::int32_t kBalloonUserClick = 1029;
+}  // namespace nin
+
+constexpr std::int16_t kLeftButton = 1;
+constexpr std::int16_t kRightButton = 2;
+
+// A single pump never waits longer than this, so the time-of-day clock is read often
+// enough to count every pass over midnight, however long the balloon is meant to stay.
+constexpr double kLongestSinglePumpSeconds = 3600.0;
+
+std::wstring DefaultTip() { return std::wstring(cSysTray::kDefaultTip) + L'\0'; }
+
+template <typename T>
+T SavedOr(const rt::PropertyBag& bag, const wchar_t* name, T fallback) {
+  const rt::PropertyValue* saved = bag.Find(name);
+  if (saved == nullptr) return fallback;
+  if (const T* value = std::get_if<T>(saved)) return *value;
+  throw rt::Failure(L"Type mismatch");
+}
+
+}  // namespace
 
 cSysTray::cSysTray(rt::Platform& platform, rt::UserControlSite& site, SysTray& routing)
-    : platform_(platform), site_(site), routing_(routing) {}
-cSysTray::~cSysTray() = default;
-void cSysTray::SetTrayIcon(const rt::PicturePtr& icon) { trayIcon_ = icon; }
-void cSysTray::SetTrayTip(const std::wstring& tip) { trayTip_ = tip; }
-void cSysTray::SetInTray(bool show) { inTray_ = show; }
-void cSysTray::ShowBalloon(const std::wstring&, const std::wstring&, std::int32_t, bool) {}
-void cSysTray::HandleTrayMessage(std::int32_t&, std::int32_t&) {}
-void cSysTray::InitProperties() {}
-void cSysTray::ReadProperties(const rt::PropertyBag&) {}
-void cSysTray::WriteProperties(rt::PropertyBag&) {}
-void cSysTray::Resize() {}
-void cSysTray::AddTrayIcon(rt::WindowHandle, std::int32_t, const std::wstring&, const rt::PicturePtr&) {}
-void cSysTray::DeleteTrayIcon(rt::WindowHandle, std::int32_t) {}
-void cSysTray::OnTaskbarCreated() {}
+    : platform_(platform), site_(site), routing_(routing) {
+  site_.TaskbarCreated.Handle([this] { OnTaskbarCreated(); });
+}
+
+cSysTray::~cSysTray() {
+  site_.TaskbarCreated.Handle({});
+  // Nobody is left to hear a property-changed notice from a control that is going away,
+  // so the icon and the hook are taken away directly. Nothing may escape a destructor:
+  // the icon is the shell's, and at worst it stays until the pointer passes over it.
+  try {
+    if (iconAdded_) {
+      DeleteTrayIcon(ControlWindow(), iconId_);
+      routing_.RemoveTrayHook(*this);
+      iconAdded_ = false;
+    }
+  } catch (...) {
+  }
+  inTray_ = false;
+}
+
+rt::WindowHandle cSysTray::ControlWindow() {
+  // The host gives the control its window after building it, so the handle is taken at
+  // its first use and kept from then on: the add, the modifies, the delete and the hook
+  // all name the one window the icon was added for.
+  if (windowHandle_ == 0) windowHandle_ = site_.Handle();
+  return windowHandle_;
+}
+
+rt::TrayRecord cSysTray::NewRecord() {
+  rt::TrayRecord record;
+  record.hWnd = ControlWindow();
+  record.uID = static_cast<std::uint32_t>(iconId_);
+  return record;
+}
+
+void cSysTray::SetTrayIcon(const rt::PicturePtr& icon) {
+  if (!icon || icon->Type() != rt::pic::kIcon) return;
+  if (iconAdded_) {
+    rt::TrayRecord record = NewRecord();
+    record.uFlags = rt::nif::kIcon;
+    record.hIcon = icon->Handle();
+    platform_.tray.Send(rt::nim::kModify, record);
+  }
+  trayIcon_ = icon;
+  site_.SetPicture(icon);
+  site_.NotifyPropertyChanged(L"TrayIcon");
+}
+
+void cSysTray::SetTrayTip(const std::wstring& tip) {
+  if (iconAdded_) {
+    rt::TrayRecord record = NewRecord();
+    record.uFlags = rt::nif::kTip;
+    tray::PutText(record.szTip, tip);  // an empty tip too: it clears the one shown
+    platform_.tray.Send(rt::nim::kModify, record);
+  }
+  trayTip_ = tip;
+  site_.NotifyPropertyChanged(L"TrayTip");
+}
+
+void cSysTray::SetInTray(bool show) {
+  if (show == inTray_) return;
+  if (show) {
+    if (site_.UserMode()) {
+      routing_.InstallTrayHook(*this);
+      AddTrayIcon(ControlWindow(), iconId_, TrayTip(), TrayIcon());
+      iconAdded_ = true;
+    }
+  } else if (iconAdded_) {
+    DeleteTrayIcon(ControlWindow(), iconId_);
+    routing_.RemoveTrayHook(*this);
+    iconAdded_ = false;
+  }
+  inTray_ = show;
+  site_.NotifyPropertyChanged(L"InTray");
+}
+
+void cSysTray::ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, std::int32_t showTimer,
+                           bool showOnce) {
+  if (showOnce && onceCount_ >= 1) return;
+
+  rt::TrayRecord record = NewRecord();
+  record.uFlags = rt::nif::kInfo;
+  tray::PutText(record.szInfoTitle, sTitle);
+  tray::PutText(record.szInfo, tip);
+  record.dwInfoFlags = 0;
+  if (showTimer > 0) {
+    const std::int64_t milliseconds = std::int64_t{showTimer} * 1000;
+    if (milliseconds > std::numeric_limits<std::int32_t>::max()) throw rt::Failure(L"Overflow");
+    record.uTimeout = static_cast<std::uint32_t>(milliseconds);
+  }
+  platform_.tray.Send(rt::nim::kModify, record);
+  balloonShowing_ = true;
+  if (showOnce) ++onceCount_;
+  if (showTimer <= 0) return;
+
+  // Each pump blocks until a message comes or the rest of the time is up; the shell's
+  // balloon notifications arrive through it and end the wait early. Elapsed time is added
+  // up pass by pass, so a wait over midnight ends on time.
+  double waited = 0;
+  float last = platform_.clock.TimeOfDay();
+  while (waited < showTimer && balloonShowing_) {
+    const double pumpSeconds = std::min(showTimer - waited, kLongestSinglePumpSeconds);
+    const auto pumpMs = std::max(1LL, static_cast<long long>(std::ceil(pumpSeconds * 1000.0)));
+    platform_.pump.PumpEvents(std::chrono::milliseconds(pumpMs));
+    const float now = platform_.clock.TimeOfDay();
+    waited += rt::ElapsedSeconds(last, now);
+    last = now;
+  }
+
+  if (balloonShowing_) {
+    // The shell never said the balloon closed: take it down ourselves.
+    tray::PutText(record.szInfoTitle, L"");
+    tray::PutText(record.szInfo, L"");
+    platform_.tray.Send(rt::nim::kModify, record);
+  }
+}
+
+void cSysTray::HandleTrayMessage(std::int32_t& message, std::int32_t& id) {
+  std::int16_t button = 0;
+  switch (message) {
+    case rt::msg::kMouseMove:
+      MouseMove.Raise(id);
+      break;
+    case rt::msg::kLButtonDown:
+      button = kLeftButton;
+      MouseDown.Raise(button, id);
+      break;
+    case rt::msg::kLButtonUp:
+      button = kLeftButton;
+      MouseUp.Raise(button, id);
+      break;
+    case rt::msg::kLButtonDblClk:
+      button = kLeftButton;
+      MouseDblClick.Raise(button, id);
+      break;
+    case rt::msg::kRButtonDown:
+      button = kRightButton;
+      MouseDown.Raise(button, id);
+      break;
+    case rt::msg::kRButtonUp:
+      button = kRightButton;
+      MouseUp.Raise(button, id);
+      break;
+    case rt::msg::kRButtonDblClk:
+      button = kRightButton;
+      MouseDblClick.Raise(button, id);
+      break;
+    case nin::kBalloonHide:
+    case nin::kBalloonTimeout:
+    case nin::kBalloonUserClick:
+      balloonShowing_ = false;
+      break;
+    default:
+      break;  // middle button, the balloon appearing, and anything newer shells send
+  }
+}
+
+void cSysTray::InitProperties() {
+  SetInTray(false);
+  SetTrayTip(DefaultTip());
+  SetTrayIcon(site_.Picture());
+}
+
+void cSysTray::ReadProperties(const rt::PropertyBag& bag) {
+  SetInTray(SavedOr<bool>(bag, L"InTray", false));
+  SetTrayIcon(SavedOr<rt::PicturePtr>(bag, L"TrayIcon", site_.Picture()));
+  SetTrayTip(SavedOr<std::wstring>(bag, L"TrayTip", DefaultTip()));
+}
+
+void cSysTray::WriteProperties(rt::PropertyBag& bag) const {
+  bag.Write(L"InTray", inTray_);
+  bag.Write(L"TrayIcon", trayIcon_);
+  bag.Write(L"TrayTip", trayTip_);
+}
+
+void cSysTray::Resize() {
+  rt::TwipsRect bounds = site_.Bounds();
+  bounds.width = kSideTwips;
+  bounds.height = kSideTwips;
+  site_.SetBounds(bounds);
+}
+
+void cSysTray::AddTrayIcon(rt::WindowHandle window, std::int32_t iconId, const std::wstring& tip,
+                           const rt::PicturePtr& icon) {
+  rt::TrayRecord record;
+  record.hWnd = window;
+  record.uID = static_cast<std::uint32_t>(iconId);
+  if (icon) {
+    record.hIcon = icon->Handle();
+    record.uFlags |= rt::nif::kIcon;
+    trayIcon_ = icon;
+  }
+  if (!tip.empty()) {
+    tray::PutText(record.szTip, tip);
+    record.uFlags |= rt::nif::kTip;
+    trayTip_ = tip;
+  }
+  record.uCallbackMessage = TrayCallbackMessage;
+  record.uFlags |= rt::nif::kMessage;
+  platform_.tray.Send(rt::nim::kAdd, record);
+}
+
+void cSysTray::DeleteTrayIcon(rt::WindowHandle window, std::int32_t iconId) {
+  rt::TrayRecord record;
+  record.hWnd = window;
+  record.uID = static_cast<std::uint32_t>(iconId);
+  platform_.tray.Send(rt::nim::kDelete, record);
+}
+
+void cSysTray::OnTaskbarCreated() {
+  // A new taskbar starts with an empty tray: without our icon a window hidden in the tray
+  // could never be brought back. The window procedure is still ours; only the icon is gone.
+  if (iconAdded_) AddTrayIcon(ControlWindow(), iconId_, trayTip_, trayIcon_);
+}

@@ -13,10 +13,16 @@ class SysTray;
 class cSysTray {
  public:
   static constexpr std::uint32_t TrayCallbackMessage = rt::msg::kUser + 101;  // 1125
+  // What a newly placed control shows until it is given a tip of its own.
+  static constexpr const wchar_t* kDefaultTip = L"Telnet Server";
+  // The control keeps itself square at this size on its host.
+  static constexpr int kSideTwips = 510;
 
+  // Creation: the control starts out of the tray.
   cSysTray(rt::Platform& platform, rt::UserControlSite& site, SysTray& routing);
   cSysTray(const cSysTray&) = delete;
   cSysTray& operator=(const cSysTray&) = delete;
+  // Destruction: an icon still in the tray is taken out and the window procedure put back.
   ~cSysTray();
 
   rt::UserControlSite& Site() { return site_; }
@@ -28,26 +34,34 @@ class cSysTray {
   void SetTrayTip(const std::wstring& tip);
   bool InTray() const { return inTray_; }
   void SetInTray(bool show);
+  // Shows a balloon; with showTimer > 0 waits, handling messages, until the shell says it
+  // closed or showTimer seconds have passed. showTimer above 2147483 fails with "Overflow".
   void ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, std::int32_t showTimer, bool showOnce);
 
-  rt::Event<std::int32_t> MouseMove;
-  rt::Event<std::int16_t, std::int32_t> MouseDown;
-  rt::Event<std::int16_t, std::int32_t> MouseUp;
-  rt::Event<std::int16_t, std::int32_t> MouseDblClick;
+  rt::Event<std::int32_t> MouseMove;                     // Id
+  rt::Event<std::int16_t, std::int32_t> MouseDown;       // Button, Id
+  rt::Event<std::int16_t, std::int32_t> MouseUp;         // Button, Id
+  rt::Event<std::int16_t, std::int32_t> MouseDblClick;   // Button, Id
 
-  // Called only by the tray window procedure.
+  // Called only by the tray window procedure: message is the notification's lParam, id its wParam.
   void HandleTrayMessage(std::int32_t& message, std::int32_t& id);
 
   // Host life-cycle notifications.
   void InitProperties();
   void ReadProperties(const rt::PropertyBag& bag);
-  void WriteProperties(rt::PropertyBag& bag);
+  void WriteProperties(rt::PropertyBag& bag) const;
   void Resize();
+
+  // The control's own window: the shell's target for the icon and its notifications.
+  rt::WindowHandle ControlWindow();
+  // True from the add that InTray = True sent until the delete that InTray = False sent.
+  bool IconAdded() const { return iconAdded_; }
 
  private:
   void AddTrayIcon(rt::WindowHandle window, std::int32_t iconId, const std::wstring& tip, const rt::PicturePtr& icon);
   void DeleteTrayIcon(rt::WindowHandle window, std::int32_t iconId);
   void OnTaskbarCreated();
+  rt::TrayRecord NewRecord();
 
   rt::Platform& platform_;
   rt::UserControlSite& site_;

@@ -1,5 +1,7 @@
 #include "fakes/FakeMouse.h"
 
+#include "runtime/Failure.h"
+
 namespace fake {
 
 namespace {
@@ -44,6 +46,10 @@ std::intptr_t FakeMouse::Deliver(std::uint32_t message, std::uintptr_t extraInfo
 }
 
 void FakeMouse::InjectLeftButton(rt::LeftButtonAction action, std::uintptr_t extraInfo) {
+  if (failNextPress && action == rt::LeftButtonAction::Press) {
+    failNextPress = false;
+    throw rt::Failure(L"Injection refused");
+  }
   injections.push_back({clock_.Now(), action, extraInfo});
   const std::uint32_t message = action == rt::LeftButtonAction::Press ? 0x0201u : 0x0202u;
   // Injected input joins the input stream; the hook sees it when the thread next pumps.

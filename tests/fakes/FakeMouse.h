@@ -44,6 +44,8 @@ class FakeMouse : public rt::MouseInput {
   std::vector<DeliveredMouseEvent> DeliveredOf(std::uint32_t message) const;
 
   bool failNextHook = false;
+  // The next injected press throws, as a failing platform call would.
+  bool failNextPress = false;
   unsigned doubleClickMs = 500;
   std::intptr_t nextHookResult = 0;
   int hooksInstalled = 0;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "runtime/Failure.h"
+
 namespace fake {
 
 float VirtualClock::TimeOfDay() { return static_cast<float>(std::fmod(startOfDay_ + now_, 86400.0)); }
@@ -25,7 +27,12 @@ bool FakePump::RunDue() {
     auto task = std::move(due->task);
     queue_.erase(due);
     ran = true;
-    task();  // may pump again, nested
+    try {
+      task();  // may pump again, nested
+    } catch (const std::exception& e) {
+      if (!onUnhandledFailure) throw UnhandledFailureInHandler{rt::DescribeException(e)};
+      onUnhandledFailure(e);
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "runtime/Clock.h"
@@ -32,6 +33,10 @@ class VirtualClock : public rt::Clock {
 // failure handlers cannot swallow it.
 struct PumpWouldBlockForever {};
 struct PumpLimitExceeded {};
+// A failure that escaped a dispatched handler while no one was set to receive it.
+struct UnhandledFailureInHandler {
+  std::wstring description;
+};
 
 class FakePump : public rt::EventPump {
  public:
@@ -51,6 +56,9 @@ class FakePump : public rt::EventPump {
   int BlockingPumps() const { return blockingPumps_; }
   std::size_t Pending() const { return queue_.size(); }
   void SetPumpLimit(int limit) { limit_ = limit; }
+  // What the platform does with a failure that leaves a dispatched handler: on Windows the
+  // callback boundary reports it and ends the program. Unset, the test sees it thrown.
+  std::function<void(const std::exception&)> onUnhandledFailure;
 
  private:
   struct Scheduled {

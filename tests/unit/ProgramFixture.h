@@ -14,6 +14,14 @@ class ProgramTest : public ::testing::Test {
   Form1& form = program.form1;
   modMouse& mouse = program.mouse;
 
+  // As the Windows backend does at every callback boundary.
+  void SetUp() override {
+    fakes.pump.onUnhandledFailure = [this](const std::exception& e) {
+      program.OnUnhandledFailure(e);
+      fakes.app.EndProgram();
+    };
+  }
+
   // The window as the user first sees it: shown, with its tray control's own window.
   void ShowWindow() {
     form.cSysTray1Site.SetHandle(0x2001);

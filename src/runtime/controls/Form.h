@@ -68,8 +68,6 @@ class Form : public CaptionedControl {
   Event<int, int> QueryUnload;  // cancel (in/out), close reason
   Event<int> Unload;            // cancel
   Event<MouseMoveArgs> MouseMove;
-  // The shell's taskbar came (back): tray icons must be added again.
-  Event<> TaskbarCreated;
 
  private:
   int clientWidth_ = 0;

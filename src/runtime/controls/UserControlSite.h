@@ -43,6 +43,9 @@ class UserControlSite : public Control {
   void SetPicture(PicturePtr p) { picture_ = std::move(p); }
 
   Event<std::wstring> PropertyChanged;
+  // The shell's taskbar came (back), after Explorer started again: every tray icon is gone.
+  // The host raises this on each of its user controls when the shell broadcasts it.
+  Event<> TaskbarCreated;
   void NotifyPropertyChanged(std::wstring name) { PropertyChanged.Raise(name); }
 
  private:

@@ -1,0 +1,181 @@
+#include "runtime/win32/ChildControlPeers.h"
+
+#include <optional>
+#include <vector>
+
+#include "runtime/controls/Controls.h"
+#include "runtime/controls/UserControlSite.h"
+#include "runtime/win32/DpiScaling.h"
+#include "runtime/win32/Gdi.h"
+#include "runtime/win32/MouseMoveArgs.h"
+#include "runtime/win32/PushButtonPeer.h"
+#include "runtime/win32/WindowClasses.h"
+#include "runtime/win32/WindowSubclass.h"
+
+namespace win32 {
+namespace {
+
+// Not an automatic check box: the model owns the value. A click asks the model to
+// toggle, and the tick follows the model's value, whoever changed it.
+class CheckBoxPeer final : public ChildPeer {
+ public:
+  CheckBoxPeer(PeerHost& host, rt::CheckBox& box) : ChildPeer(host, box), box_(box) {}
+  void OnCommand(WORD notification) override {
+    if (notification == BN_CLICKED) box_.ToggleByUser();
+  }
+
+ protected:
+  WindowKind Kind() const override { return {L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0}; }
+  void AfterCreate() override { ShowValue(); }
+  void OnOwnPropertyChanged(rt::Property property) override {
+    if (property == rt::Property::Value) ShowValue();
+  }
+
+ private:
+  void ShowValue() {
+    const int value = box_.Value();
+    const WPARAM check = value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+    ::SendMessageW(Window(), BM_SETCHECK, check, 0);
+  }
+  rt::CheckBox& box_;
+};
+
+// A group box that paints its inside in its own colour and, unlike a plain group box,
+// takes the pointer: the program resets the pointer shape when it moves over a frame.
+class FramePeer final : public ChildPeer, private SubclassHandler {
+ public:
+  FramePeer(PeerHost& host, rt::Frame& frame) : ChildPeer(host, frame), frame_(frame) {}
+
+ protected:
+  WindowKind Kind() const override { return {L"BUTTON", BS_GROUPBOX, 0}; }
+  void AfterCreate() override { subclass_.emplace(Window(), static_cast<SubclassHandler&>(*this), host_.Failures()); }
+
+ private:
+  std::optional<LRESULT> OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_NCHITTEST:
+        return HTCLIENT;
+      case WM_MOUSEMOVE: {
+        rt::MouseMoveArgs args = MouseMoveArgsFrom(wParam, lParam, host_.Dpi());
+        frame_.MouseMove.Raise(args);
+        return 0;
+      }
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+      case WM_LBUTTONUP:
+      case WM_RBUTTONDOWN:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONDOWN:
+      case WM_MBUTTONUP:
+        return 0;  // a frame never takes the focus
+      case WM_ERASEBKGND: {
+        RECT inside{};
+        ::GetClientRect(window, &inside);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &inside, host_.BrushFor(frame_.BackColor()));
+        return 1;
+      }
+      default:
+        return std::nullopt;
+    }
+  }
+  rt::Frame& frame_;
+  std::optional<WindowSubclass> subclass_;
+};
+
+// Static text that fits itself to its caption and lets its container's colour show.
+class LabelPeer final : public ChildPeer {
+ public:
+  LabelPeer(PeerHost& host, rt::Label& label) : ChildPeer(host, label), label_(label) {}
+
+  void LayOut() override {
+    const RECT place = PixelRect(BoundsInClient(label_), host_.Dpi());
+    SIZE text{};
+    {
+      WindowDc dc(Window());
+      SelectedObject font(dc.get(), host_.FontFor(label_));
+      ::GetTextExtentPoint32W(dc.get(), label_.Caption().c_str(), static_cast<int>(label_.Caption().size()), &text);
+    }
+    ::SetWindowPos(Window(), nullptr, place.left, place.top, text.cx, text.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  HBRUSH OnCtlColor(HDC dc) override {
+    const rt::Control& behind =
+        label_.Container() != nullptr ? *label_.Container() : static_cast<const rt::Control&>(host_.HostedForm());
+    ::SetTextColor(dc, ToColorRef(label_.ForeColor()));
+    ::SetBkColor(dc, ToColorRef(behind.BackColor()));
+    return host_.BrushFor(behind.BackColor());
+  }
+
+ protected:
+  WindowKind Kind() const override { return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0}; }
+  void ShowCaption(const std::wstring& caption) override {
+    ChildPeer::ShowCaption(caption);
+    LayOut();
+  }
+
+ private:
+  rt::Label& label_;
+};
+
+// The text typed into the box goes back into the model, which holds the text.
+class TextBoxPeer final : public ChildPeer {
+ public:
+  TextBoxPeer(PeerHost& host, rt::TextBox& box) : ChildPeer(host, box), box_(box) {}
+  void OnCommand(WORD notification) override {
+    if (notification == EN_CHANGE) box_.SetCaption(WindowText());
+  }
+
+ protected:
+  WindowKind Kind() const override {
+    return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+  }
+  void ShowCaption(const std::wstring& caption) override {
+    // Setting the text the box already shows would only move the caret to the start.
+    if (WindowText() != caption) ChildPeer::ShowCaption(caption);
+  }
+
+ private:
+  std::wstring WindowText() const {
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(::GetWindowTextLengthW(Window())) + 1);
+    const int length = ::GetWindowTextW(Window(), buffer.data(), static_cast<int>(buffer.size()));
+    return std::wstring(buffer.data(), static_cast<std::size_t>(length));
+  }
+  rt::TextBox& box_;
+};
+
+// The tray control's own window: never seen, it only receives the shell's notices.
+class ControlSitePeer final : public ChildPeer {
+ public:
+  ControlSitePeer(PeerHost& host, rt::UserControlSite& site) : ChildPeer(host, site), site_(site) {}
+  ~ControlSitePeer() override { site_.SetHandle(0); }
+
+ protected:
+  WindowKind Kind() const override { return {kControlSiteClass, 0, 0}; }
+  bool HasFace() const override { return false; }
+  void AfterCreate() override { site_.SetHandle(reinterpret_cast<rt::WindowHandle>(Window())); }
+
+ private:
+  rt::UserControlSite& site_;
+};
+
+}  // namespace
+
+std::unique_ptr<ChildPeer> MakeChildPeer(PeerHost& host, rt::Control& control) {
+  switch (control.Kind()) {
+    case rt::ControlKind::PushButton:
+      return std::make_unique<PushButtonPeer>(host, static_cast<rt::PushButton&>(control));
+    case rt::ControlKind::CheckBox:
+      return std::make_unique<CheckBoxPeer>(host, static_cast<rt::CheckBox&>(control));
+    case rt::ControlKind::Frame:
+      return std::make_unique<FramePeer>(host, static_cast<rt::Frame&>(control));
+    case rt::ControlKind::Label:
+      return std::make_unique<LabelPeer>(host, static_cast<rt::Label&>(control));
+    case rt::ControlKind::TextBox:
+      return std::make_unique<TextBoxPeer>(host, static_cast<rt::TextBox&>(control));
+    case rt::ControlKind::UserControl:
+      return std::make_unique<ControlSitePeer>(host, static_cast<rt::UserControlSite&>(control));
+    default:
+      return nullptr;  // option buttons are not used on our window; components have no face
+  }
+}
+
+}  // namespace win32

@@ -1,0 +1,99 @@
+#include "runtime/win32/ChildPeer.h"
+
+#include "runtime/Failure.h"
+#include "runtime/win32/DpiScaling.h"
+#include "runtime/win32/Gdi.h"
+
+namespace win32 {
+
+void ChildPeer::Create(HWND parent, int id, HINSTANCE instance) {
+  const WindowKind kind = Kind();
+  DWORD style = kind.style | WS_CHILD | WS_CLIPSIBLINGS;
+  if (HasFace() && model_.Visible()) style |= WS_VISIBLE;
+  if (!model_.Enabled()) style |= WS_DISABLED;
+  window_ = ::CreateWindowExW(kind.exStyle, kind.className, ModelCaption().c_str(), style, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (window_ == nullptr) throw rt::Failure(L"The control " + model_.Name() + L" could not be made.");
+  ApplyFont();
+  LayOut();
+  AfterCreate();
+  model_.AttachPeer(this);
+  attached_ = true;
+}
+
+void ChildPeer::Detach() {
+  if (attached_) model_.AttachPeer(nullptr);
+  attached_ = false;
+  window_ = nullptr;
+}
+
+void ChildPeer::LayOut() {
+  const RECT r = PixelRect(BoundsInClient(model_), host_.Dpi());
+  ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ChildPeer::ApplyFont() {
+  ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(host_.FontFor(model_)), TRUE);
+}
+
+HBRUSH ChildPeer::OnCtlColor(HDC dc) {
+  ::SetTextColor(dc, ToColorRef(model_.ForeColor()));
+  ::SetBkColor(dc, ToColorRef(model_.BackColor()));
+  return host_.BrushFor(model_.BackColor());
+}
+
+void ChildPeer::OnChanged(rt::Control&, rt::Property property) {
+  if (window_ == nullptr) return;
+  const bool hadFocus = ::GetFocus() == window_;
+  switch (property) {
+    case rt::Property::Caption:
+      ShowCaption(ModelCaption());
+      break;
+    case rt::Property::Visible:
+      if (!HasFace()) break;
+      ::ShowWindow(window_, model_.Visible() ? SW_SHOWNA : SW_HIDE);
+      if (hadFocus && !model_.Visible()) host_.MoveFocusAwayFrom(window_);
+      break;
+    case rt::Property::Enabled:
+      ::EnableWindow(window_, model_.Enabled() ? TRUE : FALSE);
+      if (hadFocus && !model_.Enabled()) host_.MoveFocusAwayFrom(window_);
+      break;
+    case rt::Property::BackColor:
+    case rt::Property::ForeColor:
+      Repaint();
+      break;
+    case rt::Property::Font:
+      ApplyFont();
+      LayOut();
+      break;
+    case rt::Property::Bounds:
+      host_.LayOutControls();
+      break;
+    default:
+      OnOwnPropertyChanged(property);
+      break;
+  }
+}
+
+void ChildPeer::ShowCaption(const std::wstring& caption) {
+  ::SetWindowTextW(window_, caption.c_str());
+  Repaint();
+}
+
+const std::wstring& ChildPeer::ModelCaption() const {
+  static const std::wstring kNone;
+  const auto* captioned = dynamic_cast<const rt::CaptionedControl*>(&model_);
+  return captioned != nullptr ? captioned->Caption() : kNone;
+}
+
+void ChildPeer::Repaint() const {
+  // Whatever lies on this control (a label on a frame) shows its colours too, so the
+  // whole patch of the parent is painted again, children included.
+  RECT area{};
+  ::GetWindowRect(window_, &area);
+  HWND parent = ::GetParent(window_);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+  ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+}  // namespace win32

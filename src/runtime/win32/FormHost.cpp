@@ -1,0 +1,362 @@
+#include "runtime/win32/FormHost.h"
+
+#include <algorithm>
+
+#include "runtime/Failure.h"
+#include "runtime/Twips.h"
+#include "runtime/controls/UserControlSite.h"
+#include "runtime/win32/ChildControlPeers.h"
+#include "runtime/win32/Guarded.h"
+#include "runtime/win32/MouseMoveArgs.h"
+#include "runtime/win32/PointerShape.h"
+#include "runtime/win32/SystemMessage.h"
+#include "runtime/win32/WindowClasses.h"
+#include "runtime/win32/WindowPlacement.h"
+
+namespace win32 {
+namespace {
+
+// Fixed single border with the system menu, minimise and close; no maximise, no sizing.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+// Clear of IDOK and IDCANCEL, which the dialog keys send on their own.
+constexpr int kFirstControlId = 100;
+
+class OwnChange {
+ public:
+  explicit OwnChange(int& count) : count_(count) { ++count_; }
+  OwnChange(const OwnChange&) = delete;
+  OwnChange& operator=(const OwnChange&) = delete;
+  ~OwnChange() { --count_; }
+
+ private:
+  int& count_;
+};
+
+// An elevated program does not hear the shell's broadcast unless it lets it in; the
+// function is missing before Windows 7, where nothing needs letting in.
+void LetTaskbarCreatedIn(HWND window, UINT message) {
+  using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  if (user32 == nullptr) return;
+  const auto change = reinterpret_cast<ChangeFilterFn>(
+      reinterpret_cast<void*>(::GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+  constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
+  if (change != nullptr) change(window, message, kAllow, nullptr);
+}
+
+}  // namespace
+
+FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance,
+                   std::optional<int> fixedDpi)
+    : form_(form), failures_(failures), instance_(instance), fixedDpi_(fixedDpi) {
+  RegisterHostWindowClasses(instance, &FormHost::WindowProcedure);
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  OwnChange own(ownStateChanges_);
+  // Made on the primary monitor, so that the DPI read below is the one it will show at.
+  const POINT corner = PrimaryWorkAreaCorner();
+  window_.reset(::CreateWindowExW(kExStyle, kMainWindowClass, form.Caption().c_str(), kStyle, corner.x, corner.y,
+                                  100, 100, nullptr, nullptr, instance, this));
+  if (!window_) throw rt::Failure(SystemMessage(::GetLastError()));
+  if (taskbarCreated_ != 0) LetTaskbarCreatedIn(window_.get(), taskbarCreated_);
+  dpi_ = fixedDpi_ ? *fixedDpi_ : DpiOfWindow(window_.get());
+  fonts_ = FontCache(dpi_);
+  CreateControls();
+  FitToForm(std::nullopt);
+  ApplyIcon();
+  if (!form_.Enabled()) ::EnableWindow(window_.get(), FALSE);
+  form_.SetHandle(reinterpret_cast<rt::WindowHandle>(window_.get()));
+  form_.AttachPeer(this);
+  if (form_.Visible()) ApplyVisibility();
+}
+
+FormHost::~FormHost() {
+  form_.AttachPeer(nullptr);
+  form_.SetHandle(0);
+  for (auto& peer : peers_) peer->Detach();
+  if (window_) ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  window_.reset();
+}
+
+int FormHost::RunMessageLoop() {
+  MSG message{};
+  for (;;) {
+    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) throw rt::Failure(SystemMessage(::GetLastError()));
+    if (PreTranslate(message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+bool FormHost::PreTranslate(MSG& message) {
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+  HWND window = window_.get();
+  if (window == nullptr || (message.hwnd != window && !::IsChild(window, message.hwnd))) return false;
+  return ::IsDialogMessageW(window, &message) != FALSE;
+}
+
+HWND FormHost::WindowOf(const rt::Control& control) const {
+  for (const auto& peer : peers_)
+    if (&peer->Model() == &control) return peer->Window();
+  return nullptr;
+}
+
+HFONT FormHost::FontFor(const rt::Control& control) {
+  return fonts_.Get(control.OwnFont().name.empty() ? form_.OwnFont() : control.OwnFont());
+}
+
+ChildPeer* FormHost::PeerOf(HWND window) const {
+  if (window == nullptr) return nullptr;
+  for (const auto& peer : peers_)
+    if (peer->Window() == window) return peer.get();
+  return nullptr;
+}
+
+void FormHost::CreateControls() {
+  std::vector<rt::Control*> order(form_.Controls().begin(), form_.Controls().end());
+  // Tab order first; the frames go last, so that they lie under the controls they hold.
+  std::stable_sort(order.begin(), order.end(), [](const rt::Control* a, const rt::Control* b) {
+    const bool aFrame = a->Kind() == rt::ControlKind::Frame;
+    const bool bFrame = b->Kind() == rt::ControlKind::Frame;
+    if (aFrame != bFrame) return bFrame;
+    return a->TabIndex() < b->TabIndex();
+  });
+  int id = kFirstControlId;
+  for (rt::Control* control : order) {
+    std::unique_ptr<ChildPeer> peer = MakeChildPeer(*this, *control);
+    if (!peer) continue;
+    peer->Create(window_.get(), id++, instance_);
+    // Stacking order is tab order: each control goes under the ones made before it.
+    ::SetWindowPos(peer->Window(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    peers_.push_back(std::move(peer));
+  }
+}
+
+void FormHost::LayOutControls() {
+  for (auto& peer : peers_) peer->LayOut();
+}
+
+void FormHost::FitToForm(std::optional<POINT> topLeft) {
+  OwnChange own(ownStateChanges_);
+  const SIZE client{rt::TwipsToPixels(form_.ClientWidth(), dpi_), rt::TwipsToPixels(form_.ClientHeight(), dpi_)};
+  FitClientArea(window_.get(), client, dpi_, topLeft);
+}
+
+void FormHost::OnChanged(rt::Control&, rt::Property property) {
+  HWND window = window_.get();
+  if (window == nullptr) return;
+  switch (property) {
+    case rt::Property::Caption:
+      ::SetWindowTextW(window, form_.Caption().c_str());
+      break;
+    case rt::Property::Visible:
+      ApplyVisibility();
+      break;
+    case rt::Property::Enabled:
+      ::EnableWindow(window, form_.Enabled() ? TRUE : FALSE);
+      break;
+    case rt::Property::BackColor:
+    case rt::Property::ForeColor:
+      ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
+    case rt::Property::Font:
+      for (auto& peer : peers_) peer->ApplyFont();
+      LayOutControls();
+      break;
+    case rt::Property::WindowState:
+      ApplyWindowState();
+      break;
+    case rt::Property::MousePointer:
+    case rt::Property::MouseIcon:
+      RefreshPointerOver(window);
+      break;
+    case rt::Property::Icon:
+      ApplyIcon();
+      break;
+    case rt::Property::Focus:
+      Activate();
+      break;
+    default:
+      break;  // the client size comes from the layout, not from Bounds
+  }
+}
+
+void FormHost::ApplyVisibility() {
+  OwnChange own(ownStateChanges_);
+  HWND window = window_.get();
+  if (form_.Visible()) {
+    // A state the program chose while the window was hidden takes effect now.
+    ::ShowWindow(window, form_.WindowState() == rt::windowstate::kMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
+    ::UpdateWindow(window);
+  } else {
+    focus_.Remember(window);
+    ::ShowWindow(window, SW_HIDE);  // and off the taskbar
+  }
+}
+
+void FormHost::ApplyWindowState() {
+  HWND window = window_.get();
+  if (!::IsWindowVisible(window)) return;  // the next show applies it
+  const bool minimise = form_.WindowState() == rt::windowstate::kMinimized;
+  if (minimise == (::IsIconic(window) != FALSE)) return;
+  OwnChange own(ownStateChanges_);
+  ::ShowWindow(window, minimise ? SW_MINIMIZE : SW_RESTORE);
+}
+
+void FormHost::OnSize(WPARAM kind) {
+  // Only the user's minimise or restore is news to the model: the program's own changes
+  // have already raised their Resize, and a hidden window cannot be worked by the user.
+  if (ownStateChanges_ > 0 || !::IsWindowVisible(window_.get())) return;
+  if (kind == SIZE_MINIMIZED)
+    form_.WindowStateChangedBySystem(rt::windowstate::kMinimized);
+  else if (kind == SIZE_RESTORED)
+    form_.WindowStateChangedBySystem(rt::windowstate::kNormal);
+}
+
+void FormHost::ApplyIcon() {
+  const rt::PicturePtr& icon = form_.Icon();
+  const auto handle = static_cast<LPARAM>(icon ? icon->Handle() : 0);
+  ::SendMessageW(window_.get(), WM_SETICON, ICON_BIG, handle);
+  ::SendMessageW(window_.get(), WM_SETICON, ICON_SMALL, handle);
+}
+
+void FormHost::Activate() {
+  HWND window = window_.get();
+  ::SetForegroundWindow(window);
+  ::SetActiveWindow(window);
+  focus_.Restore(window);
+}
+
+void FormHost::MoveFocusAwayFrom(HWND window) { focus_.MoveOnFrom(window_.get(), window); }
+
+void FormHost::PaintBackground(HDC dc) {
+  RECT client{};
+  ::GetClientRect(window_.get(), &client);
+  ::FillRect(dc, &client, BrushFor(form_.BackColor()));
+}
+
+void FormHost::OnDpiChanged(int dpi, const RECT& suggested) {
+  OwnChange own(ownStateChanges_);
+  dpi_ = dpi;
+  FontCache fresh(dpi);
+  std::swap(fonts_, fresh);
+  for (auto& peer : peers_) peer->ApplyFont();
+  LayOutControls();
+  FitToForm(POINT{suggested.left, suggested.top});
+  // The fonts of the old DPI go here, now that no control uses them.
+}
+
+bool FormHost::Close(int reason) {
+  if (closing_) return false;  // the program is still answering the first request
+  closing_ = true;
+  const bool accepted = form_.RequestClose(reason);
+  closing_ = false;
+  if (!accepted) return false;
+  // The program's unload handler normally ends the process itself; if it came back, the
+  // window goes and the message loop ends.
+  if (window_) ::DestroyWindow(window_.get());
+  ::PostQuitMessage(0);
+  return true;
+}
+
+void FormHost::RaiseTaskbarCreated() {
+  for (rt::Control* control : form_.Controls())
+    if (control->Kind() == rt::ControlKind::UserControl)
+      static_cast<rt::UserControlSite*>(control)->TaskbarCreated.Raise();
+}
+
+void FormHost::WindowDestroyed() {
+  // The controls' windows went before this one; the model stays, with nothing behind it.
+  for (auto& peer : peers_) peer->Detach();
+  form_.SetHandle(0);
+  ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  (void)window_.release();
+}
+
+LRESULT CALLBACK FormHost::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* host = reinterpret_cast<FormHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (host == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  return Guarded(
+      host->failures_, [&] { return host->HandleMessage(window, message, wParam, lParam); },
+      [&] { return ::DefWindowProcW(window, message, wParam, lParam); });
+}
+
+LRESULT FormHost::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      PaintBackground(reinterpret_cast<HDC>(wParam));
+      return 1;
+    case WM_PRINTCLIENT:
+      PaintBackground(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      if (ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam)))
+        return reinterpret_cast<LRESULT>(peer->OnCtlColor(reinterpret_cast<HDC>(wParam)));
+      break;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (ChildPeer* peer = PeerOf(item.hwndItem); peer != nullptr && peer->OnDrawItem(item)) return TRUE;
+      break;
+    }
+    case WM_COMMAND:
+      if (ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam))) peer->OnCommand(HIWORD(wParam));
+      return 0;
+    case WM_MOUSEMOVE: {
+      rt::MouseMoveArgs args = MouseMoveArgsFrom(wParam, lParam, dpi_);
+      form_.MouseMove.Raise(args);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      // Over the client area of the window or any control (they ask their parent first);
+      // the title bar and the border keep their own shapes.
+      if (LOWORD(lParam) == HTCLIENT) {
+        ::SetCursor(CursorFor(form_));
+        return TRUE;
+      }
+      break;
+    case WM_SIZE:
+      OnSize(wParam);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) focus_.Remember(window);
+      break;
+    case WM_SETFOCUS:
+      focus_.Restore(window);
+      return 0;
+    case WM_CLOSE:
+      Close(rt::closereason::kUser);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return closing_ || Close(rt::closereason::kWindowsEnding) ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      if (wParam != FALSE && !closing_) Close(rt::closereason::kWindowsEnding);
+      return 0;
+    case WM_DPICHANGED:
+      if (!fixedDpi_) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      brushes_.Clear();
+      ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
+    case WM_NCDESTROY:
+      WindowDestroyed();
+      break;
+    default:
+      if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+        RaiseTaskbarCreated();
+        return 0;
+      }
+      break;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace win32

@@ -1,0 +1,90 @@
+// The main window as Windows sees it: made from the form of the model and its controls,
+// kept in step with the model's changes, and turning what the user does into the model's
+// events. It decides nothing itself; the program's handlers do.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "runtime/UnhandledFailure.h"
+#include "runtime/controls/Form.h"
+#include "runtime/win32/ChildPeer.h"
+#include "runtime/win32/DpiScaling.h"
+#include "runtime/win32/FocusMemory.h"
+#include "runtime/win32/GdiCache.h"
+#include "runtime/win32/Handles.h"
+#include "runtime/win32/PeerHost.h"
+
+namespace win32 {
+
+class FormHost final : public rt::ControlPeer, private PeerHost {
+ public:
+  // Makes the window hidden; the program's Show makes it visible. fixedDpi lays it out at
+  // that DPI whatever the monitor says (for tests); otherwise the window follows its own.
+  FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance,
+           std::optional<int> fixedDpi = std::nullopt);
+  FormHost(const FormHost&) = delete;
+  FormHost& operator=(const FormHost&) = delete;
+  ~FormHost() override;
+
+  HWND MainWindow() const { return window_.get(); }
+  // Waits for and dispatches messages until WM_QUIT; returns its exit code.
+  int RunMessageLoop();
+  // The dialog keys (Tab, Shift+Tab, Space, Enter) for the window's controls. Every message
+  // loop of the thread offers its messages here first; true when the message was handled.
+  bool PreTranslate(MSG& message);
+  // The real window of one of the form's controls; nullptr when it has none.
+  HWND WindowOf(const rt::Control& control) const;
+  int Dpi() const override { return dpi_; }
+
+  void OnChanged(rt::Control& control, rt::Property property) override;
+
+ private:
+  rt::Form& HostedForm() override { return form_; }
+  rt::UnhandledFailureSink& Failures() override { return failures_; }
+  HFONT FontFor(const rt::Control& control) override;
+  HBRUSH BrushFor(rt::OleColor color) override { return brushes_.Get(color); }
+  void LayOutControls() override;
+  void MoveFocusAwayFrom(HWND window) override;
+
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  ChildPeer* PeerOf(HWND window) const;
+
+  void CreateControls();
+  // Sizes the window for the form's client area at the current DPI.
+  void FitToForm(std::optional<POINT> topLeft);
+  void ApplyVisibility();
+  void ApplyWindowState();
+  void ApplyIcon();
+  void Activate();
+  void PaintBackground(HDC dc);
+  void OnSize(WPARAM kind);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  // Asks the program; true when the close went ahead.
+  bool Close(int reason);
+  void RaiseTaskbarCreated();
+  void WindowDestroyed();
+
+  rt::Form& form_;
+  rt::UnhandledFailureSink& failures_;
+  HINSTANCE instance_;
+  std::optional<int> fixedDpi_;
+  int dpi_ = kDefaultDpi;
+  UINT taskbarCreated_ = 0;
+  BrushCache brushes_;
+  FontCache fonts_{kDefaultDpi};
+  std::vector<std::unique_ptr<ChildPeer>> peers_;  // in tab order
+  FocusMemory focus_;
+  // Size notices caused by our own calls are not the user's doing.
+  int ownStateChanges_ = 0;
+  bool closing_ = false;
+  UniqueWindow window_;
+};
+
+}  // namespace win32
+
+// The name the entry point knows the window by.
+using FormHost = win32::FormHost;

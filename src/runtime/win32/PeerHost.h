@@ -1,0 +1,27 @@
+// What the peers of the main window's controls need from the window that holds them.
+#pragma once
+#include <windows.h>
+
+#include "runtime/UnhandledFailure.h"
+#include "runtime/controls/Form.h"
+
+namespace win32 {
+
+class PeerHost {
+ public:
+  virtual rt::Form& HostedForm() = 0;
+  virtual rt::UnhandledFailureSink& Failures() = 0;
+  virtual int Dpi() const = 0;
+  // The control's own font, or the form's when it has none.
+  virtual HFONT FontFor(const rt::Control& control) = 0;
+  virtual HBRUSH BrushFor(rt::OleColor color) = 0;
+  // A control moved or changed size: frames carry their controls along, so all move.
+  virtual void LayOutControls() = 0;
+  // A control that may hold the focus is being hidden or disabled.
+  virtual void MoveFocusAwayFrom(HWND window) = 0;
+
+ protected:
+  ~PeerHost() = default;
+};
+
+}  // namespace win32

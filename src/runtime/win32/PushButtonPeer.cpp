@@ -1,0 +1,63 @@
+#include "runtime/win32/PushButtonPeer.h"
+
+#include <commctrl.h>
+
+#include "runtime/win32/MouseMoveArgs.h"
+#include "runtime/win32/OwnerDrawnButton.h"
+
+namespace win32 {
+
+void PushButtonPeer::OnCommand(WORD notification) {
+  if (notification == BN_CLICKED) button_.RaiseClick();
+}
+
+bool PushButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  PaintPushButton(item.hDC, item.rcItem, button_.Look(), button_.Caption(), host_.FontFor(button_),
+                  FaceStateOf(item, hover_), host_.Dpi());
+  return true;
+}
+
+void PushButtonPeer::OnOwnPropertyChanged(rt::Property property) {
+  if (property == rt::Property::Look) Repaint();
+}
+
+void PushButtonPeer::SetHover(HWND window, bool hover) {
+  if (hover_ == hover) return;
+  hover_ = hover;
+  ::InvalidateRect(window, nullptr, FALSE);
+}
+
+std::optional<LRESULT> PushButtonPeer::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEMOVE: {
+      if (!hover_) {
+        TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, window, 0};
+        ::TrackMouseEvent(&leave);
+        SetHover(window, true);
+      }
+      rt::MouseMoveArgs args = MouseMoveArgsFrom(wParam, lParam, host_.Dpi());
+      button_.RaiseMouseMove(args);
+      return std::nullopt;
+    }
+    case WM_MOUSELEAVE:
+      SetHover(window, false);
+      return std::nullopt;
+    case WM_LBUTTONDBLCLK:
+      // An owner-drawn button would turn the second click of a quick pair into a
+      // double-click notice and drop it; a push button counts every click.
+      return ::DefSubclassProc(window, WM_LBUTTONDOWN, wParam, lParam);
+    case WM_GETDLGCODE:
+      // Enter presses the focused button, as in a dialog.
+      return DLGC_BUTTON | (::GetFocus() == window ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_SETSTYLE:
+      // The dialog manager makes buttons default by restyling them; that would drop the
+      // owner-drawn style, and the default look is part of our own drawing anyway.
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // WM_DRAWITEM paints every pixel
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace win32

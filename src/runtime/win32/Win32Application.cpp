@@ -1,0 +1,58 @@
+#include "runtime/win32/Win32Application.h"
+
+#include <memory>
+
+#include "ResourceIds.h"
+#include "runtime/Failure.h"
+#include "runtime/win32/Guarded.h"
+#include "runtime/win32/SystemMessage.h"
+#include "runtime/win32/Win32Picture.h"
+
+namespace win32 {
+
+std::wstring FolderOfPath(const std::wstring& path) {
+  const auto separator = path.find_last_of(L"\\/");
+  if (separator == std::wstring::npos) return path;
+  std::wstring folder = path.substr(0, separator);
+  // "C:" alone would mean the drive's current folder, not its root.
+  if (folder.size() == 2 && folder[1] == L':') folder.push_back(L'\\');
+  return folder;
+}
+
+std::wstring Win32Application::ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw rt::Failure(SystemMessage(::GetLastError()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    // Truncated: long paths can exceed MAX_PATH.
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring Win32Application::ProgramFolder() { return FolderOfPath(ExecutablePath()); }
+
+rt::PicturePtr Win32Application::LoadIconResource(int id, int width, int height) {
+  HANDLE image = ::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR);
+  if (image == nullptr) throw rt::Failure(SystemMessage(::GetLastError()));
+  return std::make_shared<IconPicture>(UniqueIcon(static_cast<HICON>(image)));
+}
+
+rt::PicturePtr Win32Application::ApplicationIcon() {
+  return LoadIconResource(IDI_VORNATIC_APPLICATION, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
+}
+
+// The tray's K is drawn for 16 x 16 and is shown at exactly that size.
+rt::PicturePtr Win32Application::TrayIconPicture() { return LoadIconResource(IDI_VORNATIC_TRAY, 16, 16); }
+
+void Win32Application::EndProgram() {
+  // No handler of the program runs from here on, not even for the windows going away.
+  MarkProgramEnding();
+  if (mainWindow_ != nullptr && ::IsWindow(mainWindow_)) ::DestroyWindow(mainWindow_);
+  ::ExitProcess(0);
+}
+
+}  // namespace win32

@@ -1,0 +1,40 @@
+// The desktop-wide low-level mouse hook and injected left-button events.
+#pragma once
+#include <windows.h>
+
+#include <map>
+
+#include "runtime/MouseInput.h"
+#include "runtime/UnhandledFailure.h"
+#include "runtime/win32/Handles.h"
+
+namespace win32 {
+
+// What the hook procedure is told, from the record Windows passes.
+rt::LowLevelMouseEvent ToLowLevelMouseEvent(const MSLLHOOKSTRUCT& record, LPARAM nativeRecord);
+
+class Win32MouseInput : public rt::MouseInput {
+ public:
+  Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& failures);
+  Win32MouseInput(const Win32MouseInput&) = delete;
+  Win32MouseInput& operator=(const Win32MouseInput&) = delete;
+  ~Win32MouseInput() override;
+
+  rt::HookHandle SetLowLevelHook(rt::MouseHookProcedure procedure) override;
+  bool Unhook(rt::HookHandle handle) override;
+  std::intptr_t CallNextHook(rt::HookHandle handle, int code, std::uintptr_t message,
+                             const rt::LowLevelMouseEvent& event) override;
+  void InjectLeftButton(rt::LeftButtonAction action, std::uintptr_t extraInfo) override;
+  unsigned DoubleClickTimeMs() override;
+
+ private:
+  static LRESULT CALLBACK HookTrampoline(int code, WPARAM wParam, LPARAM lParam);
+
+  HINSTANCE instance_;
+  rt::UnhandledFailureSink& failures_;
+  rt::MouseHookProcedure procedure_;
+  // Hooks still installed, removed with this object at the latest.
+  std::map<HHOOK, UniqueHook> hooks_;
+};
+
+}  // namespace win32

@@ -1,0 +1,17 @@
+#include "runtime/win32/Win32Platform.h"
+
+namespace win32 {
+
+Win32Platform::Win32Platform(HINSTANCE instance)
+    : app_(instance),
+      pump_(instance, failures_),
+      mouse_(instance, failures_),
+      windowProcs_(failures_),
+      bundle_{app_, pump_, clock_, mouse_, tray_, windowProcs_, registry_, files_, dialogs_, starter_, random_} {}
+
+void Win32Platform::SetMainWindow(HWND window) {
+  app_.SetMainWindow(window);
+  dialogs_.SetOwner(window);
+}
+
+}  // namespace win32

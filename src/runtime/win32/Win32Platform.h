@@ -1,0 +1,55 @@
+// Every Windows service behind the seam, owned in one place and bundled as the program's
+// Platform. Built before the program; the program is then plugged in as the failure sink.
+#pragma once
+#include <windows.h>
+
+#include "runtime/Platform.h"
+#include "runtime/win32/FailureRoute.h"
+#include "runtime/win32/Win32Application.h"
+#include "runtime/win32/Win32Clock.h"
+#include "runtime/win32/Win32Dialogs.h"
+#include "runtime/win32/Win32EventPump.h"
+#include "runtime/win32/Win32FileSystem.h"
+#include "runtime/win32/Win32MouseInput.h"
+#include "runtime/win32/Win32NotifyIcons.h"
+#include "runtime/win32/Win32ProgramStarter.h"
+#include "runtime/win32/Win32Random.h"
+#include "runtime/win32/Win32Registry.h"
+#include "runtime/win32/Win32WindowProcs.h"
+
+namespace win32 {
+
+class Win32Platform {
+ public:
+  explicit Win32Platform(HINSTANCE instance);
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  rt::Platform& Bundle() { return bundle_; }
+
+  // Where failures that escape the program's handlers in a callback are reported.
+  void RouteFailuresTo(rt::UnhandledFailureSink& sink) { failures_.RouteTo(&sink); }
+  rt::UnhandledFailureSink& Failures() { return failures_; }
+
+  // The main window: owner of message boxes while visible, and the window the end takes down.
+  void SetMainWindow(HWND window);
+
+  Win32EventPump& Pump() { return pump_; }
+
+ private:
+  FailureRoute failures_;
+  Win32Application app_;
+  Win32EventPump pump_;
+  Win32Clock clock_;
+  Win32MouseInput mouse_;
+  Win32NotifyIcons tray_;
+  Win32WindowProcs windowProcs_;
+  Win32Registry registry_;
+  Win32FileSystem files_;
+  Win32Dialogs dialogs_;
+  Win32ProgramStarter starter_;
+  Win32Random random_;
+  rt::Platform bundle_;
+};
+
+}  // namespace win32

@@ -1,0 +1,59 @@
+// The Windows entry point: the platform, the program, its window, and the message loop.
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include "app/Program.h"
+#include "runtime/Failure.h"
+#include "runtime/win32/FormHost.h"
+#include "runtime/win32/Guarded.h"
+#include "runtime/win32/Win32Platform.h"
+
+namespace {
+
+// The manifest declares per-monitor awareness; this only matters when it was not honoured.
+// Where the process is already aware (or the system, like Wine, refuses the value) the call
+// fails, and that is fine.
+void DeclareDpiAwareness() {
+  using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  if (user32 == nullptr) return;
+  auto setContext =
+      reinterpret_cast<SetContext>(reinterpret_cast<void*>(::GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  if (setContext != nullptr) setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
+
+void InitCommonControls6() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+  ::InitCommonControlsEx(&controls);
+}
+
+int RunProgram(HINSTANCE instance) {
+  win32::Win32Platform platform(instance);
+  Program program(platform.Bundle());
+  platform.RouteFailuresTo(program);
+  FormHost host(program.MainWindow(), program, instance);
+  platform.SetMainWindow(host.MainWindow());
+  // Keyboard navigation between the window's controls works in nested pumps too.
+  platform.Pump().SetPreTranslate([&host](MSG& message) { return host.PreTranslate(message); });
+  win32::Guarded(platform.Failures(), [&] { program.Start(); });
+  return host.RunMessageLoop();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  DeclareDpiAwareness();
+  InitCommonControls6();
+  try {
+    return RunProgram(instance);
+  } catch (const std::exception& failure) {
+    // Only the building of the platform and the window can get here: the program's own code
+    // runs guarded. There is no window to own the box yet.
+    ::MessageBoxW(nullptr, Program::UnhandledFailureText(rt::DescribeException(failure)).c_str(), L"Vornatic",
+                  MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    return 1;
+  }
+}

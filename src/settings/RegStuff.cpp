@@ -1,0 +1,88 @@
+#include "settings/RegStuff.h"
+
+#include <cerrno>
+#include <cwchar>
+#include <limits>
+#include <vector>
+
+#include "runtime/Failure.h"
+#include "settings/RegText.h"
+
+namespace {
+
+std::wstring AsText(const RegData& data) {
+  if (const auto* text = std::get_if<std::wstring>(&data)) return *text;
+  return std::to_wstring(std::get<std::int32_t>(data));
+}
+
+std::int32_t AsNumber(const RegData& data) {
+  if (const auto* number = std::get_if<std::int32_t>(&data)) return *number;
+  const std::wstring& text = std::get<std::wstring>(data);
+  wchar_t* end = nullptr;
+  errno = 0;
+  const long long value = std::wcstoll(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != L'\0') throw rt::Failure(L"Type mismatch");
+  if (errno == ERANGE || value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max())
+    throw rt::Failure(L"Overflow");
+  return static_cast<std::int32_t>(value);
+}
+
+std::vector<std::uint8_t> LittleEndian(std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  return {static_cast<std::uint8_t>(bits & 0xFF), static_cast<std::uint8_t>((bits >> 8) & 0xFF),
+          static_cast<std::uint8_t>((bits >> 16) & 0xFF), static_cast<std::uint8_t>((bits >> 24) & 0xFF)};
+}
+
+}  // namespace
+
+std::wstring RegStuff::RunCommand(const std::wstring& folder, const std::wstring& fileName) {
+  // The root of a drive already ends in its backslash.
+  const bool endsWithBackslash = !folder.empty() && folder.back() == L'\\';
+  return L"\"" + folder + (endsWithBackslash ? L"" : L"\\") + fileName + L"\"";
+}
+
+bool RegStuff::AddRunValue(const std::wstring& fileName) {
+  const std::wstring command = RunCommand(app_.ProgramFolder(), fileName);
+  if (SetKeyValue(rt::kHkeyLocalMachine, kRunKey, fileName, command, rt::reg::kSz) == rt::reg::kSuccess) {
+    // An entry left for this user by a run without administrator rights would start the
+    // program a second time at logon.
+    DeleteKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName);
+    return true;
+  }
+  // Most users may not write the machine's list; their own starts the program as well.
+  return SetKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName, command, rt::reg::kSz) == rt::reg::kSuccess;
+}
+
+void RegStuff::DeleteRunValue(const std::wstring& fileName) {
+  DeleteKeyValue(rt::kHkeyLocalMachine, kRunKey, fileName);
+  DeleteKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName);
+}
+
+long RegStuff::SetKeyValue(rt::RegKey root, const std::wstring& subKey, const std::wstring& valueName,
+                           const RegData& data, std::uint32_t type) {
+  rt::RegKey handle = 0;
+  const long opened = registry_.OpenKey(root, subKey, rt::reg::kKeyRunAccess, &handle);
+  if (opened != rt::reg::kSuccess) return opened;
+  const rt::RegistryKey key(registry_, handle);
+  return WriteValue(key.get(), valueName, type, data);
+}
+
+long RegStuff::WriteValue(rt::RegKey key, const std::wstring& valueName, std::uint32_t type, const RegData& data) {
+  switch (type) {
+    case rt::reg::kSz:
+      return registry_.SetValue(key, valueName, type, regtext::ToRegSz(AsText(data)));
+    case rt::reg::kDword:
+      return registry_.SetValue(key, valueName, type, LittleEndian(AsNumber(data)));
+    default:
+      return rt::reg::kSuccess;
+  }
+}
+
+long RegStuff::DeleteKeyValue(rt::RegKey root, const std::wstring& subKey, const std::wstring& valueName) {
+  rt::RegKey handle = 0;
+  const long opened = registry_.OpenKey(root, subKey, rt::reg::kKeyRunAccess, &handle);
+  if (opened != rt::reg::kSuccess) return opened;
+  const rt::RegistryKey key(registry_, handle);
+  return registry_.DeleteValue(key.get(), valueName);
+}

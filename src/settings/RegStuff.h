@@ -1,0 +1,45 @@
+// Writes and deletes registry values, and keeps the program's entry in the list of
+// programs Windows starts at logon.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <variant>
+
+#include "runtime/Application.h"
+#include "runtime/Registry.h"
+
+// What a value holds before it is stored: text, or a number for a DWORD.
+using RegData = std::variant<std::wstring, std::int32_t>;
+
+class RegStuff {
+ public:
+  // The Run key, both below HKEY_LOCAL_MACHINE (every user) and HKEY_CURRENT_USER.
+  static constexpr const wchar_t* kRunKey = L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\";
+
+  RegStuff(rt::Registry& registry, rt::Application& app) : registry_(registry), app_(app) {}
+  RegStuff(const RegStuff&) = delete;
+  RegStuff& operator=(const RegStuff&) = delete;
+
+  // Enters the executable named fileName, which lives in the program's folder, into the
+  // Run key: for every user when this user may write there, else for this user alone.
+  // True when one of the two now holds it.
+  bool AddRunValue(const std::wstring& fileName);
+  // Takes the entry out of both Run keys; an entry that is not there is no failure.
+  void DeleteRunValue(const std::wstring& fileName);
+
+  // Opens an existing key (never creates it), writes one value and closes the key.
+  // The status of the open when it fails, else that of the write.
+  long SetKeyValue(rt::RegKey root, const std::wstring& subKey, const std::wstring& valueName, const RegData& data,
+                   std::uint32_t type);
+  // REG_SZ and REG_DWORD are written; any other type writes nothing and gives 0.
+  long WriteValue(rt::RegKey key, const std::wstring& valueName, std::uint32_t type, const RegData& data);
+  long DeleteKeyValue(rt::RegKey root, const std::wstring& subKey, const std::wstring& valueName);
+
+  // The command Windows runs at logon: the full path, quoted, so that a folder with blanks
+  // is neither split at a blank nor mistaken for a program at one of its prefixes.
+  static std::wstring RunCommand(const std::wstring& folder, const std::wstring& fileName);
+
+ private:
+  rt::Registry& registry_;
+  rt::Application& app_;
+};

@@ -1,0 +1,16 @@
+// Registry string data as the W functions exchange it: UTF-16LE code units with one
+// terminating NUL, whatever the width of wchar_t on the machine that builds it.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace regtext {
+
+// The text as REG_SZ data: (UTF-16 units + 1) * 2 bytes, little-endian, NUL last.
+std::vector<std::uint8_t> ToRegSz(const std::wstring& text);
+
+// The text up to the first NUL or the end of the data; an odd last byte is ignored.
+std::wstring FromRegSz(const std::vector<std::uint8_t>& data);
+
+}  // namespace regtext

@@ -1,0 +1,47 @@
+// The per-user settings store: named texts grouped by application and section, kept in
+// HKEY_CURRENT_USER\Software\<application>\<section> as string values.
+#pragma once
+#include <string>
+
+#include "runtime/Dialogs.h"
+#include "runtime/Registry.h"
+
+class SettingsStore {
+ public:
+  SettingsStore(rt::Registry& registry, rt::Dialogs& dialogs) : registry_(registry), dialogs_(dialogs) {}
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
+
+  // Stores the text under the key, making the application and section keys when they are
+  // missing and replacing any earlier text. A write the registry refuses is told to the
+  // user once per run; the program goes on either way.
+  void SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                   const std::wstring& text);
+
+  // The stored text, or the default when the value, or any key on its path, is missing
+  // or holds something other than text.
+  std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                          const std::wstring& defaultText);
+
+  // The key below HKEY_CURRENT_USER that holds one application's section.
+  static std::wstring SectionPath(const std::wstring& application, const std::wstring& section);
+
+  bool FailureReported() const { return failureReported_; }
+
+ private:
+  void ReportFailureOnce();
+
+  rt::Registry& registry_;
+  rt::Dialogs& dialogs_;
+  // A refused write is told once: a user who cannot write the settings should not be
+  // stopped by the same box on every click.
+  bool failureReported_ = false;
+};
+
+// The names under which this program keeps its two startup choices, and their texts.
+namespace settings {
+inline constexpr const wchar_t* kWindowsStartup = L"Windows Startup";
+inline constexpr const wchar_t* kMinimized = L"Minimized";
+inline constexpr const wchar_t* kOn = L"On";
+inline constexpr const wchar_t* kOff = L"Off";
+}  // namespace settings

@@ -1,0 +1,26 @@
+// Enters the running executable into the programs Windows starts at logon, or takes it out.
+#pragma once
+#include <string>
+
+#include "runtime/Application.h"
+#include "settings/RegStuff.h"
+
+class mStartUp {
+ public:
+  mStartUp(rt::Application& app, RegStuff& regStuff) : app_(app), regStuff_(regStuff) {}
+  mStartUp(const mStartUp&) = delete;
+  mStartUp& operator=(const mStartUp&) = delete;
+
+  // True when Windows will start the program at the next logon.
+  bool AddToStartup();
+  void RemoveFromStartup();
+
+  // The running executable's file name, without its folder: the name of the entry. Taken
+  // from the process itself, so that no other program in the folder (an uninstaller, say)
+  // is ever the one registered.
+  std::wstring ExecutableFileName();
+
+ private:
+  rt::Application& app_;
+  RegStuff& regStuff_;
+};

@@ -1,0 +1,3 @@
+"""End-to-end harness: the real Vornatic.exe under Wine on a virtual X display,
+driven the way a person drives it, with a probe window that reports what Windows
+delivered."""

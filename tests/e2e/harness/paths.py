@@ -1,0 +1,19 @@
+"""Where the repository, the build output and the run's scratch space are."""
+import os
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[3]
+BUILD = REPO / "build"
+WINDOWS_BUILD = BUILD / "windows"
+
+
+def default_exe() -> Path:
+    return Path(os.environ.get("VORNATIC_EXE", WINDOWS_BUILD / "dist" / "Vornatic.exe"))
+
+
+def default_probe() -> Path:
+    return Path(os.environ.get("VORNATIC_PROBE", WINDOWS_BUILD / "tests" / "e2e" / "probe" / "probe.exe"))
+
+
+def default_workdir() -> Path:
+    return Path(os.environ.get("VORNATIC_E2E_WORKDIR", BUILD / "e2e-run"))

@@ -1,0 +1,24 @@
+// The probe's modes, one per job the end-to-end harness has for it.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace probe {
+
+using Arguments = std::vector<std::wstring>;
+
+// A plain window that writes every mouse message it receives to a file.
+int RunLogWindow(const Arguments& args);
+// Describes a top-level window and its children as JSON on standard output.
+int RunInspect(const Arguments& args);
+// A window that does nothing: the baseline for idle CPU.
+int RunIdleWindow(const Arguments& args);
+// An icon in the notification area that writes its callbacks to a file.
+int RunTrayIcon(const Arguments& args);
+// Pointer position and the left and right buttons' state, as JSON.
+int RunPointerQuery(const Arguments& args);
+
+// Runs the message loop until WM_QUIT; returns its exit code.
+int PumpUntilQuit();
+
+}  // namespace probe

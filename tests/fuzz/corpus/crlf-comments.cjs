@@ -1,0 +1,6 @@
+# header
+  [ SKIN ] ; c
+format=1
+[window]background=#abcdef
+[button]
+face=#000000

@@ -1,0 +1,6 @@
+[Skin]
+Format = 1
+[Window]
+Background = #102030
+[Button]
+Face = #405060

@@ -1,0 +1,4 @@
+[Skin]
+Format=1
+[Window]
+Background=#000000

@@ -1,0 +1,247 @@
+// The two startup-option boxes: what they record in the settings and in the Run keys.
+#include <gtest/gtest.h>
+
+#include "ProgramFixture.h"
+#include "runtime/Failure.h"
+#include "settings/RegText.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+const std::wstring kMachineRun = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kUserRun = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kSettings = L"HKCU\\Software\\Kestrova\\Vornatic";
+// How the fake registry logs changes: the key path in lower case, then the value's name.
+const std::wstring kSetStartup = L"set hkcu\\software\\kestrova\\vornatic\\Windows Startup";
+const std::wstring kSetMinimized = L"set hkcu\\software\\kestrova\\vornatic\\Minimized";
+const std::wstring kMachineRunLog = L"hklm\\software\\microsoft\\windows\\currentversion\\run\\";
+const std::wstring kUserRunLog = L"hkcu\\software\\microsoft\\windows\\currentversion\\run\\";
+
+class RunAtLogonTest : public ProgramTest {
+ protected:
+  RunAtLogonTest() {
+    // Both Run keys exist on every Windows; the program never makes them.
+    fakes.registry.MakeKey(kMachineRun);
+    fakes.registry.MakeKey(kUserRun);
+    fakes.app.folder = L"C:\\Program Files\\Vornatic";
+    fakes.app.executable = L"C:\\Program Files\\Vornatic\\Vornatic.exe";
+  }
+  void TearDown() override { EXPECT_EQ(fakes.registry.OpenHandles(), 0u) << "a key was left open"; }
+
+  std::optional<std::wstring> Setting(const wchar_t* key) { return fakes.registry.StringValue(kSettings, key); }
+  std::optional<std::wstring> RunValue(const std::wstring& runKey, const std::wstring& name = L"Vornatic.exe") {
+    const auto value = fakes.registry.Value(runKey, name);
+    if (!value) return std::nullopt;
+    EXPECT_EQ(value->type, 1u);
+    return regtext::FromRegSz(value->data);
+  }
+  // Puts a value into a Run key as another run, or another program, would have.
+  void PutRunValue(rt::RegKey root, const std::wstring& name, const std::wstring& data) {
+    rt::RegKey key = 0;
+    ASSERT_EQ(fakes.registry.OpenKey(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                     rt::reg::kKeyAllAccess, &key),
+              0);
+    fakes.registry.SetValue(key, name, rt::reg::kSz, regtext::ToRegSz(data));
+    fakes.registry.CloseKey(key);
+  }
+};
+
+TEST_F(RunAtLogonTest, TickingRecordsOnAndEntersTheRunningExecutableQuoted) {
+  fakes.app.executable = L"C:\\Program Files\\Vornatic\\Vornatic2.exe";  // not whatever else sits in the folder
+  form.Check4.ToggleByUser();
+
+  EXPECT_TRUE(form.Check8.Visible());
+  EXPECT_EQ(form.Check8.Value(), 0);
+  EXPECT_EQ(Setting(L"Windows Startup"), L"On");
+  EXPECT_FALSE(Setting(L"Minimized").has_value());
+  EXPECT_EQ(RunValue(kMachineRun, L"Vornatic2.exe"), L"\"C:\\Program Files\\Vornatic\\Vornatic2.exe\"");
+  EXPECT_EQ(fakes.registry.ValueCount(kMachineRun), 1u);
+  EXPECT_EQ(fakes.registry.ValueCount(kUserRun), 0u);
+  EXPECT_EQ(fakes.registry.log,
+            (std::vector<std::wstring>{kSetStartup, L"set " + kMachineRunLog + L"Vornatic2.exe"}));
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+}
+
+TEST_F(RunAtLogonTest, ClearingWithMinimizedTickedRecordsMinimizedThenStartupThenDeletes) {
+  form.Check4.ToggleByUser();
+  form.Check8.ToggleByUser();
+  fakes.registry.log.clear();
+
+  form.Check4.ToggleByUser();
+
+  EXPECT_EQ(form.Check8.Value(), 0);
+  EXPECT_FALSE(form.Check8.Visible());
+  EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetMinimized, kSetStartup,
+                                                           L"delete " + kMachineRunLog + L"Vornatic.exe"}));
+  EXPECT_EQ(Setting(L"Minimized"), L"Off");
+  EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
+  EXPECT_FALSE(RunValue(kMachineRun).has_value());
+}
+
+TEST_F(RunAtLogonTest, ClearingWithMinimizedClearLeavesMinimizedAlone) {
+  form.Check4.ToggleByUser();
+  form.Check4.ToggleByUser();
+
+  EXPECT_FALSE(Setting(L"Minimized").has_value());
+  EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
+  EXPECT_FALSE(form.Check8.Visible());
+  EXPECT_FALSE(RunValue(kMachineRun).has_value());
+}
+
+TEST_F(RunAtLogonTest, TheMinimizedBoxRecordsItsStateAndNothingElse) {
+  form.Check4.ToggleByUser();
+  fakes.registry.log.clear();
+
+  form.Check8.ToggleByUser();
+  EXPECT_EQ(Setting(L"Minimized"), L"On");
+  form.Check8.ToggleByUser();
+  EXPECT_EQ(Setting(L"Minimized"), L"Off");
+
+  EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetMinimized, kSetMinimized}));
+  EXPECT_EQ(RunValue(kMachineRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+}
+
+TEST_F(RunAtLogonTest, TheCommandFollowsTheFolderWhereverItIs) {
+  struct Case {
+    std::wstring folder, executable, command;
+  };
+  const Case cases[] = {
+      {L"D:\\", L"D:\\Vornatic.exe", L"\"D:\\Vornatic.exe\""},  // a drive's root ends in its backslash
+      {L"C:\\My Tools\\Drag Helper", L"C:\\My Tools\\Drag Helper\\Vornatic.exe",
+       L"\"C:\\My Tools\\Drag Helper\\Vornatic.exe\""},
+      {L"C:\\Users\\Zo\u00EB\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u30C4\u30FC\u30EB\U0001F5B1",
+       L"C:\\Users\\Zo\u00EB\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u30C4\u30FC\u30EB\U0001F5B1"
+       L"\\Vornatic.exe",
+       L"\"C:\\Users\\Zo\u00EB\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u30C4\u30FC\u30EB\U0001F5B1"
+       L"\\Vornatic.exe\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "folder with " << c.folder.size() << " characters");
+    fakes.app.folder = c.folder;
+    fakes.app.executable = c.executable;
+    form.Check4.ToggleByUser();
+    EXPECT_EQ(RunValue(kMachineRun), c.command);
+    form.Check4.ToggleByUser();
+    EXPECT_FALSE(RunValue(kMachineRun).has_value());
+  }
+  // The character outside the basic plane is stored as its surrogate pair.
+  fakes.app.folder = cases[2].folder;
+  fakes.app.executable = cases[2].executable;
+  form.Check4.ToggleByUser();
+  const Bytes data = fakes.registry.Value(kMachineRun, L"Vornatic.exe")->data;
+  const Bytes pair{0x3D, 0xD8, 0xB1, 0xDD, '\\', 0};
+  EXPECT_NE(std::search(data.begin(), data.end(), pair.begin(), pair.end()), data.end());
+}
+
+TEST_F(RunAtLogonTest, TickingInTwoRunsOverwritesTheEntry) {
+  PutRunValue(rt::kHkeyLocalMachine, L"Other.exe", L"C:\\Other\\Other.exe");
+  form.Check4.ToggleByUser();
+  {
+    Program nextRun{fakes.platform};
+    nextRun.form1.Check4.ToggleByUser();
+  }
+  EXPECT_EQ(fakes.registry.ValueCount(kMachineRun), 2u);
+  EXPECT_EQ(RunValue(kMachineRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+  EXPECT_EQ(RunValue(kMachineRun, L"Other.exe"), L"C:\\Other\\Other.exe");
+}
+
+TEST_F(RunAtLogonTest, WithoutAdministratorRightsTheUsersOwnRunKeyIsUsed) {
+  fakes.registry.DenyWrites(kMachineRun);
+  form.Check4.ToggleByUser();
+
+  EXPECT_EQ(form.Check4.Value(), 1);
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+  EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+  EXPECT_FALSE(RunValue(kMachineRun).has_value());
+  EXPECT_EQ(Setting(L"Windows Startup"), L"On");
+
+  form.Check4.ToggleByUser();
+  EXPECT_FALSE(RunValue(kUserRun).has_value());
+  EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
+}
+
+TEST_F(RunAtLogonTest, TheMachinesEntryReplacesTheUsersAndClearingEmptiesBoth) {
+  PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+  form.Check4.ToggleByUser();
+  EXPECT_TRUE(RunValue(kMachineRun).has_value());
+  EXPECT_FALSE(RunValue(kUserRun).has_value()) << "the program would start twice at logon";
+
+  PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+  form.Check4.ToggleByUser();
+  EXPECT_FALSE(RunValue(kMachineRun).has_value());
+  EXPECT_FALSE(RunValue(kUserRun).has_value());
+}
+
+TEST_F(RunAtLogonTest, AMissingRunKeyIsNeverMade) {
+  fakes.registry = fake::FakeRegistry{};
+  fakes.registry.MakeKey(kUserRun);
+  form.Check4.ToggleByUser();
+  EXPECT_FALSE(fakes.registry.KeyExists(kMachineRun));
+  EXPECT_TRUE(RunValue(kUserRun).has_value());
+}
+
+TEST_F(RunAtLogonTest, WhenNeitherRunKeyTakesTheEntryTheUserIsToldAndTheBoxIsCleared) {
+  fakes.registry.DenyWrites(kMachineRun);
+  fakes.registry.DenyWrites(kUserRun);
+  form.Check4.ToggleByUser();
+
+  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_NE(fakes.dialogs.shown[0].text.find(L"could not be set to start when you log on"), std::wstring::npos);
+  EXPECT_EQ(fakes.dialogs.shown[0].style, rt::mb::kOkOnly | rt::mb::kExclamation);
+  EXPECT_EQ(form.Check4.Value(), 0);
+  EXPECT_FALSE(form.Check8.Visible());
+  EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
+  EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetStartup, kSetStartup}));
+  EXPECT_EQ(fakes.registry.ValueCount(kMachineRun) + fakes.registry.ValueCount(kUserRun), 0u);
+}
+
+TEST_F(RunAtLogonTest, RefusedSettingsAreToldOnceAndTheEntryIsStillMade) {
+  fakes.registry.DenyWrites(kSettings);
+  form.Check4.ToggleByUser();
+  form.Check8.ToggleByUser();
+  form.Check4.ToggleByUser();
+  form.Check4.ToggleByUser();
+
+  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_NE(fakes.dialogs.shown[0].text.find(L"could not save your choice"), std::wstring::npos);
+  EXPECT_EQ(form.Check4.Value(), 1);
+  EXPECT_TRUE(RunValue(kMachineRun).has_value());
+}
+
+TEST_F(RunAtLogonTest, ChoicesPutBackAtStartUpAreNotTakenForClicks) {
+  form.Loading = true;
+  form.Check4.SetValue(1);
+  form.Check8.SetValue(1);
+  form.Loading = false;
+
+  EXPECT_TRUE(fakes.registry.log.empty());
+  EXPECT_FALSE(form.Check8.Visible()) << "start-up, not the click, decides what shows";
+}
+
+TEST_F(RunAtLogonTest, ValuesAreWrittenByTypeAndEveryKeyIsClosed) {
+  RegStuff& values = form.RegistryValues;
+  const std::wstring subKey = L"Software\\Kestrova\\Test";
+  fakes.registry.MakeKey(L"HKCU\\" + subKey);
+
+  EXPECT_EQ(values.SetKeyValue(rt::kHkeyCurrentUser, subKey, L"Number", std::int32_t{0x12345678}, rt::reg::kDword), 0);
+  EXPECT_EQ(fakes.registry.Value(L"HKCU\\" + subKey, L"Number")->data, (Bytes{0x78, 0x56, 0x34, 0x12}));
+  EXPECT_EQ(values.SetKeyValue(rt::kHkeyCurrentUser, subKey, L"Negative", std::wstring(L"-2"), rt::reg::kDword), 0);
+  EXPECT_EQ(fakes.registry.Value(L"HKCU\\" + subKey, L"Negative")->data, (Bytes{0xFE, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(values.SetKeyValue(rt::kHkeyCurrentUser, subKey, L"Text", std::int32_t{7}, rt::reg::kSz), 0);
+  EXPECT_EQ(fakes.registry.StringValue(L"HKCU\\" + subKey, L"Text"), L"7");
+
+  EXPECT_EQ(values.SetKeyValue(rt::kHkeyCurrentUser, subKey, L"Binary", std::wstring(L"x"), 3), 0);
+  EXPECT_FALSE(fakes.registry.Value(L"HKCU\\" + subKey, L"Binary").has_value());
+  EXPECT_THROW(values.SetKeyValue(rt::kHkeyCurrentUser, subKey, L"Bad", std::wstring(L"12a"), rt::reg::kDword),
+               rt::Failure);
+  EXPECT_THROW(values.SetKeyValue(rt::kHkeyCurrentUser, subKey, L"Big", std::wstring(L"4294967296"), rt::reg::kDword),
+               rt::Failure);
+
+  EXPECT_EQ(values.SetKeyValue(rt::kHkeyCurrentUser, L"Software\\Missing", L"X", std::int32_t{1}, rt::reg::kDword),
+            rt::reg::kFileNotFound);
+  EXPECT_FALSE(fakes.registry.KeyExists(L"HKCU\\Software\\Missing"));
+  EXPECT_EQ(values.DeleteKeyValue(rt::kHkeyCurrentUser, subKey, L"Absent"), rt::reg::kFileNotFound);
+  EXPECT_EQ(values.DeleteKeyValue(rt::kHkeyCurrentUser, subKey, L"Text"), 0);
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+// Where the program lives, and the icons it carries.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "runtime/win32/Win32Application.h"
+
+namespace {
+
+using win32::FolderOfPath;
+
+TEST(ApplicationTest, ProgramFolderKeepsABackslashOnlyAtADrivesRoot) {
+  EXPECT_EQ(FolderOfPath(L"C:\\Program Files\\Vornatic\\Vornatic.exe"), L"C:\\Program Files\\Vornatic");
+  EXPECT_EQ(FolderOfPath(L"C:\\Vornatic.exe"), L"C:\\");
+  EXPECT_EQ(FolderOfPath(L"\\\\server\\share\\Vornatic.exe"), L"\\\\server\\share");
+  EXPECT_EQ(FolderOfPath(L"D:\\Tools\\x\\Vornatic.exe"), L"D:\\Tools\\x");
+}
+
+TEST(ApplicationTest, ProgramFolderHoldsTheRunningExecutable) {
+  win32::Win32Application app(::GetModuleHandleW(nullptr));
+  const std::wstring executable = app.ExecutablePath();
+  const std::wstring folder = app.ProgramFolder();
+  ASSERT_GT(executable.size(), folder.size());
+  EXPECT_EQ(executable.compare(0, folder.size(), folder), 0);
+  EXPECT_NE(folder.back(), L'\\');
+  EXPECT_EQ(executable.substr(executable.size() - 4), L".exe");
+  EXPECT_NE(::GetFileAttributesW(executable.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+struct IconPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> colour;  // top row first
+  std::vector<bool> mask;        // true where the AND mask lets the background through
+
+  COLORREF At(int x, int y) const { return colour[y * width + x]; }
+};
+
+IconPixels ReadIcon(HICON icon) {
+  IconPixels pixels;
+  ICONINFO info{};
+  if (!::GetIconInfo(icon, &info)) return pixels;
+  BITMAP bitmap{};
+  ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+  pixels.width = bitmap.bmWidth;
+  pixels.height = bitmap.bmHeight;
+  HDC screen = ::GetDC(nullptr);
+  auto read = [&](HBITMAP source) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = pixels.width;
+    format.bmiHeader.biHeight = -pixels.height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> bgr(static_cast<size_t>(pixels.width * pixels.height));
+    ::GetDIBits(screen, source, 0, pixels.height, bgr.data(), &format, DIB_RGB_COLORS);
+    return bgr;
+  };
+  for (DWORD p : read(info.hbmColor)) pixels.colour.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+  for (DWORD p : read(info.hbmMask)) pixels.mask.push_back((p & 0xFFFFFF) != 0);
+  ::ReleaseDC(nullptr, screen);
+  ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+  return pixels;
+}
+
+TEST(ApplicationTest, TrayIconIsTheBlueKOnCyanInABlackFrameWithNoTransparency) {
+  win32::Win32Application app(::GetModuleHandleW(nullptr));
+  const rt::PicturePtr tray = app.TrayIconPicture();
+  ASSERT_NE(tray, nullptr);
+  EXPECT_EQ(tray->Type(), rt::pic::kIcon);
+  const IconPixels icon = ReadIcon(reinterpret_cast<HICON>(tray->Handle()));
+  ASSERT_EQ(icon.width, 16);
+  ASSERT_EQ(icon.height, 16);
+
+  const COLORREF black = RGB(0, 0, 0), cyan = RGB(177, 255, 255), blue = RGB(7, 162, 254);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(icon.At(i, 0), black);
+    EXPECT_EQ(icon.At(i, 15), black);
+    EXPECT_EQ(icon.At(0, i), black);
+    EXPECT_EQ(icon.At(15, i), black);
+  }
+  EXPECT_EQ(icon.At(2, 2), cyan);
+  EXPECT_EQ(icon.At(13, 13), cyan);
+  EXPECT_EQ(icon.At(4, 8), blue);    // the stem
+  EXPECT_EQ(icon.At(10, 3), blue);   // the upper arm's end
+  EXPECT_EQ(icon.At(10, 12), blue);  // the lower arm's end
+  for (bool through : icon.mask) ASSERT_FALSE(through);
+}
+
+TEST(ApplicationTest, ApplicationIconLoadsAtTheSystemIconSize) {
+  win32::Win32Application app(::GetModuleHandleW(nullptr));
+  const rt::PicturePtr picture = app.ApplicationIcon();
+  ASSERT_NE(picture, nullptr);
+  const IconPixels icon = ReadIcon(reinterpret_cast<HICON>(picture->Handle()));
+  EXPECT_EQ(icon.width, ::GetSystemMetrics(SM_CXICON));
+  EXPECT_EQ(icon.At(0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(icon.At(icon.width / 2, 3 * icon.height / 16 - 1), RGB(177, 255, 255));
+}
+
+}  // namespace
