@@ -107,20 +107,16 @@ TEST_F(SkinComponent, WhatIsNotASkinLoadsNothingAndChangesNothing) {
   ExpectAllAsLaidOut();
 }
 
-TEST_F(SkinComponent, ALoadThatFailsDropsTheSkinLoadedBefore) {
-  files.PutText(kPath, kTide);
-  skins.LoadSkin(kPath, L"");
-  ASSERT_TRUE(skins.SkinLoaded());
-  files.PutText(kPath, "not a skin");
-  skins.LoadSkin(kPath, L"");
-  EXPECT_FALSE(skins.SkinLoaded());
-}
-
-TEST_F(SkinComponent, ASchemeLoadsOnlyTheSkinOfThatName) {
+TEST_F(SkinComponent, ALoadDropsTheSkinLoadedBeforeAndASchemeMustMatchTheSkinsName) {
   files.PutText(kPath, kTide);
   skins.LoadSkin(kPath, L"tIDE");
   EXPECT_TRUE(skins.SkinLoaded());
   skins.LoadSkin(kPath, L"Forest");
+  EXPECT_FALSE(skins.SkinLoaded());
+  skins.LoadSkin(kPath, L"");
+  ASSERT_TRUE(skins.SkinLoaded());
+  files.PutText(kPath, "not a skin");
+  skins.LoadSkin(kPath, L"");
   EXPECT_FALSE(skins.SkinLoaded());
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Modes.h"
-#include "Win32Handles.h"
+#include "Text.h"
 
 namespace probe {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Modes.h"
-#include "Win32Handles.h"
+#include "Text.h"
 
 namespace probe {
 

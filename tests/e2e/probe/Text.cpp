@@ -1,4 +1,6 @@
-#include "Win32Handles.h"
+#include "Text.h"
+
+#include <windows.h>
 
 namespace probe {
 

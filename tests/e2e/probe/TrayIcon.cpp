@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Modes.h"
+#include "Text.h"
 #include "Win32Handles.h"
 
 namespace probe {

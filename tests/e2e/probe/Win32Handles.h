@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <string>
 
 namespace probe {
 
@@ -13,11 +12,5 @@ struct FileCloser {
   }
 };
 using UniqueFile = std::unique_ptr<void, FileCloser>;
-
-// The window system speaks UTF-16; the harness reads UTF-8.
-std::string ToUtf8(const std::wstring& text);
-
-// Writes UTF-8 text to standard output in one piece.
-void WriteStdout(const std::string& text);
 
 }  // namespace probe

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "Modes.h"
-#include "Win32Handles.h"
+#include "Text.h"
 
 namespace {
 
