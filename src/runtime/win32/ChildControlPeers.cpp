@@ -21,7 +21,9 @@ class CheckBoxPeer final : public ChildPeer {
  public:
   CheckBoxPeer(PeerHost& host, rt::CheckBox& box) : ChildPeer(host, box), box_(box) {}
   void OnCommand(WORD notification) override {
-    if (notification == BN_CLICKED) box_.ToggleByUser();
+    if (notification != BN_CLICKED) return;
+    LetGoOfTheMouse();
+    box_.ToggleByUser();
   }
 
  protected:
@@ -106,7 +108,7 @@ class LabelPeer final : public ChildPeer {
   }
 
  protected:
-  WindowKind Kind() const override { return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0}; }
+  WindowKind Kind() const override { return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0}; }
   void ShowCaption(const std::wstring& caption) override {
     ChildPeer::ShowCaption(caption);
     LayOut();

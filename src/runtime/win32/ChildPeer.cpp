@@ -96,4 +96,8 @@ void ChildPeer::Repaint() const {
   ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void ChildPeer::LetGoOfTheMouse() const {
+  if (::GetCapture() == window_) ::ReleaseCapture();
+}
+
 }  // namespace win32

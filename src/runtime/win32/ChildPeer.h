@@ -53,6 +53,10 @@ class ChildPeer : public rt::ControlPeer {
   virtual void ShowCaption(const std::wstring& caption);
   const std::wstring& ModelCaption() const;
   void Repaint() const;
+  // A button tells of a click while it still holds the mouse. The program's click handler
+  // may run for a long time (the auto-drag loop pumps inside it), and meanwhile the user's
+  // clicks elsewhere must reach the windows under the pointer, not this hidden button.
+  void LetGoOfTheMouse() const;
 
   PeerHost& host_;
 

@@ -8,12 +8,17 @@
 namespace win32 {
 
 void PushButtonPeer::OnCommand(WORD notification) {
-  if (notification == BN_CLICKED) button_.RaiseClick();
+  if (notification != BN_CLICKED) return;
+  LetGoOfTheMouse();
+  button_.RaiseClick();
 }
 
 bool PushButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  // A window that went into the tray under the pointer comes back without it.
+  POINT pointer{};
+  const bool pointerOver = ::GetCursorPos(&pointer) && ::WindowFromPoint(pointer) == item.hwndItem;
   PaintPushButton(item.hDC, item.rcItem, button_.Look(), button_.Caption(), host_.FontFor(button_),
-                  FaceStateOf(item, hover_), host_.Dpi());
+                  FaceStateOf(item, hover_ && pointerOver), host_.Dpi());
   return true;
 }
 
@@ -30,11 +35,10 @@ void PushButtonPeer::SetHover(HWND window, bool hover) {
 std::optional<LRESULT> PushButtonPeer::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEMOVE: {
-      if (!hover_) {
-        TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, window, 0};
-        ::TrackMouseEvent(&leave);
-        SetHover(window, true);
-      }
+      // Asked again on every move: a leave notice can go missing while the window hides.
+      TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, window, 0};
+      ::TrackMouseEvent(&leave);
+      SetHover(window, true);
       rt::MouseMoveArgs args = MouseMoveArgsFrom(wParam, lParam, host_.Dpi());
       button_.RaiseMouseMove(args);
       return std::nullopt;
