@@ -3,11 +3,11 @@
 #include "ui/Layout.h"
 
 Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray)
-    : cSysTray1(platform, cSysTray1Site, sysTray),
-      SkinFramework1(platform.files, Me),
-      platform_(platform),
+    : platform_(platform),
       globals_(globals),
-      mouse_(mouse) {
+      mouse_(mouse),
+      cSysTray1(platform, cSysTray1Site, sysTray),
+      SkinFramework1(platform.files, Me) {
   BuildLayout();
   ConnectEvents();
 }

@@ -19,6 +19,11 @@
 #include "ui/SkinFramework.h"
 
 class Form1 {
+  // First, so that every member below may be built from them.
+  rt::Platform& platform_;
+  Globals& globals_;
+  modMouse& mouse_;
+
  public:
   Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray);
   Form1(const Form1&) = delete;
@@ -37,6 +42,11 @@ class Form1 {
   rt::UserControlSite cSysTray1Site{L"cSysTray1"};
   cSysTray cSysTray1;
   SkinFramework SkinFramework1;
+
+  // Startup options: the per-user settings store and the run-at-logon entry.
+  SettingsStore Settings{platform_.registry, platform_.dialogs};
+  RegStuff RegistryValues{platform_.registry, platform_.app};
+  mStartUp StartUp{platform_.app, RegistryValues};
 
   // Form-level state of the auto-drag controller.
   bool StopRequested = false;
@@ -82,15 +92,4 @@ class Form1 {
   void ConnectEvents();
   // Pointer shapes follow one rule everywhere: the hourglass, once set, stays.
   void SetPointerUnlessHourglass(int shape);
-
-  rt::Platform& platform_;
-  Globals& globals_;
-  modMouse& mouse_;
-
- public:
-  // Startup options: the per-user settings store and the run-at-logon entry. They come
-  // after platform_, which they are built from.
-  SettingsStore Settings{platform_.registry, platform_.dialogs};
-  RegStuff RegistryValues{platform_.registry, platform_.app};
-  mStartUp StartUp{platform_.app, RegistryValues};
 };

@@ -62,18 +62,8 @@ void Form1::ApplySkin() {
 
   // The backgrounds change first, so they hold whatever the component then makes of the skin.
   Me.SetBackColor(rt::kButtonFace);
-  for (rt::Control* control : Me.Controls()) {
-    switch (control->Kind()) {
-      case rt::ControlKind::OptionButton:
-      case rt::ControlKind::CheckBox:
-      case rt::ControlKind::Frame:
-      case rt::ControlKind::Label:
-        control->SetBackColor(rt::kButtonFace);
-        break;
-      default:
-        break;
-    }
-  }
+  for (rt::Control* control : Me.Controls())
+    if (rt::HasPlainBackground(control->Kind())) control->SetBackColor(rt::kButtonFace);
 
   SkinFramework1.LoadSkin(skinPath, L"");
   SkinFramework1.SetOptions(SkinFramework1.Options() | SkinFramework::kSkinControls);

@@ -57,20 +57,12 @@ void SkinFramework::ApplyWindow(std::int32_t windowHandle) {
   const rt::OleColor controlsBack = skin.controls.background.value_or(skin.window.background);
   const auto controlsText = skin.controls.text ? skin.controls.text : skin.window.text;
   for (rt::Control* control : host_.Controls()) {
-    switch (control->Kind()) {
-      case rt::ControlKind::Frame:
-      case rt::ControlKind::Label:
-      case rt::ControlKind::CheckBox:
-      case rt::ControlKind::OptionButton:
-        control->SetBackColor(controlsBack);
-        if (controlsText) control->SetForeColor(*controlsText);
-        break;
-      case rt::ControlKind::PushButton:
-        if (auto* button = dynamic_cast<rt::PushButton*>(control)) DressButton(*button, skin.button);
-        break;
-      default:  // the text box, the tray control and we ourselves have no look to change
-        break;
-    }
+    if (rt::HasPlainBackground(control->Kind())) {
+      control->SetBackColor(controlsBack);
+      if (controlsText) control->SetForeColor(*controlsText);
+    } else if (auto* button = dynamic_cast<rt::PushButton*>(control)) {
+      DressButton(*button, skin.button);
+    }  // the text box, the tray control and we ourselves have no look to change
   }
 }
 

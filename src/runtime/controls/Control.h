@@ -11,6 +11,13 @@ namespace rt {
 
 enum class ControlKind { Form, PushButton, CheckBox, OptionButton, Frame, Label, TextBox, UserControl, Component };
 
+// The controls whose background is plain colour behind their caption: what a skin or a
+// change of the window's colour scheme recolours along with the window.
+constexpr bool HasPlainBackground(ControlKind kind) {
+  return kind == ControlKind::Frame || kind == ControlKind::Label || kind == ControlKind::CheckBox ||
+         kind == ControlKind::OptionButton;
+}
+
 enum class Property {
   Caption, Value, Visible, Enabled, BackColor, ForeColor, Font, Bounds, WindowState,
   MousePointer, MouseIcon, Icon, Focus, Look
