@@ -3,15 +3,13 @@
 #include "app/Product.h"
 #include "runtime/Failure.h"
 
-std::wstring NumberedStatements::ReportText(const std::wstring& description, const std::wstring& label,
-                                            int number) {
+std::wstring NumberedStatements::ReportText(const std::wstring& description, const std::wstring& label, int number) {
   return description + L"\r\n" + label + L"at line " + std::to_wstring(number) + L"\r\r" +
          L"Please email screenshot of this message to " + product::kSupportEmail;
 }
 
 void NumberedStatements::Report(const std::wstring& description, int number) {
-  dialogs_.MessageBox(ReportText(description, label_, number), rt::mb::kOkOnly | rt::mb::kExclamation,
-                      kErrorBoxTitle);
+  dialogs_.MessageBox(ReportText(description, label_, number), rt::mb::kOkOnly | rt::mb::kExclamation, kErrorBoxTitle);
 }
 
 void NumberedStatements::Run(int number, const std::function<void()>& statement) {

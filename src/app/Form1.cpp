@@ -18,8 +18,8 @@ void Form1::BuildLayout() {
   Me.SetBackColor(rt::kWhite);
   Me.SetFont(layout::kWindowFont);
 
-  rt::Control* const controls[] = {&PushButton2, &Frame2, &Check4, &Check8, &Frame1,
-                                   &Label1,      &PushButton1, &Text1, &cSysTray1Site};
+  rt::Control* const controls[] = {&PushButton2, &Frame2,      &Check4, &Check8,       &Frame1,
+                                   &Label1,      &PushButton1, &Text1,  &cSysTray1Site};
   for (rt::Control* control : controls) {
     const auto& design = layout::Find(control->Name().c_str());
     control->SetBounds(design.bounds);

@@ -12,8 +12,9 @@ void Program::Start() {
 }
 
 std::wstring Program::UnhandledFailureText(const std::wstring& description) {
-  return std::wstring(product::kDisplayName) + L" ran into a problem it cannot recover from and will close now.\r\n\r\n" +
-         description + L"\r\n\r\nPlease email a screenshot of this message to " + product::kSupportEmail;
+  return std::wstring(product::kDisplayName) +
+         L" ran into a problem it cannot recover from and will close now.\r\n\r\n" + description +
+         L"\r\n\r\nPlease email a screenshot of this message to " + product::kSupportEmail;
 }
 
 namespace {

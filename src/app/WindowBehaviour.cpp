@@ -9,7 +9,8 @@
 
 namespace {
 constexpr const wchar_t* kBalloonText =
-    L"has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrova) to bring the software back.";
+    L"has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrova) to bring the software "
+    L"back.";
 constexpr std::int32_t kBalloonSeconds = 5;
 constexpr const wchar_t* kQueryUnloadLabel = L"in Vornix2021/08/31.Form1.Form_QueryUnload ";
 constexpr std::chrono::milliseconds kNoWait{0};

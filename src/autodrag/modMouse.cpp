@@ -14,8 +14,8 @@ modMouse::~modMouse() {
 }
 
 void modMouse::StartMouseHook() {
-  MouseHookHandle = platform_.mouse.SetLowLevelHook(
-      [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
+  MouseHookHandle =
+      platform_.mouse.SetLowLevelHook([this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
         return MouseHookProc(code, message, event);
       });
   hookInstalled_ = MouseHookHandle != 0;
@@ -63,9 +63,7 @@ double modMouse::HoldSeconds() {
 
 void modMouse::PressLeftButton() { platform_.mouse.InjectLeftButton(rt::LeftButtonAction::Press, kInjectedTag); }
 
-void modMouse::ReleaseLeftButton() {
-  platform_.mouse.InjectLeftButton(rt::LeftButtonAction::Release, kInjectedTag);
-}
+void modMouse::ReleaseLeftButton() { platform_.mouse.InjectLeftButton(rt::LeftButtonAction::Release, kInjectedTag); }
 
 void modMouse::WaitSeconds(double seconds) {
   const float start = platform_.clock.TimeOfDay();

@@ -13,8 +13,6 @@ class Clock {
 };
 
 // Seconds from start to now on the time-of-day clock, allowing for one pass over midnight.
-inline float ElapsedSeconds(float start, float now) {
-  return now < start ? now + kSecondsPerDay - start : now - start;
-}
+inline float ElapsedSeconds(float start, float now) { return now < start ? now + kSecondsPerDay - start : now - start; }
 
 }  // namespace rt

@@ -17,8 +17,7 @@ class FileSystem {
   // True when the path names an ordinary file: not a folder, not hidden, not system.
   virtual bool IsOrdinaryFile(const std::wstring& path) = 0;
   // The whole file, or nullopt when it cannot be read. maxBytes guards against huge files.
-  virtual std::optional<std::vector<std::uint8_t>> ReadFile(const std::wstring& path,
-                                                            std::size_t maxBytes) = 0;
+  virtual std::optional<std::vector<std::uint8_t>> ReadFile(const std::wstring& path, std::size_t maxBytes) = 0;
   // Loads an icon or cursor file as a picture; throws Failure when it is not one.
   virtual PicturePtr LoadPicture(const std::wstring& path) = 0;
 };

@@ -13,8 +13,8 @@ using HookHandle = std::uintptr_t;
 // high bit set and the low byte a system colour index for system colours.
 using OleColor = std::uint32_t;
 constexpr OleColor kWhite = 0x00FFFFFF;
-constexpr OleColor kButtonFace = 0x8000000F;   // COLOR_BTNFACE
-constexpr OleColor kButtonText = 0x80000012;   // COLOR_BTNTEXT
+constexpr OleColor kButtonFace = 0x8000000F;  // COLOR_BTNFACE
+constexpr OleColor kButtonText = 0x80000012;  // COLOR_BTNTEXT
 constexpr OleColor Rgb(int r, int g, int b) {
   return static_cast<OleColor>(r) | (static_cast<OleColor>(g) << 8) | (static_cast<OleColor>(b) << 16);
 }

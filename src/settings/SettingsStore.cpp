@@ -18,8 +18,8 @@ std::wstring SettingsStore::SectionPath(const std::wstring& application, const s
   return std::wstring(kSettingsRoot) + L"\\" + application + L"\\" + section;
 }
 
-void SettingsStore::SaveSetting(const std::wstring& application, const std::wstring& section,
-                                const std::wstring& key, const std::wstring& text) {
+void SettingsStore::SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                                const std::wstring& text) {
   rt::RegKey handle = 0;
   long status = registry_.CreateKey(rt::kHkeyCurrentUser, SectionPath(application, section), kKeyWrite, &handle);
   if (status == rt::reg::kSuccess) {

@@ -114,8 +114,7 @@ void cSysTray::SetInTray(bool show) {
   site_.NotifyPropertyChanged(L"InTray");
 }
 
-void cSysTray::ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, std::int32_t showTimer,
-                           bool showOnce) {
+void cSysTray::ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, std::int32_t showTimer, bool showOnce) {
   if (showOnce && onceCount_ >= 1) return;
 
   rt::TrayRecord record = NewRecord();

@@ -38,10 +38,10 @@ class cSysTray {
   // closed or showTimer seconds have passed. showTimer above 2147483 fails with "Overflow".
   void ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, std::int32_t showTimer, bool showOnce);
 
-  rt::Event<std::int32_t> MouseMove;                     // Id
-  rt::Event<std::int16_t, std::int32_t> MouseDown;       // Button, Id
-  rt::Event<std::int16_t, std::int32_t> MouseUp;         // Button, Id
-  rt::Event<std::int16_t, std::int32_t> MouseDblClick;   // Button, Id
+  rt::Event<std::int32_t> MouseMove;                    // Id
+  rt::Event<std::int16_t, std::int32_t> MouseDown;      // Button, Id
+  rt::Event<std::int16_t, std::int32_t> MouseUp;        // Button, Id
+  rt::Event<std::int16_t, std::int32_t> MouseDblClick;  // Button, Id
 
   // Called only by the tray window procedure: message is the notification's lParam, id its wParam.
   void HandleTrayMessage(std::int32_t& message, std::int32_t& id);

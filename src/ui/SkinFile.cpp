@@ -108,8 +108,10 @@ std::optional<rt::Font> ParseFont(Text v) {
   if (!points) return std::nullopt;
   font.points = *points;
   if (count >= 3) {
-    if (Is(fields[2], "bold")) font.bold = true;
-    else if (!Is(fields[2], "regular")) return std::nullopt;
+    if (Is(fields[2], "bold"))
+      font.bold = true;
+    else if (!Is(fields[2], "regular"))
+      return std::nullopt;
   }
   if (count == 4) {
     const auto charset = ParseSmallNumber(fields[3]);
@@ -148,11 +150,16 @@ class Reader {
   bool SectionLine(Text line) {
     if (line.back() != U']') return false;
     const Text name = Trim(line.substr(1, line.size() - 2));
-    if (Is(name, "skin")) section_ = Section::Skin;
-    else if (Is(name, "window")) section_ = Section::Window;
-    else if (Is(name, "controls")) section_ = Section::Controls;
-    else if (Is(name, "button")) section_ = Section::Button;
-    else return false;
+    if (Is(name, "skin"))
+      section_ = Section::Skin;
+    else if (Is(name, "window"))
+      section_ = Section::Window;
+    else if (Is(name, "controls"))
+      section_ = Section::Controls;
+    else if (Is(name, "button"))
+      section_ = Section::Button;
+    else
+      return false;
     return true;
   }
 

@@ -24,10 +24,11 @@ bool FakeMouse::Unhook(rt::HookHandle handle) {
   return hooks_.erase(handle) != 0;
 }
 
-std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
+std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message,
+                                      const rt::LowLevelMouseEvent& event) {
   ++callNextCalls;
-  delivered.push_back({clock_.Now(), static_cast<std::uint32_t>(message), event.extraInfo,
-                       (event.flags & kInjectedFlag) != 0});
+  delivered.push_back(
+      {clock_.Now(), static_cast<std::uint32_t>(message), event.extraInfo, (event.flags & kInjectedFlag) != 0});
   return nextHookResult;
 }
 

@@ -21,8 +21,10 @@ std::wstring FakeRegistry::Normalize(const std::wstring& path) {
 
 std::wstring FakeRegistry::Join(rt::RegKey root, const std::wstring& subKey) const {
   std::wstring base;
-  if (root == rt::kHkeyCurrentUser) base = L"hkcu";
-  else if (root == rt::kHkeyLocalMachine) base = L"hklm";
+  if (root == rt::kHkeyCurrentUser)
+    base = L"hkcu";
+  else if (root == rt::kHkeyLocalMachine)
+    base = L"hklm";
   else {
     auto it = handles_.find(root);
     if (it == handles_.end()) return L"";
@@ -33,7 +35,7 @@ std::wstring FakeRegistry::Join(rt::RegKey root, const std::wstring& subKey) con
 
 void FakeRegistry::MakeKey(const std::wstring& path) {
   std::wstring p = Normalize(path);
-  for (std::size_t pos = p.find(L'\\'); ; pos = p.find(L'\\', pos + 1)) {
+  for (std::size_t pos = p.find(L'\\');; pos = p.find(L'\\', pos + 1)) {
     keys_[p.substr(0, pos)];
     if (pos == std::wstring::npos) break;
   }
@@ -90,7 +92,9 @@ long FakeRegistry::DeleteValue(rt::RegKey key, const std::wstring& name) {
   return rt::reg::kSuccess;
 }
 
-long FakeRegistry::CloseKey(rt::RegKey key) { return handles_.erase(key) != 0 ? rt::reg::kSuccess : rt::reg::kInvalidHandle; }
+long FakeRegistry::CloseKey(rt::RegKey key) {
+  return handles_.erase(key) != 0 ? rt::reg::kSuccess : rt::reg::kInvalidHandle;
+}
 
 std::optional<RegValue> FakeRegistry::Value(const std::wstring& path, const std::wstring& name) const {
   auto k = keys_.find(Normalize(path));

@@ -64,7 +64,9 @@ std::uintptr_t FakeWindowProcs::ReplaceWindowProc(rt::WindowHandle window, rt::P
   return previous;
 }
 
-void FakeWindowProcs::RestoreWindowProc(rt::WindowHandle window, std::uintptr_t previous) { current[window] = previous; }
+void FakeWindowProcs::RestoreWindowProc(rt::WindowHandle window, std::uintptr_t previous) {
+  current[window] = previous;
+}
 
 std::intptr_t FakeWindowProcs::CallWindowProc(std::uintptr_t procedure, rt::WindowHandle window, std::uint32_t message,
                                               std::uintptr_t wParam, std::intptr_t lParam) {

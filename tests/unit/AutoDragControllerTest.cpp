@@ -87,7 +87,7 @@ TEST_F(AutoDragTest, StopWhileHoldingEndsWithoutASyntheticRelease) {
   fakes.pump.RunUntil(kAfterBalloon + 5);
   EXPECT_EQ(Injected(rt::LeftButtonAction::Press).size(), 1u);
   EXPECT_EQ(Injected(rt::LeftButtonAction::Release).size(), 1u);  // only the user's own, put back
-  EXPECT_TRUE(form.ButtonHeld);  // as left: the user's next physical click lets go
+  EXPECT_TRUE(form.ButtonHeld);                                   // as left: the user's next physical click lets go
   ExpectOff();
 }
 

@@ -38,8 +38,8 @@ class RunAtLogonTest : public ProgramTest {
   // Puts a value into a Run key as another run, or another program, would have.
   void PutRunValue(rt::RegKey root, const std::wstring& name, const std::wstring& data) {
     rt::RegKey key = 0;
-    ASSERT_EQ(fakes.registry.OpenKey(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                                     rt::reg::kKeyAllAccess, &key),
+    ASSERT_EQ(fakes.registry.OpenKey(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", rt::reg::kKeyAllAccess,
+                                     &key),
               0);
     fakes.registry.SetValue(key, name, rt::reg::kSz, regtext::ToRegSz(data));
     fakes.registry.CloseKey(key);
@@ -57,8 +57,7 @@ TEST_F(RunAtLogonTest, TickingRecordsOnAndEntersTheRunningExecutableQuoted) {
   EXPECT_EQ(RunValue(kMachineRun, L"Vornatic2.exe"), L"\"C:\\Program Files\\Vornatic\\Vornatic2.exe\"");
   EXPECT_EQ(fakes.registry.ValueCount(kMachineRun), 1u);
   EXPECT_EQ(fakes.registry.ValueCount(kUserRun), 0u);
-  EXPECT_EQ(fakes.registry.log,
-            (std::vector<std::wstring>{kSetStartup, L"set " + kMachineRunLog + L"Vornatic2.exe"}));
+  EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetStartup, L"set " + kMachineRunLog + L"Vornatic2.exe"}));
   EXPECT_TRUE(fakes.dialogs.shown.empty());
 }
 
@@ -71,8 +70,8 @@ TEST_F(RunAtLogonTest, ClearingWithMinimizedTickedRecordsMinimizedThenStartupThe
 
   EXPECT_EQ(form.Check8.Value(), 0);
   EXPECT_FALSE(form.Check8.Visible());
-  EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetMinimized, kSetStartup,
-                                                           L"delete " + kMachineRunLog + L"Vornatic.exe"}));
+  EXPECT_EQ(fakes.registry.log,
+            (std::vector<std::wstring>{kSetMinimized, kSetStartup, L"delete " + kMachineRunLog + L"Vornatic.exe"}));
   EXPECT_EQ(Setting(L"Minimized"), L"Off");
   EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
   EXPECT_FALSE(RunValue(kMachineRun).has_value());

@@ -94,8 +94,8 @@ TEST(RegTextTest, TextBecomesLittleEndianUtf16WithOneNul) {
 
 TEST(RegTextTest, ReadingStopsAtTheFirstNulAndToleratesRaggedData) {
   EXPECT_EQ(regtext::FromRegSz(Bytes{'O', 0, 'n', 0, 0, 0, 'x', 0}), L"On");
-  EXPECT_EQ(regtext::FromRegSz(Bytes{'O', 0, 'n', 0}), L"On");        // no NUL stored
-  EXPECT_EQ(regtext::FromRegSz(Bytes{'O', 0, 'n', 0, 'f'}), L"On");   // odd byte left over
+  EXPECT_EQ(regtext::FromRegSz(Bytes{'O', 0, 'n', 0}), L"On");       // no NUL stored
+  EXPECT_EQ(regtext::FromRegSz(Bytes{'O', 0, 'n', 0, 'f'}), L"On");  // odd byte left over
   EXPECT_EQ(regtext::FromRegSz(Bytes{}), L"");
   EXPECT_EQ(regtext::FromRegSz(Bytes{0x3D, 0xD8, 0, 0}).size(), 1u);  // a lone half of a pair stays one unit
 }

@@ -74,7 +74,7 @@ TEST(SkinFile, CaseBlanksCommentsAndLineEndsAreForgiven) {
       "background = #abcdef ; lower-case digits\r\n"
       "Background = #ABCDEF\r\n"  // given twice: the last one counts
       "[Button]\n"
-      "face=#000000");            // no line break at the end
+      "face=#000000");  // no line break at the end
   ASSERT_TRUE(skin);
   EXPECT_EQ(skin->name, L"Deep  Sea");
   EXPECT_EQ(skin->window.background, rt::Rgb(0xAB, 0xCD, 0xEF));
@@ -119,8 +119,8 @@ TEST(SkinFile, BytesThatAreNotTextAreNoSkin) {
 
 TEST(SkinFile, MissingSectionsOrRequiredEntriesMakeNoSkin) {
   EXPECT_FALSE(Parse("[Window]\nBackground=#000000\n[Button]\nFace=#000000\n"));  // no [Skin]
-  EXPECT_FALSE(Parse("[Skin]\nFormat=1\n[Button]\nFace=#000000\n"));             // no [Window]
-  EXPECT_FALSE(Parse("[Skin]\nFormat=1\n[Window]\nBackground=#000000\n"));       // no [Button]
+  EXPECT_FALSE(Parse("[Skin]\nFormat=1\n[Button]\nFace=#000000\n"));              // no [Window]
+  EXPECT_FALSE(Parse("[Skin]\nFormat=1\n[Window]\nBackground=#000000\n"));        // no [Button]
   EXPECT_FALSE(Parse("[Skin]\nName=x\n[Window]\nBackground=#000000\n[Button]\nFace=#000000\n"));
   EXPECT_FALSE(Parse("[Skin]\nFormat=1\n[Window]\nText=#000000\n[Button]\nFace=#000000\n"));
   EXPECT_FALSE(Parse("[Skin]\nFormat=1\n[Window]\nBackground=#000000\n[Button]\nText=#000000\n"));
@@ -129,12 +129,12 @@ TEST(SkinFile, MissingSectionsOrRequiredEntriesMakeNoSkin) {
 
 TEST(SkinFile, LinesOutsideTheFormatMakeNoSkin) {
   const char* const strangers[] = {
-      "[Colours]\n",                  // a section we do not know
-      "Shadow = #000000\n",           // a key [Button] does not have
-      "just some words\n",            // neither section nor entry
-      "[Button\n",                    // an unclosed section
+      "[Colours]\n",         // a section we do not know
+      "Shadow = #000000\n",  // a key [Button] does not have
+      "just some words\n",   // neither section nor entry
+      "[Button\n",           // an unclosed section
       "[]\n",
-      "= #000000\n",                  // an entry without a key
+      "= #000000\n",  // an entry without a key
   };
   for (const char* stranger : strangers) EXPECT_FALSE(Parse(kMinimal + stranger)) << stranger;
   EXPECT_FALSE(Parse("Face = #000000\n" + kMinimal));  // an entry before any section
@@ -143,10 +143,24 @@ TEST(SkinFile, LinesOutsideTheFormatMakeNoSkin) {
 
 TEST(SkinFile, MalformedValuesMakeNoSkin) {
   const char* const values[] = {
-      "Face = #12345",   "Face = #1234567", "Face = 123456",   "Face = #GG0000", "Face = # 12345",
-      "Face =",          "Font = Arial",    "Font = , 10",     "Font = Arial, 5.99", "Font = Arial, 36.01",
-      "Font = Arial, 11.255", "Font = Arial, 11.", "Font = Arial, .5", "Font = Arial, -9", "Font = Arial, 1e1",
-      "Font = Arial, 10, italic", "Font = Arial, 10, bold, 256", "Font = Arial, 10, bold, 1, 2",
+      "Face = #12345",
+      "Face = #1234567",
+      "Face = 123456",
+      "Face = #GG0000",
+      "Face = # 12345",
+      "Face =",
+      "Font = Arial",
+      "Font = , 10",
+      "Font = Arial, 5.99",
+      "Font = Arial, 36.01",
+      "Font = Arial, 11.255",
+      "Font = Arial, 11.",
+      "Font = Arial, .5",
+      "Font = Arial, -9",
+      "Font = Arial, 1e1",
+      "Font = Arial, 10, italic",
+      "Font = Arial, 10, bold, 256",
+      "Font = Arial, 10, bold, 1, 2",
       "Font = Arial, 10,, 1",
       "Font = ABCDEFGHIJKLMNOPQRSTUVWXYZ012345, 10",  // a face name of 32 characters
   };

@@ -20,7 +20,9 @@ const wchar_t* const kAtLine = L"in Vornix2021/08/31.Form1.Form_Load at line ";
 
 class StartUp : public ProgramTest {
  protected:
-  std::vector<rt::Control*> BackgroundControls() { return {&form.Frame1, &form.Frame2, &form.Check4, &form.Check8, &form.Label1}; }
+  std::vector<rt::Control*> BackgroundControls() {
+    return {&form.Frame1, &form.Frame2, &form.Check4, &form.Check8, &form.Label1};
+  }
 
   // The statement numbers of the reports shown so far, read from their texts.
   std::vector<int> ReportedLines() const {

@@ -43,8 +43,7 @@ class TrayControlTest : public ::testing::Test {
   std::size_t SentCount() const { return fakes.tray.calls.size(); }
   bool Hooked() const {
     auto it = fakes.windowProcs.current.find(kControlWindow);
-    return it != fakes.windowProcs.current.end() &&
-           it->second != fake::FakeWindowProcs::OriginalProcOf(kControlWindow);
+    return it != fakes.windowProcs.current.end() && it->second != fake::FakeWindowProcs::OriginalProcOf(kControlWindow);
   }
   void Notify(std::int32_t message) {
     fakes.windowProcs.Send(kControlWindow, cSysTray::TrayCallbackMessage, 0, message);
@@ -152,7 +151,7 @@ TEST_F(TrayControlTest, InADesignerInTrayIsStoredButNoIconIsAddedOrDeleted) {
   EXPECT_TRUE(tray.InTray());
   EXPECT_FALSE(tray.IconAdded());
   EXPECT_FALSE(Hooked());
-  tray.SetTrayTip(L"tip");  // nothing there to modify
+  tray.SetTrayTip(L"tip");      // nothing there to modify
   site.TaskbarCreated.Raise();  // nothing there to bring back
   tray.SetInTray(false);
   EXPECT_EQ(SentCount(), 0u);
@@ -266,7 +265,7 @@ TEST_F(TrayControlTest, ShowOnceBalloonsShowOnceAndOthersEveryTime) {
   tray.SetInTray(true);
   tray.ShowBalloon(L"a", L"t", 0, false);  // does not count
   tray.ShowBalloon(L"b", L"t", 0, true);
-  tray.ShowBalloon(L"c", L"t", 5, true);   // returns at once, nothing sent
+  tray.ShowBalloon(L"c", L"t", 5, true);  // returns at once, nothing sent
   EXPECT_EQ(fakes.clock.Now(), 0.0);
   tray.ShowBalloon(L"d", L"t", 0, false);
   std::vector<std::u16string> shown;
@@ -308,8 +307,8 @@ TEST_F(TrayControlTest, NotificationsBecomeTheFourEventsWithButtonAndId) {
   for (std::int32_t message : {512, 513, 514, 515, 516, 517, 518, 519, 520, 521, 1024, 1026, 1027, 1028, 1029, 0, -1}) {
     tray.HandleTrayMessage(message, id);
   }
-  EXPECT_EQ(raised, (std::vector<std::string>{"move 7", "down 1 7", "up 1 7", "dbl 1 7", "down 2 7", "up 2 7",
-                                               "dbl 2 7"}));
+  EXPECT_EQ(raised,
+            (std::vector<std::string>{"move 7", "down 1 7", "up 1 7", "dbl 1 7", "down 2 7", "up 2 7", "dbl 2 7"}));
 }
 
 TEST_F(TrayControlTest, NewTaskbarGetsTheIconBackWithItsTipAndPicture) {

@@ -97,9 +97,7 @@ class TrayRestoreTest : public ProgramTest {
     ShowWindow();
     form.Me.AttachPeer(&recorder);
   }
-  void TrayNotification(std::int32_t message) {
-    fakes.windowProcs.Send(kControlWindow, kCallback, 0, message);
-  }
+  void TrayNotification(std::int32_t message) { fakes.windowProcs.Send(kControlWindow, kCallback, 0, message); }
   void IntoTheTray() {
     form.Me.WindowStateChangedBySystem(rt::windowstate::kMinimized);  // balloon waits 5 s
     ASSERT_FALSE(form.Me.Visible());

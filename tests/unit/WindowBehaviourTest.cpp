@@ -49,7 +49,8 @@ TEST_F(WindowBehaviourTest, FirstMinimiseHidesTheWindowIntoTheTrayWithABalloon) 
   ASSERT_EQ(balloons.size(), 1u);
   const auto& record = balloons[0].record;
   const std::u16string text =
-      u"has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrova) to bring the software back.";
+      u"has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrova) to bring the software "
+      u"back.";
   EXPECT_EQ(std::u16string(record.szInfo.data(), text.size() + 1), text + u'\0');
   EXPECT_EQ(std::u16string(record.szInfoTitle.data(), 9), std::u16string(u"Vornatic\0", 9));
   EXPECT_EQ(record.uTimeout, 5000u);

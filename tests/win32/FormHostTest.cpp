@@ -408,7 +408,7 @@ class ButtonFaceTest : public ::testing::Test {
     return {::GetPixel(dc_, 0, 10), ::GetPixel(dc_, 5, 10)};
   }
 
-  rt::ButtonLook look{rt::Rgb(250, 250, 250), rt::Rgb(0, 0, 200), rt::Rgb(0, 200, 0),
+  rt::ButtonLook look{rt::Rgb(250, 250, 250), rt::Rgb(0, 0, 200),  rt::Rgb(0, 200, 0),
                       rt::Rgb(0, 0, 0),       rt::Rgb(90, 90, 90), rt::Rgb(200, 0, 0)};
 
  private:

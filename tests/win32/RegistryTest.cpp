@@ -17,8 +17,9 @@ const wchar_t* const kScratchKey = L"Software\\Kestrova\\VornaticRegistryTest";
 
 // A program living in a folder with blanks and characters from several scripts, one of
 // them outside the basic plane.
-const std::wstring kFolder = L"C:\\Program Files\\Zo\u00EB Dr\u00E4g \u041F\u0440\u043E\u0433\u0440\u0430\u043C\u0430 "
-                             L"\u30C4\u30FC\u30EB \U0001F5B1";
+const std::wstring kFolder =
+    L"C:\\Program Files\\Zo\u00EB Dr\u00E4g \u041F\u0440\u043E\u0433\u0440\u0430\u043C\u0430 "
+    L"\u30C4\u30FC\u30EB \U0001F5B1";
 const std::wstring kFileName = L"Vornatic Registry Test.exe";
 
 class FolderOnly : public rt::Application {
@@ -115,11 +116,9 @@ TEST_F(RegistryTest, RunValueGoesToTheUsersKeyWhenTheMachinesCannotBeOpened) {
 TEST_F(RegistryTest, DwordIsStoredLittleEndianAndReadsBack) {
   win32::Win32Registry registry;
   RegStuff regStuff{registry, app};
-  ASSERT_EQ(regStuff.SetKeyValue(rt::kHkeyCurrentUser, kScratchKey, L"Number", std::int32_t{0x12345678},
-                                 rt::reg::kDword),
-            0);
-  ASSERT_EQ(regStuff.SetKeyValue(rt::kHkeyCurrentUser, kScratchKey, L"Negative", std::int32_t{-2}, rt::reg::kDword),
-            0);
+  ASSERT_EQ(
+      regStuff.SetKeyValue(rt::kHkeyCurrentUser, kScratchKey, L"Number", std::int32_t{0x12345678}, rt::reg::kDword), 0);
+  ASSERT_EQ(regStuff.SetKeyValue(rt::kHkeyCurrentUser, kScratchKey, L"Negative", std::int32_t{-2}, rt::reg::kDword), 0);
 
   DWORD value = 0, bytes = sizeof(value);
   ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kScratchKey, L"Number", RRF_RT_REG_DWORD, nullptr, &value, &bytes), 0);

@@ -19,8 +19,20 @@ constexpr bool HasPlainBackground(ControlKind kind) {
 }
 
 enum class Property {
-  Caption, Value, Visible, Enabled, BackColor, ForeColor, Font, Bounds, WindowState,
-  MousePointer, MouseIcon, Icon, Focus, Look
+  Caption,
+  Value,
+  Visible,
+  Enabled,
+  BackColor,
+  ForeColor,
+  Font,
+  Bounds,
+  WindowState,
+  MousePointer,
+  MouseIcon,
+  Icon,
+  Focus,
+  Look
 };
 
 class Control;

@@ -18,19 +18,24 @@ constexpr int kHourglass = 11;
 constexpr int kCustom = 99;
 }  // namespace pointer
 namespace closereason {
-constexpr int kUser = 0;          // the close box, Alt+F4, the system menu, taskkill
+constexpr int kUser = 0;  // the close box, Alt+F4, the system menu, taskkill
 constexpr int kCode = 1;
 constexpr int kWindowsEnding = 2;  // logoff or shutdown
 }  // namespace closereason
 
 class Form : public CaptionedControl {
  public:
-  explicit Form(std::wstring name) : CaptionedControl(ControlKind::Form, std::move(name)) { Control::SetVisible(false); }
+  explicit Form(std::wstring name) : CaptionedControl(ControlKind::Form, std::move(name)) {
+    Control::SetVisible(false);
+  }
 
   // The client area in twips, and the controls in the window's control order.
   int ClientWidth() const { return clientWidth_; }
   int ClientHeight() const { return clientHeight_; }
-  void SetClientSize(int w, int h) { clientWidth_ = w; clientHeight_ = h; }
+  void SetClientSize(int w, int h) {
+    clientWidth_ = w;
+    clientHeight_ = h;
+  }
   void Add(Control& control) { controls_.push_back(&control); }
   const std::vector<Control*>& Controls() const { return controls_; }
 

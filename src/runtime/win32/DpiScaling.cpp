@@ -45,8 +45,7 @@ RECT PixelRect(const rt::TwipsRect& twips, int dpi) {
 
 rt::TwipsRect BoundsInClient(const rt::Control& control) {
   rt::TwipsRect bounds = control.Bounds();
-  for (const rt::Control* container = control.Container(); container != nullptr;
-       container = container->Container()) {
+  for (const rt::Control* container = control.Container(); container != nullptr; container = container->Container()) {
     bounds.left += container->Bounds().left;
     bounds.top += container->Bounds().top;
   }

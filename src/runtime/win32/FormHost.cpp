@@ -47,16 +47,15 @@ void LetTaskbarCreatedIn(HWND window, UINT message) {
 
 }  // namespace
 
-FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance,
-                   std::optional<int> fixedDpi)
+FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance, std::optional<int> fixedDpi)
     : form_(form), failures_(failures), instance_(instance), fixedDpi_(fixedDpi) {
   RegisterHostWindowClasses(instance, &FormHost::WindowProcedure);
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   OwnChange own(ownStateChanges_);
   // Made on the primary monitor, so that the DPI read below is the one it will show at.
   const POINT corner = PrimaryWorkAreaCorner();
-  window_.reset(::CreateWindowExW(kExStyle, kMainWindowClass, form.Caption().c_str(), kStyle, corner.x, corner.y,
-                                  100, 100, nullptr, nullptr, instance, this));
+  window_.reset(::CreateWindowExW(kExStyle, kMainWindowClass, form.Caption().c_str(), kStyle, corner.x, corner.y, 100,
+                                  100, nullptr, nullptr, instance, this));
   if (!window_) throw rt::Failure(SystemMessage(::GetLastError()));
   if (taskbarCreated_ != 0) LetTaskbarCreatedIn(window_.get(), taskbarCreated_);
   dpi_ = fixedDpi_ ? *fixedDpi_ : DpiOfWindow(window_.get());

@@ -17,8 +17,8 @@ int RunIdleWindow(const Arguments&) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = L"VornaticProbeIdle";
   RegisterClassExW(&windowClass);
-  if (CreateWindowExW(0, windowClass.lpszClassName, L"Probe Idle", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300,
-                      200, nullptr, nullptr, windowClass.hInstance, nullptr) == nullptr) {
+  if (CreateWindowExW(0, windowClass.lpszClassName, L"Probe Idle", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200,
+                      nullptr, nullptr, windowClass.hInstance, nullptr) == nullptr) {
     return 1;
   }
   return PumpUntilQuit();

@@ -62,8 +62,8 @@ std::wstring TitleOf(HWND window) {
 std::wstring TextOf(HWND window) {
   wchar_t text[1024] = {};
   DWORD_PTR copied = 0;
-  if (SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
-                          &copied) != 0) {
+  if (SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, &copied) !=
+      0) {
     return std::wstring(text, copied < 1024 ? copied : 1023);
   }
   return TitleOf(window);

@@ -53,32 +53,53 @@ class EventLog {
 
 const char* ClientMessageName(UINT message) {
   switch (message) {
-    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-    case WM_LBUTTONUP: return "WM_LBUTTONUP";
-    case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
-    case WM_RBUTTONDOWN: return "WM_RBUTTONDOWN";
-    case WM_RBUTTONUP: return "WM_RBUTTONUP";
-    case WM_RBUTTONDBLCLK: return "WM_RBUTTONDBLCLK";
-    case WM_MBUTTONDOWN: return "WM_MBUTTONDOWN";
-    case WM_MBUTTONUP: return "WM_MBUTTONUP";
-    case WM_MBUTTONDBLCLK: return "WM_MBUTTONDBLCLK";
-    default: return nullptr;
+    case WM_MOUSEMOVE:
+      return "WM_MOUSEMOVE";
+    case WM_LBUTTONDOWN:
+      return "WM_LBUTTONDOWN";
+    case WM_LBUTTONUP:
+      return "WM_LBUTTONUP";
+    case WM_LBUTTONDBLCLK:
+      return "WM_LBUTTONDBLCLK";
+    case WM_RBUTTONDOWN:
+      return "WM_RBUTTONDOWN";
+    case WM_RBUTTONUP:
+      return "WM_RBUTTONUP";
+    case WM_RBUTTONDBLCLK:
+      return "WM_RBUTTONDBLCLK";
+    case WM_MBUTTONDOWN:
+      return "WM_MBUTTONDOWN";
+    case WM_MBUTTONUP:
+      return "WM_MBUTTONUP";
+    case WM_MBUTTONDBLCLK:
+      return "WM_MBUTTONDBLCLK";
+    default:
+      return nullptr;
   }
 }
 
 const char* NonClientMessageName(UINT message) {
   switch (message) {
-    case WM_NCLBUTTONDOWN: return "WM_NCLBUTTONDOWN";
-    case WM_NCLBUTTONUP: return "WM_NCLBUTTONUP";
-    case WM_NCLBUTTONDBLCLK: return "WM_NCLBUTTONDBLCLK";
-    case WM_NCRBUTTONDOWN: return "WM_NCRBUTTONDOWN";
-    case WM_NCRBUTTONUP: return "WM_NCRBUTTONUP";
-    case WM_NCRBUTTONDBLCLK: return "WM_NCRBUTTONDBLCLK";
-    case WM_NCMBUTTONDOWN: return "WM_NCMBUTTONDOWN";
-    case WM_NCMBUTTONUP: return "WM_NCMBUTTONUP";
-    case WM_NCMBUTTONDBLCLK: return "WM_NCMBUTTONDBLCLK";
-    default: return nullptr;
+    case WM_NCLBUTTONDOWN:
+      return "WM_NCLBUTTONDOWN";
+    case WM_NCLBUTTONUP:
+      return "WM_NCLBUTTONUP";
+    case WM_NCLBUTTONDBLCLK:
+      return "WM_NCLBUTTONDBLCLK";
+    case WM_NCRBUTTONDOWN:
+      return "WM_NCRBUTTONDOWN";
+    case WM_NCRBUTTONUP:
+      return "WM_NCRBUTTONUP";
+    case WM_NCRBUTTONDBLCLK:
+      return "WM_NCRBUTTONDBLCLK";
+    case WM_NCMBUTTONDOWN:
+      return "WM_NCMBUTTONDOWN";
+    case WM_NCMBUTTONUP:
+      return "WM_NCMBUTTONUP";
+    case WM_NCMBUTTONDBLCLK:
+      return "WM_NCMBUTTONDBLCLK";
+    default:
+      return nullptr;
   }
 }
 
@@ -93,10 +114,10 @@ LRESULT CALLBACK LogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   // screen coordinates and the hit-test code.
   if (const char* name = ClientMessageName(message)) {
     log->Write("msg=%s x=%d y=%d wp=0x%04x mt=%ld", name, static_cast<short>(LOWORD(lParam)),
-              static_cast<short>(HIWORD(lParam)), static_cast<unsigned>(wParam), GetMessageTime());
+               static_cast<short>(HIWORD(lParam)), static_cast<unsigned>(wParam), GetMessageTime());
   } else if (const char* ncName = NonClientMessageName(message)) {
     log->Write("msg=%s sx=%d sy=%d ht=%u mt=%ld", ncName, static_cast<short>(LOWORD(lParam)),
-              static_cast<short>(HIWORD(lParam)), static_cast<unsigned>(wParam), GetMessageTime());
+               static_cast<short>(HIWORD(lParam)), static_cast<unsigned>(wParam), GetMessageTime());
   } else if (message == WM_CAPTURECHANGED) {
     log->Write("msg=WM_CAPTURECHANGED");
   } else if (message == WM_DESTROY) {
@@ -155,8 +176,9 @@ int RunLogWindow(const Arguments& args) {
   GetClientRect(window, &client);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  log.Write("msg=READY hwnd=0x%llx client=%ld,%ld,%ld,%ld", static_cast<unsigned long long>(
-                reinterpret_cast<UINT_PTR>(window)), origin.x, origin.y, client.right, client.bottom);
+  log.Write("msg=READY hwnd=0x%llx client=%ld,%ld,%ld,%ld",
+            static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), origin.x, origin.y, client.right,
+            client.bottom);
   return PumpUntilQuit();
 }
 

@@ -33,6 +33,7 @@ int main() {
   if (mode == L"pointer") return probe::RunPointerQuery(args);
   if (mode == L"tray") return probe::RunTrayIcon(args);
   probe::WriteStdout(
-      "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | pointer | tray FILE\n");
+      "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | pointer | tray "
+      "FILE\n");
   return 2;
 }
