@@ -68,6 +68,8 @@ class Form1 {
   void Form_Resize();
   void Form_QueryUnload(int& cancel, int& unloadMode);
   void Form_Unload(int& cancel);
+  // On every way out: releases the button we hold for the user and the clicks held back.
+  void LetGoOfTheButton();
   void Form_MouseMove(rt::MouseMoveArgs& args);
   void Frame1_MouseMove(rt::MouseMoveArgs& args);
   void Frame2_MouseMove(rt::MouseMoveArgs& args);

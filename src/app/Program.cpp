@@ -34,13 +34,7 @@ void Program::OnUnhandledFailure(const std::exception& failure) noexcept {
   // an icon in the tray that no longer answers. The hook goes first, so that nothing is
   // counted or held back while the box below is up.
   Attempt([&] { mouse.StopMouseHook(); });
-  Attempt([&] {
-    if (form1.ButtonHeld) {
-      form1.ButtonHeld = false;
-      mouse.ReleaseLeftButton();
-    }
-  });
-  Attempt([&] { mouse.ReleaseHeldClicksNow(); });
+  Attempt([&] { form1.LetGoOfTheButton(); });
   Attempt([&] { form1.cSysTray1.SetInTray(false); });
   // Nothing more can be said when the box itself fails; the platform ends the program either way.
   Attempt([&] {

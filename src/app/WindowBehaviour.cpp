@@ -33,14 +33,18 @@ void Form1::Form_QueryUnload(int& /*cancel*/, int& /*unloadMode*/) {
 }
 
 void Form1::Form_Unload(int& /*cancel*/) {
+  LetGoOfTheButton();
+  platform_.app.EndProgram();
+}
+
+void Form1::LetGoOfTheButton() {
   // A press we injected must not outlive us: the user would be left dragging with no
   // program to end it. Releases still held back are passed on for the same reason.
   if (ButtonHeld) {
-    mouse_.ReleaseLeftButton();
     ButtonHeld = false;
+    mouse_.ReleaseLeftButton();
   }
   mouse_.ReleaseHeldClicksNow();
-  platform_.app.EndProgram();
 }
 
 void Form1::Form_MouseMove(rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }

@@ -1,9 +1,9 @@
 #include "autodrag/modMouse.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cmath>
 #include <limits>
+
+#include "runtime/Waiting.h"
 
 namespace {
 constexpr int kHcAction = 0;
@@ -65,12 +65,4 @@ void modMouse::PressLeftButton() { platform_.mouse.InjectLeftButton(rt::LeftButt
 
 void modMouse::ReleaseLeftButton() { platform_.mouse.InjectLeftButton(rt::LeftButtonAction::Release, kInjectedTag); }
 
-void modMouse::WaitSeconds(double seconds) {
-  const float start = platform_.clock.TimeOfDay();
-  for (;;) {
-    const double elapsed = rt::ElapsedSeconds(start, platform_.clock.TimeOfDay());
-    if (elapsed >= seconds) return;
-    const auto remainingMs = static_cast<long long>(std::ceil((seconds - elapsed) * 1000.0));
-    platform_.pump.PumpEvents(std::chrono::milliseconds(std::max(1LL, remainingMs)));
-  }
-}
+void modMouse::WaitSeconds(double seconds) { rt::PumpFor(platform_.pump, platform_.clock, seconds); }

@@ -11,7 +11,4 @@ namespace tray {
 // a surrogate pair.
 void PutText(std::span<char16_t> field, const std::wstring& text);
 
-// The text as UTF-16 code units, whatever the width of wchar_t.
-std::u16string ToUtf16(const std::wstring& text);
-
 }  // namespace tray

@@ -1,12 +1,10 @@
 #include "tray/cSysTray.h"
 
-#include <algorithm>
-#include <chrono>
-#include <cmath>
 #include <limits>
 #include <variant>
 
 #include "runtime/Failure.h"
+#include "runtime/Waiting.h"
 #include "tray/SysTray.h"
 #include "tray/TrayText.h"
 
@@ -20,10 +18,6 @@ constexpr std::int32_t kBalloonUserClick = 1029;
 
 constexpr std::int16_t kLeftButton = 1;
 constexpr std::int16_t kRightButton = 2;
-
-// A single pump never waits longer than this, so the time-of-day clock is read often
-// enough to count every pass over midnight, however long the balloon is meant to stay.
-constexpr double kLongestSinglePumpSeconds = 3600.0;
 
 std::wstring DefaultTip() { return std::wstring(cSysTray::kDefaultTip) + L'\0'; }
 
@@ -48,11 +42,7 @@ cSysTray::~cSysTray() {
   // so the icon and the hook are taken away directly. Nothing may escape a destructor:
   // the icon is the shell's, and at worst it stays until the pointer passes over it.
   try {
-    if (iconAdded_) {
-      DeleteTrayIcon(ControlWindow(), iconId_);
-      routing_.RemoveTrayHook(*this);
-      iconAdded_ = false;
-    }
+    TakeIconAway();
   } catch (...) {
   }
   inTray_ = false;
@@ -105,13 +95,18 @@ void cSysTray::SetInTray(bool show) {
       AddTrayIcon(ControlWindow(), iconId_, TrayTip(), TrayIcon());
       iconAdded_ = true;
     }
-  } else if (iconAdded_) {
-    DeleteTrayIcon(ControlWindow(), iconId_);
-    routing_.RemoveTrayHook(*this);
-    iconAdded_ = false;
+  } else {
+    TakeIconAway();
   }
   inTray_ = show;
   site_.NotifyPropertyChanged(L"InTray");
+}
+
+void cSysTray::TakeIconAway() {
+  if (!iconAdded_) return;
+  DeleteTrayIcon(ControlWindow(), iconId_);
+  routing_.RemoveTrayHook(*this);
+  iconAdded_ = false;
 }
 
 void cSysTray::ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, std::int32_t showTimer, bool showOnce) {
@@ -132,19 +127,8 @@ void cSysTray::ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, 
   if (showOnce) ++onceCount_;
   if (showTimer <= 0) return;
 
-  // Each pump blocks until a message comes or the rest of the time is up; the shell's
-  // balloon notifications arrive through it and end the wait early. Elapsed time is added
-  // up pass by pass, so a wait over midnight ends on time.
-  double waited = 0;
-  float last = platform_.clock.TimeOfDay();
-  while (waited < showTimer && balloonShowing_) {
-    const double pumpSeconds = std::min(showTimer - waited, kLongestSinglePumpSeconds);
-    const auto pumpMs = std::max(1LL, static_cast<long long>(std::ceil(pumpSeconds * 1000.0)));
-    platform_.pump.PumpEvents(std::chrono::milliseconds(pumpMs));
-    const float now = platform_.clock.TimeOfDay();
-    waited += rt::ElapsedSeconds(last, now);
-    last = now;
-  }
+  // The shell's balloon notifications arrive through the pump and end the wait early.
+  rt::PumpFor(platform_.pump, platform_.clock, showTimer, [this] { return balloonShowing_; });
 
   if (balloonShowing_) {
     // The shell never said the balloon closed: take it down ourselves.

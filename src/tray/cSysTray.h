@@ -60,6 +60,8 @@ class cSysTray {
  private:
   void AddTrayIcon(rt::WindowHandle window, std::int32_t iconId, const std::wstring& tip, const rt::PicturePtr& icon);
   void DeleteTrayIcon(rt::WindowHandle window, std::int32_t iconId);
+  // Deletes the icon and gives the window its procedure back, when the icon is there.
+  void TakeIconAway();
   void OnTaskbarCreated();
   rt::TrayRecord NewRecord();
 

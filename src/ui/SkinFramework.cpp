@@ -1,16 +1,9 @@
 #include "ui/SkinFramework.h"
 
 #include "runtime/Failure.h"
+#include "runtime/Text.h"
 
 namespace {
-
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  if (a.size() != b.size()) return false;
-  const auto fold = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (fold(a[i]) != fold(b[i])) return false;
-  return true;
-}
 
 int Channel(rt::OleColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
 
@@ -39,7 +32,7 @@ void SkinFramework::LoadSkin(const std::wstring& path, const std::wstring& schem
   const auto bytes = files_.ReadFile(path, skin::kMaxFileBytes);
   if (!bytes) return;
   auto parsed = skin::ParseSkin(bytes->data(), bytes->size());
-  if (!parsed || (!scheme.empty() && !SameName(parsed->name, scheme))) return;
+  if (!parsed || (!scheme.empty() && !rt::EqualsIgnoringAsciiCase(parsed->name, scheme))) return;
   skin_ = std::move(parsed);
 }
 

@@ -1,12 +1,14 @@
 #include "ui/TextDecoding.h"
 
+#include "runtime/Text.h"
+
 namespace text {
 
 namespace {
 
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
-bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool IsSurrogate(char32_t c) { return rt::IsHighSurrogate(c) || rt::IsLowSurrogate(c); }
 
 // Tab, LF and CR are the only control characters a text file of ours carries.
 bool IsAllowed(char32_t c) {
@@ -55,11 +57,11 @@ std::optional<std::u32string> DecodeUtf16Le(const std::uint8_t* data, std::size_
   const auto unitAt = [data](std::size_t i) { return static_cast<char32_t>(data[i] | (data[i + 1] << 8)); };
   for (std::size_t i = 0; i < size; i += 2) {
     char32_t c = unitAt(i);
-    if (c >= 0xDC00 && c <= 0xDFFF) return std::nullopt;
-    if (c >= 0xD800 && c <= 0xDBFF) {
+    if (rt::IsLowSurrogate(c)) return std::nullopt;
+    if (rt::IsHighSurrogate(c)) {
       if (size - i < 4) return std::nullopt;
       const char32_t low = unitAt(i + 2);
-      if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+      if (!rt::IsLowSurrogate(low)) return std::nullopt;
       c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
       i += 2;
     }

@@ -1,5 +1,7 @@
 #include "fakes/FakeRegistry.h"
 
+#include "runtime/Text.h"
+
 namespace fake {
 
 namespace {
@@ -7,11 +9,7 @@ constexpr std::uint32_t kSetValueRight = 0x0002;
 constexpr std::uint32_t kCreateSubKeyRight = 0x0004;
 }  // namespace
 
-std::wstring FakeRegistry::Lower(std::wstring s) {
-  for (auto& c : s)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return s;
-}
+std::wstring FakeRegistry::Lower(std::wstring s) { return rt::AsciiLower(std::move(s)); }
 
 std::wstring FakeRegistry::Normalize(const std::wstring& path) {
   std::wstring p = Lower(path);
@@ -108,13 +106,13 @@ std::optional<std::wstring> FakeRegistry::StringValue(const std::wstring& path, 
   auto v = Value(path, name);
   if (!v) return std::nullopt;
   // REG_SZ data is UTF-16LE with its terminating NUL.
-  std::wstring text;
+  std::u16string units;
   for (std::size_t i = 0; i + 1 < v->data.size(); i += 2) {
-    const wchar_t c = static_cast<wchar_t>(v->data[i] | (v->data[i + 1] << 8));
-    if (c == 0) break;
-    text.push_back(c);
+    const auto unit = static_cast<char16_t>(v->data[i] | (v->data[i + 1] << 8));
+    if (unit == 0) break;
+    units.push_back(unit);
   }
-  return text;
+  return rt::FromUtf16(units);
 }
 
 std::size_t FakeRegistry::ValueCount(const std::wstring& path) const {

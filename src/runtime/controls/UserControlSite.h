@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "runtime/Picture.h"
+#include "runtime/Text.h"
 #include "runtime/controls/Control.h"
 
 namespace rt {
@@ -23,10 +24,7 @@ class PropertyBag {
   void Write(const std::wstring& name, PropertyValue v) { values_[Key(name)] = std::move(v); }
 
  private:
-  static std::wstring Key(std::wstring s) {
-    for (auto& c : s) c = (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-    return s;
-  }
+  static std::wstring Key(const std::wstring& name) { return AsciiLower(name); }
   std::map<std::wstring, PropertyValue> values_;
 };
 

@@ -1,0 +1,58 @@
+#include "runtime/Text.h"
+
+#include <cstdint>
+
+namespace rt {
+
+namespace {
+constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
+constexpr char32_t kMaxCodePoint = 0x10FFFF;
+
+constexpr wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+}  // namespace
+
+std::u16string ToUtf16(std::wstring_view text) {
+  std::u16string units;
+  units.reserve(text.size());
+  for (const wchar_t c : text) {
+    const auto code = static_cast<std::uint32_t>(c);
+    if (code <= 0xFFFF) {
+      units.push_back(static_cast<char16_t>(code));
+    } else if (code <= kMaxCodePoint) {
+      const std::uint32_t v = code - 0x10000;
+      units.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
+      units.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+    } else {
+      units.push_back(u'\uFFFD');
+    }
+  }
+  return units;
+}
+
+std::wstring FromUtf16(std::u16string_view units) {
+  std::wstring text;
+  text.reserve(units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t unit = units[i];
+    if (!kWideIsUtf16 && IsHighSurrogate(unit) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+      unit = 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+      ++i;
+    }
+    text.push_back(static_cast<wchar_t>(unit));
+  }
+  return text;
+}
+
+std::wstring AsciiLower(std::wstring text) {
+  for (auto& c : text) c = Lower(c);
+  return text;
+}
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+}  // namespace rt

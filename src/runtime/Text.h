@@ -1,0 +1,25 @@
+// Text conversions every part of the program needs the same way: UTF-16 as Windows keeps
+// it (in the registry, in the tray record), whatever the width of wchar_t on the machine
+// that builds us, and the case folding Windows applies to names.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+// The text as UTF-16 code units; a character outside the basic plane becomes a surrogate
+// pair, a value beyond Unicode becomes U+FFFD.
+std::u16string ToUtf16(std::wstring_view text);
+// UTF-16 code units back to the platform's wide text; a surrogate without its partner is
+// kept as it is.
+std::wstring FromUtf16(std::u16string_view units);
+
+constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Names (registry keys and values, saved properties, skin names) match without regard to
+// the case of A to Z.
+std::wstring AsciiLower(std::wstring text);
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+
+}  // namespace rt
