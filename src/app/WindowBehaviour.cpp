@@ -39,12 +39,9 @@ void Form1::Form_Unload(int& /*cancel*/) {
 
 void Form1::LetGoOfTheButton() {
   // A press we injected must not outlive us: the user would be left dragging with no
-  // program to end it. Releases still held back are passed on for the same reason.
-  if (ButtonHeld) {
-    ButtonHeld = false;
-    mouse_.ReleaseLeftButton();
-  }
-  mouse_.ReleaseHeldClicksNow();
+  // program to end it. Input still held back is passed on for the same reason.
+  mouse_.LetGo();
+  ButtonHeld = false;
 }
 
 void Form1::Form_MouseMove(rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }

@@ -16,6 +16,13 @@ constexpr const wchar_t* kLabel = L"in Vornix2021/08/31.Form1.PushButton2_Click 
 constexpr const wchar_t* kHookFailedText =
     L"Auto-drag could not start: Windows did not let Vornatic watch the mouse.\r\n\r\n"
     L"No button has been pressed for you. Please try Start Autodrag again.";
+constexpr const wchar_t* kOutOfReachText =
+    L"Vornatic cannot drag in windows of programs that run as administrator, unless Vornatic runs as "
+    L"administrator too.\r\n\r\nYour click went through as an ordinary click, and auto-drag is off.";
+constexpr const wchar_t* kInjectionRefusedText =
+    L"Windows did not let Vornatic press or release the mouse button for you, so auto-drag is off.\r\n\r\n"
+    L"This happens on the secure desktop (the sign-in and password screens). Vornatic has let go of the "
+    L"button; if something still seems held, click once.";
 
 // One pass of the pump: whatever is waiting, and if nothing is, nothing.
 constexpr std::chrono::milliseconds kNoWait{0};
@@ -53,19 +60,36 @@ void Form1::PushButton2_Click() {
         s.Run(132, [&] { StopRequested = true; });
         s.Run(134, [&] { ButtonHeld = false; });
       }
+      // Something that auto-drag cannot work around: end it rather than show "on" while
+      // nothing can happen.
+      if (mouse_.CurrentTrouble() != modMouse::Trouble::None) StopRequested = true;
       if (!s.Test(136, [&] { return !StopRequested; })) break;
     }
-    s.Run(138, [&] { mouse_.StopMouseHook(); });
+    s.Run(138, [&] {
+      mouse_.StopMouseHook();
+      ButtonHeld = mouse_.HoldingButton();
+    });
     s.Run(140, [&] { PushButton2.SetCaption(kStartCaption); });
     s.Run(142, [&] { Label1.SetCaption(kOffStatus); });
     s.Run(144, [&] { Me.SetVisible(true); });
     s.Run(146, [&] { Me.SetFocus(); });
     s.Run(148, [&] { globals_.HiddenInTray = false; });
+    if (const auto trouble = mouse_.CurrentTrouble(); trouble != modMouse::Trouble::None) {
+      mouse_.ClearTrouble();
+      platform_.dialogs.MessageBox(
+          trouble == modMouse::Trouble::WindowOutOfReach ? kOutOfReachText : kInjectionRefusedText,
+          rt::mb::kOkOnly | rt::mb::kExclamation, globals_.AppTitle);
+    }
   } else {
     s.Run(150, [&] { StopRequested = true; });
     s.Run(152, [&] { platform_.pump.PumpEvents(kNoWait); });
     s.Run(154, [&] { platform_.pump.PumpEvents(kNoWait); });
-    s.Run(156, [&] { mouse_.StopMouseHook(); });
+    // Removing the hook lets go of our press and of anything held back: a stop must never
+    // leave the button down in every program.
+    s.Run(156, [&] {
+      mouse_.StopMouseHook();
+      ButtonHeld = mouse_.HoldingButton();
+    });
   }
 }
 

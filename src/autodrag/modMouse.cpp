@@ -7,7 +7,11 @@
 
 namespace {
 constexpr int kHcAction = 0;
+
+rt::MouseEventToInject LeftButton(std::uint32_t message, std::optional<rt::ScreenPoint> at) {
+  return rt::MouseEventToInject{message, at, 0};
 }
+}  // namespace
 
 modMouse::~modMouse() {
   if (hookInstalled_) platform_.mouse.Unhook(MouseHookHandle);
@@ -25,44 +29,142 @@ void modMouse::StopMouseHook() {
   // The handle keeps its value; unhooking a dead or zero handle is harmless and ignored.
   platform_.mouse.Unhook(MouseHookHandle);
   hookInstalled_ = false;
+  LetGo();
+}
+
+void modMouse::CountRelease() {
+  // The controller resets the count at every start and whenever it passes 1, so it never
+  // comes near the top in operation; saturating keeps a runaway from wrapping negative.
+  if (ClickCount < std::numeric_limits<std::int16_t>::max()) ++ClickCount;
 }
 
 std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
   const int hookCode = static_cast<std::int16_t>(code & 0xFFFF);
-  if (hookCode == kHcAction && message == rt::msg::kLButtonUp && event.extraInfo != kInjectedTag) {
-    // The controller resets the count at every start and whenever it passes 1, so it never
-    // comes near the top in operation; saturating keeps a runaway from wrapping negative.
-    if (ClickCount < std::numeric_limits<std::int16_t>::max()) ++ClickCount;
-    // Windows bypasses, and finally removes, a low-level hook that keeps the desktop
-    // waiting, and the pointer stalls meanwhile. So the release is taken out of the input
-    // stream now and put back after the hold by a handler of our own message.
-    ++heldReleases_;
-    platform_.pump.Post([this] { PassOnHeldRelease(); });
+  const auto passOn = [&] { return platform_.mouse.CallNextHook(MouseHookHandle, hookCode, message, event); };
+  if (hookCode != kHcAction || event.extraInfo == kInjectedTag) return passOn();
+
+  // Windows bypasses, and finally removes, a low-level hook that keeps the desktop
+  // waiting, so nothing here waits: what must come later is taken out of the stream now
+  // and put back, tagged, by a handler of our own message.
+  if (HoldingBackInput()) {
+    if (awaitingPress_ && !flushPosted_ &&
+        rt::ElapsedSeconds(pressAwaitedSince_, platform_.clock.TimeOfDay()) > kPressGraceSeconds) {
+      flushPosted_ = true;
+      platform_.pump.Post([this] { PassOnHeldInput(); });
+    }
+    if (message == rt::msg::kLButtonUp) CountRelease();
+    held_.push_back({static_cast<std::uint32_t>(message), event.at, event.mouseData});
     return 1;
   }
-  return platform_.mouse.CallNextHook(MouseHookHandle, hookCode, message, event);
+  // The drop click's press: the button is already down for the user.
+  if (message == rt::msg::kLButtonDown && pressedForUser_) return 1;
+  if (message != rt::msg::kLButtonUp) return passOn();
+
+  if (pressedForUser_) {
+    // The drop: the user's own release lets go of our press, where and when they let go.
+    CountRelease();
+    pressedForUser_ = false;
+    WakeTheLoop();
+    return passOn();
+  }
+  if (!platform_.mouse.CanReach(event.at)) {
+    // A release we held back could never be put back into that window: it would be left
+    // with its button down. The click goes through as it is, and auto-drag ends.
+    trouble_ = Trouble::WindowOutOfReach;
+    WakeTheLoop();
+    return passOn();
+  }
+  CountRelease();
+  pickUpPoint_ = event.at;
+  held_.push_back({static_cast<std::uint32_t>(message), event.at, event.mouseData});
+  releaseDue_ = true;
+  platform_.pump.Post([this] { PassOnHeldRelease(); });
+  return 1;
 }
 
 void modMouse::PassOnHeldRelease() {
-  if (heldReleases_ == 0) return;  // already passed on by ReleaseHeldClicksNow
-  WaitSeconds(HoldSeconds());
-  if (heldReleases_ == 0) return;
-  --heldReleases_;
-  platform_.mouse.InjectLeftButton(rt::LeftButtonAction::Release, kInjectedTag);
+  if (!releaseDue_) return;  // already passed on, on the way out
+  // A stop or the way out passes the release on early; the wait ends with it.
+  rt::PumpFor(platform_.pump, platform_.clock, HoldSeconds(), [this] { return releaseDue_; });
+  if (!releaseDue_) return;
+  releaseDue_ = false;
+  const HeldEvent release = held_.front();
+  held_.pop_front();
+  // The rest waits for our press only while a press is still to come: the first click of
+  // a drag, the hook still in, nothing gone wrong.
+  awaitingPress_ = ClickCount == 1 && !pressedForUser_ && hookInstalled_ && trouble_ == Trouble::None;
+  pressAwaitedSince_ = platform_.clock.TimeOfDay();
+  flushPosted_ = false;
+  Inject({LeftButton(release.message, release.at)});
+  if (!awaitingPress_) PassOnHeldInput();
 }
 
-void modMouse::ReleaseHeldClicksNow() {
-  for (; heldReleases_ > 0; --heldReleases_)
-    platform_.mouse.InjectLeftButton(rt::LeftButtonAction::Release, kInjectedTag);
+void modMouse::PressLeftButton() {
+  // No press once a stop was asked for (the hook is gone) or once something went wrong.
+  if (!hookInstalled_ || pressedForUser_ || trouble_ != Trouble::None) return PassOnHeldInput();
+  // While the movement is held the pointer is still where the user released: press there.
+  // If the wait for us ran out, the pointer has moved on, and the press goes where it is.
+  const std::optional<rt::ScreenPoint> at = awaitingPress_ ? std::optional(pickUpPoint_) : std::nullopt;
+  pressedForUser_ = true;
+  Replay({LeftButton(rt::msg::kLButtonDown, at)});
+}
+
+void modMouse::ReleaseLeftButton() {
+  std::vector<rt::MouseEventToInject> release;
+  if (pressedForUser_) {
+    pressedForUser_ = false;
+    release.push_back(LeftButton(rt::msg::kLButtonUp, std::nullopt));
+  }
+  Replay(std::move(release));
+}
+
+void modMouse::PassOnHeldInput() { Replay({}); }
+
+void modMouse::LetGo() {
+  PassOnHeldInput();
+  if (pressedForUser_) ReleaseLeftButton();
+  if (owedRelease_) {
+    owedRelease_ = false;
+    Inject({LeftButton(rt::msg::kLButtonUp, std::nullopt)});
+  }
+}
+
+void modMouse::Replay(std::vector<rt::MouseEventToInject> events) {
+  releaseDue_ = false;
+  awaitingPress_ = false;
+  for (const HeldEvent& e : held_) {
+    if (e.message == rt::msg::kLButtonDown && pressedForUser_) continue;
+    if (e.message == rt::msg::kLButtonUp && pressedForUser_) pressedForUser_ = false;
+    events.push_back(rt::MouseEventToInject{e.message, e.at, e.mouseData});
+  }
+  held_.clear();
+  if (!events.empty()) Inject(events);
+}
+
+void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
+  std::size_t taken = 0;
+  try {
+    taken = platform_.mouse.Inject(events, kInjectedTag);
+  } catch (...) {
+    trouble_ = Trouble::InjectionRefused;
+    WakeTheLoop();
+    throw;
+  }
+  if (taken < events.size()) {
+    const auto isRelease = [](const rt::MouseEventToInject& e) { return e.message == rt::msg::kLButtonUp; };
+    owedRelease_ = owedRelease_ || std::any_of(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end(), isRelease);
+    trouble_ = Trouble::InjectionRefused;
+    WakeTheLoop();
+  }
+}
+
+void modMouse::WakeTheLoop() {
+  platform_.pump.Post([] {});
 }
 
 double modMouse::HoldSeconds() {
   const double doubleClick = platform_.mouse.DoubleClickTimeMs() / 1000.0 + 0.05;
   return std::max(kMinimumHoldSeconds, doubleClick);
 }
-
-void modMouse::PressLeftButton() { platform_.mouse.InjectLeftButton(rt::LeftButtonAction::Press, kInjectedTag); }
-
-void modMouse::ReleaseLeftButton() { platform_.mouse.InjectLeftButton(rt::LeftButtonAction::Release, kInjectedTag); }
 
 void modMouse::WaitSeconds(double seconds) { rt::PumpFor(platform_.pump, platform_.clock, seconds); }

@@ -1,8 +1,11 @@
 // The program's contact with system-wide mouse input: the low-level hook that counts the
-// user's left-button releases and holds each back for a moment, and the injected presses
-// and releases that make the button count as held.
+// user's left-button releases and holds the pick-up back for a moment, and the injected
+// events that make the button count as held from the click that picks up to the click
+// that drops.
 #pragma once
 #include <cstdint>
+#include <deque>
+#include <vector>
 
 #include "runtime/Platform.h"
 
@@ -13,6 +16,20 @@ class modMouse {
   // clickers) still count like real ones.
   static constexpr std::uintptr_t kInjectedTag = 0x564F524Eu;  // "VORN"
   static constexpr double kMinimumHoldSeconds = 0.5;
+  // How long input stays held after the pick-up release went back, waiting for our
+  // press. The loop presses within milliseconds; only a modal box or a move loop of our
+  // own window on top of it can keep it longer, and the pointer must not freeze for that.
+  static constexpr double kPressGraceSeconds = 0.25;
+
+  // Why auto-drag cannot go on; the controller ends it and tells the user.
+  enum class Trouble {
+    None,
+    // The click was in a window of a program that runs at a higher level than we do:
+    // nothing we inject would reach it, so we let the click through untouched.
+    WindowOutOfReach,
+    // Windows took fewer of our events than we gave it (or the call failed).
+    InjectionRefused,
+  };
 
   explicit modMouse(rt::Platform& platform) : platform_(platform) {}
   modMouse(const modMouse&) = delete;
@@ -20,27 +37,65 @@ class modMouse {
   ~modMouse();
 
   void StartMouseHook();
+  // Removes the hook and lets go of everything: our press and whatever is held back.
   void StopMouseHook();
   std::intptr_t MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event);
+  // Presses where the user released the pick-up click, then lets the movement held back
+  // meanwhile go on with the button held. Does nothing once the hook is gone (a stop was
+  // asked for) or after trouble.
   void PressLeftButton();
+  // Lets go of our press (unless the user's own drop release already did) and of
+  // anything held back.
   void ReleaseLeftButton();
   // Waits at least that long, handling the thread's messages meanwhile.
   void WaitSeconds(double seconds);
 
-  // How long a counted release is held back: half a second, or longer when the user's
+  // How long the pick-up release is held back: half a second, or longer when the user's
   // double-click time is slow, so our press never turns the pick-up click into a double-click.
   double HoldSeconds();
-  // Passes on at once every release still held back; for the way out, so that no
-  // application is left seeing a button that the user has long let go.
-  void ReleaseHeldClicksNow();
+  // For every way out: passes on at once whatever is held back and lets go of our press,
+  // so that no application is left seeing a button the user has long let go.
+  void LetGo();
+
+  bool HoldingButton() const { return pressedForUser_; }
+  Trouble CurrentTrouble() const { return trouble_; }
+  void ClearTrouble() { trouble_ = Trouble::None; }
 
   // Left-button releases seen since the controller last reset it.
   std::int16_t ClickCount = 0;
   rt::HookHandle MouseHookHandle = 0;
 
  private:
+  struct HeldEvent {
+    std::uint32_t message;
+    rt::ScreenPoint at;
+    std::uint32_t mouseData;
+  };
+
+  bool HoldingBackInput() const { return releaseDue_ || awaitingPress_; }
+  void CountRelease();
   void PassOnHeldRelease();
+  void PassOnHeldInput();
+  // Our press (when given) and the held input behind it, as one injection. While the
+  // button is down a held press is dropped and a held release is the drop.
+  void Replay(std::vector<rt::MouseEventToInject> first);
+  void Inject(const std::vector<rt::MouseEventToInject>& events);
+  // The loop blocks in its pump until a message comes; a hook call alone may not end it.
+  void WakeTheLoop();
+
   rt::Platform& platform_;
   bool hookInstalled_ = false;
-  int heldReleases_ = 0;
+  // The user's input taken out of the stream since the pick-up release, in order.
+  std::deque<HeldEvent> held_;
+  // The first held event is the pick-up release, waiting out the hold.
+  bool releaseDue_ = false;
+  // The pick-up release went back; the rest waits for our press.
+  bool awaitingPress_ = false;
+  float pressAwaitedSince_ = 0;
+  bool flushPosted_ = false;
+  rt::ScreenPoint pickUpPoint_;
+  bool pressedForUser_ = false;
+  // A release Windows did not take; tried once more on the way out.
+  bool owedRelease_ = false;
+  Trouble trouble_ = Trouble::None;
 };

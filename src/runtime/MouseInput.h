@@ -1,16 +1,25 @@
-// System-wide mouse input: the low-level hook and injected button events.
+// System-wide mouse input: the low-level hook and injected mouse events.
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "runtime/Types.h"
 
 namespace rt {
 
-// What the low-level hook is told about one mouse event (the MSLLHOOKSTRUCT fields).
-struct LowLevelMouseEvent {
+// A point on the virtual desktop in physical pixels; left of or above the primary monitor
+// the coordinates are negative.
+struct ScreenPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
+  bool operator==(const ScreenPoint&) const = default;
+};
+
+// What the low-level hook is told about one mouse event (the MSLLHOOKSTRUCT fields).
+struct LowLevelMouseEvent {
+  ScreenPoint at;
   std::uint32_t mouseData = 0;
   std::uint32_t flags = 0;
   std::uint32_t time = 0;
@@ -24,7 +33,15 @@ struct LowLevelMouseEvent {
 using MouseHookProcedure =
     std::function<std::intptr_t(int code, std::uintptr_t message, const LowLevelMouseEvent& event)>;
 
-enum class LeftButtonAction { Press, Release };
+// One event to put into the input stream: a move, a button or a wheel, named by the
+// window message the hook would see for it.
+struct MouseEventToInject {
+  std::uint32_t message = 0;
+  // Where it happens; none means where the pointer is now.
+  std::optional<ScreenPoint> at;
+  // As the hook reported it: the wheel delta or the X button in the high word.
+  std::uint32_t mouseData = 0;
+};
 
 class MouseInput {
  public:
@@ -35,9 +52,13 @@ class MouseInput {
   virtual bool Unhook(HookHandle handle) = 0;
   virtual std::intptr_t CallNextHook(HookHandle handle, int code, std::uintptr_t message,
                                      const LowLevelMouseEvent& event) = 0;
-  // A left-button press or release at the pointer's current position, carrying extraInfo.
-  virtual void InjectLeftButton(LeftButtonAction action, std::uintptr_t extraInfo) = 0;
+  // Puts the events into the input stream in one piece, in order, each carrying
+  // extraInfo; returns how many of them the system took.
+  virtual std::size_t Inject(const std::vector<MouseEventToInject>& events, std::uintptr_t extraInfo) = 0;
   virtual unsigned DoubleClickTimeMs() = 0;
+  // False when input we inject at this point would never reach the window there: it
+  // belongs to a program running at a higher integrity level (as administrator) than we do.
+  virtual bool CanReach(ScreenPoint point) = 0;
 };
 
 }  // namespace rt

@@ -1,12 +1,15 @@
 #include "fakes/FakeMouse.h"
 
+#include <algorithm>
+
 #include "runtime/Failure.h"
 
 namespace fake {
 
 namespace {
 constexpr std::uint32_t kInjectedFlag = 1;  // LLMHF_INJECTED
-}
+constexpr std::uint32_t kLDown = 0x0201, kLUp = 0x0202;
+}  // namespace
 
 rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
   if (failNextHook) {
@@ -24,21 +27,33 @@ bool FakeMouse::Unhook(rt::HookHandle handle) {
   return hooks_.erase(handle) != 0;
 }
 
+void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
+  // As on Windows, only an event that gets past the hooks moves the pointer.
+  pointer = event.at;
+  delivered.push_back(
+      {clock_.Now(), message, event.extraInfo, (event.flags & kInjectedFlag) != 0, event.at});
+}
+
 std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message,
                                       const rt::LowLevelMouseEvent& event) {
   ++callNextCalls;
-  delivered.push_back(
-      {clock_.Now(), static_cast<std::uint32_t>(message), event.extraInfo, (event.flags & kInjectedFlag) != 0});
+  Passed(static_cast<std::uint32_t>(message), event);
   return nextHookResult;
 }
 
 std::intptr_t FakeMouse::Deliver(std::uint32_t message, std::uintptr_t extraInfo, bool injected, int code) {
+  return DeliverAt(pointer, message, extraInfo, injected, code);
+}
+
+std::intptr_t FakeMouse::DeliverAt(rt::ScreenPoint point, std::uint32_t message, std::uintptr_t extraInfo,
+                                   bool injected, int code) {
   rt::LowLevelMouseEvent event;
+  event.at = point;
   event.extraInfo = extraInfo;
   event.flags = injected ? kInjectedFlag : 0;
   event.time = static_cast<std::uint32_t>(clock_.Now() * 1000);
   if (hooks_.empty()) {
-    delivered.push_back({clock_.Now(), message, extraInfo, injected});
+    Passed(message, event);
     return 0;
   }
   // The newest hook is called first, as the system does; copy it, the call may unhook.
@@ -46,31 +61,68 @@ std::intptr_t FakeMouse::Deliver(std::uint32_t message, std::uintptr_t extraInfo
   return procedure(code, message, event);
 }
 
-void FakeMouse::InjectLeftButton(rt::LeftButtonAction action, std::uintptr_t extraInfo) {
-  if (failNextPress && action == rt::LeftButtonAction::Press) {
-    failNextPress = false;
+std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) {
+  const bool hasPress = std::any_of(events.begin(), events.end(), [](auto& e) { return e.message == kLDown; });
+  if (throwOnNextPress && hasPress) {
+    throwOnNextPress = false;
     throw rt::Failure(L"Injection refused");
   }
-  injections.push_back({clock_.Now(), action, extraInfo});
-  const std::uint32_t message = action == rt::LeftButtonAction::Press ? 0x0201u : 0x0202u;
-  // Injected input joins the input stream; the hook sees it when the thread next pumps.
-  pump_.Post([this, message, extraInfo] { Deliver(message, extraInfo, true); });
+  if (refuseNextInjection) {
+    refuseNextInjection = false;
+    return 0;
+  }
+  // Where each lands: its own point, or where the pointer will be by then.
+  rt::ScreenPoint landing = pointer;
+  for (const auto& e : events) {
+    if (e.at) landing = *e.at;
+    injections.push_back({clock_.Now(), e.message, extraInfo, landing});
+    // Injected input joins the input stream; the hook sees it when the thread next pumps.
+    pump_.Post([this, message = e.message, landing, extraInfo] { DeliverAt(landing, message, extraInfo, true); });
+  }
+  return events.size();
 }
 
 void FakeMouse::UserEventAt(double at, std::uint32_t message, std::uintptr_t extraInfo, bool injected) {
   pump_.At(at, [this, message, extraInfo, injected] { Deliver(message, extraInfo, injected); });
 }
 
-void FakeMouse::UserClickAt(double at, double pressedFor) {
-  UserEventAt(at, 0x0201);
-  UserEventAt(at + pressedFor, 0x0202);
+void FakeMouse::UserEventAt(double at, std::uint32_t message, rt::ScreenPoint point) {
+  pump_.At(at, [this, message, point] { DeliverAt(point, message); });
 }
+
+void FakeMouse::UserClickAt(double at, double pressedFor) {
+  UserEventAt(at, kLDown);
+  UserEventAt(at + pressedFor, kLUp);
+}
+
+void FakeMouse::UserClickAt(double at, rt::ScreenPoint point, double pressedFor) {
+  UserEventAt(at, kLDown, point);
+  UserEventAt(at + pressedFor, kLUp, point);
+}
+
+void FakeMouse::UserMoveAt(double at, rt::ScreenPoint point) { UserEventAt(at, 0x0200, point); }
 
 std::vector<DeliveredMouseEvent> FakeMouse::DeliveredOf(std::uint32_t message) const {
   std::vector<DeliveredMouseEvent> result;
   for (const auto& e : delivered)
     if (e.message == message) result.push_back(e);
   return result;
+}
+
+std::vector<InjectedMouseEvent> FakeMouse::InjectedOf(std::uint32_t message) const {
+  std::vector<InjectedMouseEvent> result;
+  for (const auto& e : injections)
+    if (e.message == message) result.push_back(e);
+  return result;
+}
+
+bool FakeMouse::LeftButtonDown() const {
+  bool down = false;
+  for (const auto& e : delivered) {
+    if (e.message == kLDown) down = true;
+    if (e.message == kLUp) down = false;
+  }
+  return down;
 }
 
 }  // namespace fake

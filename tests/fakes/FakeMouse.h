@@ -1,7 +1,9 @@
-// The desktop's mouse input as the hook sees it: scheduled user input, a hook chain of
-// one, and a log of what reached the applications (passed on by the hook, or delivered
-// directly when no hook is installed).
+// The desktop's mouse input as the hook sees it: scheduled user input at points of the
+// screen, a hook chain of one, a pointer that moves with what passes, and a log of what
+// reached the applications (passed on by the hook, or delivered directly when no hook is
+// installed).
 #pragma once
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -15,12 +17,15 @@ struct DeliveredMouseEvent {
   std::uint32_t message;
   std::uintptr_t extraInfo;
   bool injected;
+  rt::ScreenPoint point;
 };
 
-struct InjectedButton {
+struct InjectedMouseEvent {
   double at;
-  rt::LeftButtonAction action;
+  std::uint32_t message;
   std::uintptr_t extraInfo;
+  // Where it landed: the point asked for, or the pointer's position then.
+  rt::ScreenPoint point;
 };
 
 class FakeMouse : public rt::MouseInput {
@@ -31,30 +36,46 @@ class FakeMouse : public rt::MouseInput {
   bool Unhook(rt::HookHandle handle) override;
   std::intptr_t CallNextHook(rt::HookHandle handle, int code, std::uintptr_t message,
                              const rt::LowLevelMouseEvent& event) override;
-  void InjectLeftButton(rt::LeftButtonAction action, std::uintptr_t extraInfo) override;
+  std::size_t Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) override;
   unsigned DoubleClickTimeMs() override { return doubleClickMs; }
+  bool CanReach(rt::ScreenPoint point) override { return !outOfReach || !outOfReach(point); }
 
-  // Test side.
+  // Test side. A user event without a point happens where the pointer is.
   void UserEventAt(double at, std::uint32_t message, std::uintptr_t extraInfo = 0, bool injected = false);
+  void UserEventAt(double at, std::uint32_t message, rt::ScreenPoint point);
   void UserClickAt(double at, double pressedFor = 0.1);
+  void UserClickAt(double at, rt::ScreenPoint point, double pressedFor = 0.1);
+  void UserMoveAt(double at, rt::ScreenPoint point);
   // Calls the hook at once, as the system does for an event; returns the hook's result.
   std::intptr_t Deliver(std::uint32_t message, std::uintptr_t extraInfo = 0, bool injected = false, int code = 0);
+  std::intptr_t DeliverAt(rt::ScreenPoint point, std::uint32_t message, std::uintptr_t extraInfo = 0,
+                          bool injected = false, int code = 0);
   bool HookInstalled() const { return !hooks_.empty(); }
   // Events that reached the applications with the given message.
   std::vector<DeliveredMouseEvent> DeliveredOf(std::uint32_t message) const;
+  std::vector<InjectedMouseEvent> InjectedOf(std::uint32_t message) const;
+  // The left button as applications see it: down after a delivered press until a release.
+  bool LeftButtonDown() const;
 
   bool failNextHook = false;
-  // The next injected press throws, as a failing platform call would.
-  bool failNextPress = false;
+  // The next injection that carries a press throws, as a failing platform call would.
+  bool throwOnNextPress = false;
+  // The next injection is refused whole, as Windows does on the secure desktop.
+  bool refuseNextInjection = false;
+  // Points whose window runs at a higher integrity level than ours.
+  std::function<bool(rt::ScreenPoint)> outOfReach;
   unsigned doubleClickMs = 500;
   std::intptr_t nextHookResult = 0;
   int hooksInstalled = 0;
   int unhookCalls = 0;
   int callNextCalls = 0;
+  rt::ScreenPoint pointer;
   std::vector<DeliveredMouseEvent> delivered;
-  std::vector<InjectedButton> injections;
+  std::vector<InjectedMouseEvent> injections;
 
  private:
+  void Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+
   FakePump& pump_;
   VirtualClock& clock_;
   std::map<rt::HookHandle, rt::MouseHookProcedure> hooks_;

@@ -101,7 +101,7 @@ TEST_F(UnhandledFailureTest, LetsGoOfEverythingThenSaysSoAndEnds) {
   fakes.dialogs.whileShown = [&](const fake::ShownBox&) {
     cleanBeforeTheBox = !fakes.mouse.HookInstalled() && !form.ButtonHeld &&
                         fakes.tray.calls.back().command == rt::nim::kDelete &&
-                        fakes.mouse.injections.back().action == rt::LeftButtonAction::Release;
+                        fakes.mouse.injections.back().message == rt::msg::kLButtonUp;
   };
   fakes.pump.At(10.0, [&] {
     ASSERT_TRUE(form.ButtonHeld);

@@ -114,8 +114,8 @@ TEST_F(ModMouseTest, InjectedPressAndReleaseCarryOurTagAndPassUncounted) {
   mouse.ReleaseLeftButton();
   fakes.pump.RunUntil(1.0);
   ASSERT_EQ(fakes.mouse.injections.size(), 2u);
-  EXPECT_EQ(fakes.mouse.injections[0].action, rt::LeftButtonAction::Press);
-  EXPECT_EQ(fakes.mouse.injections[1].action, rt::LeftButtonAction::Release);
+  EXPECT_EQ(fakes.mouse.injections[0].message, rt::msg::kLButtonDown);
+  EXPECT_EQ(fakes.mouse.injections[1].message, rt::msg::kLButtonUp);
   for (const auto& i : fakes.mouse.injections) EXPECT_EQ(i.extraInfo, modMouse::kInjectedTag);
   EXPECT_EQ(mouse.ClickCount, 0);
   EXPECT_EQ(fakes.mouse.DeliveredOf(kLDown).size(), 1u);
@@ -129,14 +129,36 @@ TEST_F(ModMouseTest, CountSaturatesInsteadOfWrapping) {
   EXPECT_EQ(mouse.ClickCount, 32767);
 }
 
-TEST_F(ModMouseTest, HeldReleasesArePassedOnAtOnceOnTheWayOut) {
+TEST_F(ModMouseTest, HeldInputIsPassedOnAtOnceOnTheWayOut) {
   mouse.StartMouseHook();
-  fakes.mouse.Deliver(kLUp);
-  mouse.ReleaseHeldClicksNow();
-  ASSERT_EQ(fakes.mouse.injections.size(), 1u);
-  EXPECT_EQ(fakes.mouse.injections[0].action, rt::LeftButtonAction::Release);
+  fakes.mouse.DeliverAt({5, 5}, kLUp);
+  fakes.mouse.DeliverAt({9, 7}, kMove);
+  mouse.LetGo();
+  ASSERT_EQ(fakes.mouse.injections.size(), 2u);
+  EXPECT_EQ(fakes.mouse.injections[0].message, kLUp);
+  EXPECT_EQ(fakes.mouse.injections[0].point, (rt::ScreenPoint{5, 5}));
+  EXPECT_EQ(fakes.mouse.injections[1].point, (rt::ScreenPoint{9, 7}));
   fakes.pump.RunUntil(2.0);  // the posted hold finds nothing left to pass on
-  EXPECT_EQ(fakes.mouse.injections.size(), 1u);
+  EXPECT_EQ(fakes.mouse.injections.size(), 2u);
+}
+
+// The loop presses within milliseconds of the release going back; when something modal
+// keeps it from running, the pointer must not stay frozen waiting for it.
+TEST_F(ModMouseTest, MovementHeldForAPressThatDoesNotComeGoesOnAfterTheGrace) {
+  mouse.StartMouseHook();
+  fakes.mouse.UserEventAt(1.0, kLUp, rt::ScreenPoint{10, 10});
+  fakes.mouse.UserEventAt(1.2, kMove, rt::ScreenPoint{20, 10});
+  fakes.mouse.UserEventAt(1.6, kMove, rt::ScreenPoint{30, 10});  // within the grace after the hold
+  fakes.mouse.UserEventAt(2.0, kMove, rt::ScreenPoint{40, 10});  // past it
+  fakes.pump.RunUntil(1.7);
+  EXPECT_TRUE(fakes.mouse.DeliveredOf(kMove).empty()) << "held for the press while it is still due";
+  fakes.pump.RunUntil(3.0);
+  const auto moves = fakes.mouse.DeliveredOf(kMove);
+  ASSERT_EQ(moves.size(), 3u);
+  EXPECT_EQ(moves.back().point, (rt::ScreenPoint{40, 10}));
+  EXPECT_LT(moves.back().at, 2.01);
+  mouse.PressLeftButton();  // late: where the pointer is now, not back at the click
+  EXPECT_EQ(fakes.mouse.injections.back().point, (rt::ScreenPoint{40, 10}));
 }
 
 }  // namespace

@@ -30,9 +30,9 @@ class WindowBehaviourTest : public ProgramTest {
     for (const auto& call : fakes.tray.calls) n += call.command == command;
     return n;
   }
-  std::size_t Injected(rt::LeftButtonAction action) const {
+  std::size_t Injected(std::uint32_t message) const {
     std::size_t n = 0;
-    for (const auto& i : fakes.mouse.injections) n += i.action == action;
+    for (const auto& i : fakes.mouse.injections) n += i.message == message;
     return n;
   }
   std::size_t trayCallsAfterStart = 0;
@@ -137,7 +137,7 @@ TEST_F(WindowBehaviourTest, ClosingDuringAutoDragWithTheButtonHeldLetsGoOfItAndE
   fakes.mouse.UserClickAt(8.0);  // pick up: our press follows the held release
   fakes.pump.At(10.0, [&] {
     ASSERT_TRUE(form.ButtonHeld);
-    ASSERT_EQ(Injected(rt::LeftButtonAction::Press), 1u);
+    ASSERT_EQ(Injected(rt::msg::kLButtonDown), 1u);
     form.Me.RequestClose(rt::closereason::kUser);  // dispatched inside the auto-drag loop
   });
   EXPECT_THROW(fakes.pump.RunUntil(20.0), rt::ProgramEnded);
@@ -147,7 +147,7 @@ TEST_F(WindowBehaviourTest, ClosingDuringAutoDragWithTheButtonHeldLetsGoOfItAndE
   EXPECT_EQ(fakes.tray.calls.back().command, rt::nim::kDelete);
   ASSERT_FALSE(fakes.mouse.injections.empty());
   const auto& last = fakes.mouse.injections.back();
-  EXPECT_EQ(last.action, rt::LeftButtonAction::Release);
+  EXPECT_EQ(last.message, rt::msg::kLButtonUp);
   EXPECT_EQ(last.extraInfo, modMouse::kInjectedTag);
   EXPECT_EQ(last.at, 10.0);  // at once, on the way out
   EXPECT_FALSE(form.ButtonHeld);
@@ -158,8 +158,8 @@ TEST_F(WindowBehaviourTest, ClosingWhileAReleaseIsHeldBackPassesItOn) {
   fakes.mouse.UserClickAt(8.0);  // release at 8.1, held back until 8.6
   fakes.pump.At(8.3, [&] { form.Me.RequestClose(rt::closereason::kUser); });
   EXPECT_THROW(fakes.pump.RunUntil(20.0), rt::ProgramEnded);
-  EXPECT_EQ(Injected(rt::LeftButtonAction::Press), 0u);
-  ASSERT_EQ(Injected(rt::LeftButtonAction::Release), 1u);
+  EXPECT_EQ(Injected(rt::msg::kLButtonDown), 0u);
+  ASSERT_EQ(Injected(rt::msg::kLButtonUp), 1u);
   EXPECT_EQ(fakes.mouse.injections.back().at, 8.3);
 }
 

@@ -7,7 +7,9 @@
 
 #include "PumpUntil.h"
 #include "autodrag/modMouse.h"
+#include "runtime/win32/InjectedMouseInput.h"
 #include "runtime/win32/Win32Platform.h"
+#include "runtime/win32/WindowReach.h"
 
 namespace {
 
@@ -15,6 +17,7 @@ struct SeenEvent {
   WPARAM message;
   ULONG_PTR extraInfo;
   DWORD tick;
+  POINT pt;
 };
 
 // A hook of the test's own, installed before the program's, so it is called after it and
@@ -22,8 +25,9 @@ struct SeenEvent {
 std::vector<SeenEvent> g_seen;
 
 LRESULT CALLBACK RecordingHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && (wParam == WM_LBUTTONDOWN || wParam == WM_LBUTTONUP))
-    g_seen.push_back({wParam, reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->dwExtraInfo, ::GetTickCount()});
+  const auto* record = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+  if (code == HC_ACTION && (wParam == WM_LBUTTONDOWN || wParam == WM_LBUTTONUP || wParam == WM_MOUSEMOVE))
+    g_seen.push_back({wParam, record->dwExtraInfo, ::GetTickCount(), record->pt});
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -36,6 +40,12 @@ class MouseInjectionTest : public ::testing::Test {
   }
   void TearDown() override { ::UnhookWindowsHookEx(recorder_); }
 
+  std::vector<SeenEvent> Seen(ULONG_PTR extraInfo) const {
+    std::vector<SeenEvent> result;
+    for (const SeenEvent& e : g_seen)
+      if (e.extraInfo == extraInfo) result.push_back(e);
+    return result;
+  }
   size_t CountSeen(WPARAM message, ULONG_PTR extraInfo) const {
     size_t count = 0;
     for (const SeenEvent& e : g_seen) count += e.message == message && e.extraInfo == extraInfo ? 1 : 0;
@@ -60,8 +70,8 @@ TEST_F(MouseInjectionTest, HookProcedureSeesTheTagOfInjectedPressAndRelease) {
   });
   ASSERT_NE(hook, 0u);
 
-  mouse.InjectLeftButton(rt::LeftButtonAction::Press, modMouse::kInjectedTag);
-  mouse.InjectLeftButton(rt::LeftButtonAction::Release, modMouse::kInjectedTag);
+  ASSERT_EQ(mouse.Inject({{WM_LBUTTONDOWN, std::nullopt, 0}, {WM_LBUTTONUP, std::nullopt, 0}}, modMouse::kInjectedTag),
+            2u);
   ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return events.size() >= 2; }));
 
   EXPECT_EQ(messages, (std::vector<std::uintptr_t>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
@@ -85,16 +95,16 @@ TEST_F(MouseInjectionTest, ModMousePassesItsOwnEventsUncountedAndHoldsBackOthers
   ASSERT_NE(module.MouseHookHandle, 0u);
   rt::MouseInput& mouse = platform_.Bundle().mouse;
 
-  mouse.InjectLeftButton(rt::LeftButtonAction::Press, modMouse::kInjectedTag);
-  mouse.InjectLeftButton(rt::LeftButtonAction::Release, modMouse::kInjectedTag);
-  ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return g_seen.size() >= 2; }));
+  mouse.Inject({{WM_LBUTTONDOWN, std::nullopt, 0}, {WM_LBUTTONUP, std::nullopt, 0}}, modMouse::kInjectedTag);
+  ASSERT_TRUE(
+      win32test::PumpUntil(platform_.Pump(), [&] { return CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag) >= 1; }));
   EXPECT_EQ(module.ClickCount, 0);
   EXPECT_EQ(CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag), 1u);
 
   // A release injected by someone else (no tag) counts like the user's own, is taken out of
   // the stream, and comes back tagged after the hold.
   const DWORD injectedAt = ::GetTickCount();
-  mouse.InjectLeftButton(rt::LeftButtonAction::Release, 0);
+  mouse.Inject({{WM_LBUTTONUP, std::nullopt, 0}}, 0);
   ASSERT_TRUE(
       win32test::PumpUntil(platform_.Pump(), [&] { return CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag) == 2; }));
   EXPECT_EQ(module.ClickCount, 1) << "counted once, and the release passed back on is not counted again";
@@ -104,6 +114,73 @@ TEST_F(MouseInjectionTest, ModMousePassesItsOwnEventsUncountedAndHoldsBackOthers
   EXPECT_GE(heldFor + 20, static_cast<DWORD>(module.HoldSeconds() * 1000));
 
   module.StopMouseHook();
+}
+
+// What the hook reports and where our events land must agree to the pixel, or a drag
+// would end beside the place the user clicked.
+TEST_F(MouseInjectionTest, EventsInjectedAtPointsArriveAtExactlyThosePoints) {
+  rt::MouseInput& mouse = platform_.Bundle().mouse;
+  const std::vector<rt::ScreenPoint> points{{0, 0}, {101, 57}, {333, 222}, {1023, 767}, {517, 300}};
+  std::vector<rt::MouseEventToInject> events;
+  for (const rt::ScreenPoint& p : points) events.push_back({WM_MOUSEMOVE, p, 0});
+  events.push_back({WM_LBUTTONDOWN, rt::ScreenPoint{400, 401}, 0});
+  events.push_back({WM_LBUTTONUP, rt::ScreenPoint{402, 403}, 0});
+  ASSERT_EQ(mouse.Inject(events, modMouse::kInjectedTag), events.size()) << "SendInput's count";
+  ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag) == 1; }));
+
+  std::vector<std::pair<WPARAM, std::pair<LONG, LONG>>> seen;
+  for (const SeenEvent& e : Seen(modMouse::kInjectedTag))
+    if (e.message != WM_MOUSEMOVE || seen.empty() || seen.back().second != std::pair(e.pt.x, e.pt.y))
+      seen.push_back({e.message, {e.pt.x, e.pt.y}});
+  std::vector<std::pair<WPARAM, std::pair<LONG, LONG>>> expected;
+  for (const rt::ScreenPoint& p : points) expected.push_back({WM_MOUSEMOVE, {p.x, p.y}});
+  // A button event with a point moves there first, as one record.
+  expected.push_back({WM_MOUSEMOVE, {400, 401}});
+  expected.push_back({WM_LBUTTONDOWN, {400, 401}});
+  expected.push_back({WM_MOUSEMOVE, {402, 403}});
+  expected.push_back({WM_LBUTTONUP, {402, 403}});
+  // Some systems report the button event without a separate move; compare the buttons' points either way.
+  std::vector<std::pair<WPARAM, std::pair<LONG, LONG>>> buttons, expectedButtons;
+  for (const auto& e : seen)
+    if (e.first != WM_MOUSEMOVE) buttons.push_back(e);
+  for (const auto& e : expected)
+    if (e.first != WM_MOUSEMOVE) expectedButtons.push_back(e);
+  EXPECT_EQ(buttons, expectedButtons);
+  std::vector<std::pair<LONG, LONG>> movedTo;
+  for (const auto& e : seen)
+    if (e.first == WM_MOUSEMOVE) movedTo.push_back(e.second);
+  for (const rt::ScreenPoint& p : points)
+    EXPECT_NE(std::find(movedTo.begin(), movedTo.end(), std::pair<LONG, LONG>(p.x, p.y)), movedTo.end())
+        << "no move arrived at " << p.x << "," << p.y;
+  POINT now{};
+  ::GetCursorPos(&now);
+  EXPECT_EQ(std::pair(now.x, now.y), std::pair(402L, 403L));
+}
+
+// Every pixel of a desktop whose monitors reach left of and above the primary one maps to
+// a coordinate that Windows scales back to that same pixel, whichever way it rounds.
+TEST(NormalisedCoordinateTest, EveryPixelOfAWideDesktopWithNegativeCoordinatesComesBackExactly) {
+  for (const auto& [origin, extent] : {std::pair(-1920L, 1920L + 2560L), std::pair(-1080L, 2520L), std::pair(0L, 1024L)}) {
+    for (LONG pixel = origin; pixel < origin + extent; ++pixel) {
+      const LONG n = win32::NormalisedCoordinate(pixel, origin, extent);
+      ASSERT_GE(n, 0);
+      ASSERT_LE(n, 65535);
+      const LONG byShift = static_cast<LONG>((static_cast<LONGLONG>(n) * extent) >> 16) + origin;
+      const LONG byMulDiv = ::MulDiv(n, extent, 65535) + origin;
+      ASSERT_EQ(byShift, pixel) << "extent " << extent;
+      ASSERT_EQ(byMulDiv, pixel) << "extent " << extent;
+    }
+  }
+}
+
+TEST(WindowReachTest, OurOwnLevelIsReadableAndOurOwnWindowIsInReach) {
+  EXPECT_TRUE(win32::IntegrityLevelOf(::GetCurrentProcess()).has_value());
+  EXPECT_TRUE(win32::IntegrityLevelOfProcess(::GetCurrentProcessId()).has_value());
+  const HWND window = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"reach", WS_POPUP | WS_VISIBLE, 40, 40, 80, 80,
+                                        nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(win32::InjectedInputReaches(POINT{60, 60}));
+  ::DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "runtime/win32/Win32MouseInput.h"
 
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/InjectedMouseInput.h"
+#include "runtime/win32/WindowReach.h"
 
 namespace win32 {
 namespace {
@@ -15,8 +17,7 @@ Win32MouseInput* g_hookOwner = nullptr;
 
 rt::LowLevelMouseEvent ToLowLevelMouseEvent(const MSLLHOOKSTRUCT& record, LPARAM nativeRecord) {
   rt::LowLevelMouseEvent event;
-  event.x = record.pt.x;
-  event.y = record.pt.y;
+  event.at = rt::ScreenPoint{record.pt.x, record.pt.y};
   event.mouseData = record.mouseData;
   event.flags = record.flags;
   event.time = record.time;
@@ -63,12 +64,28 @@ std::intptr_t Win32MouseInput::CallNextHook(rt::HookHandle handle, int code, std
                           static_cast<LPARAM>(event.nativeRecord));
 }
 
-void Win32MouseInput::InjectLeftButton(rt::LeftButtonAction action, std::uintptr_t extraInfo) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = action == rt::LeftButtonAction::Press ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  input.mi.dwExtraInfo = extraInfo;
-  ::SendInput(1, &input, sizeof(input));
+std::size_t Win32MouseInput::Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) {
+  std::vector<INPUT> records = ToInputRecords(events, extraInfo, VirtualDesktop());
+  if (records.empty()) return 0;
+  return ::SendInput(static_cast<UINT>(records.size()), records.data(), sizeof(INPUT));
+}
+
+bool Win32MouseInput::CanReach(rt::ScreenPoint point) { return InjectedInputReaches(POINT{point.x, point.y}); }
+
+void Win32MouseInput::LetGoOnTheWayOut() noexcept {
+  Win32MouseInput* owner = g_hookOwner;
+  if (owner != nullptr) {
+    owner->hooks_.clear();
+    g_hookOwner = nullptr;
+  }
+  // Whatever we pressed, or held back of the user's, the left button is down as programs
+  // see it: let go of it while there is still someone to do so.
+  if ((::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) {
+    INPUT release{};
+    release.type = INPUT_MOUSE;
+    release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &release, sizeof(release));
+  }
 }
 
 unsigned Win32MouseInput::DoubleClickTimeMs() { return ::GetDoubleClickTime(); }

@@ -24,8 +24,13 @@ class Win32MouseInput : public rt::MouseInput {
   bool Unhook(rt::HookHandle handle) override;
   std::intptr_t CallNextHook(rt::HookHandle handle, int code, std::uintptr_t message,
                              const rt::LowLevelMouseEvent& event) override;
-  void InjectLeftButton(rt::LeftButtonAction action, std::uintptr_t extraInfo) override;
+  std::size_t Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) override;
   unsigned DoubleClickTimeMs() override;
+  bool CanReach(rt::ScreenPoint point) override;
+
+  // For a crash that nothing else caught: removes the hook and lets go of the left
+  // button, so the desktop is not left with a button down and no program to lift it.
+  static void LetGoOnTheWayOut() noexcept;
 
  private:
   static LRESULT CALLBACK HookTrampoline(int code, WPARAM wParam, LPARAM lParam);

@@ -7,6 +7,7 @@
 #include "runtime/Failure.h"
 #include "runtime/win32/FormHost.h"
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32Platform.h"
 
 namespace {
@@ -30,6 +31,13 @@ void InitCommonControls6() {
   ::InitCommonControlsEx(&controls);
 }
 
+// A crash that is no C++ exception (an access violation, say) passes no handler of ours;
+// this is the last word before Windows ends the process.
+LONG WINAPI LastChance(EXCEPTION_POINTERS*) {
+  win32::Win32MouseInput::LetGoOnTheWayOut();
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 int RunProgram(HINSTANCE instance) {
   win32::Win32Platform platform(instance);
   Program program(platform.Bundle());
@@ -47,6 +55,7 @@ int RunProgram(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   DeclareDpiAwareness();
   InitCommonControls6();
+  ::SetUnhandledExceptionFilter(&LastChance);
   try {
     return RunProgram(instance);
   } catch (const std::exception& failure) {

@@ -9,6 +9,7 @@ import time
 from .clock import now_ms
 
 LEFT = 1
+RIGHT = 3
 
 
 class Desktop:
@@ -45,26 +46,26 @@ class Desktop:
     def move(self, x, y):
         self._xdotool("mousemove", self.origin[0] + x, self.origin[1] + y)
 
-    def press(self):
-        self._xdotool("mousedown", LEFT)
+    def press(self, button=LEFT):
+        self._xdotool("mousedown", button)
 
-    def release(self):
-        self._xdotool("mouseup", LEFT)
+    def release(self, button=LEFT):
+        self._xdotool("mouseup", button)
         return now_ms()
 
-    def click(self):
+    def click(self, button=LEFT):
         """A quick click: press, a brief hold, release. Returns the time (now_ms) by which
         the release had been sent. (xdotool's own "click" lingers 100 ms after the
         release, which would blur that time.)"""
-        self.press()
+        self.press(button)
         time.sleep(0.05)
-        return self.release()
+        return self.release(button)
 
-    def click_at(self, x, y):
+    def click_at(self, x, y, button=LEFT):
         self.move(x, y)
         # A hand comes to rest before it clicks; this is pacing, not an assertion.
         time.sleep(0.15)
-        return self.click()
+        return self.click(button)
 
     def glide(self, start, end, steps=8, step_seconds=0.08):
         """Moves the pointer from start to end through `steps` intermediate points, the

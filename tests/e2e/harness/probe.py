@@ -83,6 +83,11 @@ class Probe:
         """{'x', 'y', 'left', 'right'}: where the pointer is and which buttons are down."""
         return self._query("pointer")
 
+    def edit_control(self, window_class, *indices):
+        """{'selection': [start, end], 'line_height', 'points': [[x, y], ...]}: the edit
+        control of the window of that class, and where those characters start on screen."""
+        return self._query("edit", window_class, *map(str, indices))
+
     def tray_icon_centre(self):
         """Centre of the newest (right-most) tray icon slot, from the taskbar's geometry;
         None while the taskbar is not shown."""

@@ -18,6 +18,9 @@ int RunTrayIcon(const Arguments& args);
 // Pointer position and the left and right buttons' state, as JSON.
 int RunPointerQuery(const Arguments& args);
 
+// The selection of a window's edit control, and where given characters are on screen.
+int RunEditQuery(const Arguments& args);
+
 // Runs the message loop until WM_QUIT; returns its exit code.
 int PumpUntilQuit();
 

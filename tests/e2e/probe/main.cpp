@@ -32,8 +32,9 @@ int main() {
   if (mode == L"idle") return probe::RunIdleWindow(args);
   if (mode == L"pointer") return probe::RunPointerQuery(args);
   if (mode == L"tray") return probe::RunTrayIcon(args);
+  if (mode == L"edit") return probe::RunEditQuery(args);
   probe::WriteStdout(
       "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | pointer | tray "
-      "FILE\n");
+      "FILE | edit CLASS INDEX...\n");
   return 2;
 }

@@ -2,6 +2,8 @@
 probe window's log of what Windows delivered to it."""
 import time
 
+from harness.desktop import RIGHT
+
 ON = "Auto-drag is on."
 OFF = "Auto-drag is off."
 START = "Start Autodrag"
@@ -33,21 +35,21 @@ def next_button(events, after):
 
 
 def drag_in_probe(s, log, client, pick, drop):
-    """One whole drag inside the probe window, checked from the probe's log."""
+    """One whole drag inside the probe window by a hasty hand: the pointer sets off at
+    once after each click. Checked from the probe's log: the pick-up and the drop land
+    exactly where the clicks were."""
     left, top = client[0], client[1]
     since = log.events()[-1].t
     start_autodrag(s)
 
     s.desktop.move(left + pick[0], top + pick[1])
     time.sleep(0.15)
-    released_at = s.desktop.click()
-    s.note(f"pick-up click sent, release by {released_at:.3f} ms")
-    s.wait_until(lambda: len([e for e in log.buttons(since) if e.msg != "WM_LBUTTONUP"]) >= 2,
-                 "the pick-up press the program injects")
-    path = s.desktop.glide((left + pick[0], top + pick[1]), (left + drop[0], top + drop[1]))
-    s.note(f"moved along {path}")
-    time.sleep(0.15)
-    s.desktop.click()
+    picked_at = s.desktop.click()
+    path = s.desktop.glide((left + pick[0], top + pick[1]), (left + drop[0], top + drop[1]), step_seconds=0.03)
+    s.note(f"pick-up release sent by {picked_at:.3f} ms, then at once along {path}")
+    time.sleep(0.3)
+    dropped_at = s.desktop.click()
+    s.desktop.move(left + drop[0] + 40, top + drop[1] + 16)  # and away again at once
     wait_for_autodrag_off(s)
     s.wait_until(lambda: not s.probe.pointer()["left"], "the left button to be up again")
 
@@ -55,37 +57,35 @@ def drag_in_probe(s, log, client, pick, drop):
     double_clicks = [e for e in log.events() if "DBLCLK" in e.msg]
     assert not double_clicks, f"a double-click arrived: {double_clicks}"
 
-    # The person's press at the pick-up point, and its release held back half a second.
+    # The person's press at the pick-up point, and its release held back.
     i, press = next_button(events, -1)
     assert (press.msg, press.x, press.y) == ("WM_LBUTTONDOWN", *pick), f"pick-up press: {press}"
     i, release = next_button(events, i)
     assert (release.msg, release.x, release.y) == ("WM_LBUTTONUP", *pick), f"pick-up release: {release}"
     held = release.t - press.t
     assert held >= HOLD_MS, f"the pick-up release came {held:.0f} ms after its press, not >= {HOLD_MS}"
-    if s.clocks_agree:
-        # released_at is a few ms after the release really left xdotool, so this gap is
-        # a slight underestimate; the allowance covers that, not a shorter hold.
-        after_sent = release.t - released_at
-        assert after_sent >= HOLD_MS - 10, f"the release reached the probe {after_sent:.0f} ms after it was sent"
 
-    # Exactly one press follows, the program's, while the pointer is still there.
+    # Exactly one press follows, the program's, where the person clicked.
     i, pickup = next_button(events, i)
     assert (pickup.msg, pickup.x, pickup.y) == ("WM_LBUTTONDOWN", *pick), f"injected press: {pickup}"
 
-    # The moves of the drag carry the held button all the way to the drop point.
-    j, drop_press = next_button(events, i)
+    # Every move between it and the drop carries the held button; nothing of the drop
+    # click's press arrives; one release, at the drop point, and nothing after it.
+    j, drop_release = next_button(events, i)
     moves = [e for e in events[i + 1:j] if e.msg == "WM_MOUSEMOVE"]
     assert len({(m.x, m.y) for m in moves}) >= 4, f"too few moves reached the probe: {moves}"
     assert all(m.left_held for m in moves), f"a move arrived without the left button: {moves}"
     assert (moves[-1].x, moves[-1].y) == drop, f"the moves ended at {(moves[-1].x, moves[-1].y)}, not {drop}"
-
-    # The drop click: the person's press, then only releases, at the drop point.
-    assert (drop_press.msg, drop_press.x, drop_press.y) == ("WM_LBUTTONDOWN", *drop), f"drop press: {drop_press}"
+    assert (drop_release.msg, drop_release.x, drop_release.y) == ("WM_LBUTTONUP", *drop), \
+        f"the drop: {drop_release}"
     rest = [e for e in events[j + 1:] if "BUTTON" in e.msg]
-    assert rest and all(e.msg == "WM_LBUTTONUP" and (e.x, e.y) == drop for e in rest), \
-        f"after the drop press, expected releases at {drop}: {rest}"
-    assert rest[0].t - drop_press.t >= HOLD_MS, \
-        f"the drop release came {rest[0].t - drop_press.t:.0f} ms after its press, not >= {HOLD_MS}"
+    assert not rest, f"button messages after the drop: {rest}"
+
+    if s.clocks_agree:
+        first_move = moves[0].t
+        s.note(f"pointer paused {first_move - picked_at:.0f} ms after the pick-up release; "
+               f"the drop reached the probe {drop_release.t - dropped_at:.0f} ms after its release was sent")
+    return events
 
 
 def test_two_drags_in_one_run(s):
@@ -123,3 +123,44 @@ def test_stop_after_restoring_from_the_tray(s):
     assert not s.probe.pointer()["left"], "a click after Stop left the button held"
     window = s.main_window()
     assert window.visible and window.shows(START) and window.shows(OFF), window
+
+    # A right-click brings the window back without picking anything up; the Stop click's
+    # own release then counts, and the stop must still leave the button up.
+    start_autodrag(s)
+    s.desktop.click_at(*tray, button=RIGHT)
+    s.wait_for_main_window(lambda w: w.visible and w.shows(STOP), f'the window back with "{STOP}"')
+    assert not s.probe.pointer()["left"], "a right-click picked up"
+    s.click_button(STOP)
+    wait_for_autodrag_off(s)
+    time.sleep(HOLD_MS / 1000 + 0.5)
+    assert not s.probe.pointer()["left"], "Stop left the left button down"
+
+
+def test_text_is_selected_in_a_real_edit_control_by_one_hasty_drag(s):
+    """Wine's notepad takes a second press during a drag as "start a new selection here",
+    so one drag must reach it as a press, moves and one release."""
+    text = "The quick brown fox jumps over the lazy dog\r\nA second line\r\n"
+    document = s.prefix.unix_path("C:\\users\\Public\\drag.txt")
+    document.parent.mkdir(parents=True, exist_ok=True)
+    document.write_bytes(text.encode("ascii"))
+    s.prefix.start(["notepad", "C:\\users\\Public\\drag.txt"], output=s.artefacts / "notepad-output.txt")
+    first, last = 4, 19  # "quick brown fox"
+    edit = s.wait_until(lambda: (lambda e: e if e.get("found") else None)(s.probe.edit_control("Notepad", first, last)),
+                        "notepad with the text", timeout=30)
+    (x1, y1), (x2, y2) = edit["points"]
+    y = y1 + edit["line_height"] // 2
+
+    s.start_vornatic()
+    start_autodrag(s)
+    s.desktop.move(x1 + 1, y)
+    time.sleep(0.15)
+    s.desktop.click()
+    s.desktop.glide((x1 + 1, y), (x2 + 1, y), steps=6, step_seconds=0.03)
+    time.sleep(0.3)
+    s.desktop.click()
+    s.desktop.move(x2 + 60, y + 30)
+    wait_for_autodrag_off(s)
+    s.wait_until(lambda: not s.probe.pointer()["left"], "the left button to be up again")
+    selection = s.probe.edit_control("Notepad")["selection"]
+    s.screenshot("selection")
+    assert selection == [first, last], f"selected {selection}, expected {[first, last]}: {text[first:last]!r}"
