@@ -9,6 +9,13 @@
 #include "Text.h"
 
 namespace probe {
+namespace {
+
+// Only messages whose answer comes back whole in the result: pointers would not cross
+// into the other process.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam) { return SendMessageW(window, message, wParam, 0); }
+
+}  // namespace
 
 int RunEditQuery(const Arguments& args) {
   if (args.size() < 2) return 2;
@@ -18,20 +25,20 @@ int RunEditQuery(const Arguments& args) {
     WriteStdout("{\"found\": false}\n");
     return 1;
   }
-  // Pointers would not cross into the other process; the packed result does.
-  const LRESULT selection = SendMessageW(edit, EM_GETSEL, 0, 0);
+  const LRESULT selection = Ask(edit, EM_GETSEL, 0);
   const unsigned start = LOWORD(selection), end = HIWORD(selection);
   std::string points;
   for (std::size_t i = 2; i < args.size(); ++i) {
-    const LRESULT packed = SendMessageW(edit, EM_POSFROMCHAR, std::stoul(args[i]), 0);
+    const LRESULT packed = Ask(edit, EM_POSFROMCHAR, std::stoul(args[i]));
     POINT p{static_cast<SHORT>(LOWORD(packed)), static_cast<SHORT>(HIWORD(packed))};
     ClientToScreen(edit, &p);
-    points += (points.empty() ? "" : ", ") + ("[" + std::to_string(p.x) + ", " + std::to_string(p.y) + "]");
+    if (!points.empty()) points.append(", ");
+    points.append("[").append(std::to_string(p.x)).append(", ").append(std::to_string(p.y)).append("]");
   }
   const int lineHeight = [&] {
     TEXTMETRICW metrics{};
     const HDC dc = GetDC(edit);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(Ask(edit, WM_GETFONT, 0)));
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(edit, dc);
