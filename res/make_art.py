@@ -30,27 +30,30 @@ def in_letter_k(u, v):
     return upper_arm or lower_arm
 
 
-def colour_at(u, v, frame):
-    if u < frame or v < frame or u >= GRID - frame or v >= GRID - frame:
-        return BLACK
+def colour_at(u, v):
     return BLUE if in_letter_k(u, v) else CYAN
 
 
 def draw_design(size):
-    """Rows of (r, g, b), top row first. 16 x 16 is crisp pixel art sampled at pixel
-    centres; larger sizes are antialiased by sampling each pixel on a fine grid."""
+    """Rows of (r, g, b), top row first. The black frame is one pixel at every size. Up to
+    32 x 32, the sizes of the title bar, the taskbar and the tray, each pixel takes the
+    colour at its centre, so the K stays crisp in the three colours alone; larger sizes
+    are antialiased by sampling each pixel on a fine grid."""
     scale = GRID / size
-    samples = 1 if size <= 16 else (8 if size <= 64 else 4)
+    samples = 1 if size <= 32 else (8 if size <= 64 else 4)
     rows = []
     for y in range(size):
         row = []
         for x in range(size):
+            if x in (0, size - 1) or y in (0, size - 1):
+                row.append(BLACK)
+                continue
             total = [0, 0, 0]
             for sy in range(samples):
                 for sx in range(samples):
                     u = (x + (sx + 0.5) / samples) * scale
                     v = (y + (sy + 0.5) / samples) * scale
-                    c = colour_at(u, v, frame=1.0)
+                    c = colour_at(u, v)
                     for i in range(3):
                         total[i] += c[i]
             n = samples * samples
@@ -164,10 +167,15 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
 
+    # Every small-icon size from 100 % to 200 % for the tray, and the big ones besides for
+    # the window, so that Windows finds each size it asks for instead of scaling another.
     tray = [(16, 16, 0, 24, dib_icon_image(draw_design(16), 24))]
-    program = [(16, 16, 0, 24, dib_icon_image(draw_design(16), 24))]
-    for size in (20, 24, 32, 40, 48, 64):
+    for size in (20, 24, 32):
+        tray.append((size, size, 0, 32, dib_icon_image(draw_design(size), 32)))
+    program = list(tray)
+    for size in (28, 40, 48, 56, 64):
         program.append((size, size, 0, 32, dib_icon_image(draw_design(size), 32)))
+    program.sort(key=lambda image: image[0])
     program.append((256, 256, 0, 32, png_image(draw_design(256))))
 
     outputs = {

@@ -84,6 +84,5 @@ bool Form1::FileExists(const std::wstring& path) {
 void Form1::VisitHomePage() {
   platform_.random.Randomize(platform_.clock.TimeOfDay());
   const int draw = static_cast<int>(static_cast<double>(platform_.random.Rnd()) * kHomePageDraws) + 1;
-  if (draw == kHomePageDraw)
-    platform_.starter.Start(L"explorer \"" + std::wstring(product::kHomePage) + L"\"", rt::winstyle::kMinimizedFocus);
+  if (draw == kHomePageDraw) platform_.starter.OpenWebPage(product::kHomePage, rt::winstyle::kMinimizedFocus);
 }

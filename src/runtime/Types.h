@@ -15,6 +15,10 @@ using OleColor = std::uint32_t;
 constexpr OleColor kWhite = 0x00FFFFFF;
 constexpr OleColor kButtonFace = 0x8000000F;  // COLOR_BTNFACE
 constexpr OleColor kButtonText = 0x80000012;  // COLOR_BTNTEXT
+constexpr OleColor kWindowBack = 0x80000005;  // COLOR_WINDOW
+constexpr OleColor kWindowText = 0x80000008;  // COLOR_WINDOWTEXT
+constexpr OleColor kHighlight = 0x8000000D;   // COLOR_HIGHLIGHT
+constexpr OleColor kHotLight = 0x8000001A;    // COLOR_HOTLIGHT
 constexpr OleColor Rgb(int r, int g, int b) {
   return static_cast<OleColor>(r) | (static_cast<OleColor>(g) << 8) | (static_cast<OleColor>(b) << 16);
 }

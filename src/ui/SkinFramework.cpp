@@ -2,6 +2,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/Text.h"
+#include "ui/ReadableLook.h"
 
 namespace {
 
@@ -27,6 +28,10 @@ rt::OleColor PressedShade(rt::OleColor face) { return Mix(face, 0, IsLight(face)
 
 }  // namespace
 
+SkinFramework::SkinFramework(rt::FileSystem& files, rt::Form& host) : files_(files), host_(host) {
+  host_.SetLookRule(&ui::ReadableLook);
+}
+
 void SkinFramework::LoadSkin(const std::wstring& path, const std::wstring& scheme) {
   skin_.reset();
   const auto bytes = files_.ReadFile(path, skin::kMaxFileBytes);
@@ -42,6 +47,7 @@ void SkinFramework::ApplyWindow(std::int32_t windowHandle) {
   if (!skin_) return;
   const skin::Skin& skin = *skin_;
 
+  host_.SetSkinned(true);
   host_.SetBackColor(skin.window.background);
   if (skin.window.text) host_.SetForeColor(*skin.window.text);
   if (skinFonts_ && skin.window.font) host_.SetFont(*skin.window.font);
@@ -51,6 +57,7 @@ void SkinFramework::ApplyWindow(std::int32_t windowHandle) {
   const auto controlsText = skin.controls.text ? skin.controls.text : skin.window.text;
   for (rt::Control* control : host_.Controls()) {
     if (rt::HasPlainBackground(control->Kind())) {
+      control->SetSkinned(true);
       control->SetBackColor(controlsBack);
       if (controlsText) control->SetForeColor(*controlsText);
     } else if (auto* button = dynamic_cast<rt::PushButton*>(control)) {
@@ -60,6 +67,7 @@ void SkinFramework::ApplyWindow(std::int32_t windowHandle) {
 }
 
 void SkinFramework::DressButton(rt::PushButton& button, const skin::Skin::Button& skin) const {
+  button.SetSkinned(true);
   rt::ButtonLook look = button.Look();
   look.face = skin.face;
   if (skin.text) look.text = *skin.text;

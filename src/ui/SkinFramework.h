@@ -1,6 +1,8 @@
 // Our skin component: loads a skin file (docs/skin-format.md) and restyles its window from
 // it. It works on the window's model only; the platform draws whatever the model then says.
-// A file that is not a valid skin loads nothing and raises no failure.
+// A file that is not a valid skin loads nothing and raises no failure. It also gives the
+// window its rule for what is shown (ui/ReadableLook.h), which sets a skin aside while the
+// user has a high-contrast theme on.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -16,7 +18,7 @@ class SkinFramework {
   // Option flag: the skin dresses the window's controls as well, not only the window.
   static constexpr std::int32_t kSkinControls = 1;
 
-  SkinFramework(rt::FileSystem& files, rt::Form& host) : files_(files), host_(host) {}
+  SkinFramework(rt::FileSystem& files, rt::Form& host);
 
   // Dispatch id 2: loads the skin from the file, replacing any skin loaded before. A
   // non-empty scheme loads the file only when its [Skin] Name is that scheme (letters

@@ -55,6 +55,11 @@ void FakeStarter::Start(const std::wstring& commandLine, int windowStyle) {
   started.push_back({commandLine, windowStyle});
 }
 
+void FakeStarter::OpenWebPage(const std::wstring& address, int windowStyle) {
+  if (fail) throw rt::Failure(L"No application is associated with the specified file for this operation.");
+  opened.push_back({address, windowStyle});
+}
+
 std::uintptr_t FakeWindowProcs::ReplaceWindowProc(rt::WindowHandle window, rt::ProgramWindowProc procedure) {
   auto it = current.find(window);
   const std::uintptr_t previous = it == current.end() ? OriginalProcOf(window) : it->second;

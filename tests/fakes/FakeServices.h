@@ -101,7 +101,13 @@ class FakeStarter : public rt::ProgramStarter {
     int windowStyle;
   };
   void Start(const std::wstring& commandLine, int windowStyle) override;
+  void OpenWebPage(const std::wstring& address, int windowStyle) override;
   std::vector<Started> started;
+  struct Opened {
+    std::wstring address;
+    int windowStyle;
+  };
+  std::vector<Opened> opened;
   bool fail = false;
 };
 

@@ -28,6 +28,7 @@ TEST_F(Help, ShowsTheContactMessageTitledWithTheApplicationTitle) {
   }
   // However it was closed, nothing else happened.
   EXPECT_TRUE(fakes.starter.started.empty());
+  EXPECT_TRUE(fakes.starter.opened.empty());
   EXPECT_TRUE(fakes.registry.log.empty());
   EXPECT_EQ(fakes.tray.calls.size(), trayCalls);
   EXPECT_TRUE(form.Me.Visible());

@@ -64,7 +64,7 @@ TEST_F(StartUp, WithoutASkinFileTheWindowIsDressedInItsLayoutColoursAndTheCompon
   EXPECT_EQ(program.globals.AppTitle, L"Vornatic");
   EXPECT_FALSE(form.Check8.Visible());
   EXPECT_TRUE(form.Me.Visible());
-  EXPECT_TRUE(fakes.starter.started.empty());  // the draw at 0.5 is 51, not 7
+  EXPECT_TRUE(fakes.starter.opened.empty());  // the draw at 0.5 is 51, not 7
   EXPECT_TRUE(fakes.dialogs.shown.empty());
   ExpectStartUpFinished();
 }
@@ -214,12 +214,13 @@ TEST_F(StartUp, TheHomePageOpensExactlyWhenTheDrawIsSeven) {
     ASSERT_EQ(fakes.random.seeds.size(), 1u);
     EXPECT_EQ(fakes.random.seeds[0], fakes.clock.TimeOfDay());  // seeded from the time of day
     if (draw.opens) {
-      ASSERT_EQ(fakes.starter.started.size(), 1u) << draw.r;
-      EXPECT_EQ(fakes.starter.started[0].commandLine, L"explorer \"https://www.kestrova.example/\"");
-      EXPECT_EQ(fakes.starter.started[0].windowStyle, 2);  // minimised, with the focus
+      ASSERT_EQ(fakes.starter.opened.size(), 1u) << draw.r;
+      EXPECT_EQ(fakes.starter.opened[0].address, L"https://www.kestrova.example/");
+      EXPECT_EQ(fakes.starter.opened[0].windowStyle, 2);  // minimised, with the focus
     } else {
-      EXPECT_TRUE(fakes.starter.started.empty()) << draw.r;
+      EXPECT_TRUE(fakes.starter.opened.empty()) << draw.r;
     }
+    EXPECT_TRUE(fakes.starter.started.empty()) << "no program is started by name";
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "ResourceIds.h"
+#include "runtime/win32/Handles.h"
 #include "runtime/win32/Win32Application.h"
 
 namespace {
@@ -87,6 +89,34 @@ TEST(ApplicationTest, TrayIconIsTheBlueKOnCyanInABlackFrameWithNoTransparency) {
   EXPECT_EQ(icon.At(10, 3), blue);   // the upper arm's end
   EXPECT_EQ(icon.At(10, 12), blue);  // the lower arm's end
   for (bool through : icon.mask) ASSERT_FALSE(through);
+}
+
+// Each small-icon size up to 200 % is drawn, not scaled from another: a one-pixel black
+// frame around nothing but the cyan square and the blue K, with no blended colour between.
+TEST(ApplicationTest, TheTrayArtIsDrawnCrispAtEverySmallIconSize) {
+  const COLORREF black = RGB(0, 0, 0), cyan = RGB(177, 255, 255), blue = RGB(7, 162, 254);
+  for (int side : {16, 20, 24, 32}) {
+    win32::UniqueIcon loaded(static_cast<HICON>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VORNATIC_TRAY), IMAGE_ICON, side, side, LR_DEFAULTCOLOR)));
+    ASSERT_NE(loaded, nullptr) << side;
+    const IconPixels icon = ReadIcon(loaded.get());
+    ASSERT_EQ(icon.width, side);
+    int blues = 0, cyans = 0;
+    for (int y = 0; y < side; ++y) {
+      for (int x = 0; x < side; ++x) {
+        const bool edge = x == 0 || y == 0 || x == side - 1 || y == side - 1;
+        const COLORREF c = icon.At(x, y);
+        if (edge) {
+          ASSERT_EQ(c, black) << side << " at " << x << "," << y;
+        } else {
+          ASSERT_TRUE(c == cyan || c == blue) << side << " at " << x << "," << y << ": " << std::hex << c;
+          (c == blue ? blues : cyans) += 1;
+        }
+      }
+    }
+    EXPECT_GT(blues, side) << side;
+    EXPECT_GT(cyans, blues) << side;
+  }
 }
 
 TEST(ApplicationTest, ApplicationIconLoadsAtTheSystemIconSize) {

@@ -408,6 +408,8 @@ class ButtonFaceTest : public ::testing::Test {
     return {::GetPixel(dc_, 0, 10), ::GetPixel(dc_, 5, 10)};
   }
 
+  COLORREF Pixel(int x, int y) const { return ::GetPixel(dc_, x, y); }
+
   rt::ButtonLook look{rt::Rgb(250, 250, 250), rt::Rgb(0, 0, 200),  rt::Rgb(0, 200, 0),
                       rt::Rgb(0, 0, 0),       rt::Rgb(90, 90, 90), rt::Rgb(200, 0, 0)};
 
@@ -423,6 +425,21 @@ TEST_F(ButtonFaceTest, EachStateShowsItsColours) {
   EXPECT_EQ(Paint({.hover = true, .pressed = true}), std::make_pair(RGB(90, 90, 90), RGB(0, 200, 0)));
   EXPECT_EQ(Paint({.focused = true}), std::make_pair(RGB(200, 0, 0), RGB(250, 250, 250)));
   EXPECT_EQ(Paint({.hover = true, .disabled = true}).second, RGB(250, 250, 250));
+  look.hoverBorder = rt::Rgb(255, 255, 0);
+  EXPECT_EQ(Paint({.hover = true}).first, RGB(255, 255, 0));
+  EXPECT_EQ(Paint({}).first, RGB(90, 90, 90));
+}
+
+TEST_F(ButtonFaceTest, TheFocusedButtonShowsAFocusRectangleWhateverItsColours) {
+  look.focus = look.face;  // a skin whose focus colour is its face colour
+  const auto focusLine = [&](bool focused) {
+    Paint({.focused = focused});
+    int marked = 0;
+    for (int x = 3; x < 57; ++x) marked += Pixel(x, 3) != RGB(250, 250, 250) ? 1 : 0;
+    return marked;
+  };
+  EXPECT_EQ(focusLine(false), 0);
+  EXPECT_GT(focusLine(true), 20);  // dotted: every other pixel or so
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ enum class Property {
   MouseIcon,
   Icon,
   Focus,
-  Look
+  Look,
+  Skinned
 };
 
 class Control;
@@ -80,6 +81,10 @@ class Control {
   // Controls without a font of their own use the form's (an empty name means "inherit").
   const Font& OwnFont() const { return font_; }
   void SetFont(Font f) { Assign(font_, std::move(f), Property::Font); }
+  // Set while a skin dresses the control: its colours are the skin's, and the system's
+  // visual style, which would paint over them, steps aside.
+  bool Skinned() const { return skinned_; }
+  void SetSkinned(bool s) { Assign(skinned_, s, Property::Skinned); }
 
   void AttachPeer(ControlPeer* peer) { peer_ = peer; }
 
@@ -105,6 +110,7 @@ class Control {
   OleColor backColor_ = kWhite;
   OleColor foreColor_ = kButtonText;
   Font font_;
+  bool skinned_ = false;
   ControlPeer* peer_ = nullptr;
 };
 

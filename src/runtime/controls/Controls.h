@@ -1,5 +1,7 @@
 // The simple controls of the model: push button, check box, option button, frame, label, text box.
 #pragma once
+#include <optional>
+
 #include "runtime/controls/Control.h"
 
 namespace rt {
@@ -12,6 +14,8 @@ struct ButtonLook {
   OleColor text = kButtonText;
   OleColor border = Rgb(173, 173, 173);
   OleColor focus = Rgb(0, 120, 215);
+  // The border under the pointer; without one the border keeps its colour.
+  std::optional<OleColor> hoverBorder = std::nullopt;
   bool operator==(const ButtonLook&) const = default;
 };
 

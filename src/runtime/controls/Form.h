@@ -5,6 +5,7 @@
 
 #include "runtime/Picture.h"
 #include "runtime/controls/Control.h"
+#include "runtime/controls/ShownLook.h"
 
 namespace rt {
 
@@ -58,6 +59,12 @@ class Form : public CaptionedControl {
   const PicturePtr& Icon() const { return icon_; }
   void SetIcon(PicturePtr p) { Assign(icon_, std::move(p), Property::Icon); }
 
+  // The program's rule for what each control shows; given before the window is made.
+  void SetLookRule(LookRule rule) { lookRule_ = rule; }
+  ShownLook ShownLookOf(const Control& control, bool highContrast) const {
+    return lookRule_ != nullptr ? lookRule_(control, highContrast) : OwnLook(control);
+  }
+
   // Asks the platform to give the window the input focus.
   void SetFocus() { Notify(Property::Focus); }
 
@@ -86,6 +93,7 @@ class Form : public CaptionedControl {
   bool inFirstShow_ = false;
   bool hiddenInFirstShow_ = false;
   WindowHandle handle_ = 0;
+  LookRule lookRule_ = nullptr;
 };
 
 }  // namespace rt

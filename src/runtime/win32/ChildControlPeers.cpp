@@ -28,6 +28,7 @@ class CheckBoxPeer final : public ChildPeer {
 
  protected:
   WindowKind Kind() const override { return {L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0}; }
+  bool StyleHidesColours() const override { return true; }
   void AfterCreate() override { ShowValue(); }
   void OnOwnPropertyChanged(rt::Property property) override {
     if (property == rt::Property::Value) ShowValue();
@@ -50,6 +51,7 @@ class FramePeer final : public ChildPeer, private SubclassHandler {
 
  protected:
   WindowKind Kind() const override { return {L"BUTTON", BS_GROUPBOX, 0}; }
+  bool StyleHidesColours() const override { return true; }
   void AfterCreate() override { subclass_.emplace(Window(), static_cast<SubclassHandler&>(*this), host_.Failures()); }
 
  private:
@@ -73,7 +75,7 @@ class FramePeer final : public ChildPeer, private SubclassHandler {
       case WM_ERASEBKGND: {
         RECT inside{};
         ::GetClientRect(window, &inside);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &inside, host_.BrushFor(frame_.BackColor()));
+        ::FillRect(reinterpret_cast<HDC>(wParam), &inside, host_.BrushFor(host_.LookOf(frame_).back));
         return 1;
       }
       default:
@@ -102,9 +104,10 @@ class LabelPeer final : public ChildPeer {
   HBRUSH OnCtlColor(HDC dc) override {
     const rt::Control& behind =
         label_.Container() != nullptr ? *label_.Container() : static_cast<const rt::Control&>(host_.HostedForm());
-    ::SetTextColor(dc, ToColorRef(label_.ForeColor()));
-    ::SetBkColor(dc, ToColorRef(behind.BackColor()));
-    return host_.BrushFor(behind.BackColor());
+    const rt::OleColor back = host_.LookOf(behind).back;
+    ::SetTextColor(dc, ToColorRef(host_.LookOf(label_).text));
+    ::SetBkColor(dc, ToColorRef(back));
+    return host_.BrushFor(back);
   }
 
  protected:

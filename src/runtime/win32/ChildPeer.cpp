@@ -1,5 +1,7 @@
 #include "runtime/win32/ChildPeer.h"
 
+#include <uxtheme.h>
+
 #include "runtime/Failure.h"
 #include "runtime/win32/DpiScaling.h"
 #include "runtime/win32/Gdi.h"
@@ -16,6 +18,7 @@ void ChildPeer::Create(HWND parent, int id, HINSTANCE instance) {
   if (window_ == nullptr) throw rt::Failure(L"The control " + model_.Name() + L" could not be made.");
   ApplyFont();
   LayOut();
+  ApplyStyle();
   AfterCreate();
   model_.AttachPeer(this);
   attached_ = true;
@@ -36,10 +39,29 @@ void ChildPeer::ApplyFont() {
   ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(host_.FontFor(model_)), TRUE);
 }
 
+void ChildPeer::SystemLookChanged() {
+  if (window_ == nullptr) return;
+  ApplyStyle();
+}
+
+void ChildPeer::ApplyStyle() {
+  if (!StyleHidesColours()) return;
+  const bool off = !host_.LookOf(model_).systemStyle;
+  if (off == styleOff_) return;
+  styleOff_ = off;
+  // A name no style has (the documented single space; Wine refuses an empty one) leaves
+  // the control to the classic drawing, which takes our colours; nullptr gives it back.
+  if (off)
+    ::SetWindowTheme(window_, L" ", L" ");
+  else
+    ::SetWindowTheme(window_, nullptr, nullptr);
+}
+
 HBRUSH ChildPeer::OnCtlColor(HDC dc) {
-  ::SetTextColor(dc, ToColorRef(model_.ForeColor()));
-  ::SetBkColor(dc, ToColorRef(model_.BackColor()));
-  return host_.BrushFor(model_.BackColor());
+  const rt::ShownLook look = host_.LookOf(model_);
+  ::SetTextColor(dc, ToColorRef(look.text));
+  ::SetBkColor(dc, ToColorRef(look.back));
+  return host_.BrushFor(look.back);
 }
 
 void ChildPeer::OnChanged(rt::Control&, rt::Property property) {
@@ -60,6 +82,10 @@ void ChildPeer::OnChanged(rt::Control&, rt::Property property) {
       break;
     case rt::Property::BackColor:
     case rt::Property::ForeColor:
+      Repaint();
+      break;
+    case rt::Property::Skinned:
+      ApplyStyle();
       Repaint();
       break;
     case rt::Property::Font:

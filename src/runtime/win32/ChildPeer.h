@@ -29,6 +29,8 @@ class ChildPeer : public rt::ControlPeer {
   // Places and sizes the window from the model's bounds at the host's DPI.
   virtual void LayOut();
   void ApplyFont();
+  // The user's display settings changed: the look may be another now.
+  void SystemLookChanged();
 
   // Messages the main window receives on behalf of this control.
   virtual void OnCommand(WORD /*notification*/) {}
@@ -46,6 +48,9 @@ class ChildPeer : public rt::ControlPeer {
   virtual WindowKind Kind() const = 0;
   // False for a control that is never seen whatever its Visible says (the tray control).
   virtual bool HasFace() const { return true; }
+  // True for a control the visual style paints itself, text included, whatever colours
+  // WM_CTLCOLOR... gives it: such a control leaves the style while its look says so.
+  virtual bool StyleHidesColours() const { return false; }
   // The window exists and has its font and place.
   virtual void AfterCreate() {}
   // A change the common handling does not cover (value, look).
@@ -57,6 +62,7 @@ class ChildPeer : public rt::ControlPeer {
   // may run for a long time (the auto-drag loop pumps inside it), and meanwhile the user's
   // clicks elsewhere must reach the windows under the pointer, not this hidden button.
   void LetGoOfTheMouse() const;
+  void ApplyStyle();
 
   PeerHost& host_;
 
@@ -64,6 +70,7 @@ class ChildPeer : public rt::ControlPeer {
   rt::Control& model_;
   HWND window_ = nullptr;
   bool attached_ = false;
+  bool styleOff_ = false;
 };
 
 }  // namespace win32

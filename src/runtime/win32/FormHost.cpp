@@ -9,6 +9,7 @@
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/MouseMoveArgs.h"
 #include "runtime/win32/PointerShape.h"
+#include "runtime/win32/SystemLook.h"
 #include "runtime/win32/SystemMessage.h"
 #include "runtime/win32/WindowClasses.h"
 #include "runtime/win32/WindowPlacement.h"
@@ -48,7 +49,12 @@ void LetTaskbarCreatedIn(HWND window, UINT message) {
 }  // namespace
 
 FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance, std::optional<int> fixedDpi)
-    : form_(form), failures_(failures), instance_(instance), fixedDpi_(fixedDpi) {
+    : form_(form),
+      failures_(failures),
+      instance_(instance),
+      fixedDpi_(fixedDpi),
+      highContrastSource_(&HighContrastOn),
+      highContrast_(HighContrastOn()) {
   RegisterHostWindowClasses(instance, &FormHost::WindowProcedure);
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   OwnChange own(ownStateChanges_);
@@ -158,6 +164,7 @@ void FormHost::OnChanged(rt::Control&, rt::Property property) {
       break;
     case rt::Property::BackColor:
     case rt::Property::ForeColor:
+    case rt::Property::Skinned:
       ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       break;
     case rt::Property::Font:
@@ -214,12 +221,7 @@ void FormHost::OnSize(WPARAM kind) {
     form_.WindowStateChangedBySystem(rt::windowstate::kNormal);
 }
 
-void FormHost::ApplyIcon() {
-  const rt::PicturePtr& icon = form_.Icon();
-  const auto handle = static_cast<LPARAM>(icon ? icon->Handle() : 0);
-  ::SendMessageW(window_.get(), WM_SETICON, ICON_BIG, handle);
-  ::SendMessageW(window_.get(), WM_SETICON, ICON_SMALL, handle);
-}
+void FormHost::ApplyIcon() { icons_.Apply(window_.get(), form_.Icon().get(), dpi_); }
 
 void FormHost::Activate() {
   HWND window = window_.get();
@@ -233,7 +235,20 @@ void FormHost::MoveFocusAwayFrom(HWND window) { focus_.MoveOnFrom(window_.get(),
 void FormHost::PaintBackground(HDC dc) {
   RECT client{};
   ::GetClientRect(window_.get(), &client);
-  ::FillRect(dc, &client, BrushFor(form_.BackColor()));
+  ::FillRect(dc, &client, BrushFor(LookOf(form_).back));
+}
+
+void FormHost::AskHighContrastWith(std::function<bool()> source) {
+  highContrastSource_ = std::move(source);
+  SystemLookChanged();
+}
+
+void FormHost::SystemLookChanged() {
+  if (!window_) return;  // still being made: the constructor asked already
+  highContrast_ = highContrastSource_();
+  brushes_.Clear();  // brushes of system colours hold the old colours
+  for (auto& peer : peers_) peer->SystemLookChanged();
+  ::RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void FormHost::OnDpiChanged(int dpi, const RECT& suggested) {
@@ -244,6 +259,7 @@ void FormHost::OnDpiChanged(int dpi, const RECT& suggested) {
   for (auto& peer : peers_) peer->ApplyFont();
   LayOutControls();
   FitToForm(POINT{suggested.left, suggested.top});
+  ApplyIcon();
   // The fonts of the old DPI go here, now that no control uses them.
 }
 
@@ -341,9 +357,11 @@ LRESULT FormHost::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
       if (!fixedDpi_) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
-      brushes_.Clear();
-      ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      // Switching high contrast sends both; a top-level window passes neither on to its
+      // controls, so the controls are told here.
+      SystemLookChanged();
       break;
     case WM_NCDESTROY:
       WindowDestroyed();

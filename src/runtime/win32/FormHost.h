@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "runtime/win32/GdiCache.h"
 #include "runtime/win32/Handles.h"
 #include "runtime/win32/PeerHost.h"
+#include "runtime/win32/WindowIcons.h"
 
 namespace win32 {
 
@@ -38,6 +40,9 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   // The real window of one of the form's controls; nullptr when it has none.
   HWND WindowOf(const rt::Control& control) const;
   int Dpi() const override { return dpi_; }
+  // Where the window learns whether high contrast is on: Windows by default; a test that
+  // cannot switch the system's theme gives its own answer. Takes effect at once.
+  void AskHighContrastWith(std::function<bool()> source);
 
   void OnChanged(rt::Control& control, rt::Property property) override;
 
@@ -46,6 +51,7 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   rt::UnhandledFailureSink& Failures() override { return failures_; }
   HFONT FontFor(const rt::Control& control) override;
   HBRUSH BrushFor(rt::OleColor color) override { return brushes_.Get(color); }
+  rt::ShownLook LookOf(const rt::Control& control) override { return form_.ShownLookOf(control, highContrast_); }
   void LayOutControls() override;
   void MoveFocusAwayFrom(HWND window) override;
 
@@ -63,6 +69,8 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   void PaintBackground(HDC dc);
   void OnSize(WPARAM kind);
   void OnDpiChanged(int dpi, const RECT& suggested);
+  // High contrast or the system colours changed: everything is painted again at once.
+  void SystemLookChanged();
   // Asks the program; true when the close went ahead.
   bool Close(int reason);
   void RaiseTaskbarCreated();
@@ -74,6 +82,9 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   std::optional<int> fixedDpi_;
   int dpi_ = kDefaultDpi;
   UINT taskbarCreated_ = 0;
+  std::function<bool()> highContrastSource_;
+  bool highContrast_ = false;
+  WindowIcons icons_;
   BrushCache brushes_;
   FontCache fonts_{kDefaultDpi};
   std::vector<std::unique_ptr<ChildPeer>> peers_;  // in tab order

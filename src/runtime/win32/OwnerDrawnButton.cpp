@@ -45,6 +45,8 @@ void PaintPushButton(HDC dc, RECT rect, const rt::ButtonLook& look, const std::w
   FillWith(dc, rect, FaceColor(look, state));
   if (state.focused)
     FrameWith(dc, rect, ToColorRef(look.focus), 2 * line);
+  else if (state.hover && look.hoverBorder)
+    FrameWith(dc, rect, ToColorRef(*look.hoverBorder), 2 * line);
   else
     FrameWith(dc, rect, ToColorRef(look.border), line);
 
@@ -55,6 +57,16 @@ void PaintPushButton(HDC dc, RECT rect, const rt::ButtonLook& look, const std::w
   if (state.pressed) ::OffsetRect(&textArea, line, line);
   ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textArea,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+
+  // The coloured frame alone can vanish against a skin's face or a theme's colours; the
+  // system's focus rectangle inverts what lies under it, so it shows on any face.
+  if (state.focused) {
+    RECT focus = rect;
+    ::InflateRect(&focus, -3 * line, -3 * line);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &focus);
+  }
 }
 
 }  // namespace win32

@@ -4,6 +4,7 @@
 
 #include "runtime/UnhandledFailure.h"
 #include "runtime/controls/Form.h"
+#include "runtime/controls/ShownLook.h"
 
 namespace win32 {
 
@@ -15,6 +16,8 @@ class PeerHost {
   // The control's own font, or the form's when it has none.
   virtual HFONT FontFor(const rt::Control& control) = 0;
   virtual HBRUSH BrushFor(rt::OleColor color) = 0;
+  // What the control shows under the user's current display settings.
+  virtual rt::ShownLook LookOf(const rt::Control& control) = 0;
   // A control moved or changed size: frames carry their controls along, so all move.
   virtual void LayOutControls() = 0;
   // A control that may hold the focus is being hidden or disabled.

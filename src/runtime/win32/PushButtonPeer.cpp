@@ -17,7 +17,7 @@ bool PushButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
   // A window that went into the tray under the pointer comes back without it.
   POINT pointer{};
   const bool pointerOver = ::GetCursorPos(&pointer) && ::WindowFromPoint(pointer) == item.hwndItem;
-  PaintPushButton(item.hDC, item.rcItem, button_.Look(), button_.Caption(), host_.FontFor(button_),
+  PaintPushButton(item.hDC, item.rcItem, host_.LookOf(button_).button, button_.Caption(), host_.FontFor(button_),
                   FaceStateOf(item, hover_ && pointerOver), host_.Dpi());
   return true;
 }

@@ -5,6 +5,7 @@
 #include "ResourceIds.h"
 #include "runtime/Failure.h"
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/SystemLook.h"
 #include "runtime/win32/SystemMessage.h"
 #include "runtime/win32/Win32Picture.h"
 
@@ -38,15 +39,21 @@ std::wstring Win32Application::ProgramFolder() { return FolderOfPath(ExecutableP
 rt::PicturePtr Win32Application::LoadIconResource(int id, int width, int height) {
   HANDLE image = ::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR);
   if (image == nullptr) throw rt::Failure(SystemMessage(::GetLastError()));
-  return std::make_shared<IconPicture>(UniqueIcon(static_cast<HICON>(image)));
+  return std::make_shared<ResourceIconPicture>(UniqueIcon(static_cast<HICON>(image)), instance_, id);
 }
 
+// The window loads its own sizes of this art for its DPI (WindowIcons); this one is the
+// picture the program holds.
 rt::PicturePtr Win32Application::ApplicationIcon() {
   return LoadIconResource(IDI_VORNATIC_APPLICATION, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
 }
 
-// The tray's K is drawn for 16 x 16 and is shown at exactly that size.
-rt::PicturePtr Win32Application::TrayIconPicture() { return LoadIconResource(IDI_VORNATIC_TRAY, 16, 16); }
+// The tray's K is drawn at each small-icon size up to 200 %, so the shell shows it crisp
+// rather than scaled.
+rt::PicturePtr Win32Application::TrayIconPicture() {
+  const int side = SmallIconSide(SystemDpi());
+  return LoadIconResource(IDI_VORNATIC_TRAY, side, side);
+}
 
 void Win32Application::EndProgram() {
   // No handler of the program runs from here on, not even for the windows going away.

@@ -17,6 +17,23 @@ class IconPicture : public rt::Picture {
   UniqueIcon icon_;
 };
 
+// An icon of our own resources: the same art can be loaded again at another size, so that
+// a window gets crisp icons at whatever DPI it shows.
+class ResourceIconPicture : public IconPicture {
+ public:
+  ResourceIconPicture(UniqueIcon icon, HINSTANCE module, int id)
+      : IconPicture(std::move(icon)), module_(module), id_(id) {}
+  // nullptr when the resource cannot be loaded.
+  UniqueIcon LoadAt(int side) const {
+    return UniqueIcon(
+        static_cast<HICON>(::LoadImageW(module_, MAKEINTRESOURCEW(id_), IMAGE_ICON, side, side, LR_DEFAULTCOLOR)));
+  }
+
+ private:
+  HINSTANCE module_;
+  int id_;
+};
+
 // A picture loaded from a cursor file: the program sees an icon, Windows needs DestroyCursor.
 class CursorPicture : public rt::Picture {
  public:

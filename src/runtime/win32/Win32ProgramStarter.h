@@ -1,4 +1,5 @@
-// Starting another program with a given window style, not waited for.
+// Starting another program with a given window style, or opening an address through the
+// shell, not waited for.
 #pragma once
 #include "runtime/ProgramStarter.h"
 
@@ -7,6 +8,7 @@ namespace win32 {
 class Win32ProgramStarter : public rt::ProgramStarter {
  public:
   void Start(const std::wstring& commandLine, int windowStyle) override;
+  void OpenWebPage(const std::wstring& address, int windowStyle) override;
 };
 
 }  // namespace win32
