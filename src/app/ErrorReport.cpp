@@ -3,6 +3,10 @@
 #include "app/Product.h"
 #include "runtime/Failure.h"
 
+std::wstring NumberedStatements::LocationLabel(const std::wstring& procedure) {
+  return L"in Vornix2021/08/31.Form1." + procedure + L" ";
+}
+
 std::wstring NumberedStatements::ReportText(const std::wstring& description, const std::wstring& label, int number) {
   return description + L"\r\n" + label + L"at line " + std::to_wstring(number) + L"\r\r" +
          L"Please email screenshot of this message to " + product::kSupportEmail;

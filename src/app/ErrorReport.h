@@ -6,18 +6,19 @@
 #include <string>
 
 #include "runtime/Dialogs.h"
+#include "runtime/NumberedSteps.h"
 
-class NumberedStatements {
+class NumberedStatements final : public rt::NumberedSteps {
  public:
-  NumberedStatements(rt::Dialogs& dialogs, std::wstring locationLabel)
-      : dialogs_(dialogs), label_(std::move(locationLabel)) {}
+  // procedure: the event procedure's name, as the report's location label gives it.
+  NumberedStatements(rt::Dialogs& dialogs, const std::wstring& procedure)
+      : dialogs_(dialogs), label_(LocationLabel(procedure)) {}
 
-  // Runs one statement; a failure is reported under its number and swallowed.
-  void Run(int number, const std::function<void()>& statement);
-  // Evaluates a condition; when it fails the report is shown and the answer is true,
-  // so execution enters the guarded block as if the condition held.
-  bool Test(int number, const std::function<bool()>& condition);
+  void Run(int number, const std::function<void()>& statement) override;
+  bool Test(int number, const std::function<bool()>& condition) override;
 
+  // "in Vornix2021/08/31.Form1.<procedure> ", the place a report names.
+  static std::wstring LocationLabel(const std::wstring& procedure);
   static std::wstring ReportText(const std::wstring& description, const std::wstring& label, int number);
 
  private:

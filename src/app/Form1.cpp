@@ -1,11 +1,13 @@
 #include "app/Form1.h"
 
+#include "app/ErrorReport.h"
 #include "ui/Layout.h"
 
-Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray)
+Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray, std::wstring displayName)
     : platform_(platform),
       globals_(globals),
       mouse_(mouse),
+      displayName_(std::move(displayName)),
       cSysTray1(platform, cSysTray1Site, sysTray),
       SkinFramework1(platform.files, Me) {
   BuildLayout();
@@ -47,19 +49,33 @@ void Form1::BuildLayout() {
 
 void Form1::ConnectEvents() {
   Me.Resize.Handle([this] { Form_Resize(); });
-  Me.QueryUnload.Handle([this](int& cancel, int& mode) { Form_QueryUnload(cancel, mode); });
+  Me.QueryUnload.Handle([this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); });
   Me.Unload.Handle([this](int& cancel) { Form_Unload(cancel); });
-  Me.MouseMove.Handle([this](rt::MouseMoveArgs& a) { Form_MouseMove(a); });
-  Frame1.MouseMove.Handle([this](rt::MouseMoveArgs& a) { Frame1_MouseMove(a); });
-  Frame2.MouseMove.Handle([this](rt::MouseMoveArgs& a) { Frame2_MouseMove(a); });
+  Me.MouseMove.Handle([this](rt::MouseMoveArgs a) { Form_MouseMove(a); });
+  Frame1.MouseMove.Handle([this](rt::MouseMoveArgs a) { Frame1_MouseMove(a); });
+  Frame2.MouseMove.Handle([this](rt::MouseMoveArgs a) { Frame2_MouseMove(a); });
   PushButton2.Click.Handle([this] { PushButton2_Click(); });
   PushButton1.Click.Handle([this] { PushButton1_Click(); });
-  PushButton1.MouseMove.Handle([this](rt::MouseMoveArgs& a) { PushButton1_MouseMove(a); });
-  PushButton2.MouseMove.Handle([this](rt::MouseMoveArgs& a) { PushButton2_MouseMove(a); });
+  PushButton1.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton1_MouseMove(a); });
+  PushButton2.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton2_MouseMove(a); });
   Check4.Click.Handle([this] { Check4_Click(); });
   Check8.Click.Handle([this] { Check8_Click(); });
-  cSysTray1.MouseUp.Handle([this](std::int16_t& button, std::int32_t& id) { cSysTray1_MouseUp(button, id); });
+  cSysTray1.MouseUp.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseUp(button, id); });
 }
+
+void Form1::PushButton2_Click() {
+  NumberedStatements steps(platform_.dialogs, L"PushButton2_Click");
+  autoDrag_.StartOrStop(steps);
+}
+
+void Form1::PushButton1_Click() {
+  NumberedStatements steps(platform_.dialogs, L"PushButton1_Click");
+  help_.Show(steps);
+}
+
+void Form1::Check4_Click() { startupChoices_.RunAtLogonClicked(); }
+
+void Form1::Check8_Click() { startupChoices_.MinimizedClicked(); }
 
 void Form1::SetPointerUnlessHourglass(int shape) {
   if (Me.MousePointer() != rt::pointer::kHourglass) Me.SetMousePointer(shape);

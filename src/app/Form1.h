@@ -1,19 +1,21 @@
-// The main window: its controls, its flags, and the event handlers of every Part of the
-// program. The handlers live beside the subsystem they belong to (autodrag/, tray/,
-// settings/, help/); this header is where they meet.
+// The main window: it holds the controls, named as laid out, and the features, and wires
+// the controls' events to them. Each event handler keeps the name a reader looks for
+// (PushButton2_Click, Check4_Click, ...) and hands over to the feature that owns the work.
 #pragma once
 #include <cstdint>
 #include <string>
 
 #include "app/Globals.h"
-#include "app/Product.h"
+#include "autodrag/AutoDrag.h"
 #include "autodrag/modMouse.h"
+#include "help/HelpMessage.h"
 #include "runtime/Platform.h"
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/Form.h"
 #include "runtime/controls/UserControlSite.h"
 #include "settings/RegStuff.h"
 #include "settings/SettingsStore.h"
+#include "settings/StartupChoices.h"
 #include "settings/mStartUp.h"
 #include "tray/cSysTray.h"
 #include "ui/SkinFramework.h"
@@ -23,9 +25,11 @@ class Form1 {
   rt::Platform& platform_;
   Globals& globals_;
   modMouse& mouse_;
+  // The name the caption, the tray tip and the application title are made from.
+  const std::wstring displayName_;
 
  public:
-  Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray);
+  Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray, std::wstring displayName);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
@@ -43,55 +47,48 @@ class Form1 {
   cSysTray cSysTray1;
   SkinFramework SkinFramework1;
 
-  // Startup options: the per-user settings store and the run-at-logon entry.
-  SettingsStore Settings{platform_.registry, platform_.dialogs};
-  RegStuff RegistryValues{platform_.registry, platform_.app};
-  mStartUp StartUp{platform_.app, RegistryValues};
-
-  // Form-level state of the auto-drag controller.
-  bool StopRequested = false;
-  bool ButtonHeld = false;
-  // Set while start-up gives the check boxes the stored choices, so their click
-  // handling does not take those changes for the user's.
-  bool Loading = false;
-
-  // The name the caption, the tray tip and the application title are made from.
-  std::wstring DisplayName{product::kDisplayName};
-
-  // Start-up sequence.
+  // Start-up: the load handler and its routines.
   void Form_Load();
   void ApplySkin();
   bool FileExists(const std::wstring& path);
   void VisitHomePage();
 
-  // Main window behaviour.
+  // The window's own behaviour: to the tray on minimise, away on close, the pointer shape.
   void Form_Resize();
-  void Form_QueryUnload(int& cancel, int& unloadMode);
+  void Form_QueryUnload(int& cancel, int unloadMode);
   void Form_Unload(int& cancel);
-  // On every way out: releases the button we hold for the user and the clicks held back.
+  void Form_MouseMove(const rt::MouseMoveArgs& args);
+  void Frame1_MouseMove(const rt::MouseMoveArgs& args);
+  void Frame2_MouseMove(const rt::MouseMoveArgs& args);
+  void PushButton1_MouseMove(const rt::MouseMoveArgs& args);
+  void PushButton2_MouseMove(const rt::MouseMoveArgs& args);
+  void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
+  // On every way out: releases the button we hold for the user and what is held back.
   void LetGoOfTheButton();
-  void Form_MouseMove(rt::MouseMoveArgs& args);
-  void Frame1_MouseMove(rt::MouseMoveArgs& args);
-  void Frame2_MouseMove(rt::MouseMoveArgs& args);
 
-  // Auto-drag controller.
+  // Handed to the features.
   void PushButton2_Click();
-  void PushButton1_MouseMove(rt::MouseMoveArgs& args);
-  void PushButton2_MouseMove(rt::MouseMoveArgs& args);
-
-  // Tray restore.
-  void cSysTray1_MouseUp(std::int16_t& button, std::int32_t& id);
-
-  // Startup options.
+  void PushButton1_Click();
   void Check4_Click();
   void Check8_Click();
 
-  // Help.
-  void PushButton1_Click();
+  const std::wstring& DisplayName() const { return displayName_; }
+  AutoDrag& Drag() { return autoDrag_; }
+  StartupChoices& Choices() { return startupChoices_; }
+  SettingsStore& Settings() { return settings_; }
+  RegStuff& RegistryValues() { return regStuff_; }
 
  private:
   void BuildLayout();
   void ConnectEvents();
   // Pointer shapes follow one rule everywhere: the hourglass, once set, stays.
   void SetPointerUnlessHourglass(int shape);
+
+  SettingsStore settings_{platform_.registry, platform_.dialogs, displayName_};
+  RegStuff regStuff_{platform_.registry, platform_.app};
+  mStartUp logonEntry_{platform_.app, regStuff_};
+  StartupChoices startupChoices_{Check4, Check8, settings_, logonEntry_, platform_.dialogs, displayName_};
+  AutoDrag autoDrag_{AutoDrag::Parts{PushButton2, Label1, Me, mouse_, platform_.pump, platform_.dialogs,
+                                     globals_.AppTitle, globals_.HiddenInTray}};
+  HelpMessage help_{platform_.dialogs, globals_.AppTitle};
 };

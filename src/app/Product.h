@@ -1,10 +1,8 @@
-// The product's names and the maker's addresses, kept in one place.
+// The product's name, and the addresses the window and its reports give.
 #pragma once
 
 namespace product {
 inline constexpr const wchar_t* kDisplayName = L"Vornatic";
-inline constexpr const wchar_t* kMakerName = L"Kestrova";
 inline constexpr const wchar_t* kSupportEmail = L"support@kestrova.example";
 inline constexpr const wchar_t* kHomePage = L"https://www.kestrova.example/";
-inline constexpr const wchar_t* kContactPage = L"https://www.kestrova.example/contact/";
 }  // namespace product

@@ -3,12 +3,15 @@
 #include "app/Product.h"
 #include "runtime/Failure.h"
 
-Program::Program(rt::Platform& platform)
-    : sysTray(platform.windowProcs), mouse(platform), form1(platform, globals, mouse, sysTray), platform_(platform) {}
+Program::Program(rt::Platform& platform, std::wstring displayName)
+    : sysTray_(platform.windowProcs),
+      mouse_(platform),
+      form1_(platform, globals_, mouse_, sysTray_, std::move(displayName)),
+      platform_(platform) {}
 
 void Program::Start() {
-  form1.Form_Load();
-  form1.Me.Show();
+  form1_.Form_Load();
+  form1_.Me.Show();
 }
 
 std::wstring Program::UnhandledFailureText(const std::wstring& description) {
@@ -33,9 +36,9 @@ void Program::OnUnhandledFailure(const std::exception& failure) noexcept {
   // process has vanished: a button we pressed for them, releases we are holding back, and
   // an icon in the tray that no longer answers. The hook goes first, so that nothing is
   // counted or held back while the box below is up.
-  Attempt([&] { mouse.StopMouseHook(); });
-  Attempt([&] { form1.LetGoOfTheButton(); });
-  Attempt([&] { form1.cSysTray1.SetInTray(false); });
+  Attempt([&] { mouse_.StopMouseHook(); });
+  Attempt([&] { form1_.LetGoOfTheButton(); });
+  Attempt([&] { form1_.cSysTray1.SetInTray(false); });
   // Nothing more can be said when the box itself fails; the platform ends the program either way.
   Attempt([&] {
     platform_.dialogs.MessageBox(UnhandledFailureText(rt::DescribeException(failure)),

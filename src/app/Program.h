@@ -3,6 +3,7 @@
 #pragma once
 #include "app/Form1.h"
 #include "app/Globals.h"
+#include "app/Product.h"
 #include "autodrag/modMouse.h"
 #include "runtime/Platform.h"
 #include "runtime/UnhandledFailure.h"
@@ -10,9 +11,9 @@
 
 class Program : public rt::UnhandledFailureSink {
  public:
-  explicit Program(rt::Platform& platform);
+  explicit Program(rt::Platform& platform, std::wstring displayName = product::kDisplayName);
 
-  rt::Form& MainWindow() { return form1.Me; }
+  rt::Form& MainWindow() { return form1_.Me; }
   // The load handler, then the first show of the window.
   void Start();
   // A failure in a handler without the uniform report: say so in our words; the platform
@@ -20,11 +21,14 @@ class Program : public rt::UnhandledFailureSink {
   void OnUnhandledFailure(const std::exception& failure) noexcept override;
   static std::wstring UnhandledFailureText(const std::wstring& description);
 
-  Globals globals;
-  SysTray sysTray;
-  modMouse mouse;
-  Form1 form1;
+  const Globals& State() const { return globals_; }
+  Form1& Window() { return form1_; }
+  modMouse& Mouse() { return mouse_; }
 
  private:
+  Globals globals_;
+  SysTray sysTray_;
+  modMouse mouse_;
+  Form1 form1_;
   rt::Platform& platform_;
 };

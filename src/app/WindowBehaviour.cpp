@@ -1,19 +1,16 @@
 // How the main window reacts after start-up: minimising takes it into the tray, closing
 // takes the tray icon and the mouse hook away and ends the program, and the pointer goes
 // back to the arrow over the background and the frames.
-#include <chrono>
-
 #include "app/ErrorReport.h"
 #include "app/Form1.h"
 #include "app/Product.h"
+#include "runtime/Waiting.h"
 
 namespace {
 constexpr const wchar_t* kBalloonText =
     L"has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrova) to bring the software "
     L"back.";
 constexpr std::int32_t kBalloonSeconds = 5;
-constexpr const wchar_t* kQueryUnloadLabel = L"in Vornix2021/08/31.Form1.Form_QueryUnload ";
-constexpr std::chrono::milliseconds kNoWait{0};
 }  // namespace
 
 void Form1::Form_Resize() {
@@ -24,12 +21,11 @@ void Form1::Form_Resize() {
   cSysTray1.ShowBalloon(kBalloonText, product::kDisplayName, kBalloonSeconds, true);
 }
 
-void Form1::Form_QueryUnload(int& /*cancel*/, int& /*unloadMode*/) {
-  NumberedStatements s(platform_.dialogs, kQueryUnloadLabel);
+void Form1::Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {
+  NumberedStatements s(platform_.dialogs, L"Form_QueryUnload");
   s.Run(100, [&] { cSysTray1.SetInTray(false); });
   s.Run(102, [&] { mouse_.StopMouseHook(); });
-  s.Run(104, [&] { platform_.pump.PumpEvents(kNoWait); });
-  s.Run(106, [&] { platform_.pump.PumpEvents(kNoWait); });
+  rt::PumpWaitingEventsTwice(s, platform_.pump, 104, 106);
 }
 
 void Form1::Form_Unload(int& /*cancel*/) {
@@ -41,9 +37,19 @@ void Form1::LetGoOfTheButton() {
   // A press we injected must not outlive us: the user would be left dragging with no
   // program to end it. Input still held back is passed on for the same reason.
   mouse_.LetGo();
-  ButtonHeld = false;
 }
 
-void Form1::Form_MouseMove(rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }
-void Form1::Frame1_MouseMove(rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }
-void Form1::Frame2_MouseMove(rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }
+void Form1::Form_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }
+void Form1::Frame1_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }
+void Form1::Frame2_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }
+// Over the two buttons the pointer is the hand, which start-up loads as the window's own.
+void Form1::PushButton1_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kCustom); }
+void Form1::PushButton2_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kCustom); }
+
+// A button released over the tray icon brings the window back; which button, and which
+// icon, does not matter.
+void Form1::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) {
+  Me.SetVisible(true);
+  Me.SetFocus();
+  globals_.HiddenInTray = false;
+}

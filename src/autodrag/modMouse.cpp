@@ -13,34 +13,27 @@ rt::MouseEventToInject LeftButton(std::uint32_t message, std::optional<rt::Scree
 }
 }  // namespace
 
-modMouse::~modMouse() {
-  if (hookInstalled_) platform_.mouse.Unhook(MouseHookHandle);
-}
-
 void modMouse::StartMouseHook() {
-  MouseHookHandle =
-      platform_.mouse.SetLowLevelHook([this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
-        return MouseHookProc(code, message, event);
-      });
-  hookInstalled_ = MouseHookHandle != 0;
+  hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
+    return MouseHookProc(code, message, event);
+  });
+  lastHandle_ = hook_.Handle();
 }
 
 void modMouse::StopMouseHook() {
-  // The handle keeps its value; unhooking a dead or zero handle is harmless and ignored.
-  platform_.mouse.Unhook(MouseHookHandle);
-  hookInstalled_ = false;
+  hook_.Remove();
   LetGo();
 }
 
 void modMouse::CountRelease() {
   // The controller resets the count at every start and whenever it passes 1, so it never
   // comes near the top in operation; saturating keeps a runaway from wrapping negative.
-  if (ClickCount < std::numeric_limits<std::int16_t>::max()) ++ClickCount;
+  if (clickCount_ < std::numeric_limits<std::int16_t>::max()) ++clickCount_;
 }
 
 std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
   const int hookCode = static_cast<std::int16_t>(code & 0xFFFF);
-  const auto passOn = [&] { return platform_.mouse.CallNextHook(MouseHookHandle, hookCode, message, event); };
+  const auto passOn = [&] { return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event); };
   if (hookCode != kHcAction || event.extraInfo == kInjectedTag) return passOn();
 
   // Windows bypasses, and finally removes, a low-level hook that keeps the desktop
@@ -92,7 +85,7 @@ void modMouse::PassOnHeldRelease() {
   held_.pop_front();
   // The rest waits for our press only while a press is still to come: the first click of
   // a drag, the hook still in, nothing gone wrong.
-  awaitingPress_ = ClickCount == 1 && !pressedForUser_ && hookInstalled_ && trouble_ == Trouble::None;
+  awaitingPress_ = clickCount_ == 1 && !pressedForUser_ && hook_.Installed() && trouble_ == Trouble::None;
   pressAwaitedSince_ = platform_.clock.TimeOfDay();
   flushPosted_ = false;
   Inject({LeftButton(release.message, release.at)});
@@ -101,7 +94,7 @@ void modMouse::PassOnHeldRelease() {
 
 void modMouse::PressLeftButton() {
   // No press once a stop was asked for (the hook is gone) or once something went wrong.
-  if (!hookInstalled_ || pressedForUser_ || trouble_ != Trouble::None) return PassOnHeldInput();
+  if (!hook_.Installed() || pressedForUser_ || trouble_ != Trouble::None) return PassOnHeldInput();
   // While the movement is held the pointer is still where the user released: press there.
   // If the wait for us ran out, the pointer has moved on, and the press goes where it is.
   const std::optional<rt::ScreenPoint> at = awaitingPress_ ? std::optional(pickUpPoint_) : std::nullopt;
@@ -152,7 +145,8 @@ void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
   }
   if (taken < events.size()) {
     const auto isRelease = [](const rt::MouseEventToInject& e) { return e.message == rt::msg::kLButtonUp; };
-    owedRelease_ = owedRelease_ || std::any_of(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end(), isRelease);
+    owedRelease_ =
+        owedRelease_ || std::any_of(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end(), isRelease);
     trouble_ = Trouble::InjectionRefused;
     WakeTheLoop();
   }

@@ -1,12 +1,13 @@
-// The program's contact with system-wide mouse input: the low-level hook that counts the
-// user's left-button releases and holds the pick-up back for a moment, and the injected
-// events that make the button count as held from the click that picks up to the click
-// that drops.
+// modMouse, the mouse-hook module: the program's contact with system-wide mouse input.
+// Its hook counts the user's left-button releases and holds the pick-up back for a
+// moment; its injected events make the button count as held from the click that picks up
+// to the click that drops.
 #pragma once
 #include <cstdint>
 #include <deque>
 #include <vector>
 
+#include "autodrag/MouseHook.h"
 #include "runtime/Platform.h"
 
 class modMouse {
@@ -34,7 +35,6 @@ class modMouse {
   explicit modMouse(rt::Platform& platform) : platform_(platform) {}
   modMouse(const modMouse&) = delete;
   modMouse& operator=(const modMouse&) = delete;
-  ~modMouse();
 
   void StartMouseHook();
   // Removes the hook and lets go of everything: our press and whatever is held back.
@@ -61,9 +61,11 @@ class modMouse {
   Trouble CurrentTrouble() const { return trouble_; }
   void ClearTrouble() { trouble_ = Trouble::None; }
 
-  // Left-button releases seen since the controller last reset it.
-  std::int16_t ClickCount = 0;
-  rt::HookHandle MouseHookHandle = 0;
+  // Left-button releases seen since the controller last reset the count.
+  std::int16_t ClickCount() const { return clickCount_; }
+  void ResetClickCount() { clickCount_ = 0; }
+  // The hook's handle at the last start, 0 if that failed; it keeps its value after a stop.
+  rt::HookHandle MouseHookHandle() const { return lastHandle_; }
 
  private:
   struct HeldEvent {
@@ -84,7 +86,9 @@ class modMouse {
   void WakeTheLoop();
 
   rt::Platform& platform_;
-  bool hookInstalled_ = false;
+  MouseHook hook_;
+  rt::HookHandle lastHandle_ = 0;
+  std::int16_t clickCount_ = 0;
   // The user's input taken out of the stream since the pick-up release, in order.
   std::deque<HeldEvent> held_;
   // The first held event is the pick-up release, waiting out the hold.

@@ -39,18 +39,52 @@ class Registry {
 // Owns one open key and closes it on every path out of the scope.
 class RegistryKey {
  public:
+  RegistryKey() = default;
   RegistryKey(Registry& registry, RegKey key) : registry_(&registry), key_(key) {}
+  RegistryKey(RegistryKey&& other) noexcept : registry_(other.registry_), key_(other.key_) { other.key_ = 0; }
+  RegistryKey& operator=(RegistryKey&& other) noexcept {
+    if (this != &other) {
+      Close();
+      registry_ = other.registry_;
+      key_ = other.key_;
+      other.key_ = 0;
+    }
+    return *this;
+  }
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
-  ~RegistryKey() {
-    if (key_ != 0) registry_->CloseKey(key_);
-  }
+  ~RegistryKey() { Close(); }
   RegKey get() const { return key_; }
   explicit operator bool() const { return key_ != 0; }
 
  private:
-  Registry* registry_;
-  RegKey key_;
+  void Close() {
+    if (key_ != 0) registry_->CloseKey(key_);
+    key_ = 0;
+  }
+  Registry* registry_ = nullptr;
+  RegKey key_ = 0;
 };
+
+// A key as an open gives it back: the status, and the key owned when it opened.
+struct OpenedKey {
+  long status = reg::kInvalidHandle;
+  RegistryKey key;
+  bool ok() const { return status == reg::kSuccess; }
+};
+
+// Opens an existing key.
+inline OpenedKey OpenRegistryKey(Registry& registry, RegKey root, const std::wstring& subKey, std::uint32_t access) {
+  RegKey handle = 0;
+  const long status = registry.OpenKey(root, subKey, access, &handle);
+  return {status, status == reg::kSuccess ? RegistryKey(registry, handle) : RegistryKey()};
+}
+
+// Opens a key, making every missing level of its path.
+inline OpenedKey CreateRegistryKey(Registry& registry, RegKey root, const std::wstring& subKey, std::uint32_t access) {
+  RegKey handle = 0;
+  const long status = registry.CreateKey(root, subKey, access, &handle);
+  return {status, status == reg::kSuccess ? RegistryKey(registry, handle) : RegistryKey()};
+}
 
 }  // namespace rt

@@ -19,9 +19,9 @@ std::u16string ToUtf16(std::wstring_view text) {
     if (code <= 0xFFFF) {
       units.push_back(static_cast<char16_t>(code));
     } else if (code <= kMaxCodePoint) {
-      const std::uint32_t v = code - 0x10000;
-      units.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-      units.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+      const SurrogatePair pair = SplitIntoSurrogates(code);
+      units.push_back(pair.high);
+      units.push_back(pair.low);
     } else {
       units.push_back(u'\uFFFD');
     }
@@ -35,7 +35,7 @@ std::wstring FromUtf16(std::u16string_view units) {
   for (std::size_t i = 0; i < units.size(); ++i) {
     char32_t unit = units[i];
     if (!kWideIsUtf16 && IsHighSurrogate(unit) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
-      unit = 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+      unit = CombineSurrogates(unit, units[i + 1]);
       ++i;
     }
     text.push_back(static_cast<wchar_t>(unit));

@@ -16,6 +16,19 @@ std::wstring FromUtf16(std::u16string_view units);
 
 constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+// The character a high and a low surrogate stand for together.
+constexpr char32_t CombineSurrogates(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+// The two surrogates of a character outside the basic plane (U+10000 to U+10FFFF).
+struct SurrogatePair {
+  char16_t high;
+  char16_t low;
+};
+constexpr SurrogatePair SplitIntoSurrogates(char32_t code) {
+  const char32_t v = code - 0x10000;
+  return {static_cast<char16_t>(0xD800 + (v >> 10)), static_cast<char16_t>(0xDC00 + (v & 0x3FF))};
+}
 
 // Names (registry keys and values, saved properties, skin names) match without regard to
 // the case of A to Z.

@@ -61,11 +61,9 @@ void RegStuff::DeleteRunValue(const std::wstring& fileName) {
 
 long RegStuff::SetKeyValue(rt::RegKey root, const std::wstring& subKey, const std::wstring& valueName,
                            const RegData& data, std::uint32_t type) {
-  rt::RegKey handle = 0;
-  const long opened = registry_.OpenKey(root, subKey, rt::reg::kKeyRunAccess, &handle);
-  if (opened != rt::reg::kSuccess) return opened;
-  const rt::RegistryKey key(registry_, handle);
-  return WriteValue(key.get(), valueName, type, data);
+  const rt::OpenedKey opened = rt::OpenRegistryKey(registry_, root, subKey, rt::reg::kKeyRunAccess);
+  if (!opened.ok()) return opened.status;
+  return WriteValue(opened.key.get(), valueName, type, data);
 }
 
 long RegStuff::WriteValue(rt::RegKey key, const std::wstring& valueName, std::uint32_t type, const RegData& data) {
@@ -80,9 +78,7 @@ long RegStuff::WriteValue(rt::RegKey key, const std::wstring& valueName, std::ui
 }
 
 long RegStuff::DeleteKeyValue(rt::RegKey root, const std::wstring& subKey, const std::wstring& valueName) {
-  rt::RegKey handle = 0;
-  const long opened = registry_.OpenKey(root, subKey, rt::reg::kKeyRunAccess, &handle);
-  if (opened != rt::reg::kSuccess) return opened;
-  const rt::RegistryKey key(registry_, handle);
-  return registry_.DeleteValue(key.get(), valueName);
+  const rt::OpenedKey opened = rt::OpenRegistryKey(registry_, root, subKey, rt::reg::kKeyRunAccess);
+  if (!opened.ok()) return opened.status;
+  return registry_.DeleteValue(opened.key.get(), valueName);
 }

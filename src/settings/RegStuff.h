@@ -1,5 +1,5 @@
-// Writes and deletes registry values, and keeps the program's entry in the list of
-// programs Windows starts at logon.
+// RegStuff, the registry writer: writes and deletes registry values, and keeps the
+// program's entry in the list of programs Windows starts at logon.
 #pragma once
 #include <cstdint>
 #include <string>

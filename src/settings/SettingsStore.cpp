@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/Product.h"
 #include "settings/RegText.h"
 
 namespace {
@@ -20,25 +19,21 @@ std::wstring SettingsStore::SectionPath(const std::wstring& application, const s
 
 void SettingsStore::SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
                                 const std::wstring& text) {
-  rt::RegKey handle = 0;
-  long status = registry_.CreateKey(rt::kHkeyCurrentUser, SectionPath(application, section), kKeyWrite, &handle);
-  if (status == rt::reg::kSuccess) {
-    const rt::RegistryKey open(registry_, handle);
-    status = registry_.SetValue(open.get(), key, rt::reg::kSz, regtext::ToRegSz(text));
-  }
+  const rt::OpenedKey opened =
+      rt::CreateRegistryKey(registry_, rt::kHkeyCurrentUser, SectionPath(application, section), kKeyWrite);
+  const long status =
+      opened.ok() ? registry_.SetValue(opened.key.get(), key, rt::reg::kSz, regtext::ToRegSz(text)) : opened.status;
   if (status != rt::reg::kSuccess) ReportFailureOnce();
 }
 
 std::wstring SettingsStore::GetSetting(const std::wstring& application, const std::wstring& section,
                                        const std::wstring& key, const std::wstring& defaultText) {
-  rt::RegKey handle = 0;
-  if (registry_.OpenKey(rt::kHkeyCurrentUser, SectionPath(application, section), rt::reg::kKeyRead, &handle) !=
-      rt::reg::kSuccess)
-    return defaultText;
-  const rt::RegistryKey open(registry_, handle);
+  const rt::OpenedKey opened =
+      rt::OpenRegistryKey(registry_, rt::kHkeyCurrentUser, SectionPath(application, section), rt::reg::kKeyRead);
+  if (!opened.ok()) return defaultText;
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
-  if (registry_.QueryValue(open.get(), key, &type, &data) != rt::reg::kSuccess) return defaultText;
+  if (registry_.QueryValue(opened.key.get(), key, &type, &data) != rt::reg::kSuccess) return defaultText;
   if (type != rt::reg::kSz && type != kRegExpandSz) return defaultText;
   return regtext::FromRegSz(data);
 }
@@ -46,8 +41,8 @@ std::wstring SettingsStore::GetSetting(const std::wstring& application, const st
 void SettingsStore::ReportFailureOnce() {
   if (failureReported_) return;
   failureReported_ = true;
-  dialogs_.MessageBox(std::wstring(product::kDisplayName) +
+  dialogs_.MessageBox(productName_ +
                           L" could not save your choice: Windows did not let it write to your settings.\r\n\r\n" +
-                          product::kDisplayName + L" will not remember this choice the next time it starts.",
-                      rt::mb::kOkOnly | rt::mb::kExclamation, product::kDisplayName);
+                          productName_ + L" will not remember this choice the next time it starts.",
+                      rt::mb::kOkOnly | rt::mb::kExclamation, productName_);
 }

@@ -8,7 +8,9 @@
 
 class SettingsStore {
  public:
-  SettingsStore(rt::Registry& registry, rt::Dialogs& dialogs) : registry_(registry), dialogs_(dialogs) {}
+  // The product's name is what the one message about a refused write speaks of.
+  SettingsStore(rt::Registry& registry, rt::Dialogs& dialogs, std::wstring productName)
+      : registry_(registry), dialogs_(dialogs), productName_(std::move(productName)) {}
   SettingsStore(const SettingsStore&) = delete;
   SettingsStore& operator=(const SettingsStore&) = delete;
 
@@ -33,13 +35,17 @@ class SettingsStore {
 
   rt::Registry& registry_;
   rt::Dialogs& dialogs_;
+  std::wstring productName_;
   // A refused write is told once: a user who cannot write the settings should not be
   // stopped by the same box on every click.
   bool failureReported_ = false;
 };
 
-// The names under which this program keeps its two startup choices, and their texts.
+// Where this program keeps its settings (the maker, then the product), the names of its
+// two startup choices, and their texts.
 namespace settings {
+inline constexpr const wchar_t* kApplication = L"Kestrova";
+inline constexpr const wchar_t* kSection = L"Vornatic";
 inline constexpr const wchar_t* kWindowsStartup = L"Windows Startup";
 inline constexpr const wchar_t* kMinimized = L"Minimized";
 inline constexpr const wchar_t* kOn = L"On";

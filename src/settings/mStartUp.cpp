@@ -1,10 +1,8 @@
 #include "settings/mStartUp.h"
 
-std::wstring mStartUp::ExecutableFileName() {
-  const std::wstring path = app_.ExecutablePath();
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
+#include "runtime/Paths.h"
+
+std::wstring mStartUp::ExecutableFileName() { return rt::FileNameOf(app_.ExecutablePath()); }
 
 bool mStartUp::AddToStartup() {
   const std::wstring fileName = ExecutableFileName();

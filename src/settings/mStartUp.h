@@ -1,4 +1,5 @@
-// Enters the running executable into the programs Windows starts at logon, or takes it out.
+// mStartUp, the run-at-logon module: enters the running executable into the programs
+// Windows starts at logon, or takes it out.
 #pragma once
 #include <string>
 

@@ -1,31 +1,47 @@
-// Routes the shell's tray notifications, which arrive as a message to the tray control's
-// own window, to that control's decoder by taking over the window's procedure.
+// SysTray, the tray message routing: the shell's tray notifications arrive as a message to
+// the tray control's own window, and this takes over that window's procedure to hand them
+// to the control's decoder.
 #pragma once
 #include <cstdint>
 
+#include "runtime/Types.h"
 #include "runtime/WindowProcs.h"
 
-class cSysTray;
+// What the routing needs of a tray control: the window the shell talks to, and the
+// decoder for what it says.
+class TrayNotificationTarget {
+ public:
+  virtual rt::WindowHandle ControlWindow() = 0;
+  // message is the notification's lParam (a mouse message or a balloon notice), id its wParam.
+  virtual void HandleTrayMessage(std::int32_t message, std::int32_t id) = 0;
+
+ protected:
+  ~TrayNotificationTarget() = default;
+};
 
 class SysTray {
  public:
+  // The message the shell sends to the control's window for its icon.
+  static constexpr std::uint32_t TrayCallbackMessage = rt::msg::kUser + 101;  // 1125
+
   explicit SysTray(rt::WindowProcs& windowProcs) : windowProcs_(windowProcs) {}
   SysTray(const SysTray&) = delete;
   SysTray& operator=(const SysTray&) = delete;
 
   // Makes TrayWindowProc the procedure of the control's window and lets the window name
   // the control (a non-owning link: the control outlives its hook).
-  void InstallTrayHook(cSysTray& control);
+  void InstallTrayHook(TrayNotificationTarget& control);
   // Puts the procedure that InstallTrayHook replaced back.
-  void RemoveTrayHook(cSysTray& control);
+  void RemoveTrayHook(TrayNotificationTarget& control);
   // Decodes the tray callback message for the control, then hands every message, the
   // callback included, to the replaced procedure and returns what it returns.
   std::intptr_t TrayWindowProc(rt::WindowHandle hWnd, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam);
 
   // The procedure TrayWindowProc replaced; one slot, so one hooked control at a time.
-  std::uintptr_t SavedWindowProc = 0;
+  std::uintptr_t SavedWindowProc() const { return savedWindowProc_; }
 
  private:
   rt::WindowProcs& windowProcs_;
+  std::uintptr_t savedWindowProc_ = 0;
 };

@@ -5,7 +5,6 @@
 
 #include "runtime/Failure.h"
 #include "runtime/Waiting.h"
-#include "tray/SysTray.h"
 #include "tray/TrayText.h"
 
 namespace {
@@ -138,7 +137,7 @@ void cSysTray::ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, 
   }
 }
 
-void cSysTray::HandleTrayMessage(std::int32_t& message, std::int32_t& id) {
+void cSysTray::HandleTrayMessage(std::int32_t message, std::int32_t id) {
   std::int16_t button = 0;
   switch (message) {
     case rt::msg::kMouseMove:

@@ -1,5 +1,5 @@
-// The tray icon control: one icon in the notification area, its tip and balloon, and the
-// shell's mouse notifications for it turned into four events of its host.
+// cSysTray, the tray icon control: one icon in the notification area, its tip and balloon,
+// and the shell's mouse notifications for it turned into four events of its host.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -7,12 +7,11 @@
 #include "runtime/NotifyIcon.h"
 #include "runtime/Platform.h"
 #include "runtime/controls/UserControlSite.h"
+#include "tray/SysTray.h"
 
-class SysTray;
-
-class cSysTray {
+class cSysTray final : public TrayNotificationTarget {
  public:
-  static constexpr std::uint32_t TrayCallbackMessage = rt::msg::kUser + 101;  // 1125
+  static constexpr std::uint32_t TrayCallbackMessage = SysTray::TrayCallbackMessage;
   // What a newly placed control shows until it is given a tip of its own.
   static constexpr const wchar_t* kDefaultTip = L"Telnet Server";
   // The control keeps itself square at this size on its host.
@@ -44,7 +43,7 @@ class cSysTray {
   rt::Event<std::int16_t, std::int32_t> MouseDblClick;  // Button, Id
 
   // Called only by the tray window procedure: message is the notification's lParam, id its wParam.
-  void HandleTrayMessage(std::int32_t& message, std::int32_t& id);
+  void HandleTrayMessage(std::int32_t message, std::int32_t id) override;
 
   // Host life-cycle notifications.
   void InitProperties();
@@ -53,7 +52,7 @@ class cSysTray {
   void Resize();
 
   // The control's own window: the shell's target for the icon and its notifications.
-  rt::WindowHandle ControlWindow();
+  rt::WindowHandle ControlWindow() override;
   // True from the add that InTray = True sent until the delete that InTray = False sent.
   bool IconAdded() const { return iconAdded_; }
 

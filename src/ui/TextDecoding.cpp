@@ -62,7 +62,7 @@ std::optional<std::u32string> DecodeUtf16Le(const std::uint8_t* data, std::size_
       if (size - i < 4) return std::nullopt;
       const char32_t low = unitAt(i + 2);
       if (!rt::IsLowSurrogate(low)) return std::nullopt;
-      c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+      c = rt::CombineSurrogates(c, low);
       i += 2;
     }
     if (!IsAllowed(c)) return std::nullopt;
@@ -85,9 +85,9 @@ std::wstring ToWide(std::u32string_view codePoints) {
   for (char32_t c : codePoints) {
     if constexpr (sizeof(wchar_t) == 2) {
       if (c >= 0x10000) {
-        c -= 0x10000;
-        out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
-        out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
+        const rt::SurrogatePair pair = rt::SplitIntoSurrogates(c);
+        out.push_back(static_cast<wchar_t>(pair.high));
+        out.push_back(static_cast<wchar_t>(pair.low));
         continue;
       }
     }

@@ -70,7 +70,7 @@ TEST(ControlModel, ACancelledQueryUnloadKeepsTheWindow) {
   rt::Form form(L"Form");
   bool unloaded = false;
   int reasonSeen = -1;
-  form.QueryUnload.Handle([&](int& cancel, int& reason) {
+  form.QueryUnload.Handle([&](int& cancel, int reason) {
     reasonSeen = reason;
     cancel = 1;
   });

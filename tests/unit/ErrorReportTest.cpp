@@ -13,12 +13,10 @@
 
 namespace {
 
-constexpr const wchar_t* kLoadLabel = L"in Vornix2021/08/31.Form1.Form_Load ";
-
 class ErrorReportTest : public ::testing::Test {
  protected:
   fake::FakeDialogs dialogs;
-  NumberedStatements s{dialogs, kLoadLabel};
+  NumberedStatements s{dialogs, L"Form_Load"};
   std::vector<int> ran;
 };
 
@@ -99,12 +97,12 @@ TEST_F(UnhandledFailureTest, LetsGoOfEverythingThenSaysSoAndEnds) {
   fakes.mouse.UserClickAt(8.0);  // picked up: the button is held for the user
   bool cleanBeforeTheBox = false;
   fakes.dialogs.whileShown = [&](const fake::ShownBox&) {
-    cleanBeforeTheBox = !fakes.mouse.HookInstalled() && !form.ButtonHeld &&
+    cleanBeforeTheBox = !fakes.mouse.HookInstalled() && !mouse.HoldingButton() &&
                         fakes.tray.calls.back().command == rt::nim::kDelete &&
                         fakes.mouse.injections.back().message == rt::msg::kLButtonUp;
   };
   fakes.pump.At(10.0, [&] {
-    ASSERT_TRUE(form.ButtonHeld);
+    ASSERT_TRUE(form.Drag().ButtonHeld());
     throw rt::Failure(L"Out of memory");
   });
   EXPECT_THROW(fakes.pump.RunUntil(20.0), rt::ProgramEnded);
@@ -122,7 +120,7 @@ TEST_F(UnhandledFailureTest, LetsGoOfEverythingThenSaysSoAndEnds) {
 }
 
 TEST_F(UnhandledFailureTest, EveryStepIsTriedEvenWhenOneFails) {
-  form.cSysTray1Site.PropertyChanged.Handle([](std::wstring&) { throw rt::Failure(L"again"); });
+  form.cSysTray1Site.PropertyChanged.Handle([](std::wstring) { throw rt::Failure(L"again"); });
   fakes.dialogs.whileShown = [](const fake::ShownBox&) { throw std::runtime_error("no box today"); };
   program.OnUnhandledFailure(rt::Failure(L"first"));  // must neither throw nor stop half-way
   EXPECT_EQ(fakes.tray.calls.back().command, rt::nim::kDelete);

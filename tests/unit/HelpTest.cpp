@@ -11,8 +11,12 @@ const wchar_t* const kHelpText = L"Questions? Please contact Team Kestrova at ht
 
 class Help : public ProgramTest {};
 
-TEST_F(Help, ShowsTheContactMessageTitledWithTheApplicationTitle) {
-  form.DisplayName = L"Vornatic Drag Helper Toolkit Ultimatum Extra Edition";
+class HelpWithALongName : public ProgramTest {
+ protected:
+  HelpWithALongName() : ProgramTest(10 * 3600.0, L"Vornatic Drag Helper Toolkit Ultimatum Extra Edition") {}
+};
+
+TEST_F(HelpWithALongName, ShowsTheContactMessageTitledWithTheApplicationTitle) {
   ShowWindow();
   fakes.registry.log.clear();
   const auto trayCalls = fakes.tray.calls.size();

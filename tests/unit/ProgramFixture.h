@@ -7,12 +7,13 @@
 
 class ProgramTest : public ::testing::Test {
  protected:
-  explicit ProgramTest(double timeOfDayAtStart = 10 * 3600.0) : fakes(timeOfDayAtStart) {}
+  explicit ProgramTest(double timeOfDayAtStart = 10 * 3600.0, std::wstring displayName = product::kDisplayName)
+      : fakes(timeOfDayAtStart), program(fakes.platform, std::move(displayName)) {}
 
   fake::FakePlatform fakes;
-  Program program{fakes.platform};
-  Form1& form = program.form1;
-  modMouse& mouse = program.mouse;
+  Program program;
+  Form1& form = program.Window();
+  modMouse& mouse = program.Mouse();
 
   // As the Windows backend does at every callback boundary.
   void SetUp() override {

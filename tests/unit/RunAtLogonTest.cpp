@@ -137,7 +137,7 @@ TEST_F(RunAtLogonTest, TickingInTwoRunsOverwritesTheEntry) {
   form.Check4.ToggleByUser();
   {
     Program nextRun{fakes.platform};
-    nextRun.form1.Check4.ToggleByUser();
+    nextRun.Window().Check4.ToggleByUser();
   }
   EXPECT_EQ(fakes.registry.ValueCount(kMachineRun), 2u);
   EXPECT_EQ(RunValue(kMachineRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
@@ -208,17 +208,17 @@ TEST_F(RunAtLogonTest, RefusedSettingsAreToldOnceAndTheEntryIsStillMade) {
 }
 
 TEST_F(RunAtLogonTest, ChoicesPutBackAtStartUpAreNotTakenForClicks) {
-  form.Loading = true;
+  form.Choices().SetLoading(true);
   form.Check4.SetValue(1);
   form.Check8.SetValue(1);
-  form.Loading = false;
+  form.Choices().SetLoading(false);
 
   EXPECT_TRUE(fakes.registry.log.empty());
   EXPECT_FALSE(form.Check8.Visible()) << "start-up, not the click, decides what shows";
 }
 
 TEST_F(RunAtLogonTest, ValuesAreWrittenByTypeAndEveryKeyIsClosed) {
-  RegStuff& values = form.RegistryValues;
+  RegStuff& values = form.RegistryValues();
   const std::wstring subKey = L"Software\\Kestrova\\Test";
   fakes.registry.MakeKey(L"HKCU\\" + subKey);
 

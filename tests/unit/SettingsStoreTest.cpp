@@ -18,7 +18,7 @@ class SettingsStoreTest : public ::testing::Test {
 
   fake::FakeRegistry registry;
   fake::FakeDialogs dialogs;
-  SettingsStore store{registry, dialogs};
+  SettingsStore store{registry, dialogs, L"Vornatic"};
 };
 
 TEST_F(SettingsStoreTest, FirstWriteMakesTheKeysAndASecondKeepsOnlyTheLastText) {
@@ -70,7 +70,7 @@ TEST_F(SettingsStoreTest, ARefusedWriteIsToldOncePerRunAndTheProgramGoesOn) {
   EXPECT_FALSE(registry.Value(kSection, L"Windows Startup").has_value());
 
   // Another run starts with a store of its own and tells the user again.
-  SettingsStore nextRun{registry, dialogs};
+  SettingsStore nextRun{registry, dialogs, L"Vornatic"};
   nextRun.SaveSetting(L"Kestrova", L"Vornatic", L"Minimized", L"Off");
   EXPECT_EQ(dialogs.shown.size(), 2u);
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ProgramFixture.h"
-#include "app/Main.h"
+#include "app/AppTitle.h"
 #include "runtime/Failure.h"
 #include "settings/SettingsStore.h"
 
@@ -20,6 +20,7 @@ const wchar_t* const kAtLine = L"in Vornix2021/08/31.Form1.Form_Load at line ";
 
 class StartUp : public ProgramTest {
  protected:
+  explicit StartUp(std::wstring displayName = product::kDisplayName) : ProgramTest(10 * 3600.0, displayName) {}
   std::vector<rt::Control*> BackgroundControls() {
     return {&form.Frame1, &form.Frame2, &form.Check4, &form.Check8, &form.Label1};
   }
@@ -36,7 +37,7 @@ class StartUp : public ProgramTest {
   }
 
   void Store(const wchar_t* key, const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs).SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
     fakes.registry.log.clear();
   }
 
@@ -44,7 +45,7 @@ class StartUp : public ProgramTest {
     EXPECT_EQ(form.Me.Caption(), L"Vornatic");
     EXPECT_EQ(form.cSysTray1.TrayTip(), L"Vornatic");
     EXPECT_TRUE(form.cSysTray1.InTray());
-    EXPECT_FALSE(form.Loading);
+    EXPECT_FALSE(form.Choices().Loading());
   }
 };
 
@@ -61,7 +62,7 @@ TEST_F(StartUp, WithoutASkinFileTheWindowIsDressedInItsLayoutColoursAndTheCompon
   EXPECT_FALSE(form.SkinFramework1.ButtonStateColors() || form.SkinFramework1.SkinFonts());
 
   EXPECT_EQ(form.Me.Icon(), fakes.app.appIcon);
-  EXPECT_EQ(program.globals.AppTitle, L"Vornatic");
+  EXPECT_EQ(program.State().AppTitle, L"Vornatic");
   EXPECT_FALSE(form.Check8.Visible());
   EXPECT_TRUE(form.Me.Visible());
   EXPECT_TRUE(fakes.starter.opened.empty());  // the draw at 0.5 is 51, not 7
@@ -121,18 +122,18 @@ TEST(StartUpSkinFailure, IsReportedAtLine100AndStartUpGoesOnWith102) {
   fake::FakeFile cursor;
   cursor.picture = true;
   p.files.Put(kCursorPath, cursor);
-  p.program.form1.Form_Load();
+  p.program.Window().Form_Load();
 
   ASSERT_EQ(p.fakes.dialogs.shown.size(), 1u);
   EXPECT_EQ(p.fakes.dialogs.shown[0].title, L"Application Error");
   EXPECT_EQ(p.fakes.dialogs.shown[0].text.rfind(L"Device I/O error\r\n", 0), 0u);
   EXPECT_NE(p.fakes.dialogs.shown[0].text.find(std::wstring(kAtLine) + L"100\r\r"), std::wstring::npos);
   // The colours set before the component was called stay; the rest of start-up ran.
-  EXPECT_EQ(p.program.form1.Me.BackColor(), rt::kButtonFace);
-  EXPECT_EQ(p.program.form1.Frame2.BackColor(), rt::kButtonFace);
-  EXPECT_NE(p.program.form1.Me.MouseIcon(), nullptr);
-  EXPECT_EQ(p.program.form1.Me.Caption(), L"Vornatic");
-  EXPECT_TRUE(p.program.form1.cSysTray1.InTray());
+  EXPECT_EQ(p.program.Window().Me.BackColor(), rt::kButtonFace);
+  EXPECT_EQ(p.program.Window().Frame2.BackColor(), rt::kButtonFace);
+  EXPECT_NE(p.program.Window().Me.MouseIcon(), nullptr);
+  EXPECT_EQ(p.program.Window().Me.Caption(), L"Vornatic");
+  EXPECT_TRUE(p.program.Window().cSysTray1.InTray());
 }
 
 TEST_F(StartUp, TheHandCursorBecomesTheWindowsCustomPointerPictureWhenItsFileIsThere) {
@@ -177,23 +178,30 @@ TEST(AppTitle, KeepsNamesOfFortyCharactersAndCutsLongerOnesByWholeWords) {
   EXPECT_THROW(Main::ShortenedTitle(std::wstring(41, L'x') + L" tail"), rt::Failure);
 }
 
-TEST_F(StartUp, TheWindowAndTheTrayShowTheFullNameAndOnlyTheTitleIsShortened) {
-  form.DisplayName = L"Vornatic Drag Helper Toolkit Ultimatum Extra Edition";
+class StartUpWithALongName : public StartUp {
+ protected:
+  StartUpWithALongName() : StartUp(L"Vornatic Drag Helper Toolkit Ultimatum Extra Edition") {}
+};
+
+class StartUpWithANameThatCannotBeCut : public StartUp {
+ protected:
+  StartUpWithANameThatCannotBeCut() : StartUp(std::wstring(45, L'V')) {}
+};
+
+TEST_F(StartUpWithALongName, TheWindowAndTheTrayShowTheFullNameAndOnlyTheTitleIsShortened) {
   form.Form_Load();
-  EXPECT_EQ(program.globals.AppTitle, L"Vornatic Drag Helper Toolkit Ultimatum");
-  EXPECT_EQ(form.Me.Caption(), form.DisplayName);
-  EXPECT_EQ(form.cSysTray1.TrayTip(), form.DisplayName);
+  EXPECT_EQ(program.State().AppTitle, L"Vornatic Drag Helper Toolkit Ultimatum");
+  EXPECT_EQ(form.Me.Caption(), form.DisplayName());
+  EXPECT_EQ(form.cSysTray1.TrayTip(), form.DisplayName());
 }
 
-TEST_F(StartUp, ANameThatCannotBeCutIsReportedAt126AndTheTitleStays) {
-  program.globals.AppTitle = L"Earlier title";
-  form.DisplayName = std::wstring(45, L'V');
+TEST_F(StartUpWithANameThatCannotBeCut, IsReportedAt126AndTheTitleStays) {
   form.Form_Load();
   EXPECT_EQ(ReportedLines(), std::vector<int>{126});
   EXPECT_EQ(fakes.dialogs.shown[0].text.rfind(L"Invalid procedure call or argument\r\n", 0), 0u);
-  EXPECT_EQ(program.globals.AppTitle, L"Earlier title");
+  EXPECT_EQ(program.State().AppTitle, L"Vornatic") << "the title it had before";
   // Caption and icon come before the title in the same statement; 128 onwards ran.
-  EXPECT_EQ(form.Me.Caption(), form.DisplayName);
+  EXPECT_EQ(form.Me.Caption(), form.DisplayName());
   EXPECT_EQ(form.Me.Icon(), fakes.app.appIcon);
   EXPECT_FALSE(form.Check8.Visible());
   EXPECT_TRUE(form.cSysTray1.InTray());
@@ -210,7 +218,7 @@ TEST_F(StartUp, TheHomePageOpensExactlyWhenTheDrawIsSeven) {
     fake::FakePlatform fakes(12345.5);
     Program program{fakes.platform};
     fakes.random.next = draw.r;
-    program.form1.Form_Load();
+    program.Window().Form_Load();
     ASSERT_EQ(fakes.random.seeds.size(), 1u);
     EXPECT_EQ(fakes.random.seeds[0], fakes.clock.TimeOfDay());  // seeded from the time of day
     if (draw.opens) {
@@ -262,7 +270,7 @@ TEST_F(StartUp, BothChoicesOnStartsStraightInTheTray) {
   EXPECT_EQ(form.Check4.Value(), 1);
   EXPECT_EQ(form.Check8.Value(), 1);
   EXPECT_FALSE(form.Me.Visible());
-  EXPECT_TRUE(program.globals.HiddenInTray);
+  EXPECT_TRUE(program.State().HiddenInTray);
   EXPECT_EQ(form.Me.WindowState(), rt::windowstate::kNormal);  // hidden, not left minimised
   EXPECT_TRUE(form.cSysTray1.InTray());
   EXPECT_TRUE(fakes.registry.log.empty());

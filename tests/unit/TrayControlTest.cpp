@@ -36,7 +36,7 @@ class TrayControlTest : public ::testing::Test {
  protected:
   TrayControlTest() {
     site.SetHandle(kControlWindow);
-    site.PropertyChanged.Handle([this](std::wstring& name) { notices.push_back(name); });
+    site.PropertyChanged.Handle([this](std::wstring name) { notices.push_back(name); });
   }
 
   const fake::FakeNotifyIcons::Call& Sent(std::size_t i) const { return fakes.tray.calls.at(i); }
@@ -292,14 +292,13 @@ TEST_F(TrayControlTest, TimerTooLongForMillisecondsFailsBeforeAnythingIsSent) {
 
 TEST_F(TrayControlTest, NotificationsBecomeTheFourEventsWithButtonAndId) {
   std::vector<std::string> raised;
-  tray.MouseMove.Handle([&](std::int32_t& id) { raised.push_back("move " + std::to_string(id)); });
-  tray.MouseDown.Handle([&](std::int16_t& b, std::int32_t& id) {
+  tray.MouseMove.Handle([&](std::int32_t id) { raised.push_back("move " + std::to_string(id)); });
+  tray.MouseDown.Handle([&](std::int16_t b, std::int32_t id) {
     raised.push_back("down " + std::to_string(b) + " " + std::to_string(id));
   });
-  tray.MouseUp.Handle([&](std::int16_t& b, std::int32_t& id) {
-    raised.push_back("up " + std::to_string(b) + " " + std::to_string(id));
-  });
-  tray.MouseDblClick.Handle([&](std::int16_t& b, std::int32_t& id) {
+  tray.MouseUp.Handle(
+      [&](std::int16_t b, std::int32_t id) { raised.push_back("up " + std::to_string(b) + " " + std::to_string(id)); });
+  tray.MouseDblClick.Handle([&](std::int16_t b, std::int32_t id) {
     raised.push_back("dbl " + std::to_string(b) + " " + std::to_string(id));
   });
 

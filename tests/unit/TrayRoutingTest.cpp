@@ -19,7 +19,7 @@ class TrayRoutingTest : public ::testing::Test {
  protected:
   TrayRoutingTest() {
     site.SetHandle(kControlWindow);
-    tray.MouseUp.Handle([this](std::int16_t& button, std::int32_t& id) {
+    tray.MouseUp.Handle([this](std::int16_t button, std::int32_t id) {
       // The replaced procedure has not seen the callback yet: decoding comes first.
       ups.push_back({button, id, fakes.windowProcs.originalCalls.size()});
     });
@@ -39,7 +39,7 @@ class TrayRoutingTest : public ::testing::Test {
 
 TEST_F(TrayRoutingTest, HookLinksTheWindowToItsControlAndSavesTheReplacedProcedure) {
   tray.SetInTray(true);
-  EXPECT_EQ(routing.SavedWindowProc, fake::FakeWindowProcs::OriginalProcOf(kControlWindow));
+  EXPECT_EQ(routing.SavedWindowProc(), fake::FakeWindowProcs::OriginalProcOf(kControlWindow));
   EXPECT_EQ(fakes.windowProcs.userData.at(kControlWindow), reinterpret_cast<std::uintptr_t>(&tray));
 }
 
@@ -101,7 +101,7 @@ class TrayRestoreTest : public ProgramTest {
   void IntoTheTray() {
     form.Me.WindowStateChangedBySystem(rt::windowstate::kMinimized);  // balloon waits 5 s
     ASSERT_FALSE(form.Me.Visible());
-    ASSERT_TRUE(program.globals.HiddenInTray);
+    ASSERT_TRUE(program.State().HiddenInTray);
     recorder.changes.clear();
   }
   bool Focused() const {
@@ -118,7 +118,7 @@ TEST_F(TrayRestoreTest, ReleasingEitherButtonOverTheIconBringsTheWindowBack) {
     TrayNotification(release);
     EXPECT_TRUE(form.Me.Visible()) << release;
     EXPECT_TRUE(Focused()) << release;
-    EXPECT_FALSE(program.globals.HiddenInTray) << release;
+    EXPECT_FALSE(program.State().HiddenInTray) << release;
     EXPECT_EQ(form.Me.WindowState(), rt::windowstate::kNormal) << release;
   }
 }
@@ -127,7 +127,7 @@ TEST_F(TrayRestoreTest, MovingPressingAndDoubleClickingDoNotRestore) {
   IntoTheTray();
   for (std::int32_t message : {512, 513, 515, 516, 518, 519, 520}) TrayNotification(message);
   EXPECT_FALSE(form.Me.Visible());
-  EXPECT_TRUE(program.globals.HiddenInTray);
+  EXPECT_TRUE(program.State().HiddenInTray);
   EXPECT_TRUE(recorder.changes.empty());
 }
 
@@ -135,7 +135,7 @@ TEST_F(TrayRestoreTest, RestoringAVisibleWindowOnlyFocusesIt) {
   const auto trayCalls = fakes.tray.calls.size();
   TrayNotification(514);
   EXPECT_TRUE(form.Me.Visible());
-  EXPECT_FALSE(program.globals.HiddenInTray);
+  EXPECT_FALSE(program.State().HiddenInTray);
   EXPECT_EQ(recorder.changes, std::vector<rt::Property>{rt::Property::Focus});
   EXPECT_EQ(form.Me.WindowState(), rt::windowstate::kNormal);
   EXPECT_EQ(fakes.tray.calls.size(), trayCalls);

@@ -44,7 +44,7 @@ TEST_F(WindowBehaviourTest, FirstMinimiseHidesTheWindowIntoTheTrayWithABalloon) 
 
   EXPECT_FALSE(form.Me.Visible());
   EXPECT_EQ(form.Me.WindowState(), rt::windowstate::kNormal);  // comes back normal, not minimised
-  EXPECT_TRUE(program.globals.HiddenInTray);
+  EXPECT_TRUE(program.State().HiddenInTray);
   const auto balloons = BalloonsSent();
   ASSERT_EQ(balloons.size(), 1u);
   const auto& record = balloons[0].record;
@@ -67,7 +67,7 @@ TEST_F(WindowBehaviourTest, LaterMinimisesHideAtOnceWithoutABalloon) {
   const double before = fakes.clock.Now();
   MinimiseByUser();
   EXPECT_FALSE(form.Me.Visible());
-  EXPECT_TRUE(program.globals.HiddenInTray);
+  EXPECT_TRUE(program.State().HiddenInTray);
   EXPECT_EQ(BalloonsSent().size(), 1u);
   EXPECT_EQ(fakes.clock.Now(), before);
 }
@@ -81,12 +81,15 @@ TEST_F(WindowBehaviourTest, RestoreAndMinimiseDuringTheBalloonWaitHidesAgainWith
   });
   MinimiseByUser();
   EXPECT_FALSE(form.Me.Visible());
-  EXPECT_TRUE(program.globals.HiddenInTray);
+  EXPECT_TRUE(program.State().HiddenInTray);
   EXPECT_EQ(BalloonsSent().size(), 1u);
 }
 
 TEST_F(WindowBehaviourTest, MinimiseWhileAlreadyHiddenInTheTrayChangesNothing) {
-  program.globals.HiddenInTray = true;
+  MinimiseByUser();
+  ASSERT_TRUE(program.State().HiddenInTray);
+  form.Me.SetVisible(true);  // shown again by other means than the tray, which clears the flag
+  trayCallsAfterStart = fakes.tray.calls.size();
   MinimiseByUser();
   EXPECT_TRUE(form.Me.Visible());
   EXPECT_EQ(form.Me.WindowState(), rt::windowstate::kMinimized);
@@ -99,7 +102,7 @@ TEST_F(WindowBehaviourTest, ClosingRemovesTheIconAndTheHookAndEndsTheProgram) {
   ASSERT_EQ(Count(rt::nim::kDelete), 1u);
   EXPECT_EQ(fakes.tray.calls.back().command, rt::nim::kDelete);
   EXPECT_EQ(fakes.windowProcs.current.at(kControlWindow), fake::FakeWindowProcs::OriginalProcOf(kControlWindow));
-  EXPECT_EQ(fakes.mouse.unhookCalls, 1);  // on a hook never installed: harmless, and nothing said
+  EXPECT_FALSE(fakes.mouse.HookInstalled());  // there was none: nothing to remove, and nothing said
   EXPECT_TRUE(fakes.dialogs.shown.empty());
   EXPECT_TRUE(fakes.mouse.injections.empty());  // no button was held, none is released
 }
@@ -120,7 +123,7 @@ TEST_F(WindowBehaviourTest, CloseIsNeverRefusedAndPumpsTwice) {
 }
 
 TEST_F(WindowBehaviourTest, AFailureTakingTheIconAwayIsReportedAndTheHookStillGoes) {
-  form.cSysTray1Site.PropertyChanged.Handle([](std::wstring&) { throw rt::Failure(L"Shell not answering"); });
+  form.cSysTray1Site.PropertyChanged.Handle([](std::wstring) { throw rt::Failure(L"Shell not answering"); });
   ClickStartStopAt(0);  // auto-drag on: a hook to remove
   fakes.pump.At(8.0, [&] { form.Me.RequestClose(rt::closereason::kUser); });
   EXPECT_THROW(fakes.pump.RunUntil(9.0), rt::ProgramEnded);
@@ -136,7 +139,7 @@ TEST_F(WindowBehaviourTest, ClosingDuringAutoDragWithTheButtonHeldLetsGoOfItAndE
   ClickStartStopAt(0);
   fakes.mouse.UserClickAt(8.0);  // pick up: our press follows the held release
   fakes.pump.At(10.0, [&] {
-    ASSERT_TRUE(form.ButtonHeld);
+    ASSERT_TRUE(form.Drag().ButtonHeld());
     ASSERT_EQ(Injected(rt::msg::kLButtonDown), 1u);
     form.Me.RequestClose(rt::closereason::kUser);  // dispatched inside the auto-drag loop
   });
@@ -150,7 +153,8 @@ TEST_F(WindowBehaviourTest, ClosingDuringAutoDragWithTheButtonHeldLetsGoOfItAndE
   EXPECT_EQ(last.message, rt::msg::kLButtonUp);
   EXPECT_EQ(last.extraInfo, modMouse::kInjectedTag);
   EXPECT_EQ(last.at, 10.0);  // at once, on the way out
-  EXPECT_FALSE(form.ButtonHeld);
+  EXPECT_FALSE(mouse.HoldingButton());
+  EXPECT_FALSE(fakes.mouse.LeftButtonDown());
 }
 
 TEST_F(WindowBehaviourTest, ClosingWhileAReleaseIsHeldBackPassesItOn) {

@@ -5,18 +5,19 @@
 #include <vector>
 
 #include "ResourceIds.h"
+#include "runtime/Paths.h"
 #include "runtime/win32/Handles.h"
 #include "runtime/win32/Win32Application.h"
 
 namespace {
 
-using win32::FolderOfPath;
+using rt::FolderOf;
 
 TEST(ApplicationTest, ProgramFolderKeepsABackslashOnlyAtADrivesRoot) {
-  EXPECT_EQ(FolderOfPath(L"C:\\Program Files\\Vornatic\\Vornatic.exe"), L"C:\\Program Files\\Vornatic");
-  EXPECT_EQ(FolderOfPath(L"C:\\Vornatic.exe"), L"C:\\");
-  EXPECT_EQ(FolderOfPath(L"\\\\server\\share\\Vornatic.exe"), L"\\\\server\\share");
-  EXPECT_EQ(FolderOfPath(L"D:\\Tools\\x\\Vornatic.exe"), L"D:\\Tools\\x");
+  EXPECT_EQ(FolderOf(L"C:\\Program Files\\Vornatic\\Vornatic.exe"), L"C:\\Program Files\\Vornatic");
+  EXPECT_EQ(FolderOf(L"C:\\Vornatic.exe"), L"C:\\");
+  EXPECT_EQ(FolderOf(L"\\\\server\\share\\Vornatic.exe"), L"\\\\server\\share");
+  EXPECT_EQ(FolderOf(L"D:\\Tools\\x\\Vornatic.exe"), L"D:\\Tools\\x");
 }
 
 TEST(ApplicationTest, ProgramFolderHoldsTheRunningExecutable) {

@@ -64,7 +64,7 @@ class FormHostTest : public ::testing::Test {
   FormHostTest() {
     win32::ResetFailureHandlingForTesting();
     // The program's own close ends the process; here the test hears it instead.
-    form.Me.QueryUnload.Handle([this](int& cancel, int& reason) {
+    form.Me.QueryUnload.Handle([this](int& cancel, int reason) {
       closeReasons.push_back(reason);
       cancel = cancelClose ? 1 : 0;
     });
@@ -95,7 +95,7 @@ class FormHostTest : public ::testing::Test {
   RecordingSink sink;
   win32::Win32Platform platform{instance};
   Program program{platform.Bundle()};
-  Form1& form = program.form1;
+  Form1& form = program.Window();
   std::vector<int> closeReasons;
   bool cancelClose = false;
   int unloads = 0;
@@ -306,12 +306,12 @@ TEST_F(FormHostTest, WindowStateChangesRaiseResizeOnce) {
 TEST_F(FormHostTest, PointerMovesReachTheModelAndSetTheShape) {
   std::vector<std::wstring> moved;
   rt::MouseMoveArgs frameArgs;
-  form.Me.MouseMove.Handle([&](rt::MouseMoveArgs&) { moved.push_back(L"Form1"); });
-  form.Frame2.MouseMove.Handle([&](rt::MouseMoveArgs& a) {
+  form.Me.MouseMove.Handle([&](rt::MouseMoveArgs) { moved.push_back(L"Form1"); });
+  form.Frame2.MouseMove.Handle([&](rt::MouseMoveArgs a) {
     moved.push_back(L"Frame2");
     frameArgs = a;
   });
-  form.PushButton1.MouseMove.Handle([&](rt::MouseMoveArgs&) { moved.push_back(L"PushButton1"); });
+  form.PushButton1.MouseMove.Handle([&](rt::MouseMoveArgs) { moved.push_back(L"PushButton1"); });
   BuildAndShow();
 
   HWND frame = Of(form.Frame2);

@@ -92,13 +92,13 @@ TEST_F(MouseInjectionTest, HookProcedureSeesTheTagOfInjectedPressAndRelease) {
 TEST_F(MouseInjectionTest, ModMousePassesItsOwnEventsUncountedAndHoldsBackOthersReleases) {
   modMouse module(platform_.Bundle());
   module.StartMouseHook();
-  ASSERT_NE(module.MouseHookHandle, 0u);
+  ASSERT_NE(module.MouseHookHandle(), 0u);
   rt::MouseInput& mouse = platform_.Bundle().mouse;
 
   mouse.Inject({{WM_LBUTTONDOWN, std::nullopt, 0}, {WM_LBUTTONUP, std::nullopt, 0}}, modMouse::kInjectedTag);
   ASSERT_TRUE(
       win32test::PumpUntil(platform_.Pump(), [&] { return CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag) >= 1; }));
-  EXPECT_EQ(module.ClickCount, 0);
+  EXPECT_EQ(module.ClickCount(), 0);
   EXPECT_EQ(CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag), 1u);
 
   // A release injected by someone else (no tag) counts like the user's own, is taken out of
@@ -107,7 +107,7 @@ TEST_F(MouseInjectionTest, ModMousePassesItsOwnEventsUncountedAndHoldsBackOthers
   mouse.Inject({{WM_LBUTTONUP, std::nullopt, 0}}, 0);
   ASSERT_TRUE(
       win32test::PumpUntil(platform_.Pump(), [&] { return CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag) == 2; }));
-  EXPECT_EQ(module.ClickCount, 1) << "counted once, and the release passed back on is not counted again";
+  EXPECT_EQ(module.ClickCount(), 1) << "counted once, and the release passed back on is not counted again";
   EXPECT_EQ(CountSeen(WM_LBUTTONUP, 0), 0u) << "the untagged release itself never got past the hook";
   const DWORD heldFor = g_seen.back().tick - injectedAt;
   // The tick count moves in steps of up to about 16 ms.
@@ -126,7 +126,8 @@ TEST_F(MouseInjectionTest, EventsInjectedAtPointsArriveAtExactlyThosePoints) {
   events.push_back({WM_LBUTTONDOWN, rt::ScreenPoint{400, 401}, 0});
   events.push_back({WM_LBUTTONUP, rt::ScreenPoint{402, 403}, 0});
   ASSERT_EQ(mouse.Inject(events, modMouse::kInjectedTag), events.size()) << "SendInput's count";
-  ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag) == 1; }));
+  ASSERT_TRUE(
+      win32test::PumpUntil(platform_.Pump(), [&] { return CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag) == 1; }));
 
   std::vector<std::pair<WPARAM, std::pair<LONG, LONG>>> seen;
   for (const SeenEvent& e : Seen(modMouse::kInjectedTag))
@@ -160,7 +161,8 @@ TEST_F(MouseInjectionTest, EventsInjectedAtPointsArriveAtExactlyThosePoints) {
 // Every pixel of a desktop whose monitors reach left of and above the primary one maps to
 // a coordinate that Windows scales back to that same pixel, whichever way it rounds.
 TEST(NormalisedCoordinateTest, EveryPixelOfAWideDesktopWithNegativeCoordinatesComesBackExactly) {
-  for (const auto& [origin, extent] : {std::pair(-1920L, 1920L + 2560L), std::pair(-1080L, 2520L), std::pair(0L, 1024L)}) {
+  for (const auto& [origin, extent] :
+       {std::pair(-1920L, 1920L + 2560L), std::pair(-1080L, 2520L), std::pair(0L, 1024L)}) {
     for (LONG pixel = origin; pixel < origin + extent; ++pixel) {
       const LONG n = win32::NormalisedCoordinate(pixel, origin, extent);
       ASSERT_GE(n, 0);

@@ -138,7 +138,7 @@ class ReadableWindowTest : public ::testing::Test {
   RecordingSink sink;
   win32::Win32Platform platform{instance};
   Program program{platform.Bundle()};
-  Form1& form = program.form1;
+  Form1& form = program.Window();
   bool highContrast = false;
   std::filesystem::path skinPath = std::filesystem::temp_directory_path() / "vornatic-readable-test.cjs";
   std::unique_ptr<FormHost> host;

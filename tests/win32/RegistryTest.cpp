@@ -144,12 +144,12 @@ TEST_F(RegistryTest, SettingsKeepTextInAnyScriptAcrossStores) {
   const std::wstring application = L"Kestrova";
   const std::wstring section = L"VornaticRegistryTest\\Stor\u00E9 \U0001F5B1";
   {
-    SettingsStore store{registry, dialogs};
+    SettingsStore store{registry, dialogs, L"Vornatic"};
     EXPECT_EQ(store.GetSetting(application, section, L"Minimized", L"Off"), L"Off");
     store.SaveSetting(application, section, L"Minimized", L"On");
     store.SaveSetting(application, section, L"Note", L"\u00E9\u0416\U0001F5B1");
   }
-  SettingsStore nextRun{registry, dialogs};
+  SettingsStore nextRun{registry, dialogs, L"Vornatic"};
   EXPECT_EQ(nextRun.GetSetting(application, section, L"Minimized", L"Off"), L"On");
   EXPECT_EQ(nextRun.GetSetting(application, section, L"Note", L""), L"\u00E9\u0416\U0001F5B1");
 

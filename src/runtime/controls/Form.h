@@ -77,8 +77,8 @@ class Form : public CaptionedControl {
   bool RequestClose(int reason);
 
   Event<> Resize;
-  Event<int, int> QueryUnload;  // cancel (in/out), close reason
-  Event<int> Unload;            // cancel
+  Event<int&, int> QueryUnload;  // cancel (in/out), close reason
+  Event<int&> Unload;            // cancel (in/out)
   Event<MouseMoveArgs> MouseMove;
 
  private:

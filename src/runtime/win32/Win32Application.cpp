@@ -4,21 +4,13 @@
 
 #include "ResourceIds.h"
 #include "runtime/Failure.h"
+#include "runtime/Paths.h"
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/SystemLook.h"
 #include "runtime/win32/SystemMessage.h"
 #include "runtime/win32/Win32Picture.h"
 
 namespace win32 {
-
-std::wstring FolderOfPath(const std::wstring& path) {
-  const auto separator = path.find_last_of(L"\\/");
-  if (separator == std::wstring::npos) return path;
-  std::wstring folder = path.substr(0, separator);
-  // "C:" alone would mean the drive's current folder, not its root.
-  if (folder.size() == 2 && folder[1] == L':') folder.push_back(L'\\');
-  return folder;
-}
 
 std::wstring Win32Application::ExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
@@ -34,7 +26,7 @@ std::wstring Win32Application::ExecutablePath() {
   }
 }
 
-std::wstring Win32Application::ProgramFolder() { return FolderOfPath(ExecutablePath()); }
+std::wstring Win32Application::ProgramFolder() { return rt::FolderOf(ExecutablePath()); }
 
 rt::PicturePtr Win32Application::LoadIconResource(int id, int width, int height) {
   HANDLE image = ::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR);

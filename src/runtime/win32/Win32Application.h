@@ -9,7 +9,6 @@
 namespace win32 {
 
 // The folder part of a full path: no trailing backslash, except at a drive's root ("C:\").
-std::wstring FolderOfPath(const std::wstring& path);
 
 class Win32Application : public rt::Application {
  public:

@@ -3,47 +3,34 @@
 // puts the icon into the tray. The window is shown only after it returns.
 #include <string>
 
+#include "app/AppTitle.h"
 #include "app/ErrorReport.h"
 #include "app/Form1.h"
-#include "app/Main.h"
 #include "app/Product.h"
 
 namespace {
 
-constexpr const wchar_t* kLoadLabel = L"in Vornix2021/08/31.Form1.Form_Load ";
 constexpr const wchar_t* kCursorFile = L"\\HAND-M.CUR";
 constexpr const wchar_t* kSkinFile = L"\\x\\o.cjs";
 // One start in a hundred opens the home page.
 constexpr int kHomePageDraws = 100;
 constexpr int kHomePageDraw = 7;
 
-bool StoredOn(SettingsStore& settings, const wchar_t* key) {
-  return settings.GetSetting(product::kMakerName, product::kDisplayName, key, settings::kOff) == settings::kOn;
-}
-
-// The boxes show what the user chose last time; without this a minimised start could never
-// happen, as the layout has both boxes clear. The caller holds the load flag, so the boxes'
-// click handling neither writes the settings back nor touches the run-at-logon value.
-void RestoreStartupChoices(SettingsStore& settings, rt::CheckBox& runAtLogon, rt::CheckBox& minimized) {
-  runAtLogon.SetValue(StoredOn(settings, settings::kWindowsStartup) ? 1 : 0);
-  minimized.SetValue(StoredOn(settings, settings::kMinimized) ? 1 : 0);
-}
-
 }  // namespace
 
 void Form1::Form_Load() {
-  Loading = true;
-  NumberedStatements s(platform_.dialogs, kLoadLabel);
+  startupChoices_.SetLoading(true);
+  NumberedStatements s(platform_.dialogs, L"Form_Load");
   s.Run(100, [&] { ApplySkin(); });
   if (s.Test(102, [&] { return FileExists(platform_.app.ProgramFolder() + kCursorFile); }))
     s.Run(104, [&] { Me.SetMouseIcon(platform_.files.LoadPicture(platform_.app.ProgramFolder() + kCursorFile)); });
   s.Run(106, [&] { VisitHomePage(); });
   s.Run(126, [&] {
-    Me.SetCaption(DisplayName);
+    Me.SetCaption(displayName_);
     Me.SetIcon(platform_.app.ApplicationIcon());
-    Main::SetAppTitle(globals_, DisplayName);
+    Main::SetAppTitle(globals_, displayName_);
   });
-  s.Run(127, [&] { RestoreStartupChoices(Settings, Check4, Check8); });
+  s.Run(127, [&] { startupChoices_.RestoreStoredChoices(); });
   if (s.Test(128, [&] { return Check4.Value() == 1; })) {
     s.Run(130, [&] { Check8.SetVisible(true); });
     if (s.Test(132, [&] { return Check8.Value() == 1; }))
@@ -51,9 +38,9 @@ void Form1::Form_Load() {
   } else {
     s.Run(136, [&] { Check8.SetVisible(false); });
   }
-  s.Run(138, [&] { cSysTray1.SetTrayTip(DisplayName); });
+  s.Run(138, [&] { cSysTray1.SetTrayTip(displayName_); });
   s.Run(140, [&] { cSysTray1.SetInTray(true); });
-  Loading = false;
+  startupChoices_.SetLoading(false);
 }
 
 void Form1::ApplySkin() {

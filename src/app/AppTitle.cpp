@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "app/AppTitle.h"
 
 #include "runtime/Failure.h"
 

@@ -1,5 +1,5 @@
-// The title routine: the application title that message boxes without a title of their
-// own show, made from the product's display name.
+// The title routine (Main's SetAppTitle): the application title that message boxes
+// without a title of their own show, made from the product's display name.
 #pragma once
 #include <cstddef>
 #include <string>

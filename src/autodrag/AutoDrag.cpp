@@ -1,0 +1,94 @@
+#include "autodrag/AutoDrag.h"
+
+#include <optional>
+
+#include "runtime/Waiting.h"
+
+namespace {
+
+constexpr const wchar_t* kHookFailedText =
+    L"Auto-drag could not start: Windows did not let Vornatic watch the mouse.\r\n\r\n"
+    L"No button has been pressed for you. Please try Start Autodrag again.";
+constexpr const wchar_t* kOutOfReachText =
+    L"Vornatic cannot drag in windows of programs that run as administrator, unless Vornatic runs as "
+    L"administrator too.\r\n\r\nYour click went through as an ordinary click, and auto-drag is off.";
+constexpr const wchar_t* kInjectionRefusedText =
+    L"Windows did not let Vornatic press or release the mouse button for you, so auto-drag is off.\r\n\r\n"
+    L"This happens on the secure desktop (the sign-in and password screens). Vornatic has let go of the "
+    L"button; if something still seems held, click once.";
+
+}  // namespace
+
+void AutoDrag::StartOrStop(rt::NumberedSteps& steps) {
+  if (steps.Test(100, [&] { return !IsOn(); }))
+    Start(steps);
+  else
+    Stop(steps);
+}
+
+void AutoDrag::Start(rt::NumberedSteps& s) {
+  modMouse& mouse = p_.mouse;
+  s.Run(102, [&] { p_.startStop.SetCaption(kStopCaption); });
+  s.Run(104, [&] { p_.window.SetWindowState(rt::windowstate::kMinimized); });
+  s.Run(106, [&] { p_.status.SetCaption(kOnStatus); });
+  s.Run(108, [&] { mouse.ResetClickCount(); });
+  s.Run(110, [&] { buttonHeld_ = false; });
+  s.Run(112, [&] { stopRequested_ = false; });
+  s.Run(114, [&] { mouse.StartMouseHook(); });
+  // Without the hook no click can ever be counted: rather than show "on" while nothing
+  // can happen, say so and go straight to the ending steps.
+  const bool hooked = mouse.MouseHookHandle() != 0;
+  if (!hooked) {
+    p_.dialogs.MessageBox(kHookFailedText, rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
+    stopRequested_ = true;
+  }
+  while (hooked) {
+    // Blocks until something happens: every value tested below changes only inside a
+    // handler that this pump dispatches.
+    s.Run(116, [&] { p_.pump.PumpEvents(std::nullopt); });
+    if (s.Test(118, [&] { return mouse.ClickCount() == 1; })) {
+      if (s.Test(120, [&] { return !buttonHeld_; })) {
+        s.Run(122, [&] { mouse.PressLeftButton(); });
+        s.Run(124, [&] { buttonHeld_ = true; });
+      }
+    } else if (s.Test(126, [&] { return mouse.ClickCount() > 1; })) {
+      s.Run(128, [&] { mouse.ReleaseLeftButton(); });
+      s.Run(130, [&] { mouse.ResetClickCount(); });
+      s.Run(132, [&] { stopRequested_ = true; });
+      s.Run(134, [&] { buttonHeld_ = false; });
+    }
+    // Something that auto-drag cannot work around: end it rather than show "on" while
+    // nothing can happen.
+    if (mouse.CurrentTrouble() != modMouse::Trouble::None) stopRequested_ = true;
+    if (!s.Test(136, [&] { return !stopRequested_; })) break;
+  }
+  s.Run(138, [&] {
+    mouse.StopMouseHook();
+    buttonHeld_ = mouse.HoldingButton();
+  });
+  s.Run(140, [&] { p_.startStop.SetCaption(kStartCaption); });
+  s.Run(142, [&] { p_.status.SetCaption(kOffStatus); });
+  s.Run(144, [&] { p_.window.SetVisible(true); });
+  s.Run(146, [&] { p_.window.SetFocus(); });
+  s.Run(148, [&] { p_.hiddenInTray = false; });
+  SayWhatEndedIt();
+}
+
+void AutoDrag::Stop(rt::NumberedSteps& s) {
+  s.Run(150, [&] { stopRequested_ = true; });
+  rt::PumpWaitingEventsTwice(s, p_.pump, 152, 154);
+  // Removing the hook lets go of our press and of anything held back: a stop must never
+  // leave the button down in every program.
+  s.Run(156, [&] {
+    p_.mouse.StopMouseHook();
+    buttonHeld_ = p_.mouse.HoldingButton();
+  });
+}
+
+void AutoDrag::SayWhatEndedIt() {
+  const modMouse::Trouble trouble = p_.mouse.CurrentTrouble();
+  if (trouble == modMouse::Trouble::None) return;
+  p_.mouse.ClearTrouble();
+  p_.dialogs.MessageBox(trouble == modMouse::Trouble::WindowOutOfReach ? kOutOfReachText : kInjectionRefusedText,
+                        rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
+}

@@ -1,0 +1,56 @@
+// The Start/Stop button: one Start gives one drag. The first counted release picks up
+// (we press the left button for the user), the second drops. The start path stays inside
+// the click, handling events, until the drag has ended; a second click on the button runs
+// nested inside that and takes the stop path.
+#pragma once
+#include <string>
+
+#include "autodrag/modMouse.h"
+#include "runtime/Dialogs.h"
+#include "runtime/EventPump.h"
+#include "runtime/NumberedSteps.h"
+#include "runtime/controls/Controls.h"
+#include "runtime/controls/Form.h"
+
+class AutoDrag {
+ public:
+  static constexpr const wchar_t* kStartCaption = L"Start Autodrag";
+  static constexpr const wchar_t* kStopCaption = L"Stop Autodrag";
+  static constexpr const wchar_t* kOnStatus = L"Auto-drag is on.";
+  static constexpr const wchar_t* kOffStatus = L"Auto-drag is off.";
+
+  // What the controller works with: the button whose caption is the on/off state, the
+  // status line, the window it sends to the tray and brings back, the mouse, the pump it
+  // waits in, the boxes it speaks through with their title, and the window's in-the-tray flag.
+  struct Parts {
+    rt::PushButton& startStop;
+    rt::Label& status;
+    rt::Form& window;
+    modMouse& mouse;
+    rt::EventPump& pump;
+    rt::Dialogs& dialogs;
+    const std::wstring& messageTitle;
+    bool& hiddenInTray;
+  };
+
+  explicit AutoDrag(Parts parts) : p_(parts) {}
+  AutoDrag(const AutoDrag&) = delete;
+  AutoDrag& operator=(const AutoDrag&) = delete;
+
+  // The click on the Start/Stop button, its steps numbered for the error report.
+  void StartOrStop(rt::NumberedSteps& steps);
+
+  bool IsOn() const { return p_.startStop.Caption() != kStartCaption; }
+  // A press of ours is down for this drag (as far as the loop has seen).
+  bool ButtonHeld() const { return buttonHeld_; }
+
+ private:
+  void Start(rt::NumberedSteps& s);
+  void Stop(rt::NumberedSteps& s);
+  // Tells the user why auto-drag ended early, when something outside our reach ended it.
+  void SayWhatEndedIt();
+
+  Parts p_;
+  bool stopRequested_ = false;
+  bool buttonHeld_ = false;
+};

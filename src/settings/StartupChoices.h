@@ -1,0 +1,47 @@
+// The two startup choices of the window: "Load this software on Windows startup" enters
+// the program into the programs started at logon (or takes it out), and "Minimized to
+// system tray" makes such a start go straight to the tray. Each click is remembered.
+#pragma once
+#include <string>
+
+#include "runtime/Dialogs.h"
+#include "runtime/controls/Controls.h"
+#include "settings/SettingsStore.h"
+#include "settings/mStartUp.h"
+
+class StartupChoices {
+ public:
+  StartupChoices(rt::CheckBox& runAtLogon, rt::CheckBox& minimized, SettingsStore& settings, mStartUp& logonEntry,
+                 rt::Dialogs& dialogs, std::wstring productName)
+      : runAtLogon_(runAtLogon),
+        minimized_(minimized),
+        settings_(settings),
+        logonEntry_(logonEntry),
+        dialogs_(dialogs),
+        productName_(std::move(productName)) {}
+  StartupChoices(const StartupChoices&) = delete;
+  StartupChoices& operator=(const StartupChoices&) = delete;
+
+  void RunAtLogonClicked();
+  void MinimizedClicked();
+
+  // While the window loads, changes to the boxes are the program's, not the user's: they
+  // neither write the settings back nor touch the logon entry.
+  void SetLoading(bool loading) { loading_ = loading; }
+  bool Loading() const { return loading_; }
+  // The boxes show what the user chose last time.
+  void RestoreStoredChoices();
+
+ private:
+  bool StoredOn(const wchar_t* key);
+  void Save(const wchar_t* key, bool on);
+  std::wstring CouldNotRegisterText() const;
+
+  rt::CheckBox& runAtLogon_;
+  rt::CheckBox& minimized_;
+  SettingsStore& settings_;
+  mStartUp& logonEntry_;
+  rt::Dialogs& dialogs_;
+  std::wstring productName_;
+  bool loading_ = false;
+};
