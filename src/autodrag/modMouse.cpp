@@ -125,24 +125,34 @@ void modMouse::LetGo() {
 void modMouse::Replay(std::vector<rt::MouseEventToInject> events) {
   releaseDue_ = false;
   awaitingPress_ = false;
-  for (const HeldEvent& e : held_) {
-    if (e.message == rt::msg::kLButtonDown && pressedForUser_) continue;
-    if (e.message == rt::msg::kLButtonUp && pressedForUser_) pressedForUser_ = false;
-    events.push_back(rt::MouseEventToInject{e.message, e.at, e.mouseData});
-  }
-  held_.clear();
-  if (!events.empty()) Inject(events);
+  // The user's input that arrives while we inject is held too, and goes after ours.
+  do {
+    for (const HeldEvent& e : held_) {
+      if (e.message == rt::msg::kLButtonDown && pressedForUser_) continue;
+      if (e.message == rt::msg::kLButtonUp && pressedForUser_) pressedForUser_ = false;
+      events.push_back(rt::MouseEventToInject{e.message, e.at, e.mouseData});
+    }
+    held_.clear();
+    if (!events.empty()) Inject(events);
+    events.clear();
+  } while (!held_.empty());
 }
 
 void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
+  // Windows may call our hook for other input while it takes ours (Wine does so from
+  // inside SendInput); that input must not overtake what we are putting back.
+  const bool outermost = !injecting_;
+  injecting_ = true;
   std::size_t taken = 0;
   try {
     taken = platform_.mouse.Inject(events, kInjectedTag);
   } catch (...) {
+    if (outermost) injecting_ = false;
     trouble_ = Trouble::InjectionRefused;
     WakeTheLoop();
     throw;
   }
+  if (outermost) injecting_ = false;
   if (taken < events.size()) {
     const auto isRelease = [](const rt::MouseEventToInject& e) { return e.message == rt::msg::kLButtonUp; };
     owedRelease_ =

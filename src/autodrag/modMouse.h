@@ -74,7 +74,7 @@ class modMouse {
     std::uint32_t mouseData;
   };
 
-  bool HoldingBackInput() const { return releaseDue_ || awaitingPress_; }
+  bool HoldingBackInput() const { return releaseDue_ || awaitingPress_ || injecting_; }
   void CountRelease();
   void PassOnHeldRelease();
   void PassOnHeldInput();
@@ -97,6 +97,8 @@ class modMouse {
   bool awaitingPress_ = false;
   float pressAwaitedSince_ = 0;
   bool flushPosted_ = false;
+  // Inside our own injection: the user's input that arrives meanwhile waits its turn behind it.
+  bool injecting_ = false;
   rt::ScreenPoint pickUpPoint_;
   bool pressedForUser_ = false;
   // A release Windows did not take; tried once more on the way out.

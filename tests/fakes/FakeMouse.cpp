@@ -1,6 +1,7 @@
 #include "fakes/FakeMouse.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "runtime/Failure.h"
 
@@ -67,6 +68,7 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
     throwOnNextPress = false;
     throw rt::Failure(L"Injection refused");
   }
+  if (whileNextInjection) std::exchange(whileNextInjection, {})();
   if (refuseNextInjection) {
     refuseNextInjection = false;
     return 0;

@@ -62,6 +62,9 @@ class FakeMouse : public rt::MouseInput {
   bool throwOnNextPress = false;
   // The next injection is refused whole, as Windows does on the secure desktop.
   bool refuseNextInjection = false;
+  // Runs once, inside the next injection: input that reaches the hook while the system is
+  // taking ours, as Wine calls the hook from inside SendInput.
+  std::function<void()> whileNextInjection;
   // Points whose window runs at a higher integrity level than ours.
   std::function<bool(rt::ScreenPoint)> outOfReach;
   unsigned doubleClickMs = 500;

@@ -135,6 +135,20 @@ TEST_F(ModMouseTest, HeldInputIsPassedOnAtOnceOnTheWayOut) {
   EXPECT_EQ(fakes.mouse.injections.size(), 2u);
 }
 
+TEST_F(ModMouseTest, InputArrivingWhileWePutHeldInputBackGoesAfterIt) {
+  mouse.StartMouseHook();
+  fakes.mouse.UserEventAt(1.0, kLUp, rt::ScreenPoint{10, 10});
+  fakes.mouse.UserEventAt(1.1, kMove, rt::ScreenPoint{20, 10});
+  fakes.pump.RunUntil(1.6);  // the release is back; the move waits for our press
+  fakes.mouse.whileNextInjection = [&] { fakes.mouse.DeliverAt({30, 10}, kMove); };
+  mouse.PressLeftButton();
+  fakes.pump.RunUntil(2.0);
+  const auto moves = fakes.mouse.DeliveredOf(kMove);
+  ASSERT_EQ(moves.size(), 2u);
+  EXPECT_EQ(moves[0].point, (rt::ScreenPoint{20, 10}));
+  EXPECT_EQ(moves[1].point, (rt::ScreenPoint{30, 10}));
+}
+
 // The loop presses within milliseconds of the release going back; when something modal
 // keeps it from running, the pointer must not stay frozen waiting for it.
 TEST_F(ModMouseTest, MovementHeldForAPressThatDoesNotComeGoesOnAfterTheGrace) {
