@@ -12,7 +12,10 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
       SkinFramework1(platform.files, Me) {
   BuildLayout();
   ConnectEvents();
+  mouse_.SetHoldObserver(&holdingBadge_);
 }
+
+Form1::~Form1() { mouse_.SetHoldObserver(nullptr); }
 
 void Form1::BuildLayout() {
   Me.SetCaption(L"Form1");
@@ -76,6 +79,20 @@ void Form1::PushButton1_Click() {
 void Form1::Check4_Click() { startupChoices_.RunAtLogonClicked(); }
 
 void Form1::Check8_Click() { startupChoices_.MinimizedClicked(); }
+
+void Form1::StartStopShortcut_Pressed() { PushButton2_Click(); }
+
+void Form1::ApplyShortcut() {
+  const std::wstring text =
+      settings_.GetSetting(settings::kApplication, settings::kSection, settings::kHotkey, StartStopShortcut::kDefault);
+  if (shortcut_.Apply(text, [this] { StartStopShortcut_Pressed(); }) == StartStopShortcut::Outcome::Unavailable)
+    cSysTray1.ShowBalloon(shortcut_.UnavailableText(), displayName_, 0, false);
+}
+
+void Form1::ApplyIndicator() {
+  holdingBadge_.SetEnabled(settings_.GetSetting(settings::kApplication, settings::kSection, settings::kIndicator,
+                                                settings::kOn) != settings::kOff);
+}
 
 void Form1::SetPointerUnlessHourglass(int shape) {
   if (Me.MousePointer() != rt::pointer::kHourglass) Me.SetMousePointer(shape);

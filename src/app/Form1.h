@@ -7,6 +7,7 @@
 
 #include "app/Globals.h"
 #include "autodrag/AutoDrag.h"
+#include "autodrag/HoldingBadge.h"
 #include "autodrag/modMouse.h"
 #include "help/HelpMessage.h"
 #include "runtime/Platform.h"
@@ -17,6 +18,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/StartupChoices.h"
 #include "settings/mStartUp.h"
+#include "shortcut/StartStopShortcut.h"
 #include "tray/cSysTray.h"
 #include "ui/SkinFramework.h"
 
@@ -32,6 +34,7 @@ class Form1 {
   Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray, std::wstring displayName);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
+  ~Form1();
 
   // The window and its controls, named as laid out.
   rt::Form Me{L"Form1"};
@@ -71,18 +74,25 @@ class Form1 {
   void PushButton1_Click();
   void Check4_Click();
   void Check8_Click();
+  // The global shortcut does what a click on the Start/Stop button does.
+  void StartStopShortcut_Pressed();
 
   const std::wstring& DisplayName() const { return displayName_; }
   AutoDrag& Drag() { return autoDrag_; }
   StartupChoices& Choices() { return startupChoices_; }
   SettingsStore& Settings() { return settings_; }
   RegStuff& RegistryValues() { return regStuff_; }
+  HoldingBadge& Badge() { return holdingBadge_; }
 
  private:
   void BuildLayout();
   void ConnectEvents();
   // Pointer shapes follow one rule everywhere: the hourglass, once set, stays.
   void SetPointerUnlessHourglass(int shape);
+  // The user's shortcut and badge settings, after the tray icon is in (the shortcut may
+  // have to say in a balloon that it is not available).
+  void ApplyShortcut();
+  void ApplyIndicator();
 
   SettingsStore settings_{platform_.registry, platform_.dialogs, displayName_};
   RegStuff regStuff_{platform_.registry, platform_.app};
@@ -91,4 +101,6 @@ class Form1 {
   AutoDrag autoDrag_{AutoDrag::Parts{PushButton2, Label1, Me, mouse_, platform_.pump, platform_.dialogs,
                                      globals_.AppTitle, globals_.HiddenInTray}};
   HelpMessage help_{platform_.dialogs, globals_.AppTitle};
+  HoldingBadge holdingBadge_{platform_.badge};
+  StartStopShortcut shortcut_{platform_.shortcuts};
 };

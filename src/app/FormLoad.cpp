@@ -40,6 +40,8 @@ void Form1::Form_Load() {
   }
   s.Run(138, [&] { cSysTray1.SetTrayTip(displayName_); });
   s.Run(140, [&] { cSysTray1.SetInTray(true); });
+  s.Run(142, [&] { ApplyShortcut(); });
+  s.Run(144, [&] { ApplyIndicator(); });
   startupChoices_.SetLoading(false);
 }
 

@@ -34,7 +34,12 @@ void modMouse::CountRelease() {
 std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
   const int hookCode = static_cast<std::int16_t>(code & 0xFFFF);
   const auto passOn = [&] { return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event); };
-  if (hookCode != kHcAction || event.extraInfo == kInjectedTag) return passOn();
+  if (hookCode != kHcAction) return passOn();
+  lastPointer_ = event.at;
+  if (event.extraInfo == kInjectedTag) {
+    if (pressedForUser_) TellPointerLater();
+    return passOn();
+  }
 
   // Windows bypasses, and finally removes, a low-level hook that keeps the desktop
   // waiting, so nothing here waits: what must come later is taken out of the stream now
@@ -51,13 +56,16 @@ std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt
   }
   // The drop click's press: the button is already down for the user.
   if (message == rt::msg::kLButtonDown && pressedForUser_) return 1;
-  if (message != rt::msg::kLButtonUp) return passOn();
+  if (message != rt::msg::kLButtonUp) {
+    if (pressedForUser_) TellPointerLater();
+    return passOn();
+  }
 
   if (pressedForUser_) {
     // The drop: the user's own release lets go of our press, where and when they let go.
     CountRelease();
     pressedForUser_ = false;
-    WakeTheLoop();
+    platform_.pump.Post([this] { TellHoldState(); });
     return passOn();
   }
   if (!platform_.mouse.CanReach(event.at)) {
@@ -99,6 +107,7 @@ void modMouse::PressLeftButton() {
   // If the wait for us ran out, the pointer has moved on, and the press goes where it is.
   const std::optional<rt::ScreenPoint> at = awaitingPress_ ? std::optional(pickUpPoint_) : std::nullopt;
   pressedForUser_ = true;
+  if (at) lastPointer_ = *at;
   Replay({LeftButton(rt::msg::kLButtonDown, at)});
 }
 
@@ -136,6 +145,7 @@ void modMouse::Replay(std::vector<rt::MouseEventToInject> events) {
     if (!events.empty()) Inject(events);
     events.clear();
   } while (!held_.empty());
+  TellHoldState();
 }
 
 void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
@@ -160,6 +170,26 @@ void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
     trouble_ = Trouble::InjectionRefused;
     WakeTheLoop();
   }
+}
+
+void modMouse::TellHoldState() {
+  if (observer_ == nullptr || pressedForUser_ == toldHolding_) return;
+  toldHolding_ = pressedForUser_;
+  if (toldHolding_)
+    observer_->HoldStarted(lastPointer_);
+  else
+    observer_->HoldEnded();
+}
+
+void modMouse::TellPointerLater() {
+  // One update waits in the queue at a time, with the newest point: the badge follows the
+  // pointer as fast as the loop runs, and a burst of moves costs one repaint.
+  if (observer_ == nullptr || pointerTellPosted_) return;
+  pointerTellPosted_ = true;
+  platform_.pump.Post([this] {
+    pointerTellPosted_ = false;
+    if (observer_ != nullptr && toldHolding_ && pressedForUser_) observer_->PointerMoved(lastPointer_);
+  });
 }
 
 void modMouse::WakeTheLoop() {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <vector>
 
+#include "autodrag/HoldObserver.h"
 #include "autodrag/MouseHook.h"
 #include "runtime/Platform.h"
 
@@ -58,6 +59,8 @@ class modMouse {
   void LetGo();
 
   bool HoldingButton() const { return pressedForUser_; }
+  // Told whenever the hold starts or ends and when the pointer moves during it; null: nobody.
+  void SetHoldObserver(HoldObserver* observer) { observer_ = observer; }
   Trouble CurrentTrouble() const { return trouble_; }
   void ClearTrouble() { trouble_ = Trouble::None; }
 
@@ -84,6 +87,9 @@ class modMouse {
   void Inject(const std::vector<rt::MouseEventToInject>& events);
   // The loop blocks in its pump until a message comes; a hook call alone may not end it.
   void WakeTheLoop();
+  // Tells the observer what changed since it was last told; never called inside the hook.
+  void TellHoldState();
+  void TellPointerLater();
 
   rt::Platform& platform_;
   MouseHook hook_;
@@ -101,6 +107,10 @@ class modMouse {
   bool injecting_ = false;
   rt::ScreenPoint pickUpPoint_;
   bool pressedForUser_ = false;
+  HoldObserver* observer_ = nullptr;
+  bool toldHolding_ = false;
+  bool pointerTellPosted_ = false;
+  rt::ScreenPoint lastPointer_;
   // A release Windows did not take; tried once more on the way out.
   bool owedRelease_ = false;
   Trouble trouble_ = Trouble::None;

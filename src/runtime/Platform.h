@@ -5,8 +5,10 @@
 #include "runtime/Dialogs.h"
 #include "runtime/EventPump.h"
 #include "runtime/FileSystem.h"
+#include "runtime/GlobalShortcuts.h"
 #include "runtime/MouseInput.h"
 #include "runtime/NotifyIcon.h"
+#include "runtime/PointerBadge.h"
 #include "runtime/ProgramStarter.h"
 #include "runtime/Random.h"
 #include "runtime/Registry.h"
@@ -26,6 +28,8 @@ struct Platform {
   Dialogs& dialogs;
   ProgramStarter& starter;
   RandomSource& random;
+  GlobalShortcuts& shortcuts;
+  PointerBadge& badge;
 };
 
 }  // namespace rt

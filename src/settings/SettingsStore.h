@@ -41,13 +41,16 @@ class SettingsStore {
   bool failureReported_ = false;
 };
 
-// Where this program keeps its settings (the maker, then the product), the names of its
-// two startup choices, and their texts.
+// Where this program keeps its settings (the maker, then the product), their names, and
+// the texts of the two startup choices.
 namespace settings {
 inline constexpr const wchar_t* kApplication = L"Kestrova";
 inline constexpr const wchar_t* kSection = L"Vornatic";
 inline constexpr const wchar_t* kWindowsStartup = L"Windows Startup";
 inline constexpr const wchar_t* kMinimized = L"Minimized";
+// The global shortcut for Start/Stop ("Win+Shift+D", or "None"), and the holding badge ("On" or "Off").
+inline constexpr const wchar_t* kHotkey = L"Hotkey";
+inline constexpr const wchar_t* kIndicator = L"Indicator";
 inline constexpr const wchar_t* kOn = L"On";
 inline constexpr const wchar_t* kOff = L"Off";
 }  // namespace settings

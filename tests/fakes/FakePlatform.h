@@ -3,6 +3,7 @@
 #include "fakes/FakeMouse.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeServices.h"
+#include "fakes/FakeShortcutsAndBadge.h"
 #include "fakes/VirtualTime.h"
 #include "runtime/Platform.h"
 
@@ -22,7 +23,10 @@ struct FakePlatform {
   FakeDialogs dialogs;
   FakeStarter starter;
   FakeRandom random;
-  rt::Platform platform{app, pump, clock, mouse, tray, windowProcs, registry, files, dialogs, starter, random};
+  FakeShortcuts shortcuts{pump};
+  FakeBadge badge{clock};
+  rt::Platform platform{app,   pump,    clock,  mouse,     tray, windowProcs, registry,
+                        files, dialogs, starter, random, shortcuts, badge};
 };
 
 }  // namespace fake

@@ -8,7 +8,7 @@ import re
 import sys
 from pathlib import Path
 
-FEATURES = {"autodrag", "tray", "settings", "ui", "help"}
+FEATURES = {"autodrag", "tray", "settings", "ui", "help", "shortcut"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 

@@ -112,7 +112,8 @@ struct ProgramWithFailingReads {
   fake::FakePlatform fakes;
   FailingReads files;
   rt::Platform platform{fakes.app,      fakes.pump, fakes.clock,   fakes.mouse,   fakes.tray,  fakes.windowProcs,
-                        fakes.registry, files,      fakes.dialogs, fakes.starter, fakes.random};
+                        fakes.registry, files,      fakes.dialogs, fakes.starter, fakes.random, fakes.shortcuts,
+                        fakes.badge};
   Program program{platform};
 };
 

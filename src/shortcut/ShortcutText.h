@@ -1,0 +1,25 @@
+// Shortcuts as people write them in the settings: "Win+Shift+D", "Ctrl+Alt+F5", or "None".
+#pragma once
+#include <optional>
+#include <string>
+
+#include "runtime/GlobalShortcuts.h"
+
+namespace shortcut_text {
+
+inline constexpr const wchar_t* kNone = L"None";
+
+struct Parsed {
+  // False when the text is no shortcut we understand.
+  bool understood = false;
+  // Empty for "None": the user wants no shortcut.
+  std::optional<rt::Shortcut> shortcut;
+};
+
+// Modifiers (Win, Ctrl, Alt, Shift, in any order and case) joined by "+" to one key: a
+// letter, a digit or F1 to F24. At least one modifier: a bare key would be taken from
+// every program the user types in.
+Parsed Parse(const std::wstring& text);
+std::wstring Describe(const rt::Shortcut& shortcut);
+
+}  // namespace shortcut_text
