@@ -17,3 +17,7 @@ def default_probe() -> Path:
 
 def default_workdir() -> Path:
     return Path(os.environ.get("VORNATIC_E2E_WORKDIR", BUILD / "e2e-run"))
+
+
+def default_package_dir() -> Path:
+    return Path(os.environ.get("VORNATIC_PACKAGE_DIR", WINDOWS_BUILD / "package"))

@@ -36,8 +36,10 @@ class WinePrefix:
     @property
     def env(self):
         env = dict(os.environ)
+        # winemenubuilder would copy a Start-menu shortcut made in the prefix into the
+        # menu of whoever runs the tests.
         env.update(DISPLAY=self.display, WINEPREFIX=str(self.path), WINEDEBUG="-all", WINEARCH="win64",
-                   WINEDLLOVERRIDES="mscoree,mshtml=")
+                   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         return env
 
     @property

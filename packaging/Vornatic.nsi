@@ -1,0 +1,160 @@
+; Vornatic's installer: for the user who runs it, never asking for administrator rights,
+; into %LOCALAPPDATA%\Programs\Vornatic, with a Start-menu shortcut and an entry among
+; Windows' installed apps. make_package.py builds it and defines VERSION, FILES_NSH (the
+; files of the program folder as it ships), ICON and OUTFILE.
+
+Unicode true
+; The program is 64-bit only, so its installer may be too.
+Target amd64-unicode
+RequestExecutionLevel user
+ManifestDPIAware true
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+!include "${FILES_NSH}"
+
+!define EXE "Vornatic.exe"
+!define UNINSTALLER "Uninstall.exe"
+!define SHORTCUT "$SMPROGRAMS\Vornatic.lnk"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vornatic"
+; Where the program keeps its start-up choices (src/settings/SettingsStore.cpp).
+!define SETTINGS_KEY "Software\Kestrova\Vornatic"
+!define MAKER_KEY "Software\Kestrova"
+; Where the program enters itself to start at logon, under HKLM when it may, else HKCU,
+; with its file name as the value's name (src/settings/RegStuff.cpp).
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; The class of the program's main window (src/runtime/win32/WindowClasses.h).
+!define WINDOW_CLASS "Vornatic.MainWindow"
+!define SYNCHRONIZE 0x00100000
+!define WAIT_TIMEOUT 0x102
+!define CLOSE_WAIT_MS 15000
+
+Name "Vornatic"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Vornatic"
+; An upgrade goes where the last install went.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "Kestrova"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "ProductName" "Vornatic"
+VIAddVersionKey /LANG=1033 "CompanyName" "Kestrova"
+VIAddVersionKey /LANG=1033 "FileDescription" "Vornatic ${VERSION} setup"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) Kestrova"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+!define MUI_WELCOMEPAGE_TEXT "This will install Vornatic ${VERSION} for you alone; it does not need administrator rights.$\r$\n$\r$\nVornatic lets you drag with the mouse without holding the button down.$\r$\n$\r$\nIf Vornatic is running, Setup closes it first. Your settings are kept.$\r$\n$\r$\n$_CLICK"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!define MUI_FINISHPAGE_RUN_TEXT "Start Vornatic now"
+!insertmacro MUI_PAGE_FINISH
+
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Vornatic will be closed if it is running and removed from your computer, together with your settings (the start-up choices) and its entry among the programs that start when you log on."
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; Asks each running Vornatic to close the way a user closes it (WM_CLOSE to its window,
+; so it takes its tray icon away and lets go of a held button) and waits until its
+; process has ended, so that its files can be replaced or deleted. A Vornatic that does
+; not end is left to the user: Retry, or give up (the silent answer).
+!macro CLOSE_VORNATIC_FUNCTION UN
+Function ${UN}CloseVornatic
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  ${Do}
+    FindWindow $0 "${WINDOW_CLASS}"
+    ${If} $0 = 0
+      ${Break}
+    ${EndIf}
+    DetailPrint "Closing the running Vornatic"
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
+    System::Call 'user32::PostMessageW(p r0, i ${WM_CLOSE}, p 0, p 0)'
+    StrCpy $3 ${WAIT_TIMEOUT}
+    ${If} $2 P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p r2, i ${CLOSE_WAIT_MS}) i .r3'
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+    ${If} $3 = ${WAIT_TIMEOUT}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Vornatic is still running and does not close.$\r$\n$\r$\nClose it yourself (right-click its icon in the notification area, or close its window), then choose Retry." /SD IDCANCEL IDRETRY retry
+      SetErrorLevel 3
+      Abort "Vornatic is still running."
+      retry:
+    ${EndIf}
+  ${Loop}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro CLOSE_VORNATIC_FUNCTION ""
+!insertmacro CLOSE_VORNATIC_FUNCTION "un."
+
+Section "Vornatic"
+  SectionIn RO
+  Call CloseVornatic
+  !insertmacro INSTALL_FILES
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0 SW_SHOWNORMAL "" \
+    "Drag without holding the mouse button"
+
+  ; What Windows' list of installed apps shows and runs.
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Vornatic"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Kestrova"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; Takes out a run-at-logon value only when it starts this installed copy, in either of the
+; forms the program may have written; one that starts a copy elsewhere is someone else's.
+!macro REMOVE_RUN_VALUE_IF_OURS ROOT
+  ReadRegStr $0 ${ROOT} "${RUN_KEY}" "${EXE}"
+  ${If} $0 == '"$INSTDIR\${EXE}"'
+  ${OrIf} $0 == "$INSTDIR\${EXE}"
+    ClearErrors
+    DeleteRegValue ${ROOT} "${RUN_KEY}" "${EXE}"
+    ${If} ${Errors}
+      MessageBox MB_OK|MB_ICONINFORMATION "Vornatic stays among the programs that start at logon for every user of this computer: only an administrator may take it out of ${ROOT}\${RUN_KEY}." /SD IDOK
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+Section "Uninstall"
+  Call un.CloseVornatic
+  !insertmacro UNINSTALL_FILES
+  ; The one skin the program reads, which the user put there.
+  Delete "$INSTDIR\x\o.cjs"
+  RMDir "$INSTDIR\x"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  RMDir "$INSTDIR"
+  Delete "${SHORTCUT}"
+
+  !insertmacro REMOVE_RUN_VALUE_IF_OURS HKCU
+  !insertmacro REMOVE_RUN_VALUE_IF_OURS HKLM
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKCU "${MAKER_KEY}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd

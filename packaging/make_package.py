@@ -1,0 +1,106 @@
+#!/usr/bin/env python3
+"""Makes Vornatic's two downloads from the built program folder: a portable zip that runs
+wherever it is unpacked, and a per-user installer made with NSIS. The executable is
+checked first (release_exe.py): nothing is packaged that should not ship.
+
+    make_package.py --version 1.2.3 --dist DIR --art DIR --out DIR --makensis PATH --objdump PATH
+
+Leaves Vornatic-<version>-portable.zip and Vornatic-<version>-setup.exe in --out."""
+import argparse
+import shutil
+import subprocess
+import sys
+import zipfile
+from pathlib import Path
+
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
+
+import release_exe  # noqa: E402
+
+
+def stage(dist, folder, version):
+    """The program folder as it ships: what the build put beside the executable, and the
+    users' README in Windows line ends so that Notepad shows its lines."""
+    if folder.exists():
+        shutil.rmtree(folder)
+    shutil.copytree(dist, folder)
+    readme = (HERE / "README.txt").read_text(encoding="utf-8").replace("{version}", version)
+    (folder / "README.txt").write_bytes(readme.replace("\n", "\r\n").encode("utf-8"))
+
+
+def shipped_files(folder):
+    return sorted(p.relative_to(folder) for p in folder.rglob("*") if p.is_file())
+
+
+def write_zip(folder, zip_path):
+    with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+        for relative in shipped_files(folder):
+            archive.write(folder / relative, relative.as_posix())
+
+
+def nsis_lists(folder, nsh_path):
+    """The installer's and the uninstaller's file lists from one source, so that the
+    uninstaller deletes exactly what the installer put there."""
+    files = shipped_files(folder)
+    folders = sorted({f.parent for f in files if f.parent != Path(".")}, key=lambda p: len(p.parts), reverse=True)
+
+    def windows(relative):
+        return str(relative).replace("/", "\\").replace("$", "$$")
+
+    lines = ["!macro INSTALL_FILES"]
+    for parent in sorted({f.parent for f in files}):
+        target = "$INSTDIR" if parent == Path(".") else f"$INSTDIR\\{windows(parent)}"
+        lines.append(f'  SetOutPath "{target}"')
+        lines += [f'  File "{folder / f}"' for f in files if f.parent == parent]
+    lines += ['  SetOutPath "$INSTDIR"', "!macroend", "", "!macro UNINSTALL_FILES"]
+    lines += [f'  Delete "$INSTDIR\\{windows(f)}"' for f in files]
+    lines += [f'  RMDir "$INSTDIR\\{windows(d)}"' for d in folders]
+    lines.append("!macroend")
+    nsh_path.write_text("\n".join(lines) + "\n", encoding="utf-8")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--dist", type=Path, required=True, help="the built program folder")
+    parser.add_argument("--art", type=Path, required=True, help="the folder with Vornatic.ico")
+    parser.add_argument("--out", type=Path, required=True)
+    parser.add_argument("--makensis", required=True)
+    parser.add_argument("--objdump", required=True)
+    args = parser.parse_args()
+
+    exe = args.dist / "Vornatic.exe"
+    wrong = release_exe.problems(exe, args.version, args.objdump)
+    if wrong:
+        print(f"package: {exe} may not ship:", *wrong, sep="\n  ", file=sys.stderr)
+        return 1
+    if not shutil.which(args.makensis):
+        print(f"package: no makensis at {args.makensis!r}: install Debian's nsis (./dev installs it)",
+              file=sys.stderr)
+        return 1
+
+    args.out.mkdir(parents=True, exist_ok=True)
+    for old in [*args.out.glob("Vornatic-*-portable.zip"), *args.out.glob("Vornatic-*-setup.exe")]:
+        old.unlink()
+    folder = args.out / "stage" / "Vornatic"
+    stage(args.dist, folder, args.version)
+
+    zip_path = args.out / f"Vornatic-{args.version}-portable.zip"
+    write_zip(folder, zip_path)
+
+    nsh = args.out / "stage" / "files.nsh"
+    nsis_lists(folder, nsh)
+    setup = args.out / f"Vornatic-{args.version}-setup.exe"
+    subprocess.run([args.makensis, "-V2", "-WX", "-NOCD", f"-DVERSION={args.version}", f"-DFILES_NSH={nsh}",
+                    f"-DICON={args.art / 'Vornatic.ico'}", f"-DOUTFILE={setup}", str(HERE / "Vornatic.nsi")],
+                   check=True)
+
+    for made in (zip_path, setup):
+        print(f"package: {made} ({made.stat().st_size} bytes)")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,192 @@
+"""The downloads end to end: the installer run silently puts the program, its Start-menu
+shortcut and its entry among the installed apps in place; the installed program starts and
+enters its own path to run at logon; installing again over the running program closes it
+and keeps the user's settings; the silent uninstall takes away all of that and nothing
+else. And the portable zip runs from a folder whose path has blanks and accents."""
+import re
+import time
+import zipfile
+from pathlib import PureWindowsPath
+
+from harness import paths
+from harness.scenario import START_TIMEOUT
+from scenarios.screen import cursor_file_hot_spot
+from scenarios.test_startup import error_boxes, wait_for_pointer
+from scenarios.test_startup_options import LOAD_AT_LOGON, MINIMIZED, wait_for_value
+
+UNINSTALL_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vornatic"
+SETTINGS_KEY = "HKCU\\Software\\Kestrova\\Vornatic"
+OTHER_PRODUCT_KEY = "HKCU\\Software\\Kestrova\\Another product"
+MACHINE_RUN_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+USER_RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+RUN_VALUE = "Vornatic.exe"
+ELSEWHERE = '"C:\\Tools\\Vornatic\\Vornatic.exe"'
+INSTALL_TIMEOUT = 60
+
+
+def project_version():
+    text = (paths.REPO / "CMakeLists.txt").read_text()
+    return re.search(r"project\(Vornatic VERSION (\d+\.\d+\.\d+)", text).group(1)
+
+
+def package(kind):
+    """The download the package step made: "setup.exe" or "portable.zip"."""
+    made = paths.default_package_dir() / f"Vornatic-{project_version()}-{kind}"
+    if not made.exists():
+        raise AssertionError(f"{made} is not built (./dev package)")
+    return made
+
+
+def shipped_files():
+    """Every file of the program folder as it ships, as relative Windows paths."""
+    with zipfile.ZipFile(package("portable.zip")) as archive:
+        return {PureWindowsPath(name) for name in archive.namelist() if not name.endswith("/")}
+
+
+def registry_values(s, key):
+    """{name: (type, data)} of the key's values, or None when the key is not there."""
+    result = s.prefix.run(["reg", "query", key], timeout=60)
+    if result.returncode != 0:
+        return None
+    values = {}
+    for line in result.stdout.splitlines():
+        fields = line.strip().split("    ")
+        if len(fields) >= 3 and fields[1].startswith("REG_"):
+            values[fields[0]] = (fields[1], "    ".join(fields[2:]))
+    return values
+
+
+def folder_of_user(s, variable):
+    """A folder of this prefix's user, such as %LOCALAPPDATA%, as Windows names it."""
+    return s.prefix.run(["cmd", "/c", "echo", f"%{variable}%"], check=True).stdout.strip()
+
+
+def files_under(folder):
+    return {PureWindowsPath(*p.relative_to(folder).parts) for p in folder.rglob("*") if p.is_file()}
+
+
+def run_setup(s):
+    s.note("run the installer silently")
+    started = time.monotonic()
+    result = s.prefix.run([package("setup.exe"), "/S"], timeout=INSTALL_TIMEOUT)
+    s.note(f"the installer ended with {result.returncode} after {time.monotonic() - started:.1f} s")
+    assert result.returncode == 0, f"the installer failed ({result.returncode}): {result.stderr[-1000:]}"
+
+
+def start_installed(s, exe):
+    s.note(f"start {exe}")
+    process = s.prefix.start([exe], output=s.artefacts / "vornatic-output.txt")
+    s.wait_until(s.desktop.find_desktop_origin, "the Wine desktop window", START_TIMEOUT)
+    s.wait_for_main_window(lambda w: w.visible and w.shows("Start Autodrag"), "the installed Vornatic's window",
+                           START_TIMEOUT)
+    return process
+
+
+def uninstall_silently(s, install_dir):
+    """Runs the uninstall command Windows would run for a quiet removal and waits until it
+    is done: the uninstaller runs on from a copy of itself, so its end is when the folder and
+    the entry have gone."""
+    quiet = registry_values(s, UNINSTALL_KEY)["QuietUninstallString"][1]
+    command = re.fullmatch(r'"([^"]+)" /S', quiet)
+    assert command, f"QuietUninstallString is not a quoted program with /S: {quiet!r}"
+    started = time.monotonic()
+    s.prefix.run([command.group(1), "/S"], timeout=INSTALL_TIMEOUT)
+    s.wait_until(lambda: not install_dir.exists() and registry_values(s, UNINSTALL_KEY) is None,
+                 "the uninstaller to remove the install folder and the uninstall entry", INSTALL_TIMEOUT)
+    s.note(f"uninstalled in {time.monotonic() - started:.1f} s")
+
+
+def test_install_run_upgrade_over_the_running_program_and_uninstall(s):
+    local = folder_of_user(s, "LOCALAPPDATA")
+    install_dir = f"{local}\\Programs\\Vornatic"
+    exe = f"{install_dir}\\Vornatic.exe"
+    shortcut = s.prefix.unix_path(f"{folder_of_user(s, 'APPDATA')}\\Microsoft\\Windows\\Start Menu\\Programs"
+                                  "\\Vornatic.lnk")
+    installed = s.prefix.unix_path(install_dir)
+
+    run_setup(s)
+    assert files_under(installed) == shipped_files() | {PureWindowsPath("Uninstall.exe")}, \
+        f"installed files differ from the zip's: {sorted(map(str, files_under(installed)))}"
+    assert exe.encode() in shortcut.read_bytes() or exe.encode("utf-16-le") in shortcut.read_bytes(), \
+        f"the Start-menu shortcut does not start {exe}"
+    entry = registry_values(s, UNINSTALL_KEY)
+    expected = {
+        "DisplayName": ("REG_SZ", "Vornatic"), "DisplayVersion": ("REG_SZ", project_version()),
+        "Publisher": ("REG_SZ", "Kestrova"), "DisplayIcon": ("REG_SZ", f"{exe},0"),
+        "InstallLocation": ("REG_SZ", install_dir),
+        "UninstallString": ("REG_SZ", f'"{install_dir}\\Uninstall.exe"'),
+        "QuietUninstallString": ("REG_SZ", f'"{install_dir}\\Uninstall.exe" /S'),
+        "NoModify": ("REG_DWORD", "0x1"), "NoRepair": ("REG_DWORD", "0x1")}
+    for name, value in expected.items():
+        assert entry.get(name) == value, f"uninstall entry {name} is {entry.get(name)}, not {value}"
+    kind, size = entry["EstimatedSize"]
+    total_kb = sum(p.stat().st_size for p in installed.rglob("*") if p.is_file()) / 1024
+    assert kind == "REG_DWORD" and abs(int(size, 16) - total_kb) <= 4, \
+        f"EstimatedSize {size} KB for {total_kb:.0f} KB of files"
+
+    process = start_installed(s, exe)
+    s.click_button(LOAD_AT_LOGON)
+    s.wait_for_main_window(lambda w: w.shows(MINIMIZED), f'"{MINIMIZED}" to show')
+    wait_for_value(s, MACHINE_RUN_KEY, RUN_VALUE, f'"{exe}"')
+    wait_for_value(s, SETTINGS_KEY, "Windows Startup", "On")
+    settings = registry_values(s, SETTINGS_KEY)
+
+    # The upgrade: the installer closes the running program and waits for it to end; Wine,
+    # like Windows, refuses to overwrite the executable of a running program.
+    written = (installed / "Vornatic.exe").stat().st_ctime_ns
+    run_setup(s)
+    assert (installed / "Vornatic.exe").stat().st_ctime_ns != written, "the upgrade did not replace Vornatic.exe"
+    assert s.main_window() is None, "Vornatic's window is still there after the installer ended"
+    s.wait_until(lambda: process.poll() is not None, "the Wine process of the closed Vornatic to end", 10)
+    assert registry_values(s, SETTINGS_KEY) == settings, "the upgrade changed the user's settings"
+    assert registry_values(s, MACHINE_RUN_KEY).get(RUN_VALUE) == ("REG_SZ", f'"{exe}"')
+    assert files_under(installed) == shipped_files() | {PureWindowsPath("Uninstall.exe")}
+
+    # What is not ours must survive the uninstall: another copy's run-at-logon value and
+    # another product of the same maker. The program runs, so the uninstaller must close it;
+    # the skin the user put beside it goes with the folder.
+    (installed / "x").mkdir()
+    (installed / "x" / "o.cjs").write_bytes((paths.REPO / "skins" / "ocean.cjs").read_bytes())
+    s.prefix.run(["reg", "add", USER_RUN_KEY, "/v", RUN_VALUE, "/d", ELSEWHERE, "/f"], check=True)
+    s.prefix.run(["reg", "add", OTHER_PRODUCT_KEY, "/v", "Kept", "/d", "yes", "/f"], check=True)
+    process = start_installed(s, exe)
+    uninstall_silently(s, installed)
+    s.wait_until(lambda: process.poll() is not None, "the running Vornatic to be closed", 10)
+    assert not shortcut.exists(), "the Start-menu shortcut is still there"
+    assert RUN_VALUE not in (registry_values(s, MACHINE_RUN_KEY) or {}), "the run-at-logon value is still there"
+    assert registry_values(s, SETTINGS_KEY) is None, "the user's settings are still there"
+    assert registry_values(s, USER_RUN_KEY).get(RUN_VALUE) == ("REG_SZ", ELSEWHERE), \
+        "the uninstaller took out a run-at-logon value of another copy"
+    assert registry_values(s, OTHER_PRODUCT_KEY) == {"Kept": ("REG_SZ", "yes")}, "another product's key went"
+    assert not s.prefix.unix_path(local).joinpath("Programs", "Vornatic").exists()
+
+
+def test_uninstall_takes_out_this_users_run_value_and_keeps_another_copys(s):
+    # Without administrator rights the program enters itself for this user alone; the
+    # every-user entry here belongs to a copy somewhere else.
+    install_dir = f"{folder_of_user(s, 'LOCALAPPDATA')}\\Programs\\Vornatic"
+    run_setup(s)
+    s.prefix.run(["reg", "add", USER_RUN_KEY, "/v", RUN_VALUE, "/d", f'"{install_dir}\\Vornatic.exe"', "/f"],
+                 check=True)
+    s.prefix.run(["reg", "add", MACHINE_RUN_KEY, "/v", RUN_VALUE, "/d", ELSEWHERE, "/f"], check=True)
+    s.prefix.run(["reg", "add", SETTINGS_KEY, "/v", "Minimized", "/d", "On", "/f"], check=True)
+    uninstall_silently(s, s.prefix.unix_path(install_dir))
+    assert RUN_VALUE not in (registry_values(s, USER_RUN_KEY) or {}), "this user's run-at-logon value is still there"
+    assert registry_values(s, MACHINE_RUN_KEY).get(RUN_VALUE) == ("REG_SZ", ELSEWHERE)
+    # Nothing else of the maker's was there, so its key goes as well.
+    assert registry_values(s, "HKCU\\Software\\Kestrova") is None, "an empty Kestrova key was left behind"
+
+
+def test_the_portable_zip_runs_from_a_folder_with_blanks_and_accents(s):
+    folder = f"{folder_of_user(s, 'USERPROFILE')}\\Desktop\\Outils à glisser\\Vornatic portable ñ"
+    target = s.prefix.unix_path(folder)
+    with zipfile.ZipFile(package("portable.zip")) as archive:
+        archive.extractall(target)
+    start_installed(s, f"{folder}\\Vornatic.exe")
+    window = s.main_window()
+    # The hand over a button shows that it found the cursor file beside itself.
+    hand = cursor_file_hot_spot(target / "HAND-M.CUR")
+    s.desktop.move(*window.child("Start Autodrag").centre)
+    wait_for_pointer(s, lambda p: (p.width, p.height, p.hot_x, p.hot_y) == hand, "the hand over the button")
+    assert not error_boxes(s)
+    s.screenshot("portable", region=window.rect)
