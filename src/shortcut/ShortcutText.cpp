@@ -49,9 +49,9 @@ Parsed Parse(const std::wstring& text) {
   const std::vector<std::wstring> parts = Parts(text);
   rt::Shortcut shortcut;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-    bool* modifier = parts[i] == L"win" ? &shortcut.win
-                     : parts[i] == L"ctrl" ? &shortcut.ctrl
-                     : parts[i] == L"alt" ? &shortcut.alt
+    bool* modifier = parts[i] == L"win"     ? &shortcut.win
+                     : parts[i] == L"ctrl"  ? &shortcut.ctrl
+                     : parts[i] == L"alt"   ? &shortcut.alt
                      : parts[i] == L"shift" ? &shortcut.shift
                                             : nullptr;
     if (modifier == nullptr || *modifier) return {};

@@ -31,8 +31,7 @@ bool FakeMouse::Unhook(rt::HookHandle handle) {
 void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
   // As on Windows, only an event that gets past the hooks moves the pointer.
   pointer = event.at;
-  delivered.push_back(
-      {clock_.Now(), message, event.extraInfo, (event.flags & kInjectedFlag) != 0, event.at});
+  delivered.push_back({clock_.Now(), message, event.extraInfo, (event.flags & kInjectedFlag) != 0, event.at});
 }
 
 std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message,

@@ -25,7 +25,7 @@ struct FakePlatform {
   FakeRandom random;
   FakeShortcuts shortcuts{pump};
   FakeBadge badge{clock};
-  rt::Platform platform{app,   pump,    clock,  mouse,     tray, windowProcs, registry,
+  rt::Platform platform{app,   pump,    clock,   mouse,  tray,      windowProcs, registry,
                         files, dialogs, starter, random, shortcuts, badge};
 };
 

@@ -7,7 +7,10 @@ Win32Platform::Win32Platform(HINSTANCE instance)
       pump_(instance, failures_),
       mouse_(instance, failures_),
       windowProcs_(failures_),
-      bundle_{app_, pump_, clock_, mouse_, tray_, windowProcs_, registry_, files_, dialogs_, starter_, random_} {}
+      shortcuts_(instance, failures_),
+      badge_(instance),
+      bundle_{app_,   pump_,    clock_,   mouse_,  tray_,      windowProcs_, registry_,
+              files_, dialogs_, starter_, random_, shortcuts_, badge_} {}
 
 void Win32Platform::SetMainWindow(HWND window) {
   app_.SetMainWindow(window);

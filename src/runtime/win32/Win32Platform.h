@@ -10,8 +10,10 @@
 #include "runtime/win32/Win32Dialogs.h"
 #include "runtime/win32/Win32EventPump.h"
 #include "runtime/win32/Win32FileSystem.h"
+#include "runtime/win32/Win32GlobalShortcuts.h"
 #include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32NotifyIcons.h"
+#include "runtime/win32/Win32PointerBadge.h"
 #include "runtime/win32/Win32ProgramStarter.h"
 #include "runtime/win32/Win32Random.h"
 #include "runtime/win32/Win32Registry.h"
@@ -35,6 +37,7 @@ class Win32Platform {
   void SetMainWindow(HWND window);
 
   Win32EventPump& Pump() { return pump_; }
+  Win32PointerBadge& Badge() { return badge_; }
 
  private:
   FailureRoute failures_;
@@ -49,6 +52,8 @@ class Win32Platform {
   Win32Dialogs dialogs_;
   Win32ProgramStarter starter_;
   Win32Random random_;
+  Win32GlobalShortcuts shortcuts_;
+  Win32PointerBadge badge_;
   rt::Platform bundle_;
 };
 

@@ -67,6 +67,10 @@ class Desktop:
         time.sleep(0.15)
         return self.click(button)
 
+    def key(self, combination):
+        """Presses a key combination, such as "super+shift+d", as a person would."""
+        self._xdotool("key", combination)
+
     def glide(self, start, end, steps=8, step_seconds=0.08):
         """Moves the pointer from start to end through `steps` intermediate points, the
         way a hand drags; returns the points visited."""
