@@ -22,6 +22,10 @@ PICTURES = {
     "tray-balloon.png": ("test_tray::test_minimise_goes_to_the_tray_with_one_balloon_and_a_click_brings_it_back",
                          "balloon"),
     "skinned.png": ("test_skin::test_the_sample_skin_gives_the_skinned_look", "skinned"),
+    "badge-light.png": ("test_shortcut::test_the_shortcut_starts_and_stops_auto_drag_and_a_badge_shows_while_the_button"
+                        "_is_held", "badge-light"),
+    "badge-dark.png": ("test_shortcut::test_the_shortcut_starts_and_stops_auto_drag_and_a_badge_shows_while_the_button"
+                       "_is_held", "badge-dark"),
 }
 
 
