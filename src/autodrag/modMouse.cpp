@@ -51,7 +51,7 @@ std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt
       platform_.pump.Post([this] { PassOnHeldInput(); });
     }
     if (message == rt::msg::kLButtonUp) CountRelease();
-    held_.push_back({static_cast<std::uint32_t>(message), event.at, event.mouseData});
+    held_.push_back({static_cast<std::uint32_t>(message), HeldPoint(event), event.mouseData});
     return 1;
   }
   // The drop click's press: the button is already down for the user.
@@ -77,10 +77,25 @@ std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt
   }
   CountRelease();
   pickUpPoint_ = event.at;
+  heldPath_ = event.at;
   held_.push_back({static_cast<std::uint32_t>(message), event.at, event.mouseData});
   releaseDue_ = true;
   platform_.pump.Post([this] { PassOnHeldRelease(); });
   return 1;
+}
+
+rt::ScreenPoint modMouse::HeldPoint(const rt::LowLevelMouseEvent& event) {
+  // A swallowed move leaves the pointer where it was, so a mouse's next report is that
+  // still point plus its own move, and the hand's path is the sum of those moves. A pen, a
+  // touch screen or a virtual machine's pointer reports the place itself, and so does any
+  // report where the pointer followed anyway.
+  const bool reportsMoves = platform_.mouse.DeviceReports() == rt::PointerReports::Moves &&
+                            (event.extraInfo & kPenOrTouchMask) != kPenOrTouchSignature;
+  if (reportsMoves && event.pointerBefore == pickUpPoint_)
+    heldPath_ = rt::ScreenPoint{heldPath_.x + event.at.x - pickUpPoint_.x, heldPath_.y + event.at.y - pickUpPoint_.y};
+  else
+    heldPath_ = event.at;
+  return heldPath_;
 }
 
 void modMouse::PassOnHeldRelease() {

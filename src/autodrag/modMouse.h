@@ -22,6 +22,10 @@ class modMouse {
   // press. The loop presses within milliseconds; only a modal box or a move loop of our
   // own window on top of it can keep it longer, and the pointer must not freeze for that.
   static constexpr double kPressGraceSeconds = 0.25;
+  // Windows marks the mouse input it makes from a pen or a touch screen with this in the
+  // upper bits of dwExtraInfo: such input always says where it is.
+  static constexpr std::uintptr_t kPenOrTouchSignature = 0xFF515700u;
+  static constexpr std::uintptr_t kPenOrTouchMask = 0xFFFFFF00u;
 
   // Why auto-drag cannot go on; the controller ends it and tells the user.
   enum class Trouble {
@@ -78,6 +82,8 @@ class modMouse {
   };
 
   bool HoldingBackInput() const { return releaseDue_ || awaitingPress_ || injecting_; }
+  // Where the hand has taken the pointer, for an event held back while the pointer stands still.
+  rt::ScreenPoint HeldPoint(const rt::LowLevelMouseEvent& event);
   void CountRelease();
   void PassOnHeldRelease();
   void PassOnHeldInput();
@@ -106,6 +112,8 @@ class modMouse {
   // Inside our own injection: the user's input that arrives meanwhile waits its turn behind it.
   bool injecting_ = false;
   rt::ScreenPoint pickUpPoint_;
+  // The hand's path while input is held: where the pointer would be now.
+  rt::ScreenPoint heldPath_;
   bool pressedForUser_ = false;
   HoldObserver* observer_ = nullptr;
   bool toldHolding_ = false;

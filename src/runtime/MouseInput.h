@@ -20,6 +20,10 @@ struct ScreenPoint {
 // What the low-level hook is told about one mouse event (the MSLLHOOKSTRUCT fields).
 struct LowLevelMouseEvent {
   ScreenPoint at;
+  // Where the system's pointer was when the hook was called. While a hook swallows moves,
+  // Windows keeps the pointer still and reports each move of a mouse as that still point
+  // plus the move; this tells the two apart.
+  ScreenPoint pointerBefore;
   std::uint32_t mouseData = 0;
   std::uint32_t flags = 0;
   std::uint32_t time = 0;
@@ -27,6 +31,10 @@ struct LowLevelMouseEvent {
   // The platform's own record, for passing the event on unchanged; opaque to the program.
   std::uintptr_t nativeRecord = 0;
 };
+
+// How the device that moves the pointer reports: moves (a mouse, a touchpad), which
+// Windows adds to the pointer, or places (a pen, a virtual machine's pointer).
+enum class PointerReports { Unknown, Moves, Places };
 
 // The hook procedure: hook code, message identifier, event record; returns the hook's
 // result (nonzero without calling the next hook swallows the event).
@@ -59,6 +67,8 @@ class MouseInput {
   // False when input we inject at this point would never reach the window there: it
   // belongs to a program running at a higher integrity level (as administrator) than we do.
   virtual bool CanReach(ScreenPoint point) = 0;
+  // What the pointer's device last said of itself, while a hook is installed.
+  virtual PointerReports DeviceReports() = 0;
 };
 
 }  // namespace rt

@@ -9,7 +9,7 @@ namespace fake {
 
 namespace {
 constexpr std::uint32_t kInjectedFlag = 1;  // LLMHF_INJECTED
-constexpr std::uint32_t kLDown = 0x0201, kLUp = 0x0202;
+constexpr std::uint32_t kMove = 0x0200, kLDown = 0x0201, kLUp = 0x0202;
 }  // namespace
 
 rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
@@ -47,9 +47,20 @@ std::intptr_t FakeMouse::Deliver(std::uint32_t message, std::uintptr_t extraInfo
 
 std::intptr_t FakeMouse::DeliverAt(rt::ScreenPoint point, std::uint32_t message, std::uintptr_t extraInfo,
                                    bool injected, int code) {
+  // A mouse moved to a button's place reports the move first, then the button where the
+  // pointer then is, as Windows hands them to the hooks.
+  if (!injected && !reportsPlaces && message != kMove && !(point == hand_))
+    DeliverAt(point, kMove, extraInfo, false, code);
   rt::LowLevelMouseEvent event;
   event.at = point;
-  event.extraInfo = extraInfo;
+  event.pointerBefore = pointer;
+  if (!injected && !reportsPlaces) {
+    // The system adds the mouse's own move to wherever the pointer is.
+    event.at = rt::ScreenPoint{pointer.x + point.x - hand_.x, pointer.y + point.y - hand_.y};
+    hand_ = point;
+  }
+  // Windows marks what a pen or a touch screen makes of the mouse.
+  event.extraInfo = !injected && reportsPlaces && extraInfo == 0 ? 0xFF515700u : extraInfo;
   event.flags = injected ? kInjectedFlag : 0;
   event.time = static_cast<std::uint32_t>(clock_.Now() * 1000);
   if (hooks_.empty()) {

@@ -39,6 +39,9 @@ class FakeMouse : public rt::MouseInput {
   std::size_t Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) override;
   unsigned DoubleClickTimeMs() override { return doubleClickMs; }
   bool CanReach(rt::ScreenPoint point) override { return !outOfReach || !outOfReach(point); }
+  rt::PointerReports DeviceReports() override {
+    return reportsPlaces ? rt::PointerReports::Places : rt::PointerReports::Moves;
+  }
 
   // Test side. A user event without a point happens where the pointer is.
   void UserEventAt(double at, std::uint32_t message, std::uintptr_t extraInfo = 0, bool injected = false);
@@ -67,6 +70,10 @@ class FakeMouse : public rt::MouseInput {
   std::function<void()> whileNextInjection;
   // Points whose window runs at a higher integrity level than ours.
   std::function<bool(rt::ScreenPoint)> outOfReach;
+  // How the device reports: a mouse reports moves, which Windows adds to the pointer (and
+  // while a hook swallows them the pointer stands still); a pen reports places, and its
+  // events carry the pen signature.
+  bool reportsPlaces = false;
   unsigned doubleClickMs = 500;
   std::intptr_t nextHookResult = 0;
   int hooksInstalled = 0;
@@ -81,6 +88,8 @@ class FakeMouse : public rt::MouseInput {
 
   FakePump& pump_;
   VirtualClock& clock_;
+  // Where the user's hand last put the device: user events give the hand's place.
+  rt::ScreenPoint hand_;
   std::map<rt::HookHandle, rt::MouseHookProcedure> hooks_;
   rt::HookHandle nextHandle_ = 0x1000;
 };

@@ -60,10 +60,13 @@ TEST_F(AutoDragTest, StartHidesTheWindowAndWaitsWithTheHookInstalled) {
 
 // A hasty user: the pointer sets off at once after each click. Applications must still
 // see the pick-up at the click point, the drag with the button held, one drop exactly
-// where the second click was, and nothing of the drop click's press. The second case is
-// a monitor left of and above the primary one.
+// where the second click was, and nothing of the drop click's press. With a mouse, which
+// reports moves, and a pen, which reports places; the second run of each is on a monitor
+// left of and above the primary one.
 TEST_F(AutoDragTest, AHastyDragPicksUpAndDropsExactlyAtTheClickPoints) {
-  for (const int dx : {0, -1900}) {
+  for (const int run : {0, 1, 2, 3}) {
+    const int dx = run % 2 == 0 ? 0 : -1900;
+    fakes.mouse.reportsPlaces = run >= 2;
     const double t = fakes.clock.Now() + kAfterBalloon;
     const auto at = [dx](int x, int y) { return rt::ScreenPoint{x + dx, y - (dx != 0 ? 700 : 0)}; };
     const auto word = [&](const char* kind, int x, int y, bool ours) {
@@ -79,7 +82,9 @@ TEST_F(AutoDragTest, AHastyDragPicksUpAndDropsExactlyAtTheClickPoints) {
     fakes.mouse.UserMoveAt(t + 2.13, at(340, 216));
     fakes.pump.RunUntil(t + 5);
 
-    const std::string expected = word("D", 100, 100, false) + " " + word("U", 100, 100, true) + " " +
+    // A mouse moves there before it clicks; a pen is simply there.
+    const std::string arrival = fakes.mouse.reportsPlaces ? "" : word("M", 100, 100, false) + " ";
+    const std::string expected = arrival + word("D", 100, 100, false) + " " + word("U", 100, 100, true) + " " +
                                  word("D", 100, 100, true) + " " + word("M", 140, 120, true) + " " +
                                  word("M", 180, 140, true) + " " + word("M", 300, 200, false) + " " +
                                  word("U", 300, 200, false) + " " + word("M", 340, 216, false);
@@ -161,7 +166,7 @@ TEST_F(AutoDragTest, TwoClicksBeforeTheLoopLooksPassOnAsTheUsersOwnAndEndAutoDra
   fakes.mouse.UserClickAt(kAfterBalloon + 0.2, {30, 30}, 0.05);  // inside the first hold
   fakes.pump.RunUntil(kAfterBalloon + 5);
   // The user's own double-click, put back as it came, and no press of ours after it.
-  EXPECT_EQ(Story(), "D30,30 U30,30* D30,30* U30,30*");
+  EXPECT_EQ(Story(), "M30,30 D30,30 U30,30* D30,30* U30,30*");
   EXPECT_FALSE(fakes.mouse.LeftButtonDown());
   ExpectOff();
 }
@@ -174,7 +179,7 @@ TEST_F(AutoDragTest, AClickInAWindowOutOfReachGoesThroughAndEndsAutoDragWithOneM
   fakes.mouse.UserClickAt(kAfterBalloon, {600, 100});
   fakes.mouse.UserClickAt(kAfterBalloon + 2, {700, 100});
   fakes.pump.RunUntil(kAfterBalloon + 5);
-  EXPECT_EQ(Story(), "D600,100 U600,100 D700,100 U700,100") << "both clicks untouched";
+  EXPECT_EQ(Story(), "M600,100 D600,100 U600,100 M700,100 D700,100 U700,100") << "both clicks untouched";
   EXPECT_LT(fakes.mouse.DeliveredOf(kLUp)[0].at, kAfterBalloon + 0.11);
   EXPECT_TRUE(fakes.mouse.injections.empty());
   ASSERT_EQ(fakes.dialogs.shown.size(), 1u);

@@ -136,6 +136,7 @@ TEST_F(ModMouseTest, HeldInputIsPassedOnAtOnceOnTheWayOut) {
 }
 
 TEST_F(ModMouseTest, InputArrivingWhileWePutHeldInputBackGoesAfterIt) {
+  fakes.mouse.reportsPlaces = true;
   mouse.StartMouseHook();
   fakes.mouse.UserEventAt(1.0, kLUp, rt::ScreenPoint{10, 10});
   fakes.mouse.UserEventAt(1.1, kMove, rt::ScreenPoint{20, 10});
@@ -152,6 +153,7 @@ TEST_F(ModMouseTest, InputArrivingWhileWePutHeldInputBackGoesAfterIt) {
 // The loop presses within milliseconds of the release going back; when something modal
 // keeps it from running, the pointer must not stay frozen waiting for it.
 TEST_F(ModMouseTest, MovementHeldForAPressThatDoesNotComeGoesOnAfterTheGrace) {
+  fakes.mouse.reportsPlaces = true;
   mouse.StartMouseHook();
   fakes.mouse.UserEventAt(1.0, kLUp, rt::ScreenPoint{10, 10});
   fakes.mouse.UserEventAt(1.2, kMove, rt::ScreenPoint{20, 10});

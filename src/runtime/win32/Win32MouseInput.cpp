@@ -27,7 +27,7 @@ rt::LowLevelMouseEvent ToLowLevelMouseEvent(const MSLLHOOKSTRUCT& record, LPARAM
 }
 
 Win32MouseInput::Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& failures)
-    : instance_(instance), failures_(failures) {}
+    : instance_(instance), failures_(failures), deviceMode_(instance) {}
 
 Win32MouseInput::~Win32MouseInput() {
   hooks_.clear();
@@ -43,6 +43,7 @@ rt::HookHandle Win32MouseInput::SetLowLevelHook(rt::MouseHookProcedure procedure
     return 0;
   }
   hooks_.emplace(hook, UniqueHook(hook));
+  deviceMode_.Listen();
   return reinterpret_cast<rt::HookHandle>(hook);
 }
 
@@ -55,6 +56,7 @@ bool Win32MouseInput::Unhook(rt::HookHandle handle) {
   }
   const bool removed = ::UnhookWindowsHookEx(hook) != FALSE;
   if (hooks_.empty() && g_hookOwner == this) g_hookOwner = nullptr;
+  if (hooks_.empty()) deviceMode_.StopListening();
   return removed;
 }
 
@@ -94,7 +96,9 @@ LRESULT CALLBACK Win32MouseInput::HookTrampoline(int code, WPARAM wParam, LPARAM
   Win32MouseInput* owner = g_hookOwner;
   const auto passOn = [&] { return ::CallNextHookEx(nullptr, code, wParam, lParam); };
   if (owner == nullptr || !owner->procedure_ || lParam == 0) return passOn();
-  const rt::LowLevelMouseEvent event = ToLowLevelMouseEvent(*reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam), lParam);
+  rt::LowLevelMouseEvent event = ToLowLevelMouseEvent(*reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam), lParam);
+  POINT pointer{};
+  if (::GetCursorPos(&pointer)) event.pointerBefore = rt::ScreenPoint{pointer.x, pointer.y};
   // A copy, so the procedure survives being replaced by a nested call into the program.
   const rt::MouseHookProcedure procedure = owner->procedure_;
   return Guarded(

@@ -7,6 +7,7 @@
 #include "runtime/MouseInput.h"
 #include "runtime/UnhandledFailure.h"
 #include "runtime/win32/Handles.h"
+#include "runtime/win32/PointerDeviceMode.h"
 
 namespace win32 {
 
@@ -27,6 +28,7 @@ class Win32MouseInput : public rt::MouseInput {
   std::size_t Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) override;
   unsigned DoubleClickTimeMs() override;
   bool CanReach(rt::ScreenPoint point) override;
+  rt::PointerReports DeviceReports() override { return deviceMode_.Mode(); }
 
   // For a crash that nothing else caught: removes the hook and lets go of the left
   // button, so the desktop is not left with a button down and no program to lift it.
@@ -40,6 +42,7 @@ class Win32MouseInput : public rt::MouseInput {
   rt::MouseHookProcedure procedure_;
   // Hooks still installed, removed with this object at the latest.
   std::map<HHOOK, UniqueHook> hooks_;
+  PointerDeviceMode deviceMode_;
 };
 
 }  // namespace win32
