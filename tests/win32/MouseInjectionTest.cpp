@@ -186,3 +186,30 @@ TEST(WindowReachTest, OurOwnLevelIsReadableAndOurOwnWindowIsInReach) {
 }
 
 }  // namespace
+
+namespace {
+
+// A crash that no handler of ours sees must not leave the desktop with the left button
+// down, nor our hook in place.
+TEST(LastChanceTest, LetsGoOfTheLeftButtonAndRemovesTheHook) {
+  win32::Win32Platform platform{::GetModuleHandleW(nullptr)};
+  rt::MouseInput& mouse = platform.Bundle().mouse;
+  int calls = 0;
+  const rt::HookHandle hook = mouse.SetLowLevelHook([&](int code, std::uintptr_t message, const auto& event) {
+    ++calls;
+    return mouse.CallNextHook(0, code, message, event);
+  });
+  ASSERT_NE(hook, 0u);
+  ASSERT_EQ(mouse.Inject({{WM_LBUTTONDOWN, std::nullopt, 0}}, 0), 1u);
+  ASSERT_TRUE(win32test::PumpUntil(platform.Pump(), [] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }));
+
+  win32::Win32MouseInput::LetGoOnTheWayOut();
+  EXPECT_TRUE(win32test::PumpUntil(platform.Pump(), [] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }));
+  EXPECT_FALSE(mouse.Unhook(hook)) << "the hook was still there";
+  const int before = calls;
+  mouse.Inject({{WM_MOUSEMOVE, rt::ScreenPoint{5, 5}, 0}}, 0);
+  win32test::PumpUntil(platform.Pump(), [] { return false; }, std::chrono::milliseconds(200));
+  EXPECT_EQ(calls, before) << "our procedure still ran";
+}
+
+}  // namespace
