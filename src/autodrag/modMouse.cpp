@@ -33,55 +33,63 @@ void modMouse::CountRelease() {
 
 std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
   const int hookCode = static_cast<std::int16_t>(code & 0xFFFF);
-  const auto passOn = [&] { return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event); };
-  if (hookCode != kHcAction) return passOn();
+  if (hookCode == kHcAction && Decide(static_cast<std::uint32_t>(message), event) == Verdict::Swallow) return 1;
+  return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event);
+}
+
+// Windows bypasses, and finally removes, a low-level hook that keeps the desktop waiting,
+// so nothing here waits: what must come later is taken out of the stream now and put
+// back, tagged, by a handler of our own message.
+modMouse::Verdict modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
   lastPointer_ = event.at;
   if (event.extraInfo == kInjectedTag) {
     if (pressedForUser_) TellPointerLater();
-    return passOn();
+    return Verdict::PassOn;
   }
-
-  // Windows bypasses, and finally removes, a low-level hook that keeps the desktop
-  // waiting, so nothing here waits: what must come later is taken out of the stream now
-  // and put back, tagged, by a handler of our own message.
-  if (HoldingBackInput()) {
-    if (awaitingPress_ && !flushPosted_ &&
-        rt::ElapsedSeconds(pressAwaitedSince_, platform_.clock.TimeOfDay()) > kPressGraceSeconds) {
-      flushPosted_ = true;
-      platform_.pump.Post([this] { PassOnHeldInput(); });
-    }
-    if (message == rt::msg::kLButtonUp) CountRelease();
-    held_.push_back({static_cast<std::uint32_t>(message), HeldPoint(event), event.mouseData});
-    return 1;
-  }
+  if (HoldingBackInput()) return HoldBack(message, event);
   // The drop click's press: the button is already down for the user.
-  if (message == rt::msg::kLButtonDown && pressedForUser_) return 1;
+  if (message == rt::msg::kLButtonDown && pressedForUser_) return Verdict::Swallow;
   if (message != rt::msg::kLButtonUp) {
     if (pressedForUser_) TellPointerLater();
-    return passOn();
+    return Verdict::PassOn;
   }
+  return pressedForUser_ ? Drop() : PickUp(message, event);
+}
 
-  if (pressedForUser_) {
-    // The drop: the user's own release lets go of our press, where and when they let go.
-    CountRelease();
-    pressedForUser_ = false;
-    platform_.pump.Post([this] { TellHoldState(); });
-    return passOn();
+modMouse::Verdict modMouse::HoldBack(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
+  if (awaitingPress_ && !flushPosted_ &&
+      rt::ElapsedSeconds(pressAwaitedSince_, platform_.clock.TimeOfDay()) > kPressGraceSeconds) {
+    flushPosted_ = true;
+    platform_.pump.Post([this] { PassOnHeldInput(); });
   }
+  if (message == rt::msg::kLButtonUp) CountRelease();
+  held_.push_back({message, HeldPoint(event), event.mouseData});
+  return Verdict::Swallow;
+}
+
+modMouse::Verdict modMouse::Drop() {
+  // The user's own release lets go of our press, where and when they let go.
+  CountRelease();
+  pressedForUser_ = false;
+  platform_.pump.Post([this] { TellHoldState(); });
+  return Verdict::PassOn;
+}
+
+modMouse::Verdict modMouse::PickUp(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
   if (!platform_.mouse.CanReach(event.at)) {
     // A release we held back could never be put back into that window: it would be left
     // with its button down. The click goes through as it is, and auto-drag ends.
     trouble_ = Trouble::WindowOutOfReach;
     WakeTheLoop();
-    return passOn();
+    return Verdict::PassOn;
   }
   CountRelease();
   pickUpPoint_ = event.at;
   heldPath_ = event.at;
-  held_.push_back({static_cast<std::uint32_t>(message), event.at, event.mouseData});
+  held_.push_back({message, event.at, event.mouseData});
   releaseDue_ = true;
   platform_.pump.Post([this] { PassOnHeldRelease(); });
-  return 1;
+  return Verdict::Swallow;
 }
 
 rt::ScreenPoint modMouse::HeldPoint(const rt::LowLevelMouseEvent& event) {

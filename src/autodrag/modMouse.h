@@ -81,6 +81,14 @@ class modMouse {
     std::uint32_t mouseData;
   };
 
+  enum class Verdict { PassOn, Swallow };
+  Verdict Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  Verdict HoldBack(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  // The first release of a drag, held back for the pick-up.
+  Verdict PickUp(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  // A release while we hold the button.
+  Verdict Drop();
+
   bool HoldingBackInput() const { return releaseDue_ || awaitingPress_ || injecting_; }
   // Where the hand has taken the pointer, for an event held back while the pointer stands still.
   rt::ScreenPoint HeldPoint(const rt::LowLevelMouseEvent& event);
