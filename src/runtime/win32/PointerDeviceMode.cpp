@@ -1,7 +1,6 @@
 #include "runtime/win32/PointerDeviceMode.h"
 
-#include "runtime/Failure.h"
-#include "runtime/win32/SystemMessage.h"
+#include "runtime/win32/MessageWindow.h"
 
 namespace win32 {
 namespace {
@@ -12,17 +11,8 @@ constexpr USHORT kMouseUsage = 0x02;
 
 }  // namespace
 
-PointerDeviceMode::PointerDeviceMode(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &PointerDeviceMode::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kWindowClass;
-  if (::RegisterClassExW(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw rt::Failure(SystemMessage(::GetLastError()));
-  window_.reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
-  if (!window_) throw rt::Failure(SystemMessage(::GetLastError()));
-  ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+PointerDeviceMode::PointerDeviceMode(HINSTANCE instance)
+    : window_(MakeMessageWindow(instance, kWindowClass, &PointerDeviceMode::WindowProc, this)) {
   const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
   underWine_ = ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
@@ -55,8 +45,7 @@ void PointerDeviceMode::OnRawInput(HRAWINPUT input) {
 
 LRESULT CALLBACK PointerDeviceMode::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INPUT) {
-    if (auto* self = reinterpret_cast<PointerDeviceMode*>(::GetWindowLongPtrW(window, GWLP_USERDATA)))
-      self->OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));
+    if (auto* self = OwnerOf<PointerDeviceMode>(window)) self->OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }

@@ -4,6 +4,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/MessageWindow.h"
 #include "runtime/win32/SystemMessage.h"
 
 namespace win32 {
@@ -11,17 +12,6 @@ namespace {
 
 constexpr wchar_t kTaskWindowClass[] = L"Vornatic.Tasks";
 constexpr UINT kRunTask = WM_APP + 1;
-
-void RegisterTaskWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kTaskWindowClass;
-  // A second pump in the same process (the adapter tests make several) finds it registered.
-  if (::RegisterClassExW(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw rt::Failure(SystemMessage(::GetLastError()));
-}
 
 DWORD TimeoutOf(std::optional<std::chrono::milliseconds> maxWait) {
   if (!maxWait) return INFINITE;
@@ -31,11 +21,9 @@ DWORD TimeoutOf(std::optional<std::chrono::milliseconds> maxWait) {
 
 }  // namespace
 
-Win32EventPump::Win32EventPump(HINSTANCE instance, rt::UnhandledFailureSink& failures) : failures_(failures) {
-  RegisterTaskWindowClass(instance, &Win32EventPump::TaskWindowProc);
-  taskWindow_.reset(::CreateWindowExW(0, kTaskWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
-  if (!taskWindow_) throw rt::Failure(SystemMessage(::GetLastError()));
-}
+Win32EventPump::Win32EventPump(HINSTANCE instance, rt::UnhandledFailureSink& failures)
+    : failures_(failures),
+      taskWindow_(MakeMessageWindow(instance, kTaskWindowClass, &Win32EventPump::TaskWindowProc, this)) {}
 
 void Win32EventPump::PumpEvents(std::optional<std::chrono::milliseconds> maxWait) {
   const Drained first = DrainQueue();
@@ -88,11 +76,8 @@ void Win32EventPump::RunNextTask() {
 }
 
 LRESULT CALLBACK Win32EventPump::TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  } else if (message == kRunTask) {
-    if (auto* pump = reinterpret_cast<Win32EventPump*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) pump->RunNextTask();
+  if (message == kRunTask) {
+    if (auto* pump = OwnerOf<Win32EventPump>(window)) pump->RunNextTask();
     return 0;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);

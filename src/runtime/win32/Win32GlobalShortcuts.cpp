@@ -1,8 +1,7 @@
 #include "runtime/win32/Win32GlobalShortcuts.h"
 
-#include "runtime/Failure.h"
 #include "runtime/win32/Guarded.h"
-#include "runtime/win32/SystemMessage.h"
+#include "runtime/win32/MessageWindow.h"
 
 namespace win32 {
 namespace {
@@ -13,18 +12,8 @@ constexpr int kShortcutId = 1;
 }  // namespace
 
 Win32GlobalShortcuts::Win32GlobalShortcuts(HINSTANCE instance, rt::UnhandledFailureSink& failures)
-    : failures_(failures) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &Win32GlobalShortcuts::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kWindowClass;
-  if (::RegisterClassExW(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw rt::Failure(SystemMessage(::GetLastError()));
-  window_.reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
-  if (!window_) throw rt::Failure(SystemMessage(::GetLastError()));
-  ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+    : failures_(failures),
+      window_(MakeMessageWindow(instance, kWindowClass, &Win32GlobalShortcuts::WindowProc, this)) {}
 
 Win32GlobalShortcuts::~Win32GlobalShortcuts() { Unregister(); }
 
@@ -53,7 +42,7 @@ void Win32GlobalShortcuts::Unregister() {
 
 LRESULT CALLBACK Win32GlobalShortcuts::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_HOTKEY && wParam == kShortcutId) {
-    auto* self = reinterpret_cast<Win32GlobalShortcuts*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = OwnerOf<Win32GlobalShortcuts>(window);
     if (self != nullptr && self->pressed_) {
       // A copy: the press may start auto-drag, whose loop runs inside this call and may
       // register the shortcut again.
