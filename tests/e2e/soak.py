@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Many drags and many trips through the tray in one run of the real program under Wine:
-30 drags in a row into the probe window, each checked as the auto-drag scenario checks
-one, then 30 minimise/restore trips (minimise box, click on the tray icon). Reports the
+30 drags in a row into the probe window, hasty and calm, each checked from the probe's
+log, then 30 minimise/restore trips (minimise box, click on the tray icon). Reports the
 misses, the hold times (from the probe's log: the person's press to the release put
 back), and the memory of the Linux process running Vornatic.exe before and after.
 
@@ -12,6 +12,7 @@ import random
 import shutil
 import statistics
 import sys
+import time
 import traceback
 from pathlib import Path
 
@@ -23,7 +24,7 @@ from harness import paths  # noqa: E402
 from harness.display import Xvfb  # noqa: E402
 from harness.scenario import Scenario  # noqa: E402
 from harness.wine import make_template  # noqa: E402
-from scenarios.test_autodrag import OFF, START, STOP, drag_in_probe, wait_for_autodrag_off  # noqa: E402
+from scenarios.test_autodrag import HOLD_MS, OFF, START, STOP, start_autodrag, wait_for_autodrag_off  # noqa: E402
 from scenarios.test_tray import minimise  # noqa: E402
 
 PROBE_GEOMETRY = (20, 20, 420, 320)
@@ -57,7 +58,8 @@ def memory_kib(pid):
 
 
 def points(seed, count, client):
-    """Pick-up and drop points inside the probe's client area, apart enough to be a drag."""
+    """Pick-up and drop points inside the probe's client area, apart enough to be a drag,
+    and whether the hand is calm about it: (pick, drop, calm)."""
     width, height = client[2] - client[0], client[3] - client[1]
     draw = random.Random(seed)
     result = []
@@ -65,14 +67,52 @@ def points(seed, count, client):
         pick = (draw.randint(30, width - 60), draw.randint(30, height - 40))
         drop = (draw.randint(30, width - 60), draw.randint(30, height - 40))
         if abs(pick[0] - drop[0]) + abs(pick[1] - drop[1]) >= 60:
-            result.append((pick, drop))
+            result.append((pick, drop, draw.random() < 0.5))
     return result
 
 
-def hold_ms(events):
-    """The person's press to the pick-up release put back: the first two button messages."""
-    buttons = [e for e in events if "BUTTON" in e.msg]
-    return buttons[1].t - buttons[0].t
+def soak_drag(s, log, client, pick, drop, calm):
+    """One drag into the probe window, hasty (the pointer sets off at once after the
+    pick-up click, while the release is still held back) or calm. Returns what it missed
+    (empty when nothing), the hold in ms, and how many moves reached the probe.
+
+    A miss is a fault in the clicks: the pick-up not at the click point, a release put
+    back too soon, other than one press of ours, a double-click, a move without the
+    button, a drop elsewhere, or anything after the drop. Wine merges moves that queue
+    up while the release is held, so a hasty drag may show only a few of its points;
+    that is counted, not missed."""
+    left, top = client[0], client[1]
+    since = log.events()[-1].t
+    start_autodrag(s)
+    s.desktop.move(left + pick[0], top + pick[1])
+    time.sleep(0.15)
+    s.desktop.click()
+    if calm:
+        time.sleep(HOLD_MS / 1000 + 0.3)
+    path = s.desktop.glide((left + pick[0], top + pick[1]), (left + drop[0], top + drop[1]), steps=12,
+                           step_seconds=0.05)
+    time.sleep(0.3)
+    s.desktop.click()
+    s.desktop.move(left + drop[0] + 40, top + drop[1] + 16)
+    wait_for_autodrag_off(s)
+    s.wait_until(lambda: not s.probe.pointer()["left"], "the left button to be up again")
+
+    events = [e for e in log.events() if e.t > since]
+    buttons = [(i, e) for i, e in enumerate(events) if "BUTTON" in e.msg]
+    expected = [("WM_LBUTTONDOWN", *pick), ("WM_LBUTTONUP", *pick), ("WM_LBUTTONDOWN", *pick),
+                ("WM_LBUTTONUP", *drop)]
+    seen = [(e.msg, e.x, e.y) for _, e in buttons]
+    if seen != expected:
+        return f"buttons {seen}, not {expected}", None, 0
+    hold = buttons[1][1].t - buttons[0][1].t
+    moves = [e for e in events[buttons[2][0] + 1:buttons[3][0]] if e.msg == "WM_MOUSEMOVE"]
+    on_path = [(x - left, y - top) for x, y in path]
+    indices = [on_path.index((m.x, m.y)) if (m.x, m.y) in on_path else -1 for m in moves]
+    if hold < HOLD_MS:
+        return f"the pick-up release went back after {hold:.0f} ms", hold, len(moves)
+    if not moves or not all(m.left_held for m in moves) or -1 in indices or indices != sorted(indices):
+        return f"moves off the path, out of order or without the button: {moves}", hold, len(moves)
+    return "", hold, len(moves)
 
 
 def recover(s):
@@ -105,17 +145,25 @@ def soak(s, drags, trips, seed):
         raise RuntimeError(f"expected one Vornatic.exe process, found {pids}")
     pid = pids[0]
     memory = {"at start": memory_kib(pid)}
-    misses, holds = [], []
+    misses, holds, moves_seen = [], [], []
 
-    for number, (pick, drop) in enumerate(points(seed, drags, client), 1):
+    for number, (pick, drop, calm) in enumerate(points(seed, drags, client), 1):
+        kind = "calm" if calm else "hasty"
         try:
-            holds.append(hold_ms(drag_in_probe(s, log, client, pick, drop)))
-            s.note(f"drag {number}: held {holds[-1]:.0f} ms")
-        except AssertionError as miss:
-            misses.append(f"drag {number} {pick}->{drop}: {miss}")
-            s.note(f"drag {number} missed: {miss}")
-            s.screenshot(f"drag-{number}-missed")
+            miss, hold, moves = soak_drag(s, log, client, pick, drop, calm)
+        except AssertionError as error:  # a wait that ran out: the drag never ended
+            miss, hold, moves = str(error), None, 0
             recover(s)
+        s.note(f"drag {number} ({kind}): held {hold} ms, {moves} moves reached the probe; {miss or 'no miss'}")
+        if hold is not None:
+            holds.append(hold)
+        moves_seen.append(moves)
+        if miss:
+            misses.append(f"drag {number} ({kind}) {pick}->{drop}: {miss}")
+            s.screenshot(f"drag-{number}-missed")
+    double_clicks = [e for e in log.events() if "DBLCLK" in e.msg]
+    if double_clicks:
+        misses.append(f"double-clicks reached the probe: {double_clicks}")
     window = wait_for_autodrag_off(s)
     memory[f"after {drags} drags"] = memory_kib(pid)
 
@@ -129,16 +177,19 @@ def soak(s, drags, trips, seed):
             recover(s)
             window = s.main_window()
     memory[f"after {trips} tray trips"] = memory_kib(pid)
-    return misses, holds, memory
+    return misses, holds, moves_seen, memory
 
 
-def report(drags, trips, misses, holds, memory):
+def report(drags, trips, misses, holds, moves_seen, memory):
     print(f"soak: {drags} drags and {trips} tray trips, {len(misses)} missed")
     for miss in misses:
         print(f"  missed: {miss}")
     if holds:
         print(f"soak: hold (press to release put back), ms: min {min(holds):.0f}, "
               f"median {statistics.median(holds):.0f}, max {max(holds):.0f} over {len(holds)} drags")
+    if moves_seen:
+        print(f"soak: moves reaching the probe per drag: min {min(moves_seen)}, "
+              f"median {statistics.median(moves_seen):.0f}, max {max(moves_seen)} (of 12 on each path)")
     for when, (rss, anon) in memory.items():
         print(f"soak: Vornatic.exe memory {when + ':':<22} RSS {rss:7d} KiB, anonymous {anon:7d} KiB")
     first, last = list(memory.values())[0], list(memory.values())[-1]
@@ -167,8 +218,8 @@ def main():
     failed = True
     try:
         s.set_up()
-        misses, holds, memory = soak(s, args.drags, args.trips, args.seed)
-        growth = report(args.drags, args.trips, misses, holds, memory)
+        misses, holds, moves_seen, memory = soak(s, args.drags, args.trips, args.seed)
+        growth = report(args.drags, args.trips, misses, holds, moves_seen, memory)
         failed = bool(misses) or growth > MEMORY_NOISE_KIB
         print("soak: " + ("FAILED" if failed else "passed") + f"; artefacts in {s.artefacts}")
         return 1 if failed else 0
