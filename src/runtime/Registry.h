@@ -12,6 +12,7 @@ constexpr RegKey kHkeyLocalMachine = 0x80000002u;
 
 namespace reg {
 constexpr std::uint32_t kSz = 1;
+constexpr std::uint32_t kExpandSz = 2;
 constexpr std::uint32_t kDword = 4;
 constexpr std::uint32_t kKeyRunAccess = 63;  // query/set value, create sub-key, enumerate, notify, link
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;

@@ -7,6 +7,7 @@
 
 #include "runtime/Failure.h"
 #include "settings/RegText.h"
+#include "settings/RunCommandLine.h"
 
 namespace {
 
@@ -36,27 +37,57 @@ std::vector<std::uint8_t> LittleEndian(std::int32_t value) {
 
 }  // namespace
 
-std::wstring RegStuff::RunCommand(const std::wstring& folder, const std::wstring& fileName) {
+std::wstring RegStuff::ProgramPath(const std::wstring& folder, const std::wstring& fileName) {
   // The root of a drive already ends in its backslash.
   const bool endsWithBackslash = !folder.empty() && folder.back() == L'\\';
-  return L"\"" + folder + (endsWithBackslash ? L"" : L"\\") + fileName + L"\"";
+  return folder + (endsWithBackslash ? L"" : L"\\") + fileName;
+}
+
+std::wstring RegStuff::RunCommand(const std::wstring& folder, const std::wstring& fileName) {
+  return L"\"" + ProgramPath(folder, fileName) + L"\"";
 }
 
 bool RegStuff::AddRunValue(const std::wstring& fileName) {
   const std::wstring command = RunCommand(app_.ProgramFolder(), fileName);
-  if (SetKeyValue(rt::kHkeyLocalMachine, kRunKey, fileName, command, rt::reg::kSz) == rt::reg::kSuccess) {
-    // An entry left for this user by a run without administrator rights would start the
-    // program a second time at logon.
+  if (SetKeyValue(rt::kHkeyLocalMachine, kRunKey, fileName, command, rt::reg::kSz) == rt::reg::kSuccess ||
+      FindRunEntry(rt::kHkeyLocalMachine, fileName) == RunEntry::kThisProgram) {
+    // Entered for every user now, or by an administrator before (then there is nothing to
+    // add). An entry of this user's own, left by an earlier run, would start it twice.
     DeleteKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName);
     return true;
   }
   // Most users may not write the machine's list; their own starts the program as well.
-  return SetKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName, command, rt::reg::kSz) == rt::reg::kSuccess;
+  return SetKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName, command, rt::reg::kSz) == rt::reg::kSuccess ||
+         FindRunEntry(rt::kHkeyCurrentUser, fileName) == RunEntry::kThisProgram;
 }
 
-void RegStuff::DeleteRunValue(const std::wstring& fileName) {
-  DeleteKeyValue(rt::kHkeyLocalMachine, kRunKey, fileName);
-  DeleteKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName);
+RegStuff::EntryLeft RegStuff::DeleteRunValue(const std::wstring& fileName) {
+  const auto removed = [](long status) { return status == rt::reg::kSuccess || status == rt::reg::kFileNotFound; };
+  const long machine = DeleteKeyValue(rt::kHkeyLocalMachine, kRunKey, fileName);
+  const long user = DeleteKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName);
+  // A refused delete says nothing about whether there was anything to delete: look.
+  if (!removed(machine) && FindRunEntry(rt::kHkeyLocalMachine, fileName) == RunEntry::kThisProgram)
+    return EntryLeft::kForEveryUser;
+  if (!removed(user) && FindRunEntry(rt::kHkeyCurrentUser, fileName) == RunEntry::kThisProgram)
+    return EntryLeft::kForThisUser;
+  return EntryLeft::kNone;
+}
+
+RegStuff::RunEntry RegStuff::FindRunEntry(rt::RegKey root, const std::wstring& fileName) {
+  const rt::OpenedKey opened = rt::OpenRegistryKey(registry_, root, kRunKey, rt::reg::kKeyRead);
+  if (opened.status == rt::reg::kFileNotFound) return RunEntry::kNone;
+  if (!opened.ok()) return RunEntry::kUnreadable;
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  const long status = registry_.QueryValue(opened.key.get(), fileName, &type, &data);
+  if (status == rt::reg::kFileNotFound) return RunEntry::kNone;
+  if (status != rt::reg::kSuccess) return RunEntry::kUnreadable;
+  if (type != rt::reg::kSz && type != rt::reg::kExpandSz) return RunEntry::kNone;
+  // An entry by our name for a copy elsewhere (an old install, a moved folder) does not
+  // start this one.
+  return runcommand::StartsProgram(regtext::FromRegSz(data), ProgramPath(app_.ProgramFolder(), fileName))
+             ? RunEntry::kThisProgram
+             : RunEntry::kNone;
 }
 
 long RegStuff::SetKeyValue(rt::RegKey root, const std::wstring& subKey, const std::wstring& valueName,

@@ -20,12 +20,23 @@ class RegStuff {
   RegStuff(const RegStuff&) = delete;
   RegStuff& operator=(const RegStuff&) = delete;
 
+  // What one Run key holds for the executable named fileName in the program's folder.
+  enum class RunEntry {
+    kNone,         // no value by that name, or one that starts some other file
+    kThisProgram,  // a value that starts this executable
+    kUnreadable,   // the key or the value could not be read: nobody can tell
+  };
+  // Which entry still starts the program after a removal.
+  enum class EntryLeft { kNone, kForEveryUser, kForThisUser };
+
   // Enters the executable named fileName, which lives in the program's folder, into the
-  // Run key: for every user when this user may write there, else for this user alone.
-  // True when one of the two now holds it.
+  // Run key: for every user when this user may write there, else for this user alone,
+  // unless an entry for every user starts it already. True when one of the two now holds it.
   bool AddRunValue(const std::wstring& fileName);
-  // Takes the entry out of both Run keys; an entry that is not there is no failure.
-  void DeleteRunValue(const std::wstring& fileName);
+  // Takes the entry out of both Run keys; an entry that is not there is no failure. Tells
+  // which entry that starts this executable Windows would not let go.
+  EntryLeft DeleteRunValue(const std::wstring& fileName);
+  RunEntry FindRunEntry(rt::RegKey root, const std::wstring& fileName);
 
   // Opens an existing key (never creates it), writes one value and closes the key.
   // The status of the open when it fails, else that of the write.
@@ -38,6 +49,7 @@ class RegStuff {
   // The command Windows runs at logon: the full path, quoted, so that a folder with blanks
   // is neither split at a blank nor mistaken for a program at one of its prefixes.
   static std::wstring RunCommand(const std::wstring& folder, const std::wstring& fileName);
+  static std::wstring ProgramPath(const std::wstring& folder, const std::wstring& fileName);
 
  private:
   rt::Registry& registry_;

@@ -9,7 +9,6 @@ namespace {
 // Every program that keeps its settings this way shares this root below HKEY_CURRENT_USER.
 constexpr const wchar_t* kSettingsRoot = L"Software";
 constexpr std::uint32_t kKeyWrite = 0x20006;  // set value, create sub-key, read control
-constexpr std::uint32_t kRegExpandSz = 2;
 
 }  // namespace
 
@@ -34,7 +33,7 @@ std::wstring SettingsStore::GetSetting(const std::wstring& application, const st
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
   if (registry_.QueryValue(opened.key.get(), key, &type, &data) != rt::reg::kSuccess) return defaultText;
-  if (type != rt::reg::kSz && type != kRegExpandSz) return defaultText;
+  if (type != rt::reg::kSz && type != rt::reg::kExpandSz) return defaultText;
   return regtext::FromRegSz(data);
 }
 

@@ -1,5 +1,7 @@
 #include "settings/StartupChoices.h"
 
+#include <optional>
+
 bool StartupChoices::StoredOn(const wchar_t* key) {
   return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff) == settings::kOn;
 }
@@ -14,9 +16,33 @@ std::wstring StartupChoices::CouldNotRegisterText() const {
          L"that start at logon.\r\n\r\nThe box \"Load this software on Windows startup\" has been cleared.";
 }
 
+std::wstring StartupChoices::CouldNotRemoveText(RegStuff::EntryLeft left) const {
+  const std::wstring why = left == RegStuff::EntryLeft::kForEveryUser
+                               ? L"it is set to start for every user of this computer, and only an administrator "
+                                 L"can change that."
+                               : L"Windows did not let it take itself out of the programs that start at logon.";
+  return productName_ + L" could not be kept from starting when you log on: " + why + L"\r\n\r\n" + productName_ +
+         L" will still start when you log on, so the box \"Load this software on Windows startup\" stays ticked.";
+}
+
+void StartupChoices::ShowRunAtLogon(bool on) {
+  const bool wasLoading = loading_;
+  loading_ = true;
+  runAtLogon_.SetValue(on ? 1 : 0);
+  loading_ = wasLoading;
+}
+
 void StartupChoices::RestoreStoredChoices() {
   // Without this a minimised start could never happen, as the layout has both boxes clear.
-  runAtLogon_.SetValue(StoredOn(settings::kWindowsStartup) ? 1 : 0);
+  bool startsAtLogon = StoredOn(settings::kWindowsStartup);
+  // The program may have been moved, or its entry taken out or put in by someone else.
+  // When the Run keys cannot be read, the stored choice is the best there is.
+  const std::optional<bool> entered = logonEntry_.StartsAtLogon();
+  if (entered && *entered != startsAtLogon) {
+    startsAtLogon = *entered;
+    Save(settings::kWindowsStartup, startsAtLogon);
+  }
+  runAtLogon_.SetValue(startsAtLogon ? 1 : 0);
   minimized_.SetValue(StoredOn(settings::kMinimized) ? 1 : 0);
 }
 
@@ -32,11 +58,18 @@ void StartupChoices::RunAtLogonClicked() {
       runAtLogon_.SetValue(0);
     }
   } else {
+    const RegStuff::EntryLeft left = logonEntry_.RemoveFromStartup();
+    if (left != RegStuff::EntryLeft::kNone) {
+      // A clear box must mean the program does not start at logon: it still does, so the
+      // box and the stored choice stay as they were.
+      dialogs_.MessageBox(CouldNotRemoveText(left), rt::mb::kOkOnly | rt::mb::kExclamation, productName_);
+      ShowRunAtLogon(true);
+      return;
+    }
     // Clearing a ticked minimised box raises its own click, which records "Minimized" first.
     minimized_.SetValue(0);
     minimized_.SetVisible(false);
     Save(settings::kWindowsStartup, false);
-    logonEntry_.RemoveFromStartup();
   }
 }
 

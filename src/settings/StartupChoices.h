@@ -29,13 +29,17 @@ class StartupChoices {
   // neither write the settings back nor touch the logon entry.
   void SetLoading(bool loading) { loading_ = loading; }
   bool Loading() const { return loading_; }
-  // The boxes show what the user chose last time.
+  // The boxes show what the user chose last time, except where the Run keys tell another
+  // story: the run-at-logon box shows what the next logon will do, and that is stored.
   void RestoreStoredChoices();
 
  private:
   bool StoredOn(const wchar_t* key);
   void Save(const wchar_t* key, bool on);
   std::wstring CouldNotRegisterText() const;
+  std::wstring CouldNotRemoveText(RegStuff::EntryLeft left) const;
+  // Sets the run-at-logon box as the program, not the user: its click does nothing.
+  void ShowRunAtLogon(bool on);
 
   rt::CheckBox& runAtLogon_;
   rt::CheckBox& minimized_;

@@ -37,6 +37,7 @@ void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& even
 std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message,
                                       const rt::LowLevelMouseEvent& event) {
   ++callNextCalls;
+  if (!passedOn_.empty()) passedOn_.back() = true;
   Passed(static_cast<std::uint32_t>(message), event);
   return nextHookResult;
 }
@@ -47,10 +48,15 @@ std::intptr_t FakeMouse::Deliver(std::uint32_t message, std::uintptr_t extraInfo
 
 std::intptr_t FakeMouse::DeliverAt(rt::ScreenPoint point, std::uint32_t message, std::uintptr_t extraInfo,
                                    bool injected, int code) {
+  return DeliverHappenedAt(clock_.Now(), point, message, extraInfo, injected, code);
+}
+
+std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint point, std::uint32_t message,
+                                           std::uintptr_t extraInfo, bool injected, int code) {
   // A mouse moved to a button's place reports the move first, then the button where the
   // pointer then is, as Windows hands them to the hooks.
   if (!injected && !reportsPlaces && message != kMove && !(point == hand_))
-    DeliverAt(point, kMove, extraInfo, false, code);
+    DeliverHappenedAt(happenedAt, point, kMove, extraInfo, false, code);
   rt::LowLevelMouseEvent event;
   event.at = point;
   event.pointerBefore = pointer;
@@ -68,8 +74,23 @@ std::intptr_t FakeMouse::DeliverAt(rt::ScreenPoint point, std::uint32_t message,
     return 0;
   }
   // The newest hook is called first, as the system does; copy it, the call may unhook.
-  auto procedure = hooks_.rbegin()->second;
-  return procedure(code, message, event);
+  const auto [handle, procedure] = *hooks_.rbegin();
+  passedOn_.push_back(false);
+  const std::intptr_t result = procedure(code, message, event);
+  const bool passed = passedOn_.back();
+  passedOn_.pop_back();
+  if (!hookTimeouts || clock_.Now() - happenedAt <= hookTimeouts->limitSeconds) return result;
+  timedOut.push_back({happenedAt, clock_.Now() - happenedAt, message});
+  // The system stopped waiting at the limit and sent the event on; what the hook did
+  // with it afterwards no longer counts.
+  if (!passed) Passed(message, event);
+  CountTimeout(handle);
+  return 0;
+}
+
+void FakeMouse::CountTimeout(rt::HookHandle handle) {
+  if (++timeoutsOf_[handle] < hookTimeouts->removeAfter) return;
+  if (hooks_.erase(handle) != 0) ++hooksRemovedForTimeouts;
 }
 
 std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) {
@@ -89,17 +110,21 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
     if (e.at) landing = *e.at;
     injections.push_back({clock_.Now(), e.message, extraInfo, landing});
     // Injected input joins the input stream; the hook sees it when the thread next pumps.
-    pump_.Post([this, message = e.message, landing, extraInfo] { DeliverAt(landing, message, extraInfo, true); });
+    pump_.Post([this, message = e.message, landing, extraInfo, at = clock_.Now()] {
+      DeliverHappenedAt(at, landing, message, extraInfo, true, 0);
+    });
   }
   return events.size();
 }
 
 void FakeMouse::UserEventAt(double at, std::uint32_t message, std::uintptr_t extraInfo, bool injected) {
-  pump_.At(at, [this, message, extraInfo, injected] { Deliver(message, extraInfo, injected); });
+  pump_.At(at, [this, at, message, extraInfo, injected] {
+    DeliverHappenedAt(at, pointer, message, extraInfo, injected, 0);
+  });
 }
 
 void FakeMouse::UserEventAt(double at, std::uint32_t message, rt::ScreenPoint point) {
-  pump_.At(at, [this, message, point] { DeliverAt(point, message); });
+  pump_.At(at, [this, at, message, point] { DeliverHappenedAt(at, point, message, 0, false, 0); });
 }
 
 void FakeMouse::UserClickAt(double at, double pressedFor) {

@@ -5,6 +5,7 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "fakes/VirtualTime.h"
@@ -75,6 +76,24 @@ class FakeMouse : public rt::MouseInput {
   // events carry the pen signature.
   bool reportsPlaces = false;
   unsigned doubleClickMs = 500;
+
+  // Windows' patience with a low-level hook. When set, a hook call that keeps its event
+  // waiting longer than the limit (virtual time from when the event happened to when the
+  // procedure returns) is passed over: the event goes on as if the hook had returned 0.
+  // After `removeAfter` such calls the hook is removed without a word, as Windows 7 and
+  // later do. Wine does neither, which is why the model lives here.
+  struct HookTimeoutModel {
+    double limitSeconds = 0.3;
+    int removeAfter = 10;
+  };
+  std::optional<HookTimeoutModel> hookTimeouts;
+  struct HookTimeout {
+    double happenedAt;
+    double waitedSeconds;
+    std::uint32_t message;
+  };
+  std::vector<HookTimeout> timedOut;
+  int hooksRemovedForTimeouts = 0;
   std::intptr_t nextHookResult = 0;
   int hooksInstalled = 0;
   int unhookCalls = 0;
@@ -85,6 +104,10 @@ class FakeMouse : public rt::MouseInput {
 
  private:
   void Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  // Calls the hook chain for an event that happened at `happenedAt`, timing the call.
+  std::intptr_t DeliverHappenedAt(double happenedAt, rt::ScreenPoint point, std::uint32_t message,
+                                  std::uintptr_t extraInfo, bool injected, int code);
+  void CountTimeout(rt::HookHandle handle);
 
   FakePump& pump_;
   VirtualClock& clock_;
@@ -92,6 +115,9 @@ class FakeMouse : public rt::MouseInput {
   rt::ScreenPoint hand_;
   std::map<rt::HookHandle, rt::MouseHookProcedure> hooks_;
   rt::HookHandle nextHandle_ = 0x1000;
+  // One entry per hook call in progress, innermost last: whether it passed its event on.
+  std::vector<bool> passedOn_;
+  std::map<rt::HookHandle, int> timeoutsOf_;
 };
 
 }  // namespace fake

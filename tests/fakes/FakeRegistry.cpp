@@ -45,6 +45,7 @@ long FakeRegistry::OpenKey(rt::RegKey root, const std::wstring& subKey, std::uin
   const std::wstring path = Join(root, subKey);
   if (path.empty()) return rt::reg::kInvalidHandle;
   if (path != L"hkcu" && path != L"hklm" && keys_.count(path) == 0) return rt::reg::kFileNotFound;
+  if (deniedOpens_.count(path) != 0) return rt::reg::kAccessDenied;
   if ((access & (kSetValueRight | kCreateSubKeyRight)) != 0 && Refused(path)) return rt::reg::kAccessDenied;
   *result = nextHandle_++;
   handles_[*result] = path;
@@ -85,6 +86,7 @@ long FakeRegistry::DeleteValue(rt::RegKey key, const std::wstring& name) {
   auto it = handles_.find(key);
   if (it == handles_.end()) return rt::reg::kInvalidHandle;
   if (Refused(it->second)) return rt::reg::kAccessDenied;
+  if (undeletable_.count(it->second + L"\\" + Lower(name)) != 0) return rt::reg::kAccessDenied;
   if (keys_[it->second].erase(Lower(name)) == 0) return rt::reg::kFileNotFound;
   log.push_back(L"delete " + it->second + L"\\" + name);
   return rt::reg::kSuccess;

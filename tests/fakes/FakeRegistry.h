@@ -38,6 +38,12 @@ class FakeRegistry : public rt::Registry {
   // Opening this key for anything but reading, or creating it, is refused (access denied).
   void DenyWrites(const std::wstring& path) { denied_.insert(Normalize(path)); }
   void DenyAllWrites() { denyAll_ = true; }
+  // Every open of this key is refused, even for reading.
+  void DenyOpens(const std::wstring& path) { deniedOpens_.insert(Normalize(path)); }
+  // The key opens for writing, but deleting this one value is refused (access denied).
+  void RefuseDeletion(const std::wstring& path, const std::wstring& name) {
+    undeletable_.insert(Normalize(path) + L"\\" + Lower(name));
+  }
   std::size_t OpenHandles() const { return handles_.size(); }
 
   // Every change, in order: "set PATH\\name", "delete PATH\\name".
@@ -54,6 +60,8 @@ class FakeRegistry : public rt::Registry {
   std::map<rt::RegKey, std::wstring> handles_;
   std::set<std::wstring> denied_;
   bool denyAll_ = false;
+  std::set<std::wstring> deniedOpens_;
+  std::set<std::wstring> undeletable_;  // key path \ lower-cased value name
   rt::RegKey nextHandle_ = 0x100;
 };
 

@@ -1,9 +1,12 @@
 // The two startup-option boxes: what they record in the settings and in the Run keys.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ProgramFixture.h"
 #include "runtime/Failure.h"
 #include "settings/RegText.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 
@@ -36,6 +39,16 @@ class RunAtLogonTest : public ProgramTest {
     return regtext::FromRegSz(value->data);
   }
   // Puts a value into a Run key as another run, or another program, would have.
+  // Both Run keys as on a new machine, nothing refused.
+  void ResetRunKeys() {
+    fakes.registry = fake::FakeRegistry{};
+    fakes.registry.MakeKey(kMachineRun);
+    fakes.registry.MakeKey(kUserRun);
+  }
+  void StoreStartupChoice(const wchar_t* value) {
+    SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic")
+        .SaveSetting(L"Kestrova", L"Vornatic", L"Windows Startup", value);
+  }
   void PutRunValue(rt::RegKey root, const std::wstring& name, const std::wstring& data) {
     rt::RegKey key = 0;
     ASSERT_EQ(fakes.registry.OpenKey(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", rt::reg::kKeyAllAccess,
@@ -61,7 +74,8 @@ TEST_F(RunAtLogonTest, TickingRecordsOnAndEntersTheRunningExecutableQuoted) {
   EXPECT_TRUE(fakes.dialogs.shown.empty());
 }
 
-TEST_F(RunAtLogonTest, ClearingWithMinimizedTickedRecordsMinimizedThenStartupThenDeletes) {
+// The entry goes first: only once it is gone may the box and the settings say "Off".
+TEST_F(RunAtLogonTest, ClearingWithMinimizedTickedDeletesThenRecordsMinimizedThenStartup) {
   form.Check4.ToggleByUser();
   form.Check8.ToggleByUser();
   fakes.registry.log.clear();
@@ -71,7 +85,7 @@ TEST_F(RunAtLogonTest, ClearingWithMinimizedTickedRecordsMinimizedThenStartupThe
   EXPECT_EQ(form.Check8.Value(), 0);
   EXPECT_FALSE(form.Check8.Visible());
   EXPECT_EQ(fakes.registry.log,
-            (std::vector<std::wstring>{kSetMinimized, kSetStartup, L"delete " + kMachineRunLog + L"Vornatic.exe"}));
+            (std::vector<std::wstring>{L"delete " + kMachineRunLog + L"Vornatic.exe", kSetMinimized, kSetStartup}));
   EXPECT_EQ(Setting(L"Minimized"), L"Off");
   EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
   EXPECT_FALSE(RunValue(kMachineRun).has_value());
@@ -171,6 +185,136 @@ TEST_F(RunAtLogonTest, TheMachinesEntryReplacesTheUsersAndClearingEmptiesBoth) {
   EXPECT_FALSE(RunValue(kUserRun).has_value());
 }
 
+// An entry an administrator made for every user, which this user may not change, already
+// starts this program: ticking adds nothing (a second entry would start it twice) and takes
+// away a per-user one an earlier run left. An entry by our name that starts another copy
+// is no reason to hold back.
+TEST_F(RunAtLogonTest, AMachineEntryForThisProgramIsNeverDoubledByAUserEntry) {
+  struct Case {
+    std::wstring machineCommand;
+    bool startsThisProgram;
+  };
+  const Case cases[] = {
+      {L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"", true},
+      {L"c:\\PROGRAM FILES\\vornatic\\VORNATIC.EXE", true},
+      {L"  \"C:\\Program Files\\Vornatic\\Vornatic.exe\" /tray", true},
+      {L"C:\\Program Files\\Vornatic\\Vornatic.exe /tray", true},
+      {L"\"D:\\Old\\Vornatic.exe\"", false},
+      {L"\"C:\\Program Files\\Vornatic\\Vornatic.exe.old\"", false},
+      {L"C:\\Program Files\\Vornatic\\Vornatic.exe2", false},
+      {L"\"C:\\Program Files\\Vornatic\\\"", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "machine entry #" << (&c - cases));
+    ResetRunKeys();
+    PutRunValue(rt::kHkeyLocalMachine, L"Vornatic.exe", c.machineCommand);
+    if (c.startsThisProgram)  // left by an earlier run
+      PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+    fakes.registry.DenyWrites(kMachineRun);
+
+    form.Check4.ToggleByUser();
+
+    EXPECT_EQ(form.Check4.Value(), 1);
+    EXPECT_TRUE(fakes.dialogs.shown.empty());
+    EXPECT_EQ(RunValue(kMachineRun), c.machineCommand);
+    if (c.startsThisProgram)
+      EXPECT_FALSE(RunValue(kUserRun).has_value()) << "the program would start twice at logon";
+    else
+      EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+    form.Choices().SetLoading(true);
+    form.Check4.SetValue(0);
+    form.Choices().SetLoading(false);
+  }
+}
+
+// Clearing the box while an entry that starts this program stays (the machine's, which
+// only an administrator may change, or in rare setups the user's own): the box must not
+// claim otherwise. One box says why; the box, the minimised choice and "On" stay.
+TEST_F(RunAtLogonTest, AnEntryThatWillNotGoIsToldAndTheBoxStaysTicked) {
+  const std::wstring command = L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"";
+  struct Case {
+    const char* name;
+    rt::RegKey root;
+    std::function<void(fake::FakeRegistry&)> refuse;
+    const wchar_t* says;
+  };
+  const Case cases[] = {
+      {"machine key not writable", rt::kHkeyLocalMachine, [](auto& r) { r.DenyWrites(kMachineRun); },
+       L"Vornatic could not be kept from starting when you log on: it is set to start for every user of this "
+       L"computer, and only an administrator can change that.\r\n\r\nVornatic will still start when you log on, "
+       L"so the box \"Load this software on Windows startup\" stays ticked."},
+      {"machine value not deletable", rt::kHkeyLocalMachine,
+       [](auto& r) { r.RefuseDeletion(kMachineRun, L"VORNATIC.EXE"); }, L"for every user of this computer"},
+      {"user value not deletable", rt::kHkeyCurrentUser, [](auto& r) { r.RefuseDeletion(kUserRun, L"Vornatic.exe"); },
+       L"Windows did not let it take itself out of the programs that start at logon."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetRunKeys();
+    fakes.dialogs.shown.clear();
+    PutRunValue(c.root, L"Vornatic.exe", command);
+    StoreStartupChoice(L"On");
+    c.refuse(fakes.registry);
+    Program run{fakes.platform};
+    Form1& window = run.Window();
+    window.Form_Load();
+    window.Check8.ToggleByUser();
+    ASSERT_EQ(window.Check4.Value(), 1);
+
+    window.Check4.ToggleByUser();
+
+    ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+    EXPECT_NE(fakes.dialogs.shown[0].text.find(c.says), std::wstring::npos) << fakes.dialogs.shown[0].text;
+    EXPECT_EQ(fakes.dialogs.shown[0].style, rt::mb::kOkOnly | rt::mb::kExclamation);
+    EXPECT_EQ(fakes.dialogs.shown[0].title, L"Vornatic");
+    EXPECT_EQ(window.Check4.Value(), 1);
+    EXPECT_TRUE(window.Check8.Visible());
+    EXPECT_EQ(window.Check8.Value(), 1);
+    EXPECT_EQ(Setting(L"Windows Startup"), L"On");
+    EXPECT_EQ(Setting(L"Minimized"), L"On");
+    EXPECT_EQ(RunValue(c.root == rt::kHkeyLocalMachine ? kMachineRun : kUserRun), command);
+    EXPECT_EQ(fakes.registry.ValueCount(kMachineRun) + fakes.registry.ValueCount(kUserRun), 1u);
+  }
+}
+
+// What the next logon does decides the box at start; a change is stored, without a word.
+TEST_F(RunAtLogonTest, AtStartTheBoxShowsWhatTheNextLogonDoes) {
+  struct Case {
+    const char* name;
+    const wchar_t* stored;
+    std::function<void()> runKeys;
+    int box;
+    const wchar_t* storedAfter;
+  };
+  const std::wstring command = L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"";
+  const Case cases[] = {
+      {"entry removed by someone", L"On", [] {}, 0, L"Off"},
+      {"program moved", L"On", [&] { PutRunValue(rt::kHkeyLocalMachine, L"Vornatic.exe", L"\"D:\\Vornatic.exe\""); }, 0,
+       L"Off"},
+      {"user entry", L"On", [&] { PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", command); }, 1, L"On"},
+      {"machine entry made elsewhere", L"Off", [&] { PutRunValue(rt::kHkeyLocalMachine, L"Vornatic.exe", command); }, 1,
+       L"On"},
+      {"machine key unreadable", L"On", [&] { fakes.registry.DenyOpens(kMachineRun); }, 1, L"On"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetRunKeys();
+    StoreStartupChoice(c.stored);
+    c.runKeys();
+    const auto runValues = fakes.registry.ValueCount(kMachineRun) + fakes.registry.ValueCount(kUserRun);
+    Program run{fakes.platform};
+    Form1& window = run.Window();
+    window.Form_Load();
+
+    EXPECT_EQ(window.Check4.Value(), c.box);
+    EXPECT_EQ(window.Check8.Visible(), c.box == 1);
+    EXPECT_EQ(Setting(L"Windows Startup"), c.storedAfter);
+    EXPECT_EQ(fakes.registry.ValueCount(kMachineRun) + fakes.registry.ValueCount(kUserRun), runValues)
+        << "start-up changed a Run key";
+    EXPECT_TRUE(fakes.dialogs.shown.empty());
+  }
+}
+
 TEST_F(RunAtLogonTest, AMissingRunKeyIsNeverMade) {
   fakes.registry = fake::FakeRegistry{};
   fakes.registry.MakeKey(kUserRun);
@@ -192,6 +336,17 @@ TEST_F(RunAtLogonTest, WhenNeitherRunKeyTakesTheEntryTheUserIsToldAndTheBoxIsCle
   EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
   EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetStartup, kSetStartup}));
   EXPECT_EQ(fakes.registry.ValueCount(kMachineRun) + fakes.registry.ValueCount(kUserRun), 0u);
+}
+
+TEST_F(RunAtLogonTest, AnEntryOfTheUsersThatCannotBeRewrittenStillStartsTheProgram) {
+  PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+  fakes.registry.DenyWrites(kMachineRun);
+  fakes.registry.DenyWrites(kUserRun);
+  form.Check4.ToggleByUser();
+
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+  EXPECT_EQ(form.Check4.Value(), 1);
+  EXPECT_EQ(Setting(L"Windows Startup"), L"On");
 }
 
 TEST_F(RunAtLogonTest, RefusedSettingsAreToldOnceAndTheEntryIsStillMade) {

@@ -6,6 +6,7 @@
 #include "ProgramFixture.h"
 #include "app/AppTitle.h"
 #include "runtime/Failure.h"
+#include "settings/RegText.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -38,6 +39,18 @@ class StartUp : public ProgramTest {
 
   void Store(const wchar_t* key, const wchar_t* value) {
     SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    fakes.registry.log.clear();
+  }
+
+  // The entry a run with the box ticked left: without it a stored "On" is not the truth.
+  void EnterRunValue() {
+    const std::wstring runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    fakes.registry.MakeKey(L"HKLM\\" + runKey);
+    rt::RegKey key = 0;
+    ASSERT_EQ(fakes.registry.OpenKey(rt::kHkeyLocalMachine, runKey, rt::reg::kKeyAllAccess, &key), 0);
+    fakes.registry.SetValue(key, L"Vornatic.exe", rt::reg::kSz,
+                            regtext::ToRegSz(L"\"" + kFolder + L"\\Vornatic.exe\""));
+    fakes.registry.CloseKey(key);
     fakes.registry.log.clear();
   }
 
@@ -242,6 +255,7 @@ TEST_F(StartUp, AHomePageThatWillNotOpenIsReportedAt106AndStartUpGoesOn) {
 }
 
 TEST_F(StartUp, TheStoredChoicesAreRestoredWithoutWritingAnything) {
+  EnterRunValue();
   Store(L"Windows Startup", L"On");
   Store(L"Minimized", L"Off");
   form.Form_Load();
@@ -265,6 +279,7 @@ TEST_F(StartUp, OnlyTheWordOnTicksABox) {
 }
 
 TEST_F(StartUp, BothChoicesOnStartsStraightInTheTray) {
+  EnterRunValue();
   Store(L"Windows Startup", L"On");
   Store(L"Minimized", L"On");
   ShowWindow();

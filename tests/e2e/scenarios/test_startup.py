@@ -11,6 +11,7 @@ CONTROLS = ["Start Autodrag", "Startup Options", "Load this software on Windows 
 MINIMIZED = "Minimized to system tray"
 SETTINGS_KEY = "HKCU\\Software\\Kestrova\\Vornatic"
 RUN_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+RUN_COMMAND = f'"{INSTALL_DIR}\\Vornatic.exe"'
 
 
 def start_installed(s):
@@ -119,14 +120,16 @@ def test_without_the_cursor_file_the_buttons_show_the_arrow_and_nothing_is_said(
 def test_both_choices_stored_on_start_straight_in_the_tray(s):
     for name in ("Windows Startup", "Minimized"):
         s.prefix.run(["reg", "add", SETTINGS_KEY, "/v", name, "/t", "REG_SZ", "/d", "On", "/f"], check=True)
+    # The entry an earlier run made: without it "On" would no longer be true, and the box clear.
+    s.prefix.run(["reg", "add", RUN_KEY, "/v", "Vornatic.exe", "/t", "REG_SZ", "/d", RUN_COMMAND, "/f"], check=True)
     s.install_vornatic()
     start_installed(s)
     s.wait_until(s.probe.tray_icon_centre, "the tray icon", START_TIMEOUT)
     window = s.wait_until(s.main_window, "Vornatic's window to exist")
     assert not window.visible, "the window showed although the stored choice is a minimised start"
     s.screenshot("started-in-tray")
-    # Restoring the boxes wrote nothing: no run-at-logon value appeared.
-    assert s.prefix.run(["reg", "query", RUN_KEY, "/v", "Vornatic.exe"]).returncode != 0
+    # Restoring the boxes wrote nothing: the run-at-logon value is as it was.
+    assert RUN_COMMAND in s.prefix.run(["reg", "query", RUN_KEY, "/v", "Vornatic.exe"], check=True).stdout
 
     s.desktop.click_at(*s.probe.tray_icon_centre())
     window = s.wait_for_main_window(lambda w: w.visible, "the window back from the tray")

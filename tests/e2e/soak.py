@@ -1,0 +1,235 @@
+#!/usr/bin/env python3
+"""Many drags and many trips through the tray in one run of the real program under Wine:
+30 drags in a row into the probe window, hasty and calm, each checked from the probe's
+log, then 30 minimise/restore trips (minimise box, click on the tray icon). Reports the
+misses, the hold times (from the probe's log: the person's press to the release put
+back), and the memory of the Linux process running Vornatic.exe before and after.
+
+Exits non-zero on a miss, or when the program's memory grew beyond what a run of Wine
+moves by itself. Not part of ./dev test: run it with ./dev soak."""
+import argparse
+import random
+import shutil
+import statistics
+import sys
+import time
+import traceback
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
+sys.path.insert(0, str(HERE))
+
+from harness import paths  # noqa: E402
+from harness.display import Xvfb  # noqa: E402
+from harness.scenario import Scenario  # noqa: E402
+from harness.wine import make_template  # noqa: E402
+from scenarios.test_autodrag import HOLD_MS, OFF, START, STOP, start_autodrag, wait_for_autodrag_off  # noqa: E402
+from scenarios.test_tray import minimise  # noqa: E402
+
+PROBE_GEOMETRY = (20, 20, 420, 320)
+# What RSS does by itself between two looks at an idle Wine program is a few hundred KiB
+# (pages of shared libraries coming and going); a leak of a handle or a bitmap per drag or
+# per trip, 60 times over, shows well above this.
+MEMORY_NOISE_KIB = 2048
+
+
+def processes_in_prefix(name, prefix):
+    """Pids of the processes called `name` (as Wine names them in /proc) in this prefix."""
+    found = []
+    for stat in Path("/proc").glob("[0-9]*/stat"):
+        try:
+            comm = stat.read_text().split("(", 1)[1].rsplit(")", 1)[0]
+            if comm == name and f"WINEPREFIX={prefix}".encode() in (stat.parent / "environ").read_bytes().split(b"\0"):
+                found.append(int(stat.parent.name))
+        except (OSError, IndexError):
+            continue
+    return found
+
+
+def memory_kib(pid):
+    """(resident, of which anonymous) in KiB, from /proc/PID/status."""
+    fields = {}
+    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+        key, _, value = line.partition(":")
+        if key in ("VmRSS", "RssAnon"):
+            fields[key] = int(value.split()[0])
+    return fields["VmRSS"], fields["RssAnon"]
+
+
+def points(seed, count, client):
+    """Pick-up and drop points inside the probe's client area, apart enough to be a drag,
+    and whether the hand is calm about it: (pick, drop, calm)."""
+    width, height = client[2] - client[0], client[3] - client[1]
+    draw = random.Random(seed)
+    result = []
+    while len(result) < count:
+        pick = (draw.randint(30, width - 60), draw.randint(30, height - 40))
+        drop = (draw.randint(30, width - 60), draw.randint(30, height - 40))
+        if abs(pick[0] - drop[0]) + abs(pick[1] - drop[1]) >= 60:
+            result.append((pick, drop, draw.random() < 0.5))
+    return result
+
+
+def soak_drag(s, log, client, pick, drop, calm):
+    """One drag into the probe window, hasty (the pointer sets off at once after the
+    pick-up click, while the release is still held back) or calm. Returns what it missed
+    (empty when nothing), the hold in ms, and how many moves reached the probe.
+
+    A miss is a fault in the clicks: the pick-up not at the click point, a release put
+    back too soon, other than one press of ours, a double-click, a move without the
+    button, a drop elsewhere, or anything after the drop. Wine merges moves that queue
+    up while the release is held, so a hasty drag may show only a few of its points;
+    that is counted, not missed."""
+    left, top = client[0], client[1]
+    since = log.events()[-1].t
+    start_autodrag(s)
+    s.desktop.move(left + pick[0], top + pick[1])
+    time.sleep(0.15)
+    s.desktop.click()
+    if calm:
+        time.sleep(HOLD_MS / 1000 + 0.3)
+    path = s.desktop.glide((left + pick[0], top + pick[1]), (left + drop[0], top + drop[1]), steps=12,
+                           step_seconds=0.05)
+    time.sleep(0.3)
+    s.desktop.click()
+    s.desktop.move(left + drop[0] + 40, top + drop[1] + 16)
+    wait_for_autodrag_off(s)
+    s.wait_until(lambda: not s.probe.pointer()["left"], "the left button to be up again")
+
+    events = [e for e in log.events() if e.t > since]
+    buttons = [(i, e) for i, e in enumerate(events) if "BUTTON" in e.msg]
+    expected = [("WM_LBUTTONDOWN", *pick), ("WM_LBUTTONUP", *pick), ("WM_LBUTTONDOWN", *pick),
+                ("WM_LBUTTONUP", *drop)]
+    seen = [(e.msg, e.x, e.y) for _, e in buttons]
+    if seen != expected:
+        return f"buttons {seen}, not {expected}", None, 0
+    hold = buttons[1][1].t - buttons[0][1].t
+    moves = [e for e in events[buttons[2][0] + 1:buttons[3][0]] if e.msg == "WM_MOUSEMOVE"]
+    on_path = [(x - left, y - top) for x, y in path]
+    indices = [on_path.index((m.x, m.y)) if (m.x, m.y) in on_path else -1 for m in moves]
+    if hold < HOLD_MS:
+        return f"the pick-up release went back after {hold:.0f} ms", hold, len(moves)
+    if not moves or not all(m.left_held for m in moves) or -1 in indices or indices != sorted(indices):
+        return f"moves off the path, out of order or without the button: {moves}", hold, len(moves)
+    return "", hold, len(moves)
+
+
+def recover(s):
+    """After a miss: the window back from the tray, auto-drag off, the button up."""
+    window = s.main_window()
+    if window and not window.visible:
+        s.desktop.click_at(*s.probe.tray_icon_centre())
+        window = s.wait_for_main_window(lambda w: w.visible, "the window back after a miss")
+    if window and window.shows(STOP):
+        s.click_button(STOP)
+    wait_for_autodrag_off(s)
+    s.wait_until(lambda: not s.probe.pointer()["left"], "the left button up after a miss")
+
+
+def tray_trip(s, window):
+    minimise(s, window)
+    s.wait_for_main_window(lambda w: not w.visible, "the window to go to the tray")
+    s.desktop.click_at(*s.wait_until(s.probe.tray_icon_centre, "the tray icon"))
+    back = s.wait_for_main_window(lambda w: w.visible and not w.minimized, "the window back from the tray")
+    if back.rect != window.rect or not back.shows(START) or not back.shows(OFF):
+        raise AssertionError(f"the window came back changed: {back}")
+    return back
+
+
+def soak(s, drags, trips, seed):
+    log, client = s.start_probe_window(PROBE_GEOMETRY)
+    window = s.start_vornatic()
+    pids = processes_in_prefix("Vornatic.exe", str(s.prefix.path))
+    if len(pids) != 1:
+        raise RuntimeError(f"expected one Vornatic.exe process, found {pids}")
+    pid = pids[0]
+    memory = {"at start": memory_kib(pid)}
+    misses, holds, moves_seen = [], [], []
+
+    for number, (pick, drop, calm) in enumerate(points(seed, drags, client), 1):
+        kind = "calm" if calm else "hasty"
+        try:
+            miss, hold, moves = soak_drag(s, log, client, pick, drop, calm)
+        except AssertionError as error:  # a wait that ran out: the drag never ended
+            miss, hold, moves = str(error), None, 0
+            recover(s)
+        s.note(f"drag {number} ({kind}): held {hold} ms, {moves} moves reached the probe; {miss or 'no miss'}")
+        if hold is not None:
+            holds.append(hold)
+        moves_seen.append(moves)
+        if miss:
+            misses.append(f"drag {number} ({kind}) {pick}->{drop}: {miss}")
+            s.screenshot(f"drag-{number}-missed")
+    double_clicks = [e for e in log.events() if "DBLCLK" in e.msg]
+    if double_clicks:
+        misses.append(f"double-clicks reached the probe: {double_clicks}")
+    window = wait_for_autodrag_off(s)
+    memory[f"after {drags} drags"] = memory_kib(pid)
+
+    for number in range(1, trips + 1):
+        try:
+            window = tray_trip(s, window)
+        except AssertionError as miss:
+            misses.append(f"tray trip {number}: {miss}")
+            s.note(f"tray trip {number} missed: {miss}")
+            s.screenshot(f"trip-{number}-missed")
+            recover(s)
+            window = s.main_window()
+    memory[f"after {trips} tray trips"] = memory_kib(pid)
+    return misses, holds, moves_seen, memory
+
+
+def report(drags, trips, misses, holds, moves_seen, memory):
+    print(f"soak: {drags} drags and {trips} tray trips, {len(misses)} missed")
+    for miss in misses:
+        print(f"  missed: {miss}")
+    if holds:
+        print(f"soak: hold (press to release put back), ms: min {min(holds):.0f}, "
+              f"median {statistics.median(holds):.0f}, max {max(holds):.0f} over {len(holds)} drags")
+    if moves_seen:
+        print(f"soak: moves reaching the probe per drag: min {min(moves_seen)}, "
+              f"median {statistics.median(moves_seen):.0f}, max {max(moves_seen)} (of 12 on each path)")
+    for when, (rss, anon) in memory.items():
+        print(f"soak: Vornatic.exe memory {when + ':':<22} RSS {rss:7d} KiB, anonymous {anon:7d} KiB")
+    first, last = list(memory.values())[0], list(memory.values())[-1]
+    growth = last[1] - first[1]
+    print(f"soak: anonymous memory grew {growth} KiB (noise allowance {MEMORY_NOISE_KIB} KiB)")
+    return growth
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--drags", type=int, default=30)
+    parser.add_argument("--trips", type=int, default=30)
+    parser.add_argument("--seed", type=int, default=11, help="chooses the pick-up and drop points")
+    parser.add_argument("--exe", type=Path, default=paths.default_exe())
+    parser.add_argument("--probe", type=Path, default=paths.default_probe())
+    parser.add_argument("--workdir", type=Path, default=paths.BUILD / "soak-run")
+    args = parser.parse_args()
+    workdir = args.workdir.resolve()
+    if workdir.exists():
+        shutil.rmtree(workdir)
+    workdir.mkdir(parents=True)
+
+    with Xvfb() as display:
+        make_template(workdir / "template-prefix", display.name)
+    s = Scenario("soak", workdir / "template-prefix", workdir / "soak", args.exe, args.probe)
+    failed = True
+    try:
+        s.set_up()
+        misses, holds, moves_seen, memory = soak(s, args.drags, args.trips, args.seed)
+        growth = report(args.drags, args.trips, misses, holds, moves_seen, memory)
+        failed = bool(misses) or growth > MEMORY_NOISE_KIB
+        print("soak: " + ("FAILED" if failed else "passed") + f"; artefacts in {s.artefacts}")
+        return 1 if failed else 0
+    except Exception:
+        traceback.print_exc()
+        print(f"soak: FAILED before the end; artefacts in {s.artefacts}")
+        return 1
+    finally:
+        s.tear_down(failed=failed)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
