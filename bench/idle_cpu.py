@@ -7,7 +7,6 @@ Figures come from /proc: utime + stime of each process (10 ms clock ticks), and 
 nanosecond run time of all its threads from schedstat, which the ratio uses."""
 import argparse
 import os
-import shutil
 import sys
 import time
 from pathlib import Path
@@ -15,30 +14,12 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 
-from harness import paths  # noqa: E402
-from harness.display import Xvfb  # noqa: E402
-from harness.scenario import Scenario  # noqa: E402
-from harness.wine import make_template  # noqa: E402
+from harness import standalone  # noqa: E402
+from harness.processes import only_one, processes_named  # noqa: E402
 
 TICK = os.sysconf("SC_CLK_TCK")
 TARGET_RATIO = 1.2
 TARGET_SHARE = 0.01  # of one core
-
-
-def processes_named(name, prefix):
-    """Pids of processes called `name` that run in this Wine prefix."""
-    found = []
-    for stat in Path("/proc").glob("[0-9]*/stat"):
-        try:
-            comm = stat.read_text().split("(", 1)[1].rsplit(")", 1)[0]
-            if comm != name:
-                continue
-            environ = (stat.parent / "environ").read_bytes().split(b"\0")
-        except (OSError, IndexError):
-            continue
-        if f"WINEPREFIX={prefix}".encode() in environ:
-            found.append(int(stat.parent.name))
-    return found
 
 
 def cpu_seconds(pid):
@@ -52,13 +33,6 @@ def cpu_seconds(pid):
         except (OSError, ValueError, IndexError):
             pass
     return ticks / TICK, run_ns / 1e9
-
-
-def only_one(name, prefix):
-    pids = processes_named(name, prefix)
-    if len(pids) != 1:
-        raise RuntimeError(f"expected one {name} in {prefix}, found {pids}")
-    return pids[0]
 
 
 def describe(label, used, seconds):
@@ -86,18 +60,9 @@ def measure(scenario, seconds):
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--seconds", type=float, default=10.0)
-    parser.add_argument("--exe", type=Path, default=paths.default_exe())
-    parser.add_argument("--probe", type=Path, default=paths.default_probe())
-    parser.add_argument("--workdir", type=Path, default=paths.BUILD / "bench-run")
+    standalone.add_arguments(parser, "bench-run")
     args = parser.parse_args()
-    workdir = args.workdir.resolve()
-    if workdir.exists():
-        shutil.rmtree(workdir)
-    workdir.mkdir(parents=True)
-
-    with Xvfb() as display:
-        make_template(workdir / "template-prefix", display.name)
-    scenario = Scenario("idle-cpu", workdir / "template-prefix", workdir / "idle-cpu", args.exe, args.probe)
+    scenario = standalone.fresh_scenario("idle-cpu", args)
     failed = True
     try:
         scenario.set_up()

@@ -9,7 +9,6 @@ Exits non-zero on a miss, or when the program's memory grew beyond what a run of
 moves by itself. Not part of ./dev test: run it with ./dev soak."""
 import argparse
 import random
-import shutil
 import statistics
 import sys
 import time
@@ -20,10 +19,8 @@ HERE = Path(__file__).resolve().parent
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 sys.path.insert(0, str(HERE))
 
-from harness import paths  # noqa: E402
-from harness.display import Xvfb  # noqa: E402
-from harness.scenario import Scenario  # noqa: E402
-from harness.wine import make_template  # noqa: E402
+from harness import standalone  # noqa: E402
+from harness.processes import only_one  # noqa: E402
 from scenarios.test_autodrag import HOLD_MS, OFF, START, STOP, start_autodrag, wait_for_autodrag_off  # noqa: E402
 from scenarios.test_tray import minimise  # noqa: E402
 
@@ -32,19 +29,6 @@ PROBE_GEOMETRY = (20, 20, 420, 320)
 # (pages of shared libraries coming and going); a leak of a handle or a bitmap per drag or
 # per trip, 60 times over, shows well above this.
 MEMORY_NOISE_KIB = 2048
-
-
-def processes_in_prefix(name, prefix):
-    """Pids of the processes called `name` (as Wine names them in /proc) in this prefix."""
-    found = []
-    for stat in Path("/proc").glob("[0-9]*/stat"):
-        try:
-            comm = stat.read_text().split("(", 1)[1].rsplit(")", 1)[0]
-            if comm == name and f"WINEPREFIX={prefix}".encode() in (stat.parent / "environ").read_bytes().split(b"\0"):
-                found.append(int(stat.parent.name))
-        except (OSError, IndexError):
-            continue
-    return found
 
 
 def memory_kib(pid):
@@ -140,10 +124,7 @@ def tray_trip(s, window):
 def soak(s, drags, trips, seed):
     log, client = s.start_probe_window(PROBE_GEOMETRY)
     window = s.start_vornatic()
-    pids = processes_in_prefix("Vornatic.exe", str(s.prefix.path))
-    if len(pids) != 1:
-        raise RuntimeError(f"expected one Vornatic.exe process, found {pids}")
-    pid = pids[0]
+    pid = only_one("Vornatic.exe", str(s.prefix.path))
     memory = {"at start": memory_kib(pid)}
     misses, holds, moves_seen = [], [], []
 
@@ -208,18 +189,9 @@ def main():
     parser.add_argument("--drags", type=int, default=30)
     parser.add_argument("--trips", type=int, default=30)
     parser.add_argument("--seed", type=int, default=11, help="chooses the pick-up and drop points")
-    parser.add_argument("--exe", type=Path, default=paths.default_exe())
-    parser.add_argument("--probe", type=Path, default=paths.default_probe())
-    parser.add_argument("--workdir", type=Path, default=paths.BUILD / "soak-run")
+    standalone.add_arguments(parser, "soak-run")
     args = parser.parse_args()
-    workdir = args.workdir.resolve()
-    if workdir.exists():
-        shutil.rmtree(workdir)
-    workdir.mkdir(parents=True)
-
-    with Xvfb() as display:
-        make_template(workdir / "template-prefix", display.name)
-    s = Scenario("soak", workdir / "template-prefix", workdir / "soak", args.exe, args.probe)
+    s = standalone.fresh_scenario("soak", args)
     failed = True
     try:
         s.set_up()
