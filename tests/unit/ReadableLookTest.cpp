@@ -5,45 +5,27 @@
 #include <initializer_list>
 #include <vector>
 
-#include "fakes/FakeServices.h"
 #include "runtime/IconSize.h"
-#include "ui/SkinFramework.h"
+#include "unit/SkinnedWindow.h"
 
 namespace {
 
-constexpr rt::WindowHandle kWindow = 0x1001;
-const wchar_t* const kPath = L"C:\\Vornatic\\x\\o.cjs";
 const std::string kSkin =
     "[Skin]\nFormat = 1\nName = Tide\n[Window]\nBackground = #E3EFF8\nText = #0B3954\n"
     "[Controls]\nBackground = #D0E4F2\nText = #123456\n"
     "[Button]\nFace = #1B6CA8\nText = #FFFFFF\nHover = #2F86C6\nPressed = #12507E\nBorder = #0B3954\nFocus = #F4B400\n";
 
-class ReadableLook : public ::testing::Test {
+class ReadableLook : public SkinnedWindowTest {
  protected:
-  ReadableLook() {
-    for (rt::Control* control : Plain()) window.Add(*control);
-    window.Add(button);
-    window.SetHandle(kWindow);
-  }
   std::vector<rt::Control*> Plain() { return {&window, &frame, &label, &check, &text}; }
   void Skin() {
-    files.PutText(kPath, kSkin);
-    skins.LoadSkin(kPath, L"");
+    LoadSkinFile(kSkin);
     skins.SetOptions(SkinFramework::kSkinControls);
-    skins.ApplyWindow(static_cast<std::int32_t>(kWindow));
+    ApplyToTheWindow();
   }
   rt::ShownLook Shown(const rt::Control& control, bool highContrast) const {
     return window.ShownLookOf(control, highContrast);
   }
-
-  fake::FakeFileSystem files;
-  rt::Form window{L"Form1"};
-  rt::PushButton button{L"PushButton1"};
-  rt::Frame frame{L"Frame1"};
-  rt::Label label{L"Label1"};
-  rt::CheckBox check{L"Check4"};
-  rt::TextBox text{L"Text1"};
-  SkinFramework skins{files, window};
 };
 
 TEST_F(ReadableLook, WithoutHighContrastTheDesignOrTheSkinShowsAndOnlySkinnedControlsLeaveTheStyle) {

@@ -2,14 +2,10 @@
 // flags and two Boolean options decide.
 #include <gtest/gtest.h>
 
-#include "fakes/FakeServices.h"
 #include "runtime/Failure.h"
-#include "ui/SkinFramework.h"
+#include "unit/SkinnedWindow.h"
 
 namespace {
-
-constexpr rt::WindowHandle kWindow = 0x1001;
-const wchar_t* const kPath = L"C:\\Vornatic\\x\\o.cjs";
 
 const std::string kTide =
     "[Skin]\nFormat = 1\nName = Tide\n"
@@ -20,24 +16,20 @@ const std::string kTide =
 
 int Brightness(rt::OleColor c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF); }
 
-class SkinComponent : public ::testing::Test {
+class SkinComponent : public SkinnedWindowTest {
  protected:
   SkinComponent() {
-    for (rt::Control* control : std::initializer_list<rt::Control*>{&button, &frame, &label, &check, &option, &text})
-      window.Add(*control);
-    window.SetHandle(kWindow);
     window.SetFont(plainFont);
     button.SetFont(plainFont);
   }
 
   // Start-up's way of using the component: every option on.
   void LoadAndApplyWithEverythingOn(const std::string& skinText) {
-    files.PutText(kPath, skinText);
-    skins.LoadSkin(kPath, L"");
+    LoadSkinFile(skinText);
     skins.SetOptions(skins.Options() | SkinFramework::kSkinControls);
     skins.SetButtonStateColors(true);
     skins.SetSkinFonts(true);
-    skins.ApplyWindow(static_cast<std::int32_t>(kWindow));
+    ApplyToTheWindow();
   }
 
   void ExpectAllAsLaidOut() const {
@@ -48,15 +40,6 @@ class SkinComponent : public ::testing::Test {
   }
 
   const rt::Font plainFont{L"Arial", 9.0, true, 204};
-  fake::FakeFileSystem files;
-  rt::Form window{L"Form1"};
-  rt::PushButton button{L"PushButton1"};
-  rt::Frame frame{L"Frame1"};
-  rt::Label label{L"Label1"};
-  rt::CheckBox check{L"Check4"};
-  rt::OptionButton option{L"Option1"};
-  rt::TextBox text{L"Text1"};
-  SkinFramework skins{files, window};
 };
 
 TEST_F(SkinComponent, AValidSkinDressesTheWindowItsControlsAndItsButtons) {
