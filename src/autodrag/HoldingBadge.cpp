@@ -5,16 +5,11 @@ void HoldingBadge::SetEnabled(bool enabled) {
   if (!enabled_) badge_.Hide();
 }
 
-void HoldingBadge::HoldStarted(rt::ScreenPoint pointer) {
-  holding_ = true;
+// The mouse module tells of moves only between the start and the end of a hold.
+void HoldingBadge::HoldStarted(rt::ScreenPoint pointer) { PointerMoved(pointer); }
+
+void HoldingBadge::PointerMoved(rt::ScreenPoint pointer) {
   if (enabled_) badge_.ShowBeside(pointer);
 }
 
-void HoldingBadge::PointerMoved(rt::ScreenPoint pointer) {
-  if (holding_ && enabled_) badge_.ShowBeside(pointer);
-}
-
-void HoldingBadge::HoldEnded() {
-  holding_ = false;
-  badge_.Hide();
-}
+void HoldingBadge::HoldEnded() { badge_.Hide(); }

@@ -19,5 +19,4 @@ class HoldingBadge final : public HoldObserver {
  private:
   rt::PointerBadge& badge_;
   bool enabled_ = true;
-  bool holding_ = false;
 };
