@@ -13,9 +13,14 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
   BuildLayout();
   ConnectEvents();
   mouse_.SetHoldObserver(&holdingBadge_);
+  // A click on our own tray icon while holding is the user giving up, never the drop.
+  mouse_.SetTrayIconLocator([this] { return cSysTray1.IconScreenRect(); });
 }
 
-Form1::~Form1() { mouse_.SetHoldObserver(nullptr); }
+Form1::~Form1() {
+  mouse_.SetHoldObserver(nullptr);
+  mouse_.SetTrayIconLocator({});
+}
 
 void Form1::BuildLayout() {
   Me.SetCaption(L"Form1");

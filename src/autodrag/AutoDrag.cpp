@@ -60,9 +60,13 @@ void AutoDrag::Start(rt::NumberedSteps& s) {
     // Something that auto-drag cannot work around: end it rather than show "on" while
     // nothing can happen.
     if (mouse.CurrentTrouble() != modMouse::Trouble::None) stopRequested_ = true;
+    // A click on our own window or tray icon while holding is the user giving up.
+    if (mouse.GiveUpAsked()) stopRequested_ = true;
     if (!s.Test(136, [&] { return !stopRequested_; })) break;
   }
+  // However the loop ends, a hold still on is the user giving up: the item goes back.
   s.Run(138, [&] {
+    mouse.GiveUp();
     mouse.StopMouseHook();
     buttonHeld_ = mouse.HoldingButton();
   });
@@ -77,9 +81,10 @@ void AutoDrag::Start(rt::NumberedSteps& s) {
 void AutoDrag::Stop(rt::NumberedSteps& s) {
   s.Run(150, [&] { stopRequested_ = true; });
   rt::PumpWaitingEventsTwice(s, p_.pump, 152, 154);
-  // Removing the hook lets go of our press and of anything held back: a stop must never
-  // leave the button down in every program.
+  // A stop never drops the item wherever the pointer happens to be: it goes back where it
+  // was picked up, and the button is up in every program.
   s.Run(156, [&] {
+    p_.mouse.GiveUp();
     p_.mouse.StopMouseHook();
     buttonHeld_ = p_.mouse.HoldingButton();
   });

@@ -1,5 +1,5 @@
 // The Start/Stop button: one Start gives one drag. The first counted release picks up
-// (we press the left button for the user), the second drops. The start path stays inside
+// (the user's own press becomes the held button), the second drops. The start path stays inside
 // the click, handling events, until the drag has ended; a second click on the button runs
 // nested inside that and takes the stop path.
 #pragma once
@@ -41,7 +41,7 @@ class AutoDrag {
   void StartOrStop(rt::NumberedSteps& steps);
 
   bool IsOn() const { return p_.startStop.Caption() != kStartCaption; }
-  // A press of ours is down for this drag (as far as the loop has seen).
+  // The button is held for the user in this drag (as far as the loop has seen).
   bool ButtonHeld() const { return buttonHeld_; }
 
  private:

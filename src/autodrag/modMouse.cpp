@@ -1,19 +1,23 @@
 #include "autodrag/modMouse.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
-
-#include "runtime/Waiting.h"
+#include <utility>
 
 namespace {
 constexpr int kHcAction = 0;
-
-rt::MouseEventToInject LeftButton(std::uint32_t message, std::optional<rt::ScreenPoint> at) {
-  return rt::MouseEventToInject{message, at, 0};
-}
 }  // namespace
 
 void modMouse::StartMouseHook() {
+  // Asked here, on the window's thread: the shell may be slow to answer, and the hook
+  // must never wait for it.
+  trayIcon_ = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
+  phase_ = Phase::Waiting;
+  lastPress_.reset();
+  pressOnOwnUi_ = false;
+  bouncing_ = false;
+  giveUpAsked_ = false;
   hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
     return MouseHookProc(code, message, event);
   });
@@ -38,156 +42,134 @@ std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt
 }
 
 // Windows bypasses, and finally removes, a low-level hook that keeps the desktop waiting,
-// so nothing here waits: what must come later is taken out of the stream now and put
-// back, tagged, by a handler of our own message.
+// so nothing here waits: every event is passed or swallowed on the spot, and what the
+// window must do about it is posted.
+//
+// The hook is told the primary button as the left one whatever the user's setting:
+// Windows swaps the buttons before the hooks see them ("the left button generates
+// right-button messages", SwapMouseButton, learn.microsoft.com/windows/win32/api/winuser/
+// nf-winuser-swapmousebutton), while SendInput and the key state name the device's own
+// buttons ("GetAsyncKeyState(VK_LBUTTON) always returns the state of the left physical
+// mouse button, regardless of whether it is mapped to the left or right logical mouse
+// button", learn.microsoft.com/windows/win32/api/winuser/nf-winuser-getasynckeystate).
 modMouse::Verdict modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
   lastPointer_ = event.at;
-  if (event.extraInfo == kInjectedTag) {
-    if (pressedForUser_) TellPointerLater();
-    return Verdict::PassOn;
+  if (event.extraInfo == kInjectedTag) return Verdict::PassOn;
+  switch (phase_) {
+    case Phase::Waiting: return WhileWaiting(message, event);
+    case Phase::Holding: return WhileHolding(message, event);
+    case Phase::Dropped: return Verdict::PassOn;
   }
-  if (HoldingBackInput()) return HoldBack(message, event);
-  // The drop click's press: the button is already down for the user.
-  if (message == rt::msg::kLButtonDown && pressedForUser_) return Verdict::Swallow;
-  if (message != rt::msg::kLButtonUp) {
-    if (pressedForUser_) TellPointerLater();
-    return Verdict::PassOn;
-  }
-  return pressedForUser_ ? Drop() : PickUp(message, event);
-}
-
-modMouse::Verdict modMouse::HoldBack(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
-  if (awaitingPress_ && !flushPosted_ &&
-      rt::ElapsedSeconds(pressAwaitedSince_, platform_.clock.TimeOfDay()) > kPressGraceSeconds) {
-    flushPosted_ = true;
-    platform_.pump.Post([this] { PassOnHeldInput(); });
-  }
-  if (message == rt::msg::kLButtonUp) CountRelease();
-  held_.push_back({message, HeldPoint(event), event.mouseData});
-  return Verdict::Swallow;
-}
-
-modMouse::Verdict modMouse::Drop() {
-  // The user's own release lets go of our press, where and when they let go.
-  CountRelease();
-  pressedForUser_ = false;
-  platform_.pump.Post([this] { TellHoldState(); });
   return Verdict::PassOn;
 }
 
-modMouse::Verdict modMouse::PickUp(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
+modMouse::Verdict modMouse::WhileWaiting(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
+  if (message == rt::msg::kLButtonDown) {
+    lastPress_ = Press{event.at, event.time};
+    pressOnOwnUi_ = IsOwnUiAt(event.at);
+    return Verdict::PassOn;
+  }
+  if (message != rt::msg::kLButtonUp) return Verdict::PassOn;
+  // A click on our own window or tray icon works that window or icon; it picks nothing up.
+  if (std::exchange(pressOnOwnUi_, false) || IsOwnUiAt(event.at)) return Verdict::PassOn;
+  return PickUp(event);
+}
+
+modMouse::Verdict modMouse::PickUp(const rt::LowLevelMouseEvent& event) {
   if (!platform_.mouse.CanReach(event.at)) {
-    // A release we held back could never be put back into that window: it would be left
-    // with its button down. The click goes through as it is, and auto-drag ends.
     trouble_ = Trouble::WindowOutOfReach;
     WakeTheLoop();
     return Verdict::PassOn;
   }
   CountRelease();
-  pickUpPoint_ = event.at;
-  heldPath_ = event.at;
-  held_.push_back({message, event.at, event.mouseData});
-  releaseDue_ = true;
-  platform_.pump.Post([this] { PassOnHeldRelease(); });
+  // The item was taken where the button went down; a press from before the hook went in
+  // was not seen, and then the release's point is the best we know.
+  pickUp_ = lastPress_.value_or(Press{event.at, event.time});
+  phase_ = Phase::Holding;
+  TellHoldStateLater();
+  WakeTheLoop();
   return Verdict::Swallow;
 }
 
-rt::ScreenPoint modMouse::HeldPoint(const rt::LowLevelMouseEvent& event) {
-  // A swallowed move leaves the pointer where it was, so a mouse's next report is that
-  // still point plus its own move, and the hand's path is the sum of those moves. A pen, a
-  // touch screen or a virtual machine's pointer reports the place itself, and so does any
-  // report where the pointer followed anyway.
-  const bool reportsMoves = platform_.mouse.DeviceReports() == rt::PointerReports::Moves &&
-                            (event.extraInfo & kPenOrTouchMask) != kPenOrTouchSignature;
-  if (reportsMoves && event.pointerBefore == pickUpPoint_)
-    heldPath_ = rt::ScreenPoint{heldPath_.x + event.at.x - pickUpPoint_.x, heldPath_.y + event.at.y - pickUpPoint_.y};
-  else
-    heldPath_ = event.at;
-  return heldPath_;
-}
-
-void modMouse::PassOnHeldRelease() {
-  if (!releaseDue_) return;  // already passed on, on the way out
-  // A stop or the way out passes the release on early; the wait ends with it.
-  rt::PumpFor(platform_.pump, platform_.clock, HoldSeconds(), [this] { return releaseDue_; });
-  if (!releaseDue_) return;
-  releaseDue_ = false;
-  const HeldEvent release = held_.front();
-  held_.pop_front();
-  // The rest waits for our press only while a press is still to come: the first click of
-  // a drag, the hook still in, nothing gone wrong.
-  awaitingPress_ = clickCount_ == 1 && !pressedForUser_ && hook_.Installed() && trouble_ == Trouble::None;
-  pressAwaitedSince_ = platform_.clock.TimeOfDay();
-  flushPosted_ = false;
-  Inject({LeftButton(release.message, release.at)});
-  if (!awaitingPress_) PassOnHeldInput();
-}
-
-void modMouse::PressLeftButton() {
-  // No press once a stop was asked for (the hook is gone) or once something went wrong.
-  if (!hook_.Installed() || pressedForUser_ || trouble_ != Trouble::None) return PassOnHeldInput();
-  // While the movement is held the pointer is still where the user released: press there.
-  // If the wait for us ran out, the pointer has moved on, and the press goes where it is.
-  const std::optional<rt::ScreenPoint> at = awaitingPress_ ? std::optional(pickUpPoint_) : std::nullopt;
-  pressedForUser_ = true;
-  if (at) lastPointer_ = *at;
-  Replay({LeftButton(rt::msg::kLButtonDown, at)});
-}
-
-void modMouse::ReleaseLeftButton() {
-  std::vector<rt::MouseEventToInject> release;
-  if (pressedForUser_) {
-    pressedForUser_ = false;
-    release.push_back(LeftButton(rt::msg::kLButtonUp, std::nullopt));
+modMouse::Verdict modMouse::WhileHolding(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
+  if (message == rt::msg::kLButtonDown) {
+    // The button is already down for the user; this press only says what its release will mean.
+    pressOnOwnUi_ = IsOwnUiAt(event.at);
+    bouncing_ = !pressOnOwnUi_ && IsBounce(event);
+    return Verdict::Swallow;
   }
-  Replay(std::move(release));
+  if (message != rt::msg::kLButtonUp) {
+    if (message == rt::msg::kMouseMove) TellPointerLater();
+    return Verdict::PassOn;
+  }
+  if (std::exchange(bouncing_, false)) return Verdict::Swallow;
+  if (std::exchange(pressOnOwnUi_, false) || IsOwnUiAt(event.at)) {
+    giveUpAsked_ = true;
+    WakeTheLoop();
+    return Verdict::Swallow;
+  }
+  // The drop: the user's own release lets go, where and when they let go.
+  CountRelease();
+  phase_ = Phase::Dropped;
+  TellHoldStateLater();
+  WakeTheLoop();
+  return Verdict::PassOn;
 }
 
-void modMouse::PassOnHeldInput() { Replay({}); }
+bool modMouse::IsOwnUiAt(rt::ScreenPoint point) {
+  return (trayIcon_ && trayIcon_->Contains(point)) || platform_.mouse.IsOwnWindowAt(point);
+}
+
+bool modMouse::IsBounce(const rt::LowLevelMouseEvent& press) {
+  // Tick counts wrap after 49 days; the unsigned difference is right across the wrap.
+  const std::uint32_t sincePickUp = press.time - pickUp_.time;
+  if (sincePickUp > platform_.mouse.DoubleClickTimeMs()) return false;
+  const rt::ScreenSize area = platform_.mouse.DoubleClickArea();
+  return std::abs(press.at.x - pickUp_.at.x) * 2 <= area.width && std::abs(press.at.y - pickUp_.at.y) * 2 <= area.height;
+}
+
+std::uint32_t modMouse::PrimaryUpToInject() {
+  return platform_.mouse.ButtonsSwapped() ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
+}
+
+void modMouse::ReleaseLeftButton() { LetGo(); }
+
+void modMouse::GiveUp() {
+  if (phase_ != Phase::Holding) return;
+  phase_ = Phase::Dropped;
+  const rt::ScreenPoint userHasIt = lastPointer_;
+  Inject({rt::MouseEventToInject{PrimaryUpToInject(), pickUp_.at, 0},
+          rt::MouseEventToInject{rt::msg::kMouseMove, userHasIt, 0}});
+  lastPointer_ = userHasIt;
+  TellHoldState();
+}
 
 void modMouse::LetGo() {
-  PassOnHeldInput();
-  if (pressedForUser_) ReleaseLeftButton();
+  if (phase_ == Phase::Holding) {
+    phase_ = Phase::Dropped;
+    Inject({rt::MouseEventToInject{PrimaryUpToInject(), std::nullopt, 0}});
+  }
   if (owedRelease_) {
     owedRelease_ = false;
-    Inject({LeftButton(rt::msg::kLButtonUp, std::nullopt)});
+    Inject({rt::MouseEventToInject{PrimaryUpToInject(), std::nullopt, 0}});
   }
-}
-
-void modMouse::Replay(std::vector<rt::MouseEventToInject> events) {
-  releaseDue_ = false;
-  awaitingPress_ = false;
-  // The user's input that arrives while we inject is held too, and goes after ours.
-  do {
-    for (const HeldEvent& e : held_) {
-      if (e.message == rt::msg::kLButtonDown && pressedForUser_) continue;
-      if (e.message == rt::msg::kLButtonUp && pressedForUser_) pressedForUser_ = false;
-      events.push_back(rt::MouseEventToInject{e.message, e.at, e.mouseData});
-    }
-    held_.clear();
-    if (!events.empty()) Inject(events);
-    events.clear();
-  } while (!held_.empty());
   TellHoldState();
 }
 
 void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
-  // Windows may call our hook for other input while it takes ours (Wine does so from
-  // inside SendInput); that input must not overtake what we are putting back.
-  const bool outermost = !injecting_;
-  injecting_ = true;
   std::size_t taken = 0;
   try {
     taken = platform_.mouse.Inject(events, kInjectedTag);
   } catch (...) {
-    if (outermost) injecting_ = false;
+    owedRelease_ = true;
     trouble_ = Trouble::InjectionRefused;
     WakeTheLoop();
     throw;
   }
-  if (outermost) injecting_ = false;
   if (taken < events.size()) {
-    const auto isRelease = [](const rt::MouseEventToInject& e) { return e.message == rt::msg::kLButtonUp; };
+    const auto isRelease = [](const rt::MouseEventToInject& e) {
+      return e.message == rt::msg::kLButtonUp || e.message == rt::msg::kRButtonUp;
+    };
     owedRelease_ =
         owedRelease_ || std::any_of(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end(), isRelease);
     trouble_ = Trouble::InjectionRefused;
@@ -196,12 +178,17 @@ void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
 }
 
 void modMouse::TellHoldState() {
-  if (observer_ == nullptr || pressedForUser_ == toldHolding_) return;
-  toldHolding_ = pressedForUser_;
+  const bool holding = phase_ == Phase::Holding;
+  if (observer_ == nullptr || holding == toldHolding_) return;
+  toldHolding_ = holding;
   if (toldHolding_)
     observer_->HoldStarted(lastPointer_);
   else
     observer_->HoldEnded();
+}
+
+void modMouse::TellHoldStateLater() {
+  platform_.pump.Post([this] { TellHoldState(); });
 }
 
 void modMouse::TellPointerLater() {
@@ -211,17 +198,10 @@ void modMouse::TellPointerLater() {
   pointerTellPosted_ = true;
   platform_.pump.Post([this] {
     pointerTellPosted_ = false;
-    if (observer_ != nullptr && toldHolding_ && pressedForUser_) observer_->PointerMoved(lastPointer_);
+    if (observer_ != nullptr && toldHolding_ && HoldingButton()) observer_->PointerMoved(lastPointer_);
   });
 }
 
 void modMouse::WakeTheLoop() {
   platform_.pump.Post([] {});
 }
-
-double modMouse::HoldSeconds() {
-  const double doubleClick = platform_.mouse.DoubleClickTimeMs() / 1000.0 + 0.05;
-  return std::max(kMinimumHoldSeconds, doubleClick);
-}
-
-void modMouse::WaitSeconds(double seconds) { rt::PumpFor(platform_.pump, platform_.clock, seconds); }

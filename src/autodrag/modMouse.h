@@ -1,10 +1,13 @@
 // modMouse, the mouse-hook module: the program's contact with system-wide mouse input.
-// Its hook counts the user's left-button releases and holds the pick-up back for a
-// moment; its injected events make the button count as held from the click that picks up
-// to the click that drops.
+// Its hook decides at once what each press and release of the primary button means for
+// the drag. The user's own press is the held button: the pick-up release is swallowed, so
+// applications go on seeing the button down while the hand moves; the drop press is
+// swallowed too, and the user's own release, where it happens, is the drop. A drag that
+// goes as planned injects nothing. Only giving up and the ways out inject, tagged.
 #pragma once
 #include <cstdint>
-#include <deque>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "autodrag/HoldObserver.h"
@@ -17,21 +20,13 @@ class modMouse {
   // uncounted while events injected by other programs (on-screen mice, eye-gaze
   // clickers) still count like real ones.
   static constexpr std::uintptr_t kInjectedTag = 0x564F524Eu;  // "VORN"
-  static constexpr double kMinimumHoldSeconds = 0.5;
-  // How long input stays held after the pick-up release went back, waiting for our
-  // press. The loop presses within milliseconds; only a modal box or a move loop of our
-  // own window on top of it can keep it longer, and the pointer must not freeze for that.
-  static constexpr double kPressGraceSeconds = 0.25;
-  // Windows marks the mouse input it makes from a pen or a touch screen with this in the
-  // upper bits of dwExtraInfo: such input always says where it is.
-  static constexpr std::uintptr_t kPenOrTouchSignature = 0xFF515700u;
-  static constexpr std::uintptr_t kPenOrTouchMask = 0xFFFFFF00u;
 
   // Why auto-drag cannot go on; the controller ends it and tells the user.
   enum class Trouble {
     None,
-    // The click was in a window of a program that runs at a higher level than we do:
-    // nothing we inject would reach it, so we let the click through untouched.
+    // The click was in a window of a program that runs at a higher level than we do: if
+    // we kept its button down, nothing we inject could let go of it there, so the click
+    // went through untouched.
     WindowOutOfReach,
     // Windows took fewer of our events than we gave it (or the call failed).
     InjectionRefused,
@@ -41,88 +36,81 @@ class modMouse {
   modMouse(const modMouse&) = delete;
   modMouse& operator=(const modMouse&) = delete;
 
+  // Installs the hook and starts a new drag: waiting for the pick-up.
   void StartMouseHook();
-  // Removes the hook and lets go of everything: our press and whatever is held back.
+  // Removes the hook; a hold still on is let go where the pointer is.
   void StopMouseHook();
   std::intptr_t MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event);
-  // Presses where the user released the pick-up click, then lets the movement held back
-  // meanwhile go on with the button held. Does nothing once the hook is gone (a stop was
-  // asked for) or after trouble.
-  void PressLeftButton();
-  // Lets go of our press (unless the user's own drop release already did) and of
-  // anything held back.
+  // The pick-up: the user's own press, kept down by the hook, is the held button, so there
+  // is nothing to press. Kept as the controller's step.
+  void PressLeftButton() {}
+  // The drop: the user's own release let go. Should a hold still be ours, it is let go.
   void ReleaseLeftButton();
-  // Waits at least that long, handling the thread's messages meanwhile.
-  void WaitSeconds(double seconds);
-
-  // How long the pick-up release is held back: half a second, or longer when the user's
-  // double-click time is slow, so our press never turns the pick-up click into a double-click.
-  double HoldSeconds();
-  // For every way out: passes on at once whatever is held back and lets go of our press,
-  // so that no application is left seeing a button the user has long let go.
+  // Puts a held item back: the pointer goes to the pick-up point, one release there, and
+  // the pointer comes back to where the user has it. Nothing held: nothing to do.
+  void GiveUp();
+  // For the ways out (close, failure): one release of a held button where the pointer is.
   void LetGo();
 
-  bool HoldingButton() const { return pressedForUser_; }
+  bool HoldingButton() const { return phase_ == Phase::Holding; }
+  // The user clicked our own window or tray icon while holding: auto-drag should give up.
+  bool GiveUpAsked() const { return giveUpAsked_; }
   // Told whenever the hold starts or ends and when the pointer moves during it; null: nobody.
   void SetHoldObserver(HoldObserver* observer) { observer_ = observer; }
+  // Where our tray icon is; asked when the hook goes in, never from inside the hook.
+  void SetTrayIconLocator(std::function<std::optional<rt::ScreenRect>()> locate) { locateTrayIcon_ = std::move(locate); }
   Trouble CurrentTrouble() const { return trouble_; }
   void ClearTrouble() { trouble_ = Trouble::None; }
 
-  // Left-button releases seen since the controller last reset the count.
+  // Primary-button releases counted since the controller last reset the count: the
+  // pick-up and the drop.
   std::int16_t ClickCount() const { return clickCount_; }
   void ResetClickCount() { clickCount_ = 0; }
   // The hook's handle at the last start, 0 if that failed; it keeps its value after a stop.
   rt::HookHandle MouseHookHandle() const { return lastHandle_; }
 
  private:
-  struct HeldEvent {
-    std::uint32_t message;
+  enum class Phase { Waiting, Holding, Dropped };
+  enum class Verdict { PassOn, Swallow };
+  struct Press {
     rt::ScreenPoint at;
-    std::uint32_t mouseData;
+    std::uint32_t time = 0;
   };
 
-  enum class Verdict { PassOn, Swallow };
   Verdict Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event);
-  Verdict HoldBack(std::uint32_t message, const rt::LowLevelMouseEvent& event);
-  // The first release of a drag, held back for the pick-up.
-  Verdict PickUp(std::uint32_t message, const rt::LowLevelMouseEvent& event);
-  // A release while we hold the button.
-  Verdict Drop();
-
-  bool HoldingBackInput() const { return releaseDue_ || awaitingPress_ || injecting_; }
-  // Where the hand has taken the pointer, for an event held back while the pointer stands still.
-  rt::ScreenPoint HeldPoint(const rt::LowLevelMouseEvent& event);
+  Verdict WhileWaiting(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  Verdict WhileHolding(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  Verdict PickUp(const rt::LowLevelMouseEvent& event);
+  bool IsOwnUiAt(rt::ScreenPoint point);
+  // A second press so soon and so near the pick-up press that Windows would make the two
+  // a double-click: a tremor's double tap, not a drop.
+  bool IsBounce(const rt::LowLevelMouseEvent& press);
+  // The primary button's release as SendInput names it.
+  std::uint32_t PrimaryUpToInject();
   void CountRelease();
-  void PassOnHeldRelease();
-  void PassOnHeldInput();
-  // Our press (when given) and the held input behind it, as one injection. While the
-  // button is down a held press is dropped and a held release is the drop.
-  void Replay(std::vector<rt::MouseEventToInject> first);
   void Inject(const std::vector<rt::MouseEventToInject>& events);
   // The loop blocks in its pump until a message comes; a hook call alone may not end it.
   void WakeTheLoop();
   // Tells the observer what changed since it was last told; never called inside the hook.
   void TellHoldState();
+  void TellHoldStateLater();
   void TellPointerLater();
 
   rt::Platform& platform_;
   MouseHook hook_;
   rt::HookHandle lastHandle_ = 0;
   std::int16_t clickCount_ = 0;
-  // The user's input taken out of the stream since the pick-up release, in order.
-  std::deque<HeldEvent> held_;
-  // The first held event is the pick-up release, waiting out the hold.
-  bool releaseDue_ = false;
-  // The pick-up release went back; the rest waits for our press.
-  bool awaitingPress_ = false;
-  float pressAwaitedSince_ = 0;
-  bool flushPosted_ = false;
-  // Inside our own injection: the user's input that arrives meanwhile waits its turn behind it.
-  bool injecting_ = false;
-  rt::ScreenPoint pickUpPoint_;
-  // The hand's path while input is held: where the pointer would be now.
-  rt::ScreenPoint heldPath_;
-  bool pressedForUser_ = false;
+  Phase phase_ = Phase::Waiting;
+  // The last press the hook saw, and where the held item was picked up.
+  std::optional<Press> lastPress_;
+  Press pickUp_;
+  // The press now down was on our own window or tray icon: its release is no pick-up or drop.
+  bool pressOnOwnUi_ = false;
+  // The press now down, while holding, is a bounce of the pick-up click.
+  bool bouncing_ = false;
+  bool giveUpAsked_ = false;
+  std::optional<rt::ScreenRect> trayIcon_;
+  std::function<std::optional<rt::ScreenRect>()> locateTrayIcon_;
   HoldObserver* observer_ = nullptr;
   bool toldHolding_ = false;
   bool pointerTellPosted_ = false;

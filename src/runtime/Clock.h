@@ -1,4 +1,5 @@
-// The time-of-day clock all waits are measured on.
+// The time of day, as a value (the random seed); never a stopwatch: the user, daylight
+// saving or time synchronisation may step it at any moment.
 #pragma once
 
 namespace rt {
@@ -11,8 +12,5 @@ class Clock {
   // Seconds since local midnight, single precision: 0 up to 86400, then back to 0.
   virtual float TimeOfDay() = 0;
 };
-
-// Seconds from start to now on the time-of-day clock, allowing for one pass over midnight.
-inline float ElapsedSeconds(float start, float now) { return now < start ? now + kSecondsPerDay - start : now - start; }
 
 }  // namespace rt

@@ -19,6 +19,8 @@ class EventPump {
 
   // Queues a task that a later pump dispatches like any other message, in posting order.
   virtual void Post(std::function<void()> task) = 0;
+  // Queues a task for when the delay has passed on a steady clock; nothing waits meanwhile.
+  virtual void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) = 0;
 };
 
 }  // namespace rt

@@ -17,32 +17,41 @@ struct ScreenPoint {
   bool operator==(const ScreenPoint&) const = default;
 };
 
+// A rectangle on the virtual desktop, right and bottom exclusive.
+struct ScreenRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+  bool Contains(ScreenPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+};
+
+// The size of the area around a click in which a second click counts as its double-click.
+struct ScreenSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
 // What the low-level hook is told about one mouse event (the MSLLHOOKSTRUCT fields).
 struct LowLevelMouseEvent {
   ScreenPoint at;
-  // Where the system's pointer was when the hook was called. While a hook swallows moves,
-  // Windows keeps the pointer still and reports each move of a mouse as that still point
-  // plus the move; this tells the two apart.
-  ScreenPoint pointerBefore;
   std::uint32_t mouseData = 0;
   std::uint32_t flags = 0;
+  // Milliseconds on the system's tick count: steady, whatever the time of day does.
   std::uint32_t time = 0;
   std::uintptr_t extraInfo = 0;
   // The platform's own record, for passing the event on unchanged; opaque to the program.
   std::uintptr_t nativeRecord = 0;
 };
 
-// How the device that moves the pointer reports: moves (a mouse, a touchpad), which
-// Windows adds to the pointer, or places (a pen, a virtual machine's pointer).
-enum class PointerReports { Unknown, Moves, Places };
-
 // The hook procedure: hook code, message identifier, event record; returns the hook's
 // result (nonzero without calling the next hook swallows the event).
 using MouseHookProcedure =
     std::function<std::intptr_t(int code, std::uintptr_t message, const LowLevelMouseEvent& event)>;
 
-// One event to put into the input stream: a move, a button or a wheel, named by the
-// window message the hook would see for it.
+// One event to put into the input stream: a move or a button of the device, named by the
+// window message that button makes when the buttons are not swapped (WM_LBUTTONUP is the
+// device's left button, whatever the user's setting makes of it).
 struct MouseEventToInject {
   std::uint32_t message = 0;
   // Where it happens; none means where the pointer is now.
@@ -64,11 +73,15 @@ class MouseInput {
   // extraInfo; returns how many of them the system took.
   virtual std::size_t Inject(const std::vector<MouseEventToInject>& events, std::uintptr_t extraInfo) = 0;
   virtual unsigned DoubleClickTimeMs() = 0;
+  virtual ScreenSize DoubleClickArea() = 0;
+  // The user's "switch primary and secondary buttons" setting, as it is now.
+  virtual bool ButtonsSwapped() = 0;
   // False when input we inject at this point would never reach the window there: it
   // belongs to a program running at a higher integrity level (as administrator) than we do.
   virtual bool CanReach(ScreenPoint point) = 0;
-  // What the pointer's device last said of itself, while a hook is installed.
-  virtual PointerReports DeviceReports() = 0;
+  // True when the window under the point is our own window or one it owns (a message box
+  // of ours); never the click-through badge.
+  virtual bool IsOwnWindowAt(ScreenPoint point) = 0;
 };
 
 }  // namespace rt

@@ -2,7 +2,9 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 
+#include "runtime/MouseInput.h"
 #include "runtime/Types.h"
 
 namespace rt {
@@ -39,6 +41,9 @@ class NotifyIcons {
  public:
   virtual ~NotifyIcons() = default;
   virtual bool Send(std::uint32_t command, const TrayRecord& record) = 0;
+  // Where the shell shows our icon now; none when it is hidden in the overflow or the
+  // shell cannot say. Asks the shell, so never from inside the mouse hook.
+  virtual std::optional<ScreenRect> IconRect(WindowHandle hWnd, std::uint32_t id) = 0;
 };
 
 }  // namespace rt

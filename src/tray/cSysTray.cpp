@@ -1,10 +1,10 @@
 #include "tray/cSysTray.h"
 
+#include <chrono>
 #include <limits>
 #include <variant>
 
 #include "runtime/Failure.h"
-#include "runtime/Waiting.h"
 #include "tray/TrayText.h"
 
 namespace {
@@ -116,25 +116,34 @@ void cSysTray::ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, 
   tray::PutText(record.szInfoTitle, sTitle);
   tray::PutText(record.szInfo, tip);
   record.dwInfoFlags = 0;
-  if (showTimer > 0) {
-    const std::int64_t milliseconds = std::int64_t{showTimer} * 1000;
-    if (milliseconds > std::numeric_limits<std::int32_t>::max()) throw rt::Failure(L"Overflow");
-    record.uTimeout = static_cast<std::uint32_t>(milliseconds);
-  }
+  const std::int64_t milliseconds = showTimer > 0 ? std::int64_t{showTimer} * 1000 : 0;
+  if (milliseconds > std::numeric_limits<std::int32_t>::max()) throw rt::Failure(L"Overflow");
+  if (showTimer > 0) record.uTimeout = static_cast<std::uint32_t>(milliseconds);
   platform_.tray.Send(rt::nim::kModify, record);
   balloonShowing_ = true;
+  const std::uint32_t number = ++balloonNumber_;
   if (showOnce) ++onceCount_;
   if (showTimer <= 0) return;
 
-  // The shell's balloon notifications arrive through the pump and end the wait early.
-  rt::PumpFor(platform_.pump, platform_.clock, showTimer, [this] { return balloonShowing_; });
-
-  if (balloonShowing_) {
-    // The shell never said the balloon closed: take it down ourselves.
+  // Nothing may wait for a balloon: auto-drag is armed while it shows, and a Stop or the
+  // shortcut is obeyed at once. If the shell never says the balloon closed, it is taken
+  // down when its time is up.
+  std::weak_ptr<cSysTray*> alive = self_;
+  platform_.pump.PostAfter(std::chrono::milliseconds(milliseconds), [alive, number, record]() mutable {
+    const auto self = alive.lock();
+    if (!self) return;
+    cSysTray& tray = **self;
+    if (!tray.balloonShowing_ || tray.balloonNumber_ != number || !tray.iconAdded_) return;
+    tray.balloonShowing_ = false;
     tray::PutText(record.szInfoTitle, L"");
     tray::PutText(record.szInfo, L"");
-    platform_.tray.Send(rt::nim::kModify, record);
-  }
+    tray.platform_.tray.Send(rt::nim::kModify, record);
+  });
+}
+
+std::optional<rt::ScreenRect> cSysTray::IconScreenRect() {
+  if (!iconAdded_) return std::nullopt;
+  return platform_.tray.IconRect(ControlWindow(), static_cast<std::uint32_t>(iconId_));
 }
 
 void cSysTray::HandleTrayMessage(std::int32_t message, std::int32_t id) {

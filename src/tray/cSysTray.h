@@ -2,6 +2,8 @@
 // and the shell's mouse notifications for it turned into four events of its host.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "runtime/NotifyIcon.h"
@@ -33,8 +35,9 @@ class cSysTray final : public TrayNotificationTarget {
   void SetTrayTip(const std::wstring& tip);
   bool InTray() const { return inTray_; }
   void SetInTray(bool show);
-  // Shows a balloon; with showTimer > 0 waits, handling messages, until the shell says it
-  // closed or showTimer seconds have passed. showTimer above 2147483 fails with "Overflow".
+  // Shows a balloon and returns at once; with showTimer > 0 the balloon is taken down
+  // after showTimer seconds unless the shell closed it first. Nothing waits for it.
+  // showTimer above 2147483 fails with "Overflow".
   void ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, std::int32_t showTimer, bool showOnce);
 
   rt::Event<std::int32_t> MouseMove;                    // Id
@@ -55,6 +58,9 @@ class cSysTray final : public TrayNotificationTarget {
   rt::WindowHandle ControlWindow() override;
   // True from the add that InTray = True sent until the delete that InTray = False sent.
   bool IconAdded() const { return iconAdded_; }
+  bool BalloonShowing() const { return balloonShowing_; }
+  // Where the shell shows the icon now, when it is in the tray and the shell can say.
+  std::optional<rt::ScreenRect> IconScreenRect();
 
  private:
   void AddTrayIcon(rt::WindowHandle window, std::int32_t iconId, const std::wstring& tip, const rt::PicturePtr& icon);
@@ -74,5 +80,9 @@ class cSysTray final : public TrayNotificationTarget {
   rt::PicturePtr trayIcon_;
   bool iconAdded_ = false;
   bool balloonShowing_ = false;
+  // Which balloon a pending take-down is for: a newer balloon is not taken down early.
+  std::uint32_t balloonNumber_ = 0;
+  // Pending take-downs hold this weakly, so one that comes after the control has gone does nothing.
+  std::shared_ptr<cSysTray*> self_ = std::make_shared<cSysTray*>(this);
   std::int32_t onceCount_ = 0;
 };

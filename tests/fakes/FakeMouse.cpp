@@ -9,7 +9,17 @@ namespace fake {
 
 namespace {
 constexpr std::uint32_t kInjectedFlag = 1;  // LLMHF_INJECTED
-constexpr std::uint32_t kMove = 0x0200, kLDown = 0x0201, kLUp = 0x0202;
+constexpr std::uint32_t kMove = 0x0200, kLDown = 0x0201, kLUp = 0x0202, kRDown = 0x0204, kRUp = 0x0205;
+
+std::uint32_t Swapped(std::uint32_t message) {
+  switch (message) {
+    case kLDown: return kRDown;
+    case kLUp: return kRUp;
+    case kRDown: return kLDown;
+    case kRUp: return kLUp;
+    default: return message;
+  }
+}
 }  // namespace
 
 rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
@@ -53,22 +63,14 @@ std::intptr_t FakeMouse::DeliverAt(rt::ScreenPoint point, std::uint32_t message,
 
 std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint point, std::uint32_t message,
                                            std::uintptr_t extraInfo, bool injected, int code) {
-  // A mouse moved to a button's place reports the move first, then the button where the
-  // pointer then is, as Windows hands them to the hooks.
-  if (!injected && !reportsPlaces && message != kMove && !(point == hand_))
+  // A hand that moved before pressing reports the move first, as Windows hands them to the hooks.
+  if (!injected && message != kMove && !(point == pointer))
     DeliverHappenedAt(happenedAt, point, kMove, extraInfo, false, code);
   rt::LowLevelMouseEvent event;
   event.at = point;
-  event.pointerBefore = pointer;
-  if (!injected && !reportsPlaces) {
-    // The system adds the mouse's own move to wherever the pointer is.
-    event.at = rt::ScreenPoint{pointer.x + point.x - hand_.x, pointer.y + point.y - hand_.y};
-    hand_ = point;
-  }
-  // Windows marks what a pen or a touch screen makes of the mouse.
-  event.extraInfo = !injected && reportsPlaces && extraInfo == 0 ? 0xFF515700u : extraInfo;
+  event.extraInfo = extraInfo;
   event.flags = injected ? kInjectedFlag : 0;
-  event.time = static_cast<std::uint32_t>(clock_.Now() * 1000);
+  event.time = static_cast<std::uint32_t>(happenedAt * 1000);
   if (hooks_.empty()) {
     Passed(message, event);
     return 0;
@@ -94,9 +96,8 @@ void FakeMouse::CountTimeout(rt::HookHandle handle) {
 }
 
 std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) {
-  const bool hasPress = std::any_of(events.begin(), events.end(), [](auto& e) { return e.message == kLDown; });
-  if (throwOnNextPress && hasPress) {
-    throwOnNextPress = false;
+  if (throwOnNextInjection) {
+    throwOnNextInjection = false;
     throw rt::Failure(L"Injection refused");
   }
   if (whileNextInjection) std::exchange(whileNextInjection, {})();
@@ -109,8 +110,10 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
   for (const auto& e : events) {
     if (e.at) landing = *e.at;
     injections.push_back({clock_.Now(), e.message, extraInfo, landing});
+    // The hook and the applications see the device's button as the user's setting maps it.
+    const std::uint32_t message = buttonsSwapped ? Swapped(e.message) : e.message;
     // Injected input joins the input stream; the hook sees it when the thread next pumps.
-    pump_.Post([this, message = e.message, landing, extraInfo, at = clock_.Now()] {
+    pump_.Post([this, message, landing, extraInfo, at = clock_.Now()] {
       DeliverHappenedAt(at, landing, message, extraInfo, true, 0);
     });
   }
@@ -151,6 +154,24 @@ std::vector<InjectedMouseEvent> FakeMouse::InjectedOf(std::uint32_t message) con
   for (const auto& e : injections)
     if (e.message == message) result.push_back(e);
   return result;
+}
+
+std::string FakeMouse::Seen() const {
+  std::string words;
+  bool down = false;
+  for (const auto& e : delivered) {
+    std::string word;
+    const std::string at = "@" + std::to_string(e.point.x) + "," + std::to_string(e.point.y);
+    if (e.message == kLDown) down = true, word = "D" + at;
+    else if (e.message == kLUp) down = false, word = "U" + at;
+    else if (e.message == kMove && down) word = "M" + at;
+    else if (e.message == kRDown) word = "d" + at;
+    else if (e.message == kRUp) word = "u" + at;
+    if (word.empty()) continue;
+    if (e.injected) word += "*";
+    words += (words.empty() ? "" : " ") + word;
+  }
+  return words;
 }
 
 bool FakeMouse::LeftButtonDown() const {

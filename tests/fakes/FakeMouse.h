@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "fakes/VirtualTime.h"
@@ -39,10 +40,10 @@ class FakeMouse : public rt::MouseInput {
                              const rt::LowLevelMouseEvent& event) override;
   std::size_t Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) override;
   unsigned DoubleClickTimeMs() override { return doubleClickMs; }
+  rt::ScreenSize DoubleClickArea() override { return doubleClickArea; }
+  bool ButtonsSwapped() override { return buttonsSwapped; }
   bool CanReach(rt::ScreenPoint point) override { return !outOfReach || !outOfReach(point); }
-  rt::PointerReports DeviceReports() override {
-    return reportsPlaces ? rt::PointerReports::Places : rt::PointerReports::Moves;
-  }
+  bool IsOwnWindowAt(rt::ScreenPoint point) override { return ownWindow && ownWindow->Contains(point); }
 
   // Test side. A user event without a point happens where the pointer is.
   void UserEventAt(double at, std::uint32_t message, std::uintptr_t extraInfo = 0, bool injected = false);
@@ -58,12 +59,16 @@ class FakeMouse : public rt::MouseInput {
   // Events that reached the applications with the given message.
   std::vector<DeliveredMouseEvent> DeliveredOf(std::uint32_t message) const;
   std::vector<InjectedMouseEvent> InjectedOf(std::uint32_t message) const;
-  // The left button as applications see it: down after a delivered press until a release.
+  // The primary button as applications see it: down after a delivered press until a release.
   bool LeftButtonDown() const;
+  // What applications saw, one word per event: "D@x,y" press, "U@x,y" release, "M@x,y" a
+  // move with the primary button down (moves with it up are left out), "d"/"u" the
+  // secondary button; injected ones carry a trailing "*".
+  std::string Seen() const;
 
   bool failNextHook = false;
-  // The next injection that carries a press throws, as a failing platform call would.
-  bool throwOnNextPress = false;
+  // The next injection throws, as a failing platform call would.
+  bool throwOnNextInjection = false;
   // The next injection is refused whole, as Windows does on the secure desktop.
   bool refuseNextInjection = false;
   // Runs once, inside the next injection: input that reaches the hook while the system is
@@ -71,11 +76,14 @@ class FakeMouse : public rt::MouseInput {
   std::function<void()> whileNextInjection;
   // Points whose window runs at a higher integrity level than ours.
   std::function<bool(rt::ScreenPoint)> outOfReach;
-  // How the device reports: a mouse reports moves, which Windows adds to the pointer (and
-  // while a hook swallows them the pointer stands still); a pen reports places, and its
-  // events carry the pen signature.
-  bool reportsPlaces = false;
+  // Where our own window is on the screen; none: hidden.
+  std::optional<rt::ScreenRect> ownWindow;
   unsigned doubleClickMs = 500;
+  rt::ScreenSize doubleClickArea{4, 4};
+  // The user's swap setting. As on Windows, the hook and the applications see the
+  // primary button as the left one, while an injected event names the device's button:
+  // with the buttons swapped, an injected right release lets go of the primary button.
+  bool buttonsSwapped = false;
 
   // Windows' patience with a low-level hook. When set, a hook call that keeps its event
   // waiting longer than the limit (virtual time from when the event happened to when the
@@ -111,8 +119,6 @@ class FakeMouse : public rt::MouseInput {
 
   FakePump& pump_;
   VirtualClock& clock_;
-  // Where the user's hand last put the device: user events give the hand's place.
-  rt::ScreenPoint hand_;
   std::map<rt::HookHandle, rt::MouseHookProcedure> hooks_;
   rt::HookHandle nextHandle_ = 0x1000;
   // One entry per hook call in progress, innermost last: whether it passed its event on.

@@ -90,8 +90,15 @@ class FakeNotifyIcons : public rt::NotifyIcons {
     calls.push_back({command, record});
     return result;
   }
+  std::optional<rt::ScreenRect> IconRect(rt::WindowHandle, std::uint32_t) override {
+    ++iconRectQueries;
+    return iconRect;
+  }
   std::vector<Call> calls;
   bool result = true;
+  // Where the shell shows the icon; none: the shell cannot say (Wine's tray does not).
+  std::optional<rt::ScreenRect> iconRect;
+  int iconRectQueries = 0;
 };
 
 class FakeStarter : public rt::ProgramStarter {

@@ -22,6 +22,8 @@ class VirtualClock : public rt::Clock {
   void AdvanceTo(double t) {
     if (t > now_) now_ = t;
   }
+  // The time of day jumps, as when the user sets the clock; virtual time goes on steadily.
+  void StepTimeOfDay(double seconds) { startOfDay_ += seconds; }
 
  private:
   double startOfDay_;
@@ -44,6 +46,9 @@ class FakePump : public rt::EventPump {
 
   void PumpEvents(std::optional<std::chrono::milliseconds> maxWait) override;
   void Post(std::function<void()> task) override { At(clock_.Now(), std::move(task)); }
+  void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override {
+    After(static_cast<double>(delay.count()) / 1000.0, std::move(task));
+  }
 
   // Schedules a message for a virtual time; runs when a pump reaches that time.
   void At(double when, std::function<void()> task);

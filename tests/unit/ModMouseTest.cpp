@@ -1,4 +1,5 @@
-// The mouse hook module: what counts, what is held back and for how long, what passes.
+// The mouse hook module: what counts, what applications see of a drag, what is swallowed,
+// and what giving up and the ways out put into the input stream.
 #include <gtest/gtest.h>
 
 #include "autodrag/modMouse.h"
@@ -10,20 +11,26 @@ constexpr std::uint32_t kLDown = 0x0201, kLUp = 0x0202, kRUp = 0x0205, kMUp = 0x
 
 class ModMouseTest : public ::testing::Test {
  protected:
-  explicit ModMouseTest(double timeOfDay = 10 * 3600.0) : fakes(timeOfDay) {}
   fake::FakePlatform fakes;
   modMouse mouse{fakes.platform};
+
+  void ClickAt(rt::ScreenPoint p) {
+    fakes.mouse.DeliverAt(p, kLDown);
+    fakes.mouse.DeliverAt(p, kLUp);
+  }
 };
 
-TEST_F(ModMouseTest, OnlyAnUntaggedLeftReleaseWithHookCodeZeroCounts) {
+TEST_F(ModMouseTest, OnlyAnUntaggedPrimaryReleaseWithHookCodeZeroCounts) {
   mouse.StartMouseHook();
-  for (auto message : {kLDown, kRUp, kMUp, kMove, kWheel}) fakes.mouse.Deliver(message);
+  for (auto message : {kRUp, kMUp, kMove, kWheel}) fakes.mouse.Deliver(message);
   fakes.mouse.Deliver(kLUp, 0, false, /*code=*/3);
   fakes.mouse.Deliver(kLUp, modMouse::kInjectedTag, true);
   EXPECT_EQ(mouse.ClickCount(), 0);
 
   fakes.mouse.Deliver(kLUp, /*extra=*/0x1234, /*injected=*/true);  // another program's injection counts
   EXPECT_EQ(mouse.ClickCount(), 1);
+  fakes.clock.AdvanceTo(1.0);  // past the double-click time: no bounce
+  fakes.mouse.Deliver(kLDown);
   fakes.mouse.Deliver(kLUp, 0, false, /*code=*/0x10000);  // only the low 16 bits of the code count: HC_ACTION
   EXPECT_EQ(mouse.ClickCount(), 2);
 }
@@ -35,56 +42,6 @@ TEST_F(ModMouseTest, EveryEventPassedOnReturnsWhatTheNextHookReturns) {
   EXPECT_EQ(fakes.mouse.Deliver(kLUp, modMouse::kInjectedTag, true), 4242);
   EXPECT_EQ(fakes.mouse.Deliver(kLUp, 0, false, 1), 4242);
   EXPECT_EQ(fakes.mouse.callNextCalls, 6);
-}
-
-TEST_F(ModMouseTest, CountedReleaseReturnsAtOnceAndReachesApplicationsAfterTheHold) {
-  mouse.StartMouseHook();
-  fakes.mouse.UserEventAt(1.0, kLUp);
-  fakes.pump.RunUntil(3.0);
-
-  EXPECT_EQ(mouse.ClickCount(), 1);
-  const auto releases = fakes.mouse.DeliveredOf(kLUp);
-  ASSERT_EQ(releases.size(), 1u);  // the user's release, swallowed and put back once
-  EXPECT_EQ(releases[0].extraInfo, modMouse::kInjectedTag);
-  EXPECT_GE(releases[0].at, 1.0 + 0.5);
-  EXPECT_LT(releases[0].at, 1.0 + 0.6);
-}
-
-TEST_F(ModMouseTest, HoldOutlastsASlowDoubleClickTime) {
-  fakes.mouse.doubleClickMs = 900;
-  EXPECT_DOUBLE_EQ(mouse.HoldSeconds(), 0.95);
-  fakes.mouse.doubleClickMs = 200;
-  EXPECT_DOUBLE_EQ(mouse.HoldSeconds(), 0.5);
-}
-
-TEST_F(ModMouseTest, WaitingPumpsWithoutSpinning) {
-  mouse.WaitSeconds(0.5);
-  EXPECT_NEAR(fakes.clock.Now(), 0.5, 0.002);
-  EXPECT_LE(fakes.pump.Pumps(), 3);  // blocks for the rest of the wait instead of polling
-}
-
-TEST_F(ModMouseTest, WaitOfZeroSecondsReturnsWithoutPumping) {
-  mouse.WaitSeconds(0);
-  mouse.WaitSeconds(-1);
-  EXPECT_EQ(fakes.pump.Pumps(), 0);
-}
-
-TEST_F(ModMouseTest, WaitDispatchesWhatArrivesMeanwhile) {
-  bool ran = false;
-  fakes.pump.At(0.2, [&] { ran = true; });
-  mouse.WaitSeconds(0.5);
-  EXPECT_TRUE(ran);
-}
-
-class ModMouseAtMidnightTest : public ModMouseTest {
- protected:
-  ModMouseAtMidnightTest() : ModMouseTest(86400.0 - 0.2) {}
-};
-
-TEST_F(ModMouseAtMidnightTest, WaitAcrossMidnightEndsHalfASecondLater) {
-  mouse.WaitSeconds(0.5);
-  EXPECT_NEAR(fakes.clock.Now(), 0.5, 0.01);
-  EXPECT_NEAR(fakes.clock.TimeOfDay(), 0.3f, 0.01f);
 }
 
 TEST_F(ModMouseTest, StopWithoutALiveHookDoesNothingHarmful) {
@@ -99,75 +56,133 @@ TEST_F(ModMouseTest, StopWithoutALiveHookDoesNothingHarmful) {
   mouse.StopMouseHook();
   EXPECT_EQ(mouse.MouseHookHandle(), handle);  // the handle keeps its value
   EXPECT_FALSE(fakes.mouse.HookInstalled());
+  EXPECT_TRUE(fakes.mouse.injections.empty());
   EXPECT_TRUE(fakes.dialogs.shown.empty());
 }
 
-TEST_F(ModMouseTest, InjectedPressAndReleaseCarryOurTagAndPassUncounted) {
+// The whole contract of a drag: the user's press, their moves live with the button down,
+// one release, theirs, at the drop. Nothing injected, nothing waits.
+TEST_F(ModMouseTest, TheUsersOwnPressIsTheHeldButtonAndTheirOwnReleaseTheDrop) {
+  fakes.mouse.hookTimeouts = fake::FakeMouse::HookTimeoutModel{};
   mouse.StartMouseHook();
-  mouse.PressLeftButton();
-  mouse.ReleaseLeftButton();
-  fakes.pump.RunUntil(1.0);
-  ASSERT_EQ(fakes.mouse.injections.size(), 2u);
-  EXPECT_EQ(fakes.mouse.injections[0].message, rt::msg::kLButtonDown);
-  EXPECT_EQ(fakes.mouse.injections[1].message, rt::msg::kLButtonUp);
-  for (const auto& i : fakes.mouse.injections) EXPECT_EQ(i.extraInfo, modMouse::kInjectedTag);
-  EXPECT_EQ(mouse.ClickCount(), 0);
-  EXPECT_EQ(fakes.mouse.DeliveredOf(kLDown).size(), 1u);
-  EXPECT_EQ(fakes.mouse.DeliveredOf(kLUp).size(), 1u);
-}
-
-TEST_F(ModMouseTest, CountSaturatesInsteadOfWrapping) {
-  mouse.StartMouseHook();
-  for (int i = 0; i < 32768 + 5; ++i) fakes.mouse.Deliver(kLUp);
-  EXPECT_EQ(mouse.ClickCount(), 32767);
-}
-
-TEST_F(ModMouseTest, HeldInputIsPassedOnAtOnceOnTheWayOut) {
-  mouse.StartMouseHook();
-  fakes.mouse.DeliverAt({5, 5}, kLUp);
-  fakes.mouse.DeliverAt({9, 7}, kMove);
-  mouse.LetGo();
-  ASSERT_EQ(fakes.mouse.injections.size(), 2u);
-  EXPECT_EQ(fakes.mouse.injections[0].message, kLUp);
-  EXPECT_EQ(fakes.mouse.injections[0].point, (rt::ScreenPoint{5, 5}));
-  EXPECT_EQ(fakes.mouse.injections[1].point, (rt::ScreenPoint{9, 7}));
-  fakes.pump.RunUntil(2.0);  // the posted hold finds nothing left to pass on
-  EXPECT_EQ(fakes.mouse.injections.size(), 2u);
-}
-
-TEST_F(ModMouseTest, InputArrivingWhileWePutHeldInputBackGoesAfterIt) {
-  fakes.mouse.reportsPlaces = true;
-  mouse.StartMouseHook();
-  fakes.mouse.UserEventAt(1.0, kLUp, rt::ScreenPoint{10, 10});
-  fakes.mouse.UserEventAt(1.1, kMove, rt::ScreenPoint{20, 10});
-  fakes.pump.RunUntil(1.6);  // the release is back; the move waits for our press
-  fakes.mouse.whileNextInjection = [&] { fakes.mouse.DeliverAt({30, 10}, kMove); };
-  mouse.PressLeftButton();
+  fakes.mouse.UserClickAt(1.0, {10, 10}, 0.05);
+  fakes.mouse.UserMoveAt(1.06, {20, 15});
+  fakes.mouse.UserMoveAt(1.08, {40, 30});
+  fakes.mouse.UserClickAt(1.1, {40, 30}, 0.02);
   fakes.pump.RunUntil(2.0);
-  const auto moves = fakes.mouse.DeliveredOf(kMove);
-  ASSERT_EQ(moves.size(), 2u);
-  EXPECT_EQ(moves[0].point, (rt::ScreenPoint{20, 10}));
-  EXPECT_EQ(moves[1].point, (rt::ScreenPoint{30, 10}));
+  EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@20,15 M@40,30 U@40,30");
+  EXPECT_EQ(fakes.mouse.DeliveredOf(kMove).back().at, 1.08) << "moves are never held back";
+  EXPECT_EQ(mouse.ClickCount(), 2);
+  EXPECT_FALSE(mouse.HoldingButton());
+  EXPECT_TRUE(fakes.mouse.injections.empty());
+  EXPECT_TRUE(fakes.mouse.timedOut.empty());
 }
 
-// The loop presses within milliseconds of the release going back; when something modal
-// keeps it from running, the pointer must not stay frozen waiting for it.
-TEST_F(ModMouseTest, MovementHeldForAPressThatDoesNotComeGoesOnAfterTheGrace) {
-  fakes.mouse.reportsPlaces = true;
+// A tremor's double tap at the pick-up is the pick-up click bouncing, not a drop; a
+// second click outside Windows' double-click time or area is the drop.
+TEST_F(ModMouseTest, ASecondClickInsideTheDoubleClickTimeAndAreaIsABounce) {
+  struct Case {
+    double after;
+    rt::ScreenPoint at;
+    bool bounce;
+  };
+  for (const Case c : {Case{0.3, {101, 99}, true}, Case{0.45, {102, 102}, true}, Case{0.3, {103, 100}, false},
+                       Case{0.6, {100, 100}, false}}) {
+    const double t = fakes.clock.Now() + 1;
+    mouse.ResetClickCount();
+    mouse.StartMouseHook();
+    const std::size_t from = fakes.mouse.delivered.size();
+    fakes.mouse.UserClickAt(t, {100, 100}, 0.05);
+    fakes.mouse.UserClickAt(t + c.after, c.at, 0.05);
+    fakes.pump.RunUntil(t + 1);
+    EXPECT_EQ(mouse.HoldingButton(), c.bounce) << c.after << " s, x " << c.at.x;
+    EXPECT_EQ(mouse.ClickCount(), c.bounce ? 1 : 2);
+    std::size_t releases = 0;
+    for (std::size_t i = from; i < fakes.mouse.delivered.size(); ++i) releases += fakes.mouse.delivered[i].message == kLUp;
+    EXPECT_EQ(releases, c.bounce ? 0u : 1u) << fakes.mouse.Seen();
+    mouse.StopMouseHook();
+    fakes.pump.RunUntil(t + 1.5);
+  }
+}
+
+// Windows swaps the buttons before the hooks see them; SendInput names the device's own.
+// Either way, giving up lets go of the primary button, at the pick-up point, and the
+// pointer goes back to where the user has it.
+TEST_F(ModMouseTest, GivingUpPutsTheItemBackWithThePrimaryButtonWhateverTheSwapSetting) {
+  for (const bool swapped : {false, true}) {
+    fakes.mouse.buttonsSwapped = swapped;
+    fakes.mouse.delivered.clear();
+    fakes.mouse.injections.clear();
+    mouse.ResetClickCount();
+    mouse.StartMouseHook();
+    ClickAt({10, 10});
+    fakes.mouse.DeliverAt({70, 40}, kMove);
+    mouse.GiveUp();
+    fakes.pump.RunUntil(fakes.clock.Now() + 1);
+    ASSERT_EQ(fakes.mouse.injections.size(), 2u);
+    EXPECT_EQ(fakes.mouse.injections[0].message, swapped ? kRUp : kLUp);
+    EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@70,40 U@10,10*") << (swapped ? "swapped" : "not swapped");
+    EXPECT_EQ(fakes.mouse.pointer, (rt::ScreenPoint{70, 40}));
+    EXPECT_FALSE(fakes.mouse.LeftButtonDown());
+    EXPECT_EQ(mouse.ClickCount(), 1) << "our own release is not counted";
+    mouse.GiveUp();  // nothing held any more
+    mouse.StopMouseHook();
+    EXPECT_EQ(fakes.mouse.injections.size(), 2u);
+  }
+}
+
+TEST_F(ModMouseTest, TheWayOutLetsGoWhereThePointerIs) {
+  fakes.mouse.buttonsSwapped = true;
   mouse.StartMouseHook();
-  fakes.mouse.UserEventAt(1.0, kLUp, rt::ScreenPoint{10, 10});
-  fakes.mouse.UserEventAt(1.2, kMove, rt::ScreenPoint{20, 10});
-  fakes.mouse.UserEventAt(1.6, kMove, rt::ScreenPoint{30, 10});  // within the grace after the hold
-  fakes.mouse.UserEventAt(2.0, kMove, rt::ScreenPoint{40, 10});  // past it
-  fakes.pump.RunUntil(1.7);
-  EXPECT_TRUE(fakes.mouse.DeliveredOf(kMove).empty()) << "held for the press while it is still due";
-  fakes.pump.RunUntil(3.0);
-  const auto moves = fakes.mouse.DeliveredOf(kMove);
-  ASSERT_EQ(moves.size(), 3u);
-  EXPECT_EQ(moves.back().point, (rt::ScreenPoint{40, 10}));
-  EXPECT_LT(moves.back().at, 2.01);
-  mouse.PressLeftButton();  // late: where the pointer is now, not back at the click
-  EXPECT_EQ(fakes.mouse.injections.back().point, (rt::ScreenPoint{40, 10}));
+  ClickAt({10, 10});
+  fakes.mouse.DeliverAt({50, 60}, kMove);
+  mouse.StopMouseHook();
+  fakes.pump.RunUntil(1);
+  EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@50,60 U@50,60*");
+  EXPECT_EQ(fakes.mouse.injections.at(0).message, kRUp);
+  mouse.LetGo();
+  EXPECT_EQ(fakes.mouse.injections.size(), 1u) << "one release, not two";
+}
+
+// A click on our own window or tray icon works that window or icon; while holding, it is
+// the user giving up, and neither the press nor the release reaches anything.
+TEST_F(ModMouseTest, AClickOnOurOwnWindowOrTrayIconIsNeverAPickUpOrADrop) {
+  fakes.mouse.ownWindow = rt::ScreenRect{0, 0, 200, 100};
+  fakes.tray.iconRect = rt::ScreenRect{1000, 740, 1020, 760};
+  mouse.SetTrayIconLocator([&] { return fakes.tray.iconRect; });
+  for (const rt::ScreenPoint own : {rt::ScreenPoint{50, 50}, rt::ScreenPoint{1010, 750}}) {
+    fakes.mouse.delivered.clear();
+    mouse.ResetClickCount();
+    mouse.StartMouseHook();
+    ClickAt(own);
+    EXPECT_EQ(mouse.ClickCount(), 0);
+    EXPECT_EQ(fakes.mouse.Seen(), "D@" + std::to_string(own.x) + "," + std::to_string(own.y) + " U@" +
+                                      std::to_string(own.x) + "," + std::to_string(own.y));
+    ClickAt({500, 500});
+    ASSERT_TRUE(mouse.HoldingButton());
+    fakes.clock.AdvanceTo(fakes.clock.Now() + 1);
+    const std::size_t seen = fakes.mouse.delivered.size();
+    ClickAt(own);
+    EXPECT_EQ(fakes.mouse.delivered.size(), seen + 1) << "only the move there passed";
+    EXPECT_TRUE(mouse.GiveUpAsked());
+    EXPECT_EQ(mouse.ClickCount(), 1);
+    EXPECT_TRUE(mouse.HoldingButton()) << "the controller gives up; the hook only asks";
+    mouse.GiveUp();
+    mouse.StopMouseHook();
+  }
+}
+
+TEST_F(ModMouseTest, AGiveUpWindowsRefusesIsTriedOnceMoreOnTheWayOut) {
+  mouse.StartMouseHook();
+  ClickAt({10, 10});
+  fakes.mouse.refuseNextInjection = true;
+  mouse.GiveUp();
+  EXPECT_EQ(mouse.CurrentTrouble(), modMouse::Trouble::InjectionRefused);
+  fakes.pump.RunUntil(1);
+  EXPECT_TRUE(fakes.mouse.LeftButtonDown());
+  mouse.StopMouseHook();
+  fakes.pump.RunUntil(2);
+  EXPECT_FALSE(fakes.mouse.LeftButtonDown());
 }
 
 }  // namespace

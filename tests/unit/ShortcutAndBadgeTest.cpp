@@ -111,10 +111,10 @@ class BadgeTest : public ProgramTest, public ::testing::WithParamInterface<Endin
 TEST_P(BadgeTest, ShowsExactlyWhileTheButtonIsHeld) {
   ShowWindow();
   ClickStartStopAt(0);
-  fakes.mouse.UserClickAt(kAfterBalloon, {100, 100});  // held back to +0.6, then our press
+  fakes.mouse.UserClickAt(kAfterBalloon, {100, 100});  // held from the release at +0.1
   fakes.mouse.UserMoveAt(kAfterBalloon + 1.0, {150, 120});
   fakes.mouse.UserMoveAt(kAfterBalloon + 1.2, {180, 130});
-  fakes.pump.At(kAfterBalloon + 0.3, [&] { EXPECT_FALSE(fakes.badge.visible) << "not before our press"; });
+  fakes.pump.At(kAfterBalloon + 0.05, [&] { EXPECT_FALSE(fakes.badge.visible) << "not before the pick-up"; });
   fakes.pump.At(kAfterBalloon + 1.3, [&] {
     EXPECT_TRUE(fakes.badge.visible);
     EXPECT_EQ(fakes.badge.pointer, (rt::ScreenPoint{180, 130})) << "follows the pointer";
@@ -127,9 +127,9 @@ TEST_P(BadgeTest, ShowsExactlyWhileTheButtonIsHeld) {
   }
   EXPECT_FALSE(fakes.badge.visible);
   EXPECT_FALSE(fakes.mouse.LeftButtonDown());
-  // Shown once from the press on, hidden once at the end.
+  // Shown once from the pick-up on, hidden once at the end.
   ASSERT_FALSE(fakes.badge.changes.empty());
-  EXPECT_GE(fakes.badge.changes.front().at, kAfterBalloon + 0.6);
+  EXPECT_GE(fakes.badge.changes.front().at, kAfterBalloon + 0.1);
   EXPECT_FALSE(fakes.badge.changes.back().visible);
   EXPECT_LE(fakes.badge.changes.back().at, kAfterBalloon + 2.01);
 }

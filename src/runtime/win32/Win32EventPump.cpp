@@ -67,6 +67,27 @@ void Win32EventPump::Post(std::function<void()> task) {
   }
 }
 
+void Win32EventPump::PostAfter(std::chrono::milliseconds delay, std::function<void()> task) {
+  const UINT_PTR id = nextTimerId_++;
+  timedTasks_.emplace(id, std::move(task));
+  // A window timer runs on the tick count, so a change of the time of day cannot bring it
+  // forward or hold it back.
+  if (::SetTimer(taskWindow_.get(), id, std::max<DWORD>(USER_TIMER_MINIMUM, TimeoutOf(delay)), nullptr) == 0) {
+    const DWORD error = ::GetLastError();
+    timedTasks_.erase(id);
+    throw rt::Failure(SystemMessage(error));
+  }
+}
+
+void Win32EventPump::RunTimedTask(UINT_PTR id) {
+  ::KillTimer(taskWindow_.get(), id);
+  const auto found = timedTasks_.find(id);
+  if (found == timedTasks_.end()) return;
+  std::function<void()> task = std::move(found->second);
+  timedTasks_.erase(found);
+  Guarded(failures_, task);
+}
+
 void Win32EventPump::RunNextTask() {
   if (tasks_.empty()) return;
   // Taken off the queue before it runs: the task may pump, and nested pumps run the next ones.
@@ -78,6 +99,10 @@ void Win32EventPump::RunNextTask() {
 LRESULT CALLBACK Win32EventPump::TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kRunTask) {
     if (auto* pump = OwnerOf<Win32EventPump>(window)) pump->RunNextTask();
+    return 0;
+  }
+  if (message == WM_TIMER) {
+    if (auto* pump = OwnerOf<Win32EventPump>(window)) pump->RunTimedTask(static_cast<UINT_PTR>(wParam));
     return 0;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);

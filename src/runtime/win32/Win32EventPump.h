@@ -7,6 +7,7 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "runtime/EventPump.h"
@@ -25,6 +26,7 @@ class Win32EventPump : public rt::EventPump {
   // at once; it does not wait while a quit is pending.
   void PumpEvents(std::optional<std::chrono::milliseconds> maxWait) override;
   void Post(std::function<void()> task) override;
+  void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override;
 
   // Offered every message before it is translated and dispatched; returning true means
   // it was handled (dialog-style keyboard navigation, for instance).
@@ -43,10 +45,14 @@ class Win32EventPump : public rt::EventPump {
   // Dispatches until the queue is empty or a quit comes up.
   Drained DrainQueue();
   void RunNextTask();
+  void RunTimedTask(UINT_PTR id);
   static LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   rt::UnhandledFailureSink& failures_;
   std::deque<std::function<void()>> tasks_;
+  // Tasks waiting for their timer, by the timer's id on the task window.
+  std::map<UINT_PTR, std::function<void()>> timedTasks_;
+  UINT_PTR nextTimerId_ = 1;
   std::function<bool(MSG&)> preTranslate_;
   UniqueWindow taskWindow_;
 };

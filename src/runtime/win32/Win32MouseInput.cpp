@@ -27,7 +27,7 @@ rt::LowLevelMouseEvent ToLowLevelMouseEvent(const MSLLHOOKSTRUCT& record, LPARAM
 }
 
 Win32MouseInput::Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& failures)
-    : instance_(instance), failures_(failures), deviceMode_(instance) {}
+    : instance_(instance), failures_(failures) {}
 
 Win32MouseInput::~Win32MouseInput() {
   hooks_.clear();
@@ -43,7 +43,6 @@ rt::HookHandle Win32MouseInput::SetLowLevelHook(rt::MouseHookProcedure procedure
     return 0;
   }
   hooks_.emplace(hook, UniqueHook(hook));
-  deviceMode_.Listen();
   return reinterpret_cast<rt::HookHandle>(hook);
 }
 
@@ -56,7 +55,6 @@ bool Win32MouseInput::Unhook(rt::HookHandle handle) {
   }
   const bool removed = ::UnhookWindowsHookEx(hook) != FALSE;
   if (hooks_.empty() && g_hookOwner == this) g_hookOwner = nullptr;
-  if (hooks_.empty()) deviceMode_.StopListening();
   return removed;
 }
 
@@ -80,25 +78,39 @@ void Win32MouseInput::LetGoOnTheWayOut() noexcept {
     owner->hooks_.clear();
     g_hookOwner = nullptr;
   }
-  // Whatever we pressed, or held back of the user's, the left button is down as programs
-  // see it: let go of it while there is still someone to do so.
-  if ((::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) {
+  // If we were holding the button for the user, it is down as programs see it: let go of
+  // it while there is still someone to do so. The key state and SendInput both name the
+  // device's own buttons, so with swapped buttons the primary one is the right.
+  const bool swapped = ::GetSystemMetrics(SM_SWAPBUTTON) != 0;
+  if ((::GetAsyncKeyState(swapped ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0) {
     INPUT release{};
     release.type = INPUT_MOUSE;
-    release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    release.mi.dwFlags = swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
     ::SendInput(1, &release, sizeof(release));
   }
 }
 
 unsigned Win32MouseInput::DoubleClickTimeMs() { return ::GetDoubleClickTime(); }
 
+rt::ScreenSize Win32MouseInput::DoubleClickArea() {
+  return rt::ScreenSize{::GetSystemMetrics(SM_CXDOUBLECLK), ::GetSystemMetrics(SM_CYDOUBLECLK)};
+}
+
+// Read each time: the user may change the setting while we run.
+bool Win32MouseInput::ButtonsSwapped() { return ::GetSystemMetrics(SM_SWAPBUTTON) != 0; }
+
+bool Win32MouseInput::IsOwnWindowAt(rt::ScreenPoint point) {
+  if (ownWindow_ == nullptr) return false;
+  // The badge beside the pointer lets clicks through, so the window found here is never it.
+  const HWND window = ::WindowFromPoint(POINT{point.x, point.y});
+  return window != nullptr && ::GetAncestor(window, GA_ROOTOWNER) == ownWindow_;
+}
+
 LRESULT CALLBACK Win32MouseInput::HookTrampoline(int code, WPARAM wParam, LPARAM lParam) {
   Win32MouseInput* owner = g_hookOwner;
   const auto passOn = [&] { return ::CallNextHookEx(nullptr, code, wParam, lParam); };
   if (owner == nullptr || !owner->procedure_ || lParam == 0) return passOn();
   rt::LowLevelMouseEvent event = ToLowLevelMouseEvent(*reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam), lParam);
-  POINT pointer{};
-  if (::GetCursorPos(&pointer)) event.pointerBefore = rt::ScreenPoint{pointer.x, pointer.y};
   // A copy, so the procedure survives being replaced by a nested call into the program.
   const rt::MouseHookProcedure procedure = owner->procedure_;
   return Guarded(

@@ -7,7 +7,6 @@
 #include "runtime/MouseInput.h"
 #include "runtime/UnhandledFailure.h"
 #include "runtime/win32/Handles.h"
-#include "runtime/win32/PointerDeviceMode.h"
 
 namespace win32 {
 
@@ -27,10 +26,15 @@ class Win32MouseInput : public rt::MouseInput {
                              const rt::LowLevelMouseEvent& event) override;
   std::size_t Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) override;
   unsigned DoubleClickTimeMs() override;
+  rt::ScreenSize DoubleClickArea() override;
+  bool ButtonsSwapped() override;
   bool CanReach(rt::ScreenPoint point) override;
-  rt::PointerReports DeviceReports() override { return deviceMode_.Mode(); }
+  bool IsOwnWindowAt(rt::ScreenPoint point) override;
 
-  // For a crash that nothing else caught: removes the hook and lets go of the left
+  // The program's main window: it, and the windows it owns, are ours under the pointer.
+  void SetOwnWindow(HWND window) { ownWindow_ = window; }
+
+  // For a crash that nothing else caught: removes the hook and lets go of the primary
   // button, so the desktop is not left with a button down and no program to lift it.
   static void LetGoOnTheWayOut() noexcept;
 
@@ -42,7 +46,7 @@ class Win32MouseInput : public rt::MouseInput {
   rt::MouseHookProcedure procedure_;
   // Hooks still installed, removed with this object at the latest.
   std::map<HHOOK, UniqueHook> hooks_;
-  PointerDeviceMode deviceMode_;
+  HWND ownWindow_ = nullptr;
 };
 
 }  // namespace win32

@@ -39,4 +39,15 @@ bool Win32NotifyIcons::Send(std::uint32_t command, const rt::TrayRecord& record)
   return ::Shell_NotifyIconW(command, &data) != FALSE;
 }
 
+std::optional<rt::ScreenRect> Win32NotifyIcons::IconRect(rt::WindowHandle hWnd, std::uint32_t id) {
+  NOTIFYICONIDENTIFIER icon{};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = reinterpret_cast<HWND>(hWnd);
+  icon.uID = id;
+  RECT rect{};
+  if (FAILED(::Shell_NotifyIconGetRect(&icon, &rect)) || rect.right <= rect.left || rect.bottom <= rect.top)
+    return std::nullopt;
+  return rt::ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
 }  // namespace win32

@@ -15,6 +15,7 @@ NOTIFYICONDATAW ToNotifyIconData(const rt::TrayRecord& record);
 class Win32NotifyIcons : public rt::NotifyIcons {
  public:
   bool Send(std::uint32_t command, const rt::TrayRecord& record) override;
+  std::optional<rt::ScreenRect> IconRect(rt::WindowHandle hWnd, std::uint32_t id) override;
 };
 
 }  // namespace win32

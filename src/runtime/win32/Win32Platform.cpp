@@ -15,6 +15,7 @@ Win32Platform::Win32Platform(HINSTANCE instance)
 void Win32Platform::SetMainWindow(HWND window) {
   app_.SetMainWindow(window);
   dialogs_.SetOwner(window);
+  mouse_.SetOwnWindow(window);
 }
 
 }  // namespace win32
