@@ -68,6 +68,7 @@ void Form1::ConnectEvents() {
   PushButton2.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton2_MouseMove(a); });
   Check4.Click.Handle([this] { Check4_Click(); });
   Check8.Click.Handle([this] { Check8_Click(); });
+  cSysTray1.MouseDown.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseDown(button, id); });
   cSysTray1.MouseUp.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseUp(button, id); });
 }
 

@@ -65,6 +65,7 @@ class Form1 {
   void Frame2_MouseMove(const rt::MouseMoveArgs& args);
   void PushButton1_MouseMove(const rt::MouseMoveArgs& args);
   void PushButton2_MouseMove(const rt::MouseMoveArgs& args);
+  void cSysTray1_MouseDown(std::int16_t button, std::int32_t id);
   void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
   // On every way out: releases the button we hold for the user and what is held back.
   void LetGoOfTheButton();

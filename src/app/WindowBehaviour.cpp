@@ -46,6 +46,12 @@ void Form1::Frame2_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourgla
 void Form1::PushButton1_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kCustom); }
 void Form1::PushButton2_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kCustom); }
 
+// The click's release that follows works the icon; auto-drag must not take it as a pick-up.
+void Form1::cSysTray1_MouseDown(std::int16_t button, std::int32_t /*id*/) {
+  constexpr std::int16_t kLeftButton = 1;
+  if (button == kLeftButton) mouse_.OwnTrayIconPressed();
+}
+
 // A button released over the tray icon brings the window back; which button, and which
 // icon, does not matter.
 void Form1::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) {

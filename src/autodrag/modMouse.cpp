@@ -16,6 +16,7 @@ void modMouse::StartMouseHook() {
   phase_ = Phase::Waiting;
   lastPress_.reset();
   pressOnOwnUi_ = false;
+  trayIconPressed_ = false;
   bouncing_ = false;
   giveUpAsked_ = false;
   hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
@@ -67,11 +68,13 @@ modMouse::Verdict modMouse::WhileWaiting(std::uint32_t message, const rt::LowLev
   if (message == rt::msg::kLButtonDown) {
     lastPress_ = Press{event.at, event.time};
     pressOnOwnUi_ = IsOwnUiAt(event.at);
+    trayIconPressed_ = false;
     return Verdict::PassOn;
   }
   if (message != rt::msg::kLButtonUp) return Verdict::PassOn;
   // A click on our own window or tray icon works that window or icon; it picks nothing up.
-  if (std::exchange(pressOnOwnUi_, false) || IsOwnUiAt(event.at)) return Verdict::PassOn;
+  const bool onOwnUi = std::exchange(pressOnOwnUi_, false) | std::exchange(trayIconPressed_, false);
+  if (onOwnUi || IsOwnUiAt(event.at)) return Verdict::PassOn;
   return PickUp(event);
 }
 

@@ -57,6 +57,9 @@ class modMouse {
   bool GiveUpAsked() const { return giveUpAsked_; }
   // Told whenever the hold starts or ends and when the pointer moves during it; null: nobody.
   void SetHoldObserver(HoldObserver* observer) { observer_ = observer; }
+  // The shell told our tray icon of a primary press: its release is no pick-up. Where the
+  // shell cannot say where the icon is (Wine's cannot), this is how the hook knows.
+  void OwnTrayIconPressed() { trayIconPressed_ = true; }
   // Where our tray icon is; asked when the hook goes in, never from inside the hook.
   void SetTrayIconLocator(std::function<std::optional<rt::ScreenRect>()> locate) { locateTrayIcon_ = std::move(locate); }
   Trouble CurrentTrouble() const { return trouble_; }
@@ -106,6 +109,7 @@ class modMouse {
   Press pickUp_;
   // The press now down was on our own window or tray icon: its release is no pick-up or drop.
   bool pressOnOwnUi_ = false;
+  bool trayIconPressed_ = false;
   // The press now down, while holding, is a bounce of the pick-up click.
   bool bouncing_ = false;
   bool giveUpAsked_ = false;

@@ -172,6 +172,17 @@ TEST_F(ModMouseTest, AClickOnOurOwnWindowOrTrayIconIsNeverAPickUpOrADrop) {
   }
 }
 
+// Wine's shell cannot say where the icon is; the icon's own press notice tells the hook.
+TEST_F(ModMouseTest, ATrayPressTheShellAnnouncesIsNoPickUpWhereTheIconCannotBeLocated) {
+  mouse.StartMouseHook();
+  fakes.mouse.DeliverAt({1010, 750}, kLDown);
+  mouse.OwnTrayIconPressed();
+  fakes.mouse.DeliverAt({1010, 750}, kLUp);
+  EXPECT_EQ(mouse.ClickCount(), 0);
+  ClickAt({1010, 750});  // a press the icon did not announce is a pick-up like any other
+  EXPECT_TRUE(mouse.HoldingButton());
+}
+
 TEST_F(ModMouseTest, AGiveUpWindowsRefusesIsTriedOnceMoreOnTheWayOut) {
   mouse.StartMouseHook();
   ClickAt({10, 10});

@@ -154,8 +154,6 @@ def test_closing_during_a_held_drag_lets_go_and_takes_the_icon_away(s):
     s.desktop.move(*pick)
     time.sleep(0.15)
     s.desktop.click()
-    s.wait_until(lambda: len([e for e in log.buttons() if e.msg == "WM_LBUTTONDOWN"]) >= 2,
-                 "the press the program injects after the pick-up click")
     s.wait_until(lambda: s.probe.pointer()["left"], "the left button held for the person")
     pressed = [e for e in log.buttons() if e.msg == "WM_LBUTTONDOWN"][-1]
     s.screenshot("tray-during-the-drag", region=(tray[0] - 200, tray[1] - 12, 1024, 768))
