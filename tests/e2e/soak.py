@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Many drags and many trips through the tray in one run of the real program under Wine:
-30 drags in a row into the probe window, hasty and calm, each checked from the probe's
-log, then 30 minimise/restore trips (minimise box, click on the tray icon). Reports the
-misses, the hold times (from the probe's log: the person's press to the release put
-back), and the memory of the Linux process running Vornatic.exe before and after.
+30 drags in a row into the probe window, careful, hasty, quick and given up by the
+shortcut, each checked from the probe's log, then 30 minimise/restore trips (minimise
+box, click on the tray icon). Reports the misses, the pause from the hand's first move
+to the first move the probe sees with the button held, and the memory of the Linux
+process running Vornatic.exe before and after.
 
 Exits non-zero on a miss, or when the program's memory grew beyond what a run of Wine
 moves by itself. Not part of ./dev test: run it with ./dev soak."""
@@ -21,7 +22,9 @@ sys.path.insert(0, str(HERE))
 
 from harness import standalone  # noqa: E402
 from harness.processes import only_one  # noqa: E402
-from scenarios.test_autodrag import HOLD_MS, OFF, START, STOP, start_autodrag, wait_for_autodrag_off  # noqa: E402
+from harness.clock import now_ms  # noqa: E402
+from scenarios.test_autodrag import (CAREFUL, HASTY, OFF, QUICK, SHORTCUT, START, STOP, drag, hand_click,  # noqa: E402
+                                     start_autodrag, wait_for_autodrag_off)
 from scenarios.test_tray import minimise  # noqa: E402
 
 PROBE_GEOMETRY = (20, 20, 420, 320)
@@ -43,7 +46,7 @@ def memory_kib(pid):
 
 def points(seed, count, client):
     """Pick-up and drop points inside the probe's client area, apart enough to be a drag,
-    and whether the hand is calm about it: (pick, drop, calm)."""
+    and how the hand makes it: (pick, drop, kind)."""
     width, height = client[2] - client[0], client[3] - client[1]
     draw = random.Random(seed)
     result = []
@@ -51,52 +54,56 @@ def points(seed, count, client):
         pick = (draw.randint(30, width - 60), draw.randint(30, height - 40))
         drop = (draw.randint(30, width - 60), draw.randint(30, height - 40))
         if abs(pick[0] - drop[0]) + abs(pick[1] - drop[1]) >= 60:
-            result.append((pick, drop, draw.random() < 0.5))
+            result.append((pick, drop, draw.choice(["careful", "hasty", "quick", "given up"])))
     return result
 
 
-def soak_drag(s, log, client, pick, drop, calm):
-    """One drag into the probe window, hasty (the pointer sets off at once after the
-    pick-up click, while the release is still held back) or calm. Returns what it missed
-    (empty when nothing), the hold in ms, and how many moves reached the probe.
+PACES = {"careful": CAREFUL, "hasty": HASTY, "quick": QUICK}
 
-    A miss is a fault in the clicks: the pick-up not at the click point, a release put
-    back too soon, other than one press of ours, a double-click, a move without the
-    button, a drop elsewhere, or anything after the drop. Wine merges moves that queue
-    up while the release is held, so a hasty drag may show only a few of its points;
-    that is counted, not missed."""
+
+def soak_drag(s, log, client, pick, drop, kind):
+    """One drag into the probe window. Returns what it missed (empty when nothing), the
+    pause in ms from the hand's first move to the first move the probe saw with the
+    button held, and how many moves reached the probe.
+
+    A miss is a fault in the clicks: anything but the hand's press at the pick-up and one
+    release, the hand's at the drop (or ours back at the pick-up when given up), a move
+    without the button, or a pointer not given back after a give-up."""
     left, top = client[0], client[1]
     since = log.events()[-1].t
     start_autodrag(s)
-    s.desktop.move(left + pick[0], top + pick[1])
-    time.sleep(0.15)
-    s.desktop.click()
-    if calm:
-        time.sleep(HOLD_MS / 1000 + 0.3)
-    path = s.desktop.glide((left + pick[0], top + pick[1]), (left + drop[0], top + drop[1]), steps=12,
-                           step_seconds=0.05)
-    time.sleep(0.3)
-    s.desktop.click()
-    s.desktop.move(left + drop[0] + 40, top + drop[1] + 16)
+    start, end = (left + pick[0], top + pick[1]), (left + drop[0], top + drop[1])
+    if kind == "given up":
+        s.desktop.move(*start)
+        time.sleep(0.15)
+        hand_click(s, 0.08)
+        moving_from = now_ms()
+        path = s.desktop.glide(start, end, steps=8, step_seconds=0.03)
+        time.sleep(0.2)
+        s.desktop.key(SHORTCUT)
+        expected = [("WM_LBUTTONDOWN", *pick), ("WM_LBUTTONUP", *pick)]
+    else:
+        path, moving_from, _ = drag(s, start, end, PACES[kind])
+        expected = [("WM_LBUTTONDOWN", *pick), ("WM_LBUTTONUP", *drop)]
     wait_for_autodrag_off(s)
     s.wait_until(lambda: not s.probe.pointer()["left"], "the left button to be up again")
 
     events = [e for e in log.events() if e.t > since]
     buttons = [(i, e) for i, e in enumerate(events) if "BUTTON" in e.msg]
-    expected = [("WM_LBUTTONDOWN", *pick), ("WM_LBUTTONUP", *pick), ("WM_LBUTTONDOWN", *pick),
-                ("WM_LBUTTONUP", *drop)]
     seen = [(e.msg, e.x, e.y) for _, e in buttons]
     if seen != expected:
         return f"buttons {seen}, not {expected}", None, 0
-    hold = buttons[1][1].t - buttons[0][1].t
-    moves = [e for e in events[buttons[2][0] + 1:buttons[3][0]] if e.msg == "WM_MOUSEMOVE"]
+    moves = [e for e in events[buttons[0][0] + 1:buttons[1][0]] if e.msg == "WM_MOUSEMOVE"]
     on_path = [(x - left, y - top) for x, y in path]
     indices = [on_path.index((m.x, m.y)) if (m.x, m.y) in on_path else -1 for m in moves]
-    if hold < HOLD_MS:
-        return f"the pick-up release went back after {hold:.0f} ms", hold, len(moves)
     if not moves or not all(m.left_held for m in moves) or -1 in indices or indices != sorted(indices):
-        return f"moves off the path, out of order or without the button: {moves}", hold, len(moves)
-    return "", hold, len(moves)
+        return f"moves off the path, out of order or without the button: {moves}", None, len(moves)
+    if kind == "given up":
+        pointer = s.probe.pointer()
+        if (pointer["x"], pointer["y"]) != end:
+            return f"the pointer was not given back: {pointer}, not {end}", None, len(moves)
+    pause = moves[0].t - moving_from if s.clocks_agree else None
+    return "", pause, len(moves)
 
 
 def recover(s):
@@ -126,21 +133,20 @@ def soak(s, drags, trips, seed):
     window = s.start_vornatic()
     pid = only_one("Vornatic.exe", str(s.prefix.path))
     memory = {"at start": memory_kib(pid)}
-    misses, holds, moves_seen = [], [], []
+    misses, pauses, moves_seen = [], [], []
 
-    for number, (pick, drop, calm) in enumerate(points(seed, drags, client), 1):
-        kind = "calm" if calm else "hasty"
+    for number, (pick, drop, kind) in enumerate(points(seed, drags, client), 1):
         try:
-            miss, hold, moves = soak_drag(s, log, client, pick, drop, calm)
+            miss, pause, moves = soak_drag(s, log, client, pick, drop, kind)
         except AssertionError as error:  # a wait that ran out: the drag never ended
-            miss, hold, moves = str(error), None, 0
+            miss, pause, moves = str(error), None, 0
             recover(s)
-        s.note(f"drag {number} ({kind}): held {hold} ms, {moves} moves reached the probe; {miss or 'no miss'}")
-        if hold is not None:
-            holds.append(hold)
+        s.note(f"drag {number} ({kind}): pause {pause} ms, {moves} moves reached the probe; {miss or 'no miss'}")
+        if pause is not None:
+            pauses.append(pause)
         moves_seen.append(moves)
         if number == 1:
-            # The first hold makes what every later one reuses (the badge's window among it).
+            # The first drag makes what every later one reuses (the badge's window among it).
             memory["after the first drag"] = memory_kib(pid)
         if miss:
             misses.append(f"drag {number} ({kind}) {pick}->{drop}: {miss}")
@@ -161,19 +167,19 @@ def soak(s, drags, trips, seed):
             recover(s)
             window = s.main_window()
     memory[f"after {trips} tray trips"] = memory_kib(pid)
-    return misses, holds, moves_seen, memory
+    return misses, pauses, moves_seen, memory
 
 
-def report(drags, trips, misses, holds, moves_seen, memory):
+def report(drags, trips, misses, pauses, moves_seen, memory):
     print(f"soak: {drags} drags and {trips} tray trips, {len(misses)} missed")
     for miss in misses:
         print(f"  missed: {miss}")
-    if holds:
-        print(f"soak: hold (press to release put back), ms: min {min(holds):.0f}, "
-              f"median {statistics.median(holds):.0f}, max {max(holds):.0f} over {len(holds)} drags")
+    if pauses:
+        print(f"soak: pause (the hand's first move to the first held move at the probe), ms: min {min(pauses):.0f}, "
+              f"median {statistics.median(pauses):.0f}, max {max(pauses):.0f} over {len(pauses)} drags")
     if moves_seen:
         print(f"soak: moves reaching the probe per drag: min {min(moves_seen)}, "
-              f"median {statistics.median(moves_seen):.0f}, max {max(moves_seen)} (of 12 on each path)")
+              f"median {statistics.median(moves_seen):.0f}, max {max(moves_seen)}")
     for when, (rss, anon) in memory.items():
         print(f"soak: Vornatic.exe memory {when + ':':<22} RSS {rss:7d} KiB, anonymous {anon:7d} KiB")
     first, last = list(memory.values())[0], list(memory.values())[-1]
@@ -195,8 +201,8 @@ def main():
     failed = True
     try:
         s.set_up()
-        misses, holds, moves_seen, memory = soak(s, args.drags, args.trips, args.seed)
-        growth = report(args.drags, args.trips, misses, holds, moves_seen, memory)
+        misses, pauses, moves_seen, memory = soak(s, args.drags, args.trips, args.seed)
+        growth = report(args.drags, args.trips, misses, pauses, moves_seen, memory)
         failed = bool(misses) or growth > MEMORY_NOISE_KIB
         print("soak: " + ("FAILED" if failed else "passed") + f"; artefacts in {s.artefacts}")
         return 1 if failed else 0
