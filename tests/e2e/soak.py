@@ -94,6 +94,8 @@ def soak_drag(s, log, client, pick, drop, kind):
     if seen != expected:
         return f"buttons {seen}, not {expected}", None, 0
     moves = [e for e in events[buttons[0][0] + 1:buttons[1][0]] if e.msg == "WM_MOUSEMOVE"]
+    if kind == "given up" and moves and (moves[-1].x, moves[-1].y) == pick:
+        moves.pop()  # ours: the item carried back to where it was picked up
     on_path = [(x - left, y - top) for x, y in path]
     indices = [on_path.index((m.x, m.y)) if (m.x, m.y) in on_path else -1 for m in moves]
     if not moves or not all(m.left_held for m in moves) or -1 in indices or indices != sorted(indices):
