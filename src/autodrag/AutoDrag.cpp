@@ -16,6 +16,10 @@ constexpr const wchar_t* kInjectionRefusedText =
     L"Windows did not let Vornatic press or release the mouse button for you, so auto-drag is off.\r\n\r\n"
     L"This happens on the secure desktop (the sign-in and password screens). Vornatic has let go of the "
     L"button; if something still seems held, click once.";
+constexpr const wchar_t* kHookLostText =
+    L"Windows stopped auto-drag: it took away Vornatic's watch on the mouse, as it does when the computer is "
+    L"too busy to let Vornatic answer in time.\r\n\r\nVornatic has put back what you picked up and let go of the "
+    L"button. Please try Start Autodrag again.";
 
 }  // namespace
 
@@ -94,6 +98,8 @@ void AutoDrag::SayWhatEndedIt() {
   const modMouse::Trouble trouble = p_.mouse.CurrentTrouble();
   if (trouble == modMouse::Trouble::None) return;
   p_.mouse.ClearTrouble();
-  p_.dialogs.MessageBox(trouble == modMouse::Trouble::WindowOutOfReach ? kOutOfReachText : kInjectionRefusedText,
-                        rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
+  const wchar_t* text = trouble == modMouse::Trouble::WindowOutOfReach ? kOutOfReachText
+                        : trouble == modMouse::Trouble::HookLost       ? kHookLostText
+                                                                       : kInjectionRefusedText;
+  p_.dialogs.MessageBox(text, rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
 }

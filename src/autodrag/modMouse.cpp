@@ -9,16 +9,32 @@ namespace {
 constexpr int kHcAction = 0;
 }  // namespace
 
+modMouse::modMouse(rt::Platform& platform) : platform_(platform) {
+  platform_.mouse.SetHookLostHandler([this] { OnHookLost(); });
+}
+
+modMouse::~modMouse() { platform_.mouse.SetHookLostHandler({}); }
+
 void modMouse::StartMouseHook() {
   // Asked here, on the window's thread: the shell may be slow to answer, and the hook
   // must never wait for it.
-  trayIcon_ = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
-  phase_ = Phase::Waiting;
-  lastPress_.reset();
-  pressOnOwnUi_ = false;
-  trayIconPressed_ = false;
-  bouncing_ = false;
-  giveUpAsked_ = false;
+  std::optional<rt::ScreenRect> trayIcon = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    trayIcon_ = trayIcon;
+    phase_ = Phase::Waiting;
+    lastPress_.reset();
+    pressOnOwnUi_ = false;
+    trayIconPressed_ = false;
+    bouncing_ = false;
+    giveUpAsked_ = false;
+  }
+  InstallHook();
+}
+
+void modMouse::InstallHook() {
+  // The old hook goes first: its thread is gone before the new one starts.
+  hook_.Remove();
   hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
     return MouseHookProc(code, message, event);
   });
@@ -30,6 +46,58 @@ void modMouse::StopMouseHook() {
   LetGo();
 }
 
+void modMouse::OnHookLost() {
+  if (!hook_.Installed()) return;
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (phase_ == Phase::Waiting) {
+    // Nothing was held: at worst a click went through as an ordinary click. The hook
+    // goes back in and auto-drag carries on.
+    lock.unlock();
+    InstallHook();
+    return;
+  }
+  if (phase_ != Phase::Holding) return;
+  // The drop may have gone by unseen: what the user holds is no longer known. The
+  // controller gives up, which puts things back, and says why.
+  trouble_ = Trouble::HookLost;
+  WakeTheLoop();
+}
+
+bool modMouse::HoldingButton() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return phase_ == Phase::Holding;
+}
+
+bool modMouse::GiveUpAsked() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return giveUpAsked_;
+}
+
+void modMouse::OwnTrayIconPressed() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  trayIconPressed_ = true;
+}
+
+modMouse::Trouble modMouse::CurrentTrouble() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return trouble_;
+}
+
+void modMouse::ClearTrouble() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  trouble_ = Trouble::None;
+}
+
+std::int16_t modMouse::ClickCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return clickCount_;
+}
+
+void modMouse::ResetClickCount() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  clickCount_ = 0;
+}
+
 void modMouse::CountRelease() {
   // The controller resets the count at every start and whenever it passes 1, so it never
   // comes near the top in operation; saturating keeps a runaway from wrapping negative.
@@ -38,7 +106,10 @@ void modMouse::CountRelease() {
 
 std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
   const int hookCode = static_cast<std::int16_t>(code & 0xFFFF);
-  if (hookCode == kHcAction && Decide(static_cast<std::uint32_t>(message), event) == Verdict::Swallow) return 1;
+  if (hookCode == kHcAction) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (Decide(static_cast<std::uint32_t>(message), event) == Verdict::Swallow) return 1;
+  }
   return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event);
 }
 
@@ -137,55 +208,70 @@ std::uint32_t modMouse::PrimaryUpToInject() {
 
 void modMouse::ReleaseLeftButton() { LetGo(); }
 
+std::vector<rt::MouseEventToInject> modMouse::EndHold(bool putBack) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<rt::MouseEventToInject> events;
+  if (phase_ == Phase::Holding) {
+    phase_ = Phase::Dropped;
+    if (putBack) {
+      events.push_back({PrimaryUpToInject(), pickUp_.at, 0});
+      events.push_back({rt::msg::kMouseMove, lastPointer_, 0});
+    } else {
+      events.push_back({PrimaryUpToInject(), std::nullopt, 0});
+    }
+  } else if (owedRelease_ && !putBack) {
+    events.push_back({PrimaryUpToInject(), std::nullopt, 0});
+  }
+  if (!putBack) owedRelease_ = false;
+  return events;
+}
+
 void modMouse::GiveUp() {
-  if (phase_ != Phase::Holding) return;
-  phase_ = Phase::Dropped;
-  const rt::ScreenPoint userHasIt = lastPointer_;
-  Inject({rt::MouseEventToInject{PrimaryUpToInject(), pickUp_.at, 0},
-          rt::MouseEventToInject{rt::msg::kMouseMove, userHasIt, 0}});
-  lastPointer_ = userHasIt;
+  const std::vector<rt::MouseEventToInject> events = EndHold(true);
+  if (!events.empty()) Inject(events);
   TellHoldState();
 }
 
 void modMouse::LetGo() {
-  if (phase_ == Phase::Holding) {
-    phase_ = Phase::Dropped;
-    Inject({rt::MouseEventToInject{PrimaryUpToInject(), std::nullopt, 0}});
-  }
-  if (owedRelease_) {
-    owedRelease_ = false;
-    Inject({rt::MouseEventToInject{PrimaryUpToInject(), std::nullopt, 0}});
-  }
+  const std::vector<rt::MouseEventToInject> events = EndHold(false);
+  if (!events.empty()) Inject(events);
   TellHoldState();
 }
 
 void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
   std::size_t taken = 0;
+  const auto troubled = [this](bool owesRelease) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    owedRelease_ = owedRelease_ || owesRelease;
+    trouble_ = Trouble::InjectionRefused;
+    WakeTheLoop();
+  };
   try {
     taken = platform_.mouse.Inject(events, kInjectedTag);
   } catch (...) {
-    owedRelease_ = true;
-    trouble_ = Trouble::InjectionRefused;
-    WakeTheLoop();
+    troubled(true);
     throw;
   }
   if (taken < events.size()) {
     const auto isRelease = [](const rt::MouseEventToInject& e) {
       return e.message == rt::msg::kLButtonUp || e.message == rt::msg::kRButtonUp;
     };
-    owedRelease_ =
-        owedRelease_ || std::any_of(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end(), isRelease);
-    trouble_ = Trouble::InjectionRefused;
-    WakeTheLoop();
+    troubled(std::any_of(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end(), isRelease));
   }
 }
 
 void modMouse::TellHoldState() {
-  const bool holding = phase_ == Phase::Holding;
-  if (observer_ == nullptr || holding == toldHolding_) return;
-  toldHolding_ = holding;
-  if (toldHolding_)
-    observer_->HoldStarted(lastPointer_);
+  bool holding = false;
+  rt::ScreenPoint pointer;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    holding = phase_ == Phase::Holding;
+    if (observer_ == nullptr || holding == toldHolding_) return;
+    toldHolding_ = holding;
+    pointer = lastPointer_;
+  }
+  if (holding)
+    observer_->HoldStarted(pointer);
   else
     observer_->HoldEnded();
 }
@@ -200,8 +286,14 @@ void modMouse::TellPointerLater() {
   if (observer_ == nullptr || pointerTellPosted_) return;
   pointerTellPosted_ = true;
   platform_.pump.Post([this] {
-    pointerTellPosted_ = false;
-    if (observer_ != nullptr && toldHolding_ && HoldingButton()) observer_->PointerMoved(lastPointer_);
+    rt::ScreenPoint pointer;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      pointerTellPosted_ = false;
+      if (observer_ == nullptr || !toldHolding_ || phase_ != Phase::Holding) return;
+      pointer = lastPointer_;
+    }
+    observer_->PointerMoved(pointer);
   });
 }
 

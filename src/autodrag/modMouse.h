@@ -5,8 +5,10 @@
 // swallowed too, and the user's own release, where it happens, is the drop. A drag that
 // goes as planned injects nothing. Only giving up and the ways out inject, tagged.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -30,11 +32,14 @@ class modMouse {
     WindowOutOfReach,
     // Windows took fewer of our events than we gave it (or the call failed).
     InjectionRefused,
+    // Windows took the hook away (or passed input by it) while we held the button.
+    HookLost,
   };
 
-  explicit modMouse(rt::Platform& platform) : platform_(platform) {}
+  explicit modMouse(rt::Platform& platform);
   modMouse(const modMouse&) = delete;
   modMouse& operator=(const modMouse&) = delete;
+  ~modMouse();
 
   // Installs the hook and starts a new drag: waiting for the pick-up.
   void StartMouseHook();
@@ -52,25 +57,28 @@ class modMouse {
   // For the ways out (close, failure): one release of a held button where the pointer is.
   void LetGo();
 
-  bool HoldingButton() const { return phase_ == Phase::Holding; }
+  bool HoldingButton() const;
   // The user clicked our own window or tray icon while holding: auto-drag should give up.
-  bool GiveUpAsked() const { return giveUpAsked_; }
+  bool GiveUpAsked() const;
   // Told whenever the hold starts or ends and when the pointer moves during it; null: nobody.
-  void SetHoldObserver(HoldObserver* observer) { observer_ = observer; }
+  void SetHoldObserver(HoldObserver* observer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    observer_ = observer;
+  }
   // The shell told our tray icon of a primary press: its release is no pick-up. Where the
   // shell cannot say where the icon is (Wine's cannot), this is how the hook knows.
-  void OwnTrayIconPressed() { trayIconPressed_ = true; }
+  void OwnTrayIconPressed();
   // Where our tray icon is; asked when the hook goes in, never from inside the hook.
   void SetTrayIconLocator(std::function<std::optional<rt::ScreenRect>()> locate) { locateTrayIcon_ = std::move(locate); }
-  Trouble CurrentTrouble() const { return trouble_; }
-  void ClearTrouble() { trouble_ = Trouble::None; }
+  Trouble CurrentTrouble() const;
+  void ClearTrouble();
 
   // Primary-button releases counted since the controller last reset the count: the
   // pick-up and the drop.
-  std::int16_t ClickCount() const { return clickCount_; }
-  void ResetClickCount() { clickCount_ = 0; }
+  std::int16_t ClickCount() const;
+  void ResetClickCount();
   // The hook's handle at the last start, 0 if that failed; it keeps its value after a stop.
-  rt::HookHandle MouseHookHandle() const { return lastHandle_; }
+  rt::HookHandle MouseHookHandle() const { return lastHandle_.load(); }
 
  private:
   enum class Phase { Waiting, Holding, Dropped };
@@ -80,6 +88,10 @@ class modMouse {
     std::uint32_t time = 0;
   };
 
+  // Installs the hook afresh; the procedure decides under the lock.
+  void InstallHook();
+  // Windows took the hook away: put it back if nothing was held, or end with trouble.
+  void OnHookLost();
   Verdict Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event);
   Verdict WhileWaiting(std::uint32_t message, const rt::LowLevelMouseEvent& event);
   Verdict WhileHolding(std::uint32_t message, const rt::LowLevelMouseEvent& event);
@@ -90,6 +102,8 @@ class modMouse {
   bool IsBounce(const rt::LowLevelMouseEvent& press);
   // The primary button's release as SendInput names it.
   std::uint32_t PrimaryUpToInject();
+  // Ends a hold under the lock; what to inject for it is returned, to be injected after.
+  std::vector<rt::MouseEventToInject> EndHold(bool putBack);
   void CountRelease();
   void Inject(const std::vector<rt::MouseEventToInject>& events);
   // The loop blocks in its pump until a message comes; a hook call alone may not end it.
@@ -100,8 +114,12 @@ class modMouse {
   void TellPointerLater();
 
   rt::Platform& platform_;
+  // The hook may be called on a thread of its own: every item below that it reads or
+  // writes is guarded by this lock, which is never held while we inject (the injection
+  // calls the hook) nor while an observer runs.
+  mutable std::mutex mutex_;
   MouseHook hook_;
-  rt::HookHandle lastHandle_ = 0;
+  std::atomic<rt::HookHandle> lastHandle_{0};
   std::int16_t clickCount_ = 0;
   Phase phase_ = Phase::Waiting;
   // The last press the hook saw, and where the held item was picked up.

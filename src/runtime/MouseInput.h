@@ -45,7 +45,8 @@ struct LowLevelMouseEvent {
 };
 
 // The hook procedure: hook code, message identifier, event record; returns the hook's
-// result (nonzero without calling the next hook swallows the event).
+// result (nonzero without calling the next hook swallows the event). It may be called on
+// a thread of the platform's own, never nested in the window's work.
 using MouseHookProcedure =
     std::function<std::intptr_t(int code, std::uintptr_t message, const LowLevelMouseEvent& event)>;
 
@@ -82,6 +83,9 @@ class MouseInput {
   // True when the window under the point is our own window or one it owns (a message box
   // of ours); never the click-through badge.
   virtual bool IsOwnWindowAt(ScreenPoint point) = 0;
+  // Called on the window's thread when button input reached the desktop that our hook was
+  // never called for: Windows took the hook away, or passed input by it.
+  virtual void SetHookLostHandler(std::function<void()> handler) = 0;
 };
 
 }  // namespace rt

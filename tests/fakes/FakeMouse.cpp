@@ -28,6 +28,7 @@ rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
     return 0;
   }
   ++hooksInstalled;
+  hooksTakenAway_ = false;
   const auto handle = nextHandle_++;
   hooks_[handle] = std::move(procedure);
   return handle;
@@ -73,6 +74,13 @@ std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint po
   event.time = static_cast<std::uint32_t>(happenedAt * 1000);
   if (hooks_.empty()) {
     Passed(message, event);
+    // The watch sees the button by raw input; the hook never did.
+    if (hooksTakenAway_ && message != kMove && hookLost_) {
+      hooksTakenAway_ = false;
+      pump_.After(0.5, [this] {
+        if (hookLost_) hookLost_();
+      });
+    }
     return 0;
   }
   // The newest hook is called first, as the system does; copy it, the call may unhook.
@@ -141,6 +149,14 @@ void FakeMouse::UserClickAt(double at, rt::ScreenPoint point, double pressedFor)
 }
 
 void FakeMouse::UserMoveAt(double at, rt::ScreenPoint point) { UserEventAt(at, 0x0200, point); }
+
+void FakeMouse::TakeHooksAwayAt(double at) {
+  pump_.At(at, [this] {
+    hooksRemovedForTimeouts += static_cast<int>(hooks_.size());
+    hooks_.clear();
+    hooksTakenAway_ = true;
+  });
+}
 
 std::vector<DeliveredMouseEvent> FakeMouse::DeliveredOf(std::uint32_t message) const {
   std::vector<DeliveredMouseEvent> result;

@@ -44,7 +44,12 @@ class FakeMouse : public rt::MouseInput {
   bool ButtonsSwapped() override { return buttonsSwapped; }
   bool CanReach(rt::ScreenPoint point) override { return !outOfReach || !outOfReach(point); }
   bool IsOwnWindowAt(rt::ScreenPoint point) override { return ownWindow && ownWindow->Contains(point); }
+  void SetHookLostHandler(std::function<void()> handler) override { hookLost_ = std::move(handler); }
 
+  // Windows takes every hook away without a word, as it does with a hook that keeps the
+  // desktop waiting; the raw-input watch notices the next button event and says so, on
+  // the window's thread.
+  void TakeHooksAwayAt(double at);
   // Test side. A user event without a point happens where the pointer is.
   void UserEventAt(double at, std::uint32_t message, std::uintptr_t extraInfo = 0, bool injected = false);
   void UserEventAt(double at, std::uint32_t message, rt::ScreenPoint point);
@@ -124,6 +129,8 @@ class FakeMouse : public rt::MouseInput {
   // One entry per hook call in progress, innermost last: whether it passed its event on.
   std::vector<bool> passedOn_;
   std::map<rt::HookHandle, int> timeoutsOf_;
+  std::function<void()> hookLost_;
+  bool hooksTakenAway_ = false;
 };
 
 }  // namespace fake

@@ -233,6 +233,47 @@ TEST_F(AutoDragTest, AGiveUpThatFailsLetsGoOnTheWayOutSaysSoOnceAndTheNextDragWo
   }
 }
 
+// Windows takes a hook that keeps the desktop waiting away without a word. Waiting for
+// the pick-up, the hook goes back in and auto-drag goes on; holding, what the user holds
+// is no longer known, so auto-drag gives up and says why, once; after a give-up it is
+// nothing to worry about.
+TEST_F(AutoDragTest, AHookWindowsTakesAwayIsNoticedAndPutBackOrGivenUp) {
+  // Waiting: the click that went by unseen was an ordinary click; the next drag works.
+  ClickStartStopAt(0);
+  fakes.mouse.TakeHooksAwayAt(0.5);
+  fakes.mouse.UserClickAt(1.0, {10, 10});
+  fakes.mouse.UserClickAt(3.0, {50, 50});
+  fakes.mouse.UserClickAt(4.0, {90, 90});
+  fakes.pump.RunUntil(5);
+  EXPECT_EQ(fakes.mouse.hooksInstalled, 2);
+  EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 U@10,10 D@50,50 M@90,90 U@90,90");
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+  ExpectOff();
+
+  // Holding: the drop went by unseen; the item goes back and the user is told.
+  fakes.mouse.delivered.clear();
+  ClickStartStopAt(10);
+  fakes.mouse.UserClickAt(11, {100, 100});
+  fakes.mouse.TakeHooksAwayAt(11.5);
+  fakes.mouse.UserClickAt(12, {200, 200});
+  fakes.pump.RunUntil(13.0);
+  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_NE(fakes.dialogs.shown[0].text.find(L"Windows stopped auto-drag"), std::wstring::npos);
+  EXPECT_EQ(fakes.mouse.InjectedOf(kLUp).size(), 1u);
+  ExpectOff();
+
+  // Given up first: the loss noticed afterwards changes nothing.
+  ClickStartStopAt(20);
+  fakes.mouse.UserClickAt(21, {100, 100});
+  fakes.mouse.TakeHooksAwayAt(21.5);
+  fakes.pump.At(21.6, [&] { form.StartStopShortcut_Pressed(); });
+  fakes.mouse.UserClickAt(22, {300, 300});
+  fakes.pump.RunUntil(23);
+  EXPECT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_EQ(fakes.mouse.InjectedOf(kLUp).size(), 2u);
+  ExpectOff();
+}
+
 TEST_F(AutoDragTest, AStaleCountFromAStoppedDragDoesNotHoldAtTheNextStart) {
   ClickStartStopAt(0);
   fakes.mouse.UserClickAt(1);

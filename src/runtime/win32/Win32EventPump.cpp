@@ -59,6 +59,7 @@ void Win32EventPump::Dispatch(MSG& message) {
 }
 
 void Win32EventPump::Post(std::function<void()> task) {
+  std::lock_guard<std::mutex> lock(tasksMutex_);
   tasks_.push_back(std::move(task));
   if (!::PostMessageW(taskWindow_.get(), kRunTask, 0, 0)) {
     const DWORD error = ::GetLastError();
@@ -89,10 +90,14 @@ void Win32EventPump::RunTimedTask(UINT_PTR id) {
 }
 
 void Win32EventPump::RunNextTask() {
-  if (tasks_.empty()) return;
-  // Taken off the queue before it runs: the task may pump, and nested pumps run the next ones.
-  std::function<void()> task = std::move(tasks_.front());
-  tasks_.pop_front();
+  std::function<void()> task;
+  {
+    std::lock_guard<std::mutex> lock(tasksMutex_);
+    if (tasks_.empty()) return;
+    // Taken off the queue before it runs: the task may pump, and nested pumps run the next ones.
+    task = std::move(tasks_.front());
+    tasks_.pop_front();
+  }
   Guarded(failures_, task);
 }
 

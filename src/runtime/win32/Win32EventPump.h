@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 
 #include "runtime/EventPump.h"
@@ -25,6 +26,7 @@ class Win32EventPump : public rt::EventPump {
   // A quit that comes up here is handed on to the thread's outer loop and the pump returns
   // at once; it does not wait while a quit is pending.
   void PumpEvents(std::optional<std::chrono::milliseconds> maxWait) override;
+  // Safe from any thread: the mouse hook's own thread posts what the window must do.
   void Post(std::function<void()> task) override;
   void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override;
 
@@ -49,6 +51,7 @@ class Win32EventPump : public rt::EventPump {
   static LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   rt::UnhandledFailureSink& failures_;
+  std::mutex tasksMutex_;
   std::deque<std::function<void()>> tasks_;
   // Tasks waiting for their timer, by the timer's id on the task window.
   std::map<UINT_PTR, std::function<void()>> timedTasks_;

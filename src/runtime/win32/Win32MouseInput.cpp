@@ -27,7 +27,7 @@ rt::LowLevelMouseEvent ToLowLevelMouseEvent(const MSLLHOOKSTRUCT& record, LPARAM
 }
 
 Win32MouseInput::Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& failures)
-    : instance_(instance), failures_(failures) {}
+    : instance_(instance), failures_(failures), watch_(instance) {}
 
 Win32MouseInput::~Win32MouseInput() {
   hooks_.clear();
@@ -35,27 +35,30 @@ Win32MouseInput::~Win32MouseInput() {
 }
 
 rt::HookHandle Win32MouseInput::SetLowLevelHook(rt::MouseHookProcedure procedure) {
+  // Set before the hook's thread starts, and only read there.
   procedure_ = std::move(procedure);
   g_hookOwner = this;
-  HHOOK hook = ::SetWindowsHookExW(WH_MOUSE_LL, &Win32MouseInput::HookTrampoline, instance_, 0);
+  auto thread = std::make_unique<HookThread>(instance_, &Win32MouseInput::HookTrampoline);
+  const HHOOK hook = thread->Hook();
   if (hook == nullptr) {
     if (hooks_.empty()) g_hookOwner = nullptr;
     return 0;
   }
-  hooks_.emplace(hook, UniqueHook(hook));
+  hooks_.emplace(hook, std::move(thread));
+  watch_.Watch();
   return reinterpret_cast<rt::HookHandle>(hook);
 }
 
 bool Win32MouseInput::Unhook(rt::HookHandle handle) {
-  if (handle == 0) return false;
-  HHOOK hook = reinterpret_cast<HHOOK>(handle);
-  if (auto owned = hooks_.find(hook); owned != hooks_.end()) {
-    owned->second.release();
-    hooks_.erase(owned);
+  const auto owned = hooks_.find(reinterpret_cast<HHOOK>(handle));
+  if (handle == 0 || owned == hooks_.end()) return false;
+  hooks_.erase(owned);  // the hook's thread removes it and ends
+  if (hooks_.empty()) {
+    watch_.StopWatching();
+    if (g_hookOwner == this) g_hookOwner = nullptr;
   }
-  const bool removed = ::UnhookWindowsHookEx(hook) != FALSE;
-  if (hooks_.empty() && g_hookOwner == this) g_hookOwner = nullptr;
-  return removed;
+  answerTimes_.Flush();
+  return true;
 }
 
 std::intptr_t Win32MouseInput::CallNextHook(rt::HookHandle handle, int code, std::uintptr_t message,
@@ -75,6 +78,12 @@ bool Win32MouseInput::CanReach(rt::ScreenPoint point) { return InjectedInputReac
 void Win32MouseInput::LetGoOnTheWayOut() noexcept {
   Win32MouseInput* owner = g_hookOwner;
   if (owner != nullptr) {
+    // The crash may be on a hook's own thread, which cannot wait for itself: take the
+    // hooks away from here and leave the threads to end with the process.
+    for (auto& [hook, thread] : owner->hooks_) {
+      ::UnhookWindowsHookEx(hook);
+      thread.release();
+    }
     owner->hooks_.clear();
     g_hookOwner = nullptr;
   }
@@ -106,17 +115,29 @@ bool Win32MouseInput::IsOwnWindowAt(rt::ScreenPoint point) {
   return window != nullptr && ::GetAncestor(window, GA_ROOTOWNER) == ownWindow_;
 }
 
+namespace {
+bool IsButtonMessage(WPARAM message) {
+  return (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK && message != WM_MOUSEWHEEL) ||
+         message == WM_XBUTTONDOWN || message == WM_XBUTTONUP;
+}
+}  // namespace
+
+// Runs on the hook's own thread.
 LRESULT CALLBACK Win32MouseInput::HookTrampoline(int code, WPARAM wParam, LPARAM lParam) {
+  const LONGLONG started = HookAnswerTimes::Now();
   Win32MouseInput* owner = g_hookOwner;
   const auto passOn = [&] { return ::CallNextHookEx(nullptr, code, wParam, lParam); };
   if (owner == nullptr || !owner->procedure_ || lParam == 0) return passOn();
+  if (code == HC_ACTION && IsButtonMessage(wParam)) owner->watch_.HookSawButton();
   rt::LowLevelMouseEvent event = ToLowLevelMouseEvent(*reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam), lParam);
-  // A copy, so the procedure survives being replaced by a nested call into the program.
-  const rt::MouseHookProcedure procedure = owner->procedure_;
-  return Guarded(
+  const LRESULT result = Guarded(
       owner->failures_,
-      [&]() -> LRESULT { return static_cast<LRESULT>(procedure(code, static_cast<std::uintptr_t>(wParam), event)); },
+      [&]() -> LRESULT {
+        return static_cast<LRESULT>(owner->procedure_(code, static_cast<std::uintptr_t>(wParam), event));
+      },
       passOn);
+  owner->answerTimes_.Record(started, HookAnswerTimes::Now());
+  return result;
 }
 
 }  // namespace win32

@@ -3,10 +3,14 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 
 #include "runtime/MouseInput.h"
 #include "runtime/UnhandledFailure.h"
 #include "runtime/win32/Handles.h"
+#include "runtime/win32/HookAnswerTimes.h"
+#include "runtime/win32/HookThread.h"
+#include "runtime/win32/HookWatch.h"
 
 namespace win32 {
 
@@ -30,6 +34,7 @@ class Win32MouseInput : public rt::MouseInput {
   bool ButtonsSwapped() override;
   bool CanReach(rt::ScreenPoint point) override;
   bool IsOwnWindowAt(rt::ScreenPoint point) override;
+  void SetHookLostHandler(std::function<void()> handler) override { watch_.SetMissedHandler(std::move(handler)); }
 
   // The program's main window: it, and the windows it owns, are ours under the pointer.
   void SetOwnWindow(HWND window) { ownWindow_ = window; }
@@ -44,8 +49,10 @@ class Win32MouseInput : public rt::MouseInput {
   HINSTANCE instance_;
   rt::UnhandledFailureSink& failures_;
   rt::MouseHookProcedure procedure_;
-  // Hooks still installed, removed with this object at the latest.
-  std::map<HHOOK, UniqueHook> hooks_;
+  // Hooks still installed, each on a thread of its own, removed with this object at the latest.
+  std::map<HHOOK, std::unique_ptr<HookThread>> hooks_;
+  HookWatch watch_;
+  HookAnswerTimes answerTimes_;
   HWND ownWindow_ = nullptr;
 };
 
