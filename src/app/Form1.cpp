@@ -15,7 +15,11 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
   mouse_.SetHoldObserver(&holdingBadge_);
 }
 
-Form1::~Form1() { mouse_.SetHoldObserver(nullptr); }
+Form1::~Form1() {
+  mouse_.SetHoldObserver(nullptr);
+  platform_.session.OnLeavingDesktop(nullptr);
+  platform_.session.OnStartedAgain(nullptr);
+}
 
 void Form1::BuildLayout() {
   Me.SetCaption(L"Form1");
@@ -64,6 +68,8 @@ void Form1::ConnectEvents() {
   Check4.Click.Handle([this] { Check4_Click(); });
   Check8.Click.Handle([this] { Check8_Click(); });
   cSysTray1.MouseUp.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseUp(button, id); });
+  platform_.session.OnLeavingDesktop([this] { Session_LeavingDesktop(); });
+  platform_.session.OnStartedAgain([this] { Session_StartedAgain(); });
 }
 
 void Form1::PushButton2_Click() {
