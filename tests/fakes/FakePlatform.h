@@ -28,7 +28,7 @@ struct FakePlatform {
   FakeBadge badge{clock};
   FakeSessionEvents session{pump};
   rt::Platform platform{app,   pump,    clock,   mouse,  tray,      windowProcs, registry,
-                        files, dialogs, starter, random, shortcuts, badge, session};
+                        files, dialogs, starter, random, shortcuts, badge,       session};
 };
 
 }  // namespace fake

@@ -60,8 +60,7 @@ TEST_P(LeavingTheDesktopTest, EndsAutoDragAsStopDoesAndTheNextClickIsOrdinary) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPhase, LeavingTheDesktopTest,
-                         ::testing::Values(Phase::Off, Phase::WaitingForPickUp, Phase::Holding),
-                         [](const auto& info) {
+                         ::testing::Values(Phase::Off, Phase::WaitingForPickUp, Phase::Holding), [](const auto& info) {
                            switch (info.param) {
                              case Phase::Off:
                                return "Off";

@@ -111,8 +111,8 @@ TEST_F(SessionEventsTest, ALockOrASuspendDeliveredToTheWindowEndsAHoldWithTheBut
     UINT message;
     WPARAM wParam;
   };
-  for (const News news : {News{"lock", WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK},
-                          News{"suspend", WM_POWERBROADCAST, PBT_APMSUSPEND}}) {
+  for (const News news :
+       {News{"lock", WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK}, News{"suspend", WM_POWERBROADCAST, PBT_APMSUSPEND}}) {
     SCOPED_TRACE(news.what);
     ::SetCursorPos(600, 400);  // over the bare desktop
     const HWND button = host->WindowOf(form.PushButton2);
