@@ -44,6 +44,10 @@ TEST(SystemLibraryTest, FindsTheSessionFunctionsInSystem32) {
   EXPECT_FALSE(win32::SystemLibrary(L"no-such-library.dll").Loaded());
 }
 
+TEST(InputDesktopTest, OursTakingTheInputIsNotTakenForASwitchAway) {
+  EXPECT_TRUE(win32::Win32SessionEvents::InputDesktopIsOurs());
+}
+
 // The whole program on the real platform, its window made and attached as the entry point
 // does (without the load handler: no tray icon, shortcut or home page here).
 class SessionEventsTest : public ::testing::Test {
