@@ -20,6 +20,8 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
 Form1::~Form1() {
   mouse_.SetHoldObserver(nullptr);
   mouse_.SetTrayIconLocator({});
+  platform_.session.OnLeavingDesktop(nullptr);
+  platform_.session.OnStartedAgain(nullptr);
 }
 
 void Form1::BuildLayout() {
@@ -70,6 +72,8 @@ void Form1::ConnectEvents() {
   Check8.Click.Handle([this] { Check8_Click(); });
   cSysTray1.MouseDown.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseDown(button, id); });
   cSysTray1.MouseUp.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseUp(button, id); });
+  platform_.session.OnLeavingDesktop([this] { Session_LeavingDesktop(); });
+  platform_.session.OnStartedAgain([this] { Session_StartedAgain(); });
 }
 
 void Form1::PushButton2_Click() {

@@ -67,6 +67,9 @@ class Form1 {
   void PushButton2_MouseMove(const rt::MouseMoveArgs& args);
   void cSysTray1_MouseDown(std::int16_t button, std::int32_t id);
   void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
+  // What Windows says about the session: the user leaves the desktop, or starts us again.
+  void Session_LeavingDesktop();
+  void Session_StartedAgain();
   // On every way out: releases the button we hold for the user and what is held back.
   void LetGoOfTheButton();
 
@@ -90,6 +93,8 @@ class Form1 {
   void ConnectEvents();
   // Pointer shapes follow one rule everywhere: the hourglass, once set, stays.
   void SetPointerUnlessHourglass(int shape);
+  // Out of the tray and in front, as a click on the tray icon brings it.
+  void BringWindowBack();
   // The user's shortcut and badge settings, after the tray icon is in (the shortcut may
   // have to say in a balloon that it is not available).
   void ApplyShortcut();

@@ -14,7 +14,13 @@ constexpr std::int32_t kBalloonSeconds = 5;
 }  // namespace
 
 void Form1::Form_Resize() {
-  if (Me.WindowState() != rt::windowstate::kMinimized || globals_.HiddenInTray) return;
+  if (Me.WindowState() != rt::windowstate::kMinimized) return;
+  if (globals_.HiddenInTray) {
+    // Minimised while already in the tray (a start by the shortcut does that): the window
+    // stays where it is, but in the normal state, so it comes back as a window.
+    if (!Me.Visible()) Me.SetWindowState(rt::windowstate::kNormal);
+    return;
+  }
   Me.SetVisible(false);
   Me.SetWindowState(rt::windowstate::kNormal);
   globals_.HiddenInTray = true;
@@ -54,8 +60,20 @@ void Form1::cSysTray1_MouseDown(std::int16_t button, std::int32_t /*id*/) {
 
 // A button released over the tray icon brings the window back; which button, and which
 // icon, does not matter.
-void Form1::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) {
+void Form1::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) { BringWindowBack(); }
+
+void Form1::BringWindowBack() {
   Me.SetVisible(true);
   Me.SetFocus();
   globals_.HiddenInTray = false;
 }
+
+// The screen locks, the machine goes to sleep, someone else takes the session: whatever
+// auto-drag holds goes back as a Stop puts it back, so the user returns to an ordinary
+// mouse and their first click is an ordinary click.
+void Form1::Session_LeavingDesktop() {
+  if (autoDrag_.IsOn()) PushButton2_Click();
+}
+
+// Started again from the Start menu or the folder: the user is looking for the window.
+void Form1::Session_StartedAgain() { BringWindowBack(); }

@@ -12,6 +12,7 @@
 #include "runtime/ProgramStarter.h"
 #include "runtime/Random.h"
 #include "runtime/Registry.h"
+#include "runtime/SessionEvents.h"
 #include "runtime/WindowProcs.h"
 
 namespace rt {
@@ -30,6 +31,7 @@ struct Platform {
   RandomSource& random;
   GlobalShortcuts& shortcuts;
   PointerBadge& badge;
+  SessionEvents& session;
 };
 
 }  // namespace rt

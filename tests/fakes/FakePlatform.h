@@ -3,6 +3,7 @@
 #include "fakes/FakeMouse.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeServices.h"
+#include "fakes/FakeSessionEvents.h"
 #include "fakes/FakeShortcutsAndBadge.h"
 #include "fakes/VirtualTime.h"
 #include "runtime/Platform.h"
@@ -25,8 +26,9 @@ struct FakePlatform {
   FakeRandom random;
   FakeShortcuts shortcuts{pump};
   FakeBadge badge{clock};
+  FakeSessionEvents session{pump};
   rt::Platform platform{app,   pump,    clock,   mouse,  tray,      windowProcs, registry,
-                        files, dialogs, starter, random, shortcuts, badge};
+                        files, dialogs, starter, random, shortcuts, badge,       session};
 };
 
 }  // namespace fake

@@ -124,9 +124,9 @@ class FailingReads : public fake::FakeFileSystem {
 struct ProgramWithFailingReads {
   fake::FakePlatform fakes;
   FailingReads files;
-  rt::Platform platform{fakes.app,      fakes.pump, fakes.clock,   fakes.mouse,   fakes.tray,  fakes.windowProcs,
-                        fakes.registry, files,      fakes.dialogs, fakes.starter, fakes.random, fakes.shortcuts,
-                        fakes.badge};
+  rt::Platform platform{fakes.app,         fakes.pump,      fakes.clock, fakes.mouse,   fakes.tray,
+                        fakes.windowProcs, fakes.registry,  files,       fakes.dialogs, fakes.starter,
+                        fakes.random,      fakes.shortcuts, fakes.badge, fakes.session};
   Program program{platform};
 };
 

@@ -348,8 +348,7 @@ TEST_F(FormHostTest, ClosingAsksTheProgramWithTheReason) {
   cancelClose = true;
   ::SendMessageW(Main(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(::IsWindow(Main()));
-  EXPECT_EQ(::SendMessageW(Main(), WM_QUERYENDSESSION, 0, 0), FALSE);
-  EXPECT_EQ(closeReasons, (std::vector<int>{rt::closereason::kUser, rt::closereason::kWindowsEnding}));
+  EXPECT_EQ(closeReasons, (std::vector<int>{rt::closereason::kUser}));
   EXPECT_EQ(unloads, 0);
 
   cancelClose = false;
@@ -358,6 +357,26 @@ TEST_F(FormHostTest, ClosingAsksTheProgramWithTheReason) {
   EXPECT_EQ(unloads, 1);
   EXPECT_FALSE(::IsWindow(window));
   EXPECT_EQ(form.Me.Handle(), 0u);
+  MSG quit{};
+  EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(FormHostTest, TheSessionEndsOnlyWhenWindowsSaysSoAndACancelledShutdownChangesNothing) {
+  BuildAndShow();
+  HWND window = Main();
+  // Windows asks: yes, and nothing closes yet.
+  EXPECT_EQ(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  EXPECT_TRUE(closeReasons.empty());
+  // The user cancelled the shutdown: Vornatic runs on as it was.
+  ::SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(closeReasons.empty());
+  EXPECT_TRUE(::IsWindowVisible(window));
+  // Asked again, and this time the session ends: the program's ordinary close runs.
+  EXPECT_EQ(::SendMessageW(window, WM_QUERYENDSESSION, 0, 0), TRUE);
+  ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(closeReasons, (std::vector<int>{rt::closereason::kWindowsEnding}));
+  EXPECT_EQ(unloads, 1);
+  EXPECT_FALSE(::IsWindow(window));
   MSG quit{};
   EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

@@ -350,7 +350,9 @@ LRESULT FormHost::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       Close(rt::closereason::kUser);
       return 0;
     case WM_QUERYENDSESSION:
-      return closing_ || Close(rt::closereason::kWindowsEnding) ? TRUE : FALSE;
+      // Only a question: the user may still cancel the shutdown, and then finds Vornatic as
+      // it was. The close comes with WM_ENDSESSION.
+      return TRUE;
     case WM_ENDSESSION:
       if (wParam != FALSE && !closing_) Close(rt::closereason::kWindowsEnding);
       return 0;

@@ -10,12 +10,13 @@ Win32Platform::Win32Platform(HINSTANCE instance)
       shortcuts_(instance, failures_),
       badge_(instance),
       bundle_{app_,   pump_,    clock_,   mouse_,  tray_,      windowProcs_, registry_,
-              files_, dialogs_, starter_, random_, shortcuts_, badge_} {}
+              files_, dialogs_, starter_, random_, shortcuts_, badge_,       session_} {}
 
 void Win32Platform::SetMainWindow(HWND window) {
   app_.SetMainWindow(window);
   dialogs_.SetOwner(window);
   mouse_.SetOwnWindow(window);
+  session_.Attach(window);
 }
 
 }  // namespace win32

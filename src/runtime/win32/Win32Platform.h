@@ -17,6 +17,7 @@
 #include "runtime/win32/Win32ProgramStarter.h"
 #include "runtime/win32/Win32Random.h"
 #include "runtime/win32/Win32Registry.h"
+#include "runtime/win32/Win32SessionEvents.h"
 #include "runtime/win32/Win32WindowProcs.h"
 
 namespace win32 {
@@ -33,11 +34,13 @@ class Win32Platform {
   void RouteFailuresTo(rt::UnhandledFailureSink& sink) { failures_.RouteTo(&sink); }
   rt::UnhandledFailureSink& Failures() { return failures_; }
 
-  // The main window: owner of message boxes while visible, and the window the end takes down.
+  // The main window: owner of message boxes while visible, the window the end takes down,
+  // and where the session's news arrives.
   void SetMainWindow(HWND window);
 
   Win32EventPump& Pump() { return pump_; }
   Win32PointerBadge& Badge() { return badge_; }
+  Win32SessionEvents& Session() { return session_; }
 
  private:
   FailureRoute failures_;
@@ -54,6 +57,7 @@ class Win32Platform {
   Win32Random random_;
   Win32GlobalShortcuts shortcuts_;
   Win32PointerBadge badge_;
+  Win32SessionEvents session_{failures_};
   rt::Platform bundle_;
 };
 

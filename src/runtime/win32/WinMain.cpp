@@ -5,8 +5,10 @@
 
 #include "app/Program.h"
 #include "runtime/Failure.h"
+#include "runtime/win32/BringBackMessage.h"
 #include "runtime/win32/FormHost.h"
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/SingleCopy.h"
 #include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32Platform.h"
 
@@ -39,6 +41,13 @@ LONG WINAPI LastChance(EXCEPTION_POINTERS*) {
 }
 
 int RunProgram(HINSTANCE instance) {
+  // One copy per session: a second start shows the first copy's window and ends before it
+  // has an icon or a hook. The start at logon has nothing to show.
+  const win32::SingleCopy copy;
+  if (!copy.IsFirst()) {
+    if (!win32::IsLogonStart(::GetCommandLineW())) win32::AskTheFirstCopyToComeBack();
+    return 0;
+  }
   win32::Win32Platform platform(instance);
   Program program(platform.Bundle());
   platform.RouteFailuresTo(program);

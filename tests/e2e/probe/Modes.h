@@ -15,6 +15,10 @@ int RunInspect(const Arguments& args);
 int RunIdleWindow(const Arguments& args);
 // An icon in the notification area that writes its callbacks to a file.
 int RunTrayIcon(const Arguments& args);
+// Takes another program's icon out of the tray, as a restarting Explorer forgets them all.
+int RunForgetIcon(const Arguments& args);
+// Posts a registered message to every top-level window, as Explorer does with "TaskbarCreated".
+int RunBroadcast(const Arguments& args);
 // Pointer position and the left and right buttons' state, as JSON.
 int RunPointerQuery(const Arguments& args);
 

@@ -33,8 +33,10 @@ int main() {
   if (mode == L"pointer") return probe::RunPointerQuery(args);
   if (mode == L"tray") return probe::RunTrayIcon(args);
   if (mode == L"edit") return probe::RunEditQuery(args);
+  if (mode == L"forget-icon") return probe::RunForgetIcon(args);
+  if (mode == L"broadcast") return probe::RunBroadcast(args);
   probe::WriteStdout(
       "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | pointer | tray "
-      "FILE | edit CLASS INDEX...\n");
+      "FILE | edit CLASS INDEX... | forget-icon HWND ID | broadcast NAME\n");
   return 2;
 }
