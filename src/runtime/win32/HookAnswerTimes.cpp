@@ -35,8 +35,10 @@ std::pair<std::uint32_t, std::uint32_t> HookAnswerTimes::Summary(std::vector<std
 void HookAnswerTimes::Flush() {
   if (!Enabled()) return;
   const auto [max, p99] = Summary(micros_);
-  const std::string line = "answers " + std::to_string(micros_.size()) + " max_us " + std::to_string(max) +
-                           " p99_us " + std::to_string(p99) + "\r\n";
+  std::string line = "answers " + std::to_string(micros_.size()) + " max_us " + std::to_string(max) + " p99_us " +
+                     std::to_string(p99) + " us";
+  for (const std::uint32_t micro : micros_) line += " " + std::to_string(micro);
+  line += "\r\n";
   micros_.clear();
   const UniqueKernelHandle file(AdoptFileHandle(::CreateFileW(file_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
                                                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));

@@ -1,6 +1,6 @@
 // How long our hook procedure takes to answer Windows, for the soak's figures. Off unless
 // the environment names a file (VORNATIC_HOOK_TIMINGS); then every removal of a hook adds
-// a line there: "answers N max_us M p99_us P".
+// a line there: "answers N max_us M p99_us P us" and each answer in microseconds.
 #pragma once
 #include <windows.h>
 
