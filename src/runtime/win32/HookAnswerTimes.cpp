@@ -40,6 +40,16 @@ void HookAnswerTimes::Flush() {
   for (const std::uint32_t micro : micros_) line += " " + std::to_string(micro);
   line += "\r\n";
   micros_.clear();
+  Append(line);
+}
+
+void HookAnswerTimes::Installed() {
+  if (!Enabled()) return;
+  Append("installed_ms " + std::to_string(static_cast<double>(Now()) * 1000.0 / static_cast<double>(frequency_)) +
+         "\r\n");
+}
+
+void HookAnswerTimes::Append(const std::string& line) {
   const UniqueKernelHandle file(AdoptFileHandle(::CreateFileW(file_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
                                                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
   if (!file) return;

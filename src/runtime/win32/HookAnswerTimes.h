@@ -19,12 +19,16 @@ class HookAnswerTimes {
   void Record(LONGLONG started, LONGLONG ended);
   // After the hook's thread has ended: writes the line and starts counting afresh.
   void Flush();
+  // When a hook went in: "installed_ms T", T on the performance counter in milliseconds.
+  void Installed();
   // max and 99th percentile of answers in microseconds; {0, 0} with no answers.
   static std::pair<std::uint32_t, std::uint32_t> Summary(std::vector<std::uint32_t> micros);
 
  private:
   std::wstring file_;
   LONGLONG frequency_ = 1;
+  void Append(const std::string& line);
+
   std::vector<std::uint32_t> micros_;
 };
 

@@ -45,6 +45,7 @@ rt::HookHandle Win32MouseInput::SetLowLevelHook(rt::MouseHookProcedure procedure
     return 0;
   }
   hooks_.emplace(hook, std::move(thread));
+  answerTimes_.Installed();
   watch_.Watch();
   return reinterpret_cast<rt::HookHandle>(hook);
 }

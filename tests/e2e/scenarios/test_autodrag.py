@@ -1,5 +1,6 @@
 """Auto-drag end to end: the real program, a person's clicks through xdotool, and the
 probe window's log of what Windows delivered to it."""
+import os
 import time
 from dataclasses import dataclass
 
@@ -110,23 +111,40 @@ def drag_in_probe(s, log, client, pick, drop, pace=HASTY, start=None):
     return pause
 
 
+def hook_installed_times(path):
+    """When each hook went in (ms on the harness's clock), from the file Vornatic writes
+    when VORNATIC_HOOK_TIMINGS names it."""
+    lines = path.read_text().splitlines() if path.exists() else []
+    return [float(line.split()[1]) for line in lines if line.startswith("installed_ms")]
+
+
 def test_drags_of_every_pace_the_first_right_after_the_first_start(s):
     log, client = s.start_probe_window()
-    window = s.start_vornatic()
+    timings = s.artefacts / "hook-answers.txt"
+    os.environ["VORNATIC_HOOK_TIMINGS"] = "Z:" + str(timings).replace("/", "\\")
+    try:
+        window = s.start_vornatic()
+    finally:
+        del os.environ["VORNATIC_HOOK_TIMINGS"]
     s.screenshot("main-window", region=window.rect)
+    starts = []
 
     def start_and_wait_three_tenths(s):
-        s.click_button(START)
-        clicked = now_ms()
+        clicked = s.click_button(START)
+        starts.append(clicked)
         s.wait_for_main_window(lambda w: not w.visible, "the window to go to the tray")
         time.sleep(max(0.0, 0.3 - (now_ms() - clicked) / 1000))
 
     # The first Start of a run shows its balloon; the drag 0.3 s later must not wait for it.
     pauses = [drag_in_probe(s, log, client, (60, 50), (300, 200), CAREFUL, start=start_and_wait_three_tenths)]
     s.screenshot("after-first-drag")
-    pauses.append(drag_in_probe(s, log, client, (320, 60), (80, 210), HASTY))
-    pauses.append(drag_in_probe(s, log, client, (100, 150), (250, 90), QUICK))
+    pauses.append(drag_in_probe(s, log, client, (320, 60), (80, 210), HASTY, start=start_and_wait_three_tenths))
+    pauses.append(drag_in_probe(s, log, client, (100, 150), (250, 90), QUICK, start=start_and_wait_three_tenths))
     s.note(f"pauses from the hand's first move to the first held move: {pauses} ms")
+    installed = hook_installed_times(timings)
+    if s.clocks_agree and len(installed) == len(starts):
+        s.note("from the Start click's release to the hook in: "
+               f"{[round(hook - click) for hook, click in zip(installed, starts)]} ms (the first is the run's first)")
     window = wait_for_autodrag_off(s)
     assert window.visible and not window.minimized
 
