@@ -7,6 +7,7 @@
 #include "runtime/Failure.h"
 #include "runtime/win32/FormHost.h"
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/SystemLibrary.h"
 #include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32Platform.h"
 
@@ -53,6 +54,7 @@ int RunProgram(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  win32::LoadDllsFromSystem32Only();
   DeclareDpiAwareness();
   InitCommonControls6();
   ::SetUnhandledExceptionFilter(&LastChance);
