@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "runtime/Failure.h"
+#include "runtime/win32/CloseRequest.h"
 #include "runtime/win32/FormHost.h"
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/SystemLibrary.h"
@@ -45,6 +46,7 @@ int RunProgram(HINSTANCE instance) {
   platform.RouteFailuresTo(program);
   FormHost host(program.MainWindow(), program, instance);
   platform.SetMainWindow(host.MainWindow());
+  win32::CloseRequestListener closeRequests(host.MainWindow());
   // Keyboard navigation between the window's controls works in nested pumps too.
   platform.Pump().SetPreTranslate([&host](MSG& message) { return host.PreTranslate(message); });
   win32::Guarded(platform.Failures(), [&] { program.Start(); });
