@@ -13,6 +13,8 @@ int RunLogWindow(const Arguments& args);
 int RunInspect(const Arguments& args);
 // A window that does nothing: the baseline for idle CPU.
 int RunIdleWindow(const Arguments& args);
+// A window of a given class that will not close, however it is asked.
+int RunStubbornWindow(const Arguments& args);
 // An icon in the notification area that writes its callbacks to a file.
 int RunTrayIcon(const Arguments& args);
 // Pointer position and the left and right buttons' state, as JSON.

@@ -30,11 +30,12 @@ int main() {
   if (mode == L"log") return probe::RunLogWindow(args);
   if (mode == L"inspect") return probe::RunInspect(args);
   if (mode == L"idle") return probe::RunIdleWindow(args);
+  if (mode == L"stubborn") return probe::RunStubbornWindow(args);
   if (mode == L"pointer") return probe::RunPointerQuery(args);
   if (mode == L"tray") return probe::RunTrayIcon(args);
   if (mode == L"edit") return probe::RunEditQuery(args);
   probe::WriteStdout(
-      "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | pointer | tray "
-      "FILE | edit CLASS INDEX...\n");
+      "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | stubborn CLASS | "
+      "pointer | tray FILE | edit CLASS INDEX...\n");
   return 2;
 }
