@@ -379,6 +379,9 @@ TEST_F(FormHostTest, TheCloseRequestClosesTheWindowAsItsCloseBoxDoes) {
   ASSERT_TRUE(win32test::PumpUntil(platform.Pump(), [&] { return unloads == 1; }));
   EXPECT_EQ(closeReasons, (std::vector<int>{rt::closereason::kUser}));
   EXPECT_FALSE(::IsWindow(window));
+  // The quit that ends the message loop, taken here so that it ends no later test's pump.
+  MSG quit{};
+  EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(FormHostTest, TheTrayControlGetsAHiddenWindowAndHearsTheTaskbarReturn) {

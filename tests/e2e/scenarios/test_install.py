@@ -184,6 +184,7 @@ def test_uninstall_takes_out_this_users_run_value_and_keeps_another_copys(s):
     s.prefix.run(["reg", "add", MACHINE_RUN_KEY, "/v", RUN_VALUE, "/d", ELSEWHERE, "/f"], check=True)
     s.prefix.run(["reg", "add", SETTINGS_KEY, "/v", "Minimized", "/d", "On", "/f"], check=True)
     hung = s.prefix.start([s.probe_exe, "stubborn", WINDOW_CLASS], output=s.artefacts / "stubborn-output.txt")
+    s.wait_until(s.desktop.find_desktop_origin, "the Wine desktop window", START_TIMEOUT)
     s.wait_until(lambda: s.probe.inspect_class(WINDOW_CLASS), "the hung copy's window", START_TIMEOUT)
     uninstall_silently(s, s.prefix.unix_path(install_dir))
     s.wait_until(lambda: hung.poll() is not None, "the hung copy to be ended", 10)
