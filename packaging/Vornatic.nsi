@@ -23,14 +23,18 @@ SetCompressor /SOLID lzma
 ; Where the program keeps its start-up choices (src/settings/SettingsStore.cpp).
 !define SETTINGS_KEY "Software\Kestrova\Vornatic"
 !define MAKER_KEY "Software\Kestrova"
-; Where the program enters itself to start at logon, under HKLM when it may, else HKCU,
-; with its file name as the value's name (src/settings/RegStuff.cpp).
+; Where the program enters itself to start at logon, with its file name as the value's
+; name: under HKCU; older versions wrote HKLM when they could (src/settings/RegStuff.cpp).
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
-; The class of the program's main window (src/runtime/win32/WindowClasses.h).
+; The class of the program's main window (src/runtime/win32/WindowClasses.h), and the
+; message it closes on whatever its integrity level (src/runtime/win32/CloseRequest.h).
 !define WINDOW_CLASS "Vornatic.MainWindow"
+!define CLOSE_REQUEST "Vornatic.CloseRequest"
 !define SYNCHRONIZE 0x00100000
+!define PROCESS_TERMINATE 0x0001
 !define WAIT_TIMEOUT 0x102
 !define CLOSE_WAIT_MS 15000
+!define END_WAIT_MS 5000
 
 Name "Vornatic"
 OutFile "${OUTFILE}"
@@ -66,37 +70,63 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) Kestrova"
 
 !insertmacro MUI_LANGUAGE "English"
 
-; Asks each running Vornatic to close the way a user closes it (WM_CLOSE to its window,
-; so it takes its tray icon away and lets go of a held button) and waits until its
-; process has ended, so that its files can be replaced or deleted. A Vornatic that does
-; not end is left to the user: Retry, or give up (the silent answer).
+; Asks each running Vornatic to close the way a user closes it, so that it takes its tray
+; icon away and lets go of a held button, and waits until its process has ended, so that
+; its files can be replaced or deleted. The registered close request reaches a copy
+; started as administrator, which WM_CLOSE from here would not; WM_CLOSE still closes a
+; copy of an older version, which knows no close request. A Vornatic that does not end is
+; left to the user: Retry, or give up. Unattended (/S) nobody can answer, and Setup never
+; gives up because a copy runs: it ends the copy, and goes on beside one it may not end.
 !macro CLOSE_VORNATIC_FUNCTION UN
 Function ${UN}CloseVornatic
   Push $0
   Push $1
   Push $2
   Push $3
+  Push $4
+  Push $5
+  System::Call 'user32::RegisterWindowMessageW(w "${CLOSE_REQUEST}") i .r5'
+  StrCpy $4 0 ; the last window left running unattended: the search goes on past it
   ${Do}
-    FindWindow $0 "${WINDOW_CLASS}"
+    FindWindow $0 "${WINDOW_CLASS}" "" "" $4
     ${If} $0 = 0
       ${Break}
     ${EndIf}
     DetailPrint "Closing the running Vornatic"
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
-    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
+    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}|${PROCESS_TERMINATE}, i 0, i r1) p .r2'
+    ${If} $2 P= 0 ; a copy started as administrator: Setup may wait for it, not end it
+      System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
+    ${EndIf}
+    System::Call 'user32::PostMessageW(p r0, i r5, p 0, p 0)'
     System::Call 'user32::PostMessageW(p r0, i ${WM_CLOSE}, p 0, p 0)'
     StrCpy $3 ${WAIT_TIMEOUT}
     ${If} $2 P<> 0
       System::Call 'kernel32::WaitForSingleObject(p r2, i ${CLOSE_WAIT_MS}) i .r3'
-      System::Call 'kernel32::CloseHandle(p r2)'
     ${EndIf}
     ${If} $3 = ${WAIT_TIMEOUT}
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Vornatic is still running and does not close.$\r$\n$\r$\nClose it yourself (right-click its icon in the notification area, or close its window), then choose Retry." /SD IDCANCEL IDRETRY retry
+    ${AndIf} ${Silent}
+      DetailPrint "Vornatic does not close: ending it"
+      ${If} $2 P<> 0
+        System::Call 'kernel32::TerminateProcess(p r2, i 1) i .r3'
+        System::Call 'kernel32::WaitForSingleObject(p r2, i ${END_WAIT_MS}) i .r3'
+      ${EndIf}
+      ${If} $3 = ${WAIT_TIMEOUT}
+        DetailPrint "Vornatic could not be ended: going on beside it"
+        StrCpy $4 $0
+      ${EndIf}
+    ${ElseIf} $3 = ${WAIT_TIMEOUT}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Vornatic is still running and does not close.$\r$\n$\r$\nClose it yourself (right-click its icon in the notification area, or close its window), then choose Retry." IDRETRY retry
       SetErrorLevel 3
       Abort "Vornatic is still running."
       retry:
     ${EndIf}
+    ${If} $2 P<> 0
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
   ${Loop}
+  Pop $5
+  Pop $4
   Pop $3
   Pop $2
   Pop $1
@@ -128,11 +158,14 @@ Section "Vornatic"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; Takes out a run-at-logon value only when it starts this installed copy, in either of the
-; forms the program may have written; one that starts a copy elsewhere is someone else's.
+; Takes out a run-at-logon value only when it starts this installed copy, quoted or not, in
+; any letter case, its variables filled in where it is a REG_EXPAND_SZ (ReadRegStr reads
+; those unexpanded); one that starts a copy elsewhere is someone else's.
 !macro REMOVE_RUN_VALUE_IF_OURS ROOT
   ReadRegStr $0 ${ROOT} "${RUN_KEY}" "${EXE}"
+  ExpandEnvStrings $0 $0
   ${If} $0 == '"$INSTDIR\${EXE}"'
+  ${OrIf} $0 == '"$INSTDIR\${EXE}" /logon'
   ${OrIf} $0 == "$INSTDIR\${EXE}"
     ClearErrors
     DeleteRegValue ${ROOT} "${RUN_KEY}" "${EXE}"

@@ -1,23 +1,43 @@
 """What a shippable Vornatic.exe must be, checked before it is packaged: small, stripped,
-needing no DLL that Windows does not bring, and telling Explorer and Windows its version,
-product and maker in both its version resource and its manifest."""
+importing only DLLs that Windows always takes from System32, and telling Explorer and
+Windows its version, product and maker in both its version resource and its manifest."""
 import re
 import struct
 import subprocess
 from pathlib import Path
 
 MAX_BYTES = 600 * 1000
-# What every Windows has. A DLL of the compiler's run time (libstdc++-6.dll,
-# libgcc_s_seh-1.dll, libwinpthread-1.dll) in this list's place would make the program
-# fail to start on a computer without them.
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "advapi32.dll", "comctl32.dll",
-               "uxtheme.dll", "msvcrt.dll", "ole32.dll", "shlwapi.dll", "version.dll"}
+# The only DLLs the executable may import statically. Windows looks for any other DLL in
+# the program's folder first, before it has run a line of ours: a file of that name lying
+# beside Vornatic.exe (the portable zip unpacked in Downloads) would be loaded in its
+# place. These are KnownDLLs, which every Windows maps from System32 whatever lies where,
+# and comctl32, which the manifest binds to Windows' own side-by-side copy. Anything else
+# (UxTheme, WTSAPI32, OLEACC, ...) is loaded at run time from System32 alone
+# (src/runtime/win32/SystemLibrary.h). A DLL of the compiler's run time (libstdc++-6.dll,
+# libgcc_s_seh-1.dll, libwinpthread-1.dll) would moreover be missing on most computers.
+KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "ole32.dll", "oleaut32.dll",
+              "comdlg32.dll", "shlwapi.dll", "ws2_32.dll", "msvcrt.dll"}
+BOUND_BY_MANIFEST = {"comctl32.dll"}
+# Windows resolves the API sets itself; they are never files that could be planted.
+API_SET_PREFIX = "api-ms-win-"
 FIXED_FILE_INFO_SIGNATURE = 0xFEEF04BD
 
 
 def imported_dlls(exe, objdump):
+    """The DLLs of the executable's import table, in lower case."""
     listing = subprocess.run([objdump, "-p", str(exe)], capture_output=True, text=True, check=True).stdout
     return {name.lower() for name in re.findall(r"DLL Name: (\S+)", listing)}
+
+
+def plantable(dlls):
+    """Those of the DLLs that Windows would take from the program's folder, sorted."""
+    return sorted(dll for dll in dlls
+                  if dll not in KNOWN_DLLS | BOUND_BY_MANIFEST and not dll.startswith(API_SET_PREFIX))
+
+
+def import_problems(exe, objdump):
+    return [f"imports {dll} statically: it is no KnownDLL, so a {dll} beside the program would be loaded in its "
+            "place; load it at run time from System32 (SystemLibrary)" for dll in plantable(imported_dlls(exe, objdump))]
 
 
 def symbol_count(data):
@@ -92,9 +112,7 @@ def problems(exe, version, objdump):
         found.append(f"{len(data)} bytes, more than {MAX_BYTES}")
     if symbol_count(data):
         found.append("not stripped")
-    foreign = sorted(imported_dlls(exe, objdump) - SYSTEM_DLLS)
-    if foreign:
-        found.append(f"imports DLLs Windows does not bring: {', '.join(foreign)}")
+    found += import_problems(exe, objdump)
     full_version = f"{version}.0"
     try:
         fixed, strings = version_resource(data)

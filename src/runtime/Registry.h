@@ -35,6 +35,9 @@ class Registry {
                           std::vector<std::uint8_t>* data) = 0;
   virtual long DeleteValue(RegKey key, const std::wstring& name) = 0;
   virtual long CloseKey(RegKey key) = 0;
+  // The text of a REG_EXPAND_SZ value as Windows reads it when it runs the command: each
+  // %NAME% of the environment replaced by its value, unknown names left as they are.
+  virtual std::wstring ExpandVariables(const std::wstring& text) = 0;
 };
 
 // Owns one open key and closes it on every path out of the scope.

@@ -44,33 +44,44 @@ std::wstring RegStuff::ProgramPath(const std::wstring& folder, const std::wstrin
 }
 
 std::wstring RegStuff::RunCommand(const std::wstring& folder, const std::wstring& fileName) {
-  return L"\"" + ProgramPath(folder, fileName) + L"\"";
+  // The start at logon says so: when a copy already runs, it ends without a word instead
+  // of bringing that copy's window out of the tray.
+  return L"\"" + ProgramPath(folder, fileName) + L"\" " + kLogonArgument;
 }
 
 bool RegStuff::AddRunValue(const std::wstring& fileName) {
-  const std::wstring command = RunCommand(app_.ProgramFolder(), fileName);
-  if (SetKeyValue(rt::kHkeyLocalMachine, kRunKey, fileName, command, rt::reg::kSz) == rt::reg::kSuccess ||
-      FindRunEntry(rt::kHkeyLocalMachine, fileName) == RunEntry::kThisProgram) {
-    // Entered for every user now, or by an administrator before (then there is nothing to
-    // add). An entry of this user's own, left by an earlier run, would start it twice.
-    DeleteKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName);
+  if (FindRunEntry(rt::kHkeyLocalMachine, fileName) == RunEntry::kThisProgram) {
+    // Entered for every user already, by an administrator or an older version: a second
+    // entry would start it twice, and one of this user's own left by an earlier run goes.
+    DeleteOwnEntry(rt::kHkeyCurrentUser, fileName);
     return true;
   }
-  // Most users may not write the machine's list; their own starts the program as well.
-  return SetKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName, command, rt::reg::kSz) == rt::reg::kSuccess ||
+  // The user's own list only. The program's folder is one a single user can write, and the
+  // machine's list would start whatever that user puts there in everyone's session.
+  // A new profile may not have the key yet.
+  const rt::OpenedKey opened = rt::CreateRegistryKey(registry_, rt::kHkeyCurrentUser, kRunKey, rt::reg::kKeyRunAccess);
+  const std::wstring command = RunCommand(app_.ProgramFolder(), fileName);
+  return (opened.ok() && WriteValue(opened.key.get(), fileName, rt::reg::kSz, command) == rt::reg::kSuccess) ||
          FindRunEntry(rt::kHkeyCurrentUser, fileName) == RunEntry::kThisProgram;
 }
 
 RegStuff::EntryLeft RegStuff::DeleteRunValue(const std::wstring& fileName) {
-  const auto removed = [](long status) { return status == rt::reg::kSuccess || status == rt::reg::kFileNotFound; };
-  const long machine = DeleteKeyValue(rt::kHkeyLocalMachine, kRunKey, fileName);
-  const long user = DeleteKeyValue(rt::kHkeyCurrentUser, kRunKey, fileName);
-  // A refused delete says nothing about whether there was anything to delete: look.
-  if (!removed(machine) && FindRunEntry(rt::kHkeyLocalMachine, fileName) == RunEntry::kThisProgram)
-    return EntryLeft::kForEveryUser;
-  if (!removed(user) && FindRunEntry(rt::kHkeyCurrentUser, fileName) == RunEntry::kThisProgram)
-    return EntryLeft::kForThisUser;
+  // Both, even when the first stays: whatever can go, goes.
+  const bool machineStays = !DeleteOwnEntry(rt::kHkeyLocalMachine, fileName);
+  const bool userStays = !DeleteOwnEntry(rt::kHkeyCurrentUser, fileName);
+  if (machineStays) return EntryLeft::kForEveryUser;
+  if (userStays) return EntryLeft::kForThisUser;
   return EntryLeft::kNone;
+}
+
+bool RegStuff::DeleteOwnEntry(rt::RegKey root, const std::wstring& fileName) {
+  // An entry by our name that starts another copy (an old install, the portable one) is
+  // that copy's to remove.
+  if (FindRunEntry(root, fileName) != RunEntry::kThisProgram) return true;
+  const long status = DeleteKeyValue(root, kRunKey, fileName);
+  if (status == rt::reg::kSuccess || status == rt::reg::kFileNotFound) return true;
+  // A refused delete says nothing about whether it is still there: look.
+  return FindRunEntry(root, fileName) != RunEntry::kThisProgram;
 }
 
 RegStuff::RunEntry RegStuff::FindRunEntry(rt::RegKey root, const std::wstring& fileName) {
@@ -83,9 +94,10 @@ RegStuff::RunEntry RegStuff::FindRunEntry(rt::RegKey root, const std::wstring& f
   if (status == rt::reg::kFileNotFound) return RunEntry::kNone;
   if (status != rt::reg::kSuccess) return RunEntry::kUnreadable;
   if (type != rt::reg::kSz && type != rt::reg::kExpandSz) return RunEntry::kNone;
-  // An entry by our name for a copy elsewhere (an old install, a moved folder) does not
-  // start this one.
-  return runcommand::StartsProgram(regtext::FromRegSz(data), ProgramPath(app_.ProgramFolder(), fileName))
+  std::wstring command = regtext::FromRegSz(data);
+  // Windows fills in the variables of such a value before it runs it, and so do we.
+  if (type == rt::reg::kExpandSz) command = registry_.ExpandVariables(command);
+  return runcommand::StartsProgram(command, [this](const std::wstring& path) { return app_.IsThisExecutable(path); })
              ? RunEntry::kThisProgram
              : RunEntry::kNone;
 }

@@ -13,7 +13,8 @@ using RegData = std::variant<std::wstring, std::int32_t>;
 
 class RegStuff {
  public:
-  // The Run key, both below HKEY_LOCAL_MACHINE (every user) and HKEY_CURRENT_USER.
+  // The Run key, both below HKEY_LOCAL_MACHINE (every user) and HKEY_CURRENT_USER; the
+  // program writes only the user's.
   static constexpr const wchar_t* kRunKey = L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\";
 
   RegStuff(rt::Registry& registry, rt::Application& app) : registry_(registry), app_(app) {}
@@ -29,13 +30,17 @@ class RegStuff {
   // Which entry still starts the program after a removal.
   enum class EntryLeft { kNone, kForEveryUser, kForThisUser };
 
-  // Enters the executable named fileName, which lives in the program's folder, into the
-  // Run key: for every user when this user may write there, else for this user alone,
-  // unless an entry for every user starts it already. True when one of the two now holds it.
+  // Enters the executable named fileName, which lives in the program's folder, into this
+  // user's Run key, unless an entry for every user starts it already. True when one of the
+  // two now holds it.
   bool AddRunValue(const std::wstring& fileName);
-  // Takes the entry out of both Run keys; an entry that is not there is no failure. Tells
-  // which entry that starts this executable Windows would not let go.
+  // Takes this executable's entries out of this user's Run key and, where Windows lets it,
+  // out of every user's; an entry that is not there is no failure, and one that starts
+  // another copy stays. Tells which entry that starts this executable would not go.
   EntryLeft DeleteRunValue(const std::wstring& fileName);
+  // An entry by that name counts as this program's when the command it holds leads to the
+  // running executable, however the path is written (quoted or not, any letter case, with
+  // %VARIABLES% in a REG_EXPAND_SZ value).
   RunEntry FindRunEntry(rt::RegKey root, const std::wstring& fileName);
 
   // Opens an existing key (never creates it), writes one value and closes the key.
@@ -48,10 +53,15 @@ class RegStuff {
 
   // The command Windows runs at logon: the full path, quoted, so that a folder with blanks
   // is neither split at a blank nor mistaken for a program at one of its prefixes.
+  static constexpr const wchar_t* kLogonArgument = L"/logon";
   static std::wstring RunCommand(const std::wstring& folder, const std::wstring& fileName);
   static std::wstring ProgramPath(const std::wstring& folder, const std::wstring& fileName);
 
  private:
+  // Deletes the entry in that root when it starts this executable; false when one that
+  // does is still there afterwards.
+  bool DeleteOwnEntry(rt::RegKey root, const std::wstring& fileName);
+
   rt::Registry& registry_;
   rt::Application& app_;
 };

@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include "runtime/Text.h"
-
 namespace runcommand {
 
 namespace {
@@ -16,18 +14,18 @@ std::wstring_view TrimBlanks(std::wstring_view text) {
 
 }  // namespace
 
-bool StartsProgram(const std::wstring& command, const std::wstring& programPath) {
+bool StartsProgram(const std::wstring& command, const IsProgram& isProgram) {
   const std::wstring_view text = TrimBlanks(command);
-  if (text.empty() || programPath.empty()) return false;
+  if (text.empty()) return false;
   if (text.front() == L'"') {
     const auto closing = text.find(L'"', 1);
     const std::wstring_view quoted = text.substr(1, closing == std::wstring_view::npos ? closing : closing - 1);
-    return rt::EqualsIgnoringAsciiCase(quoted, programPath);
+    return !quoted.empty() && isProgram(std::wstring(quoted));
   }
-  // Unquoted, the path may go on to arguments after a blank.
-  if (text.size() < programPath.size()) return false;
-  if (!rt::EqualsIgnoringAsciiCase(text.substr(0, programPath.size()), programPath)) return false;
-  return text.size() == programPath.size() || text[programPath.size()] == L' ' || text[programPath.size()] == L'\t';
+  for (std::size_t end = text.find_first_of(L" \t");; end = text.find_first_of(L" \t", end + 1)) {
+    if (isProgram(std::wstring(text.substr(0, end)))) return true;
+    if (end == std::wstring_view::npos) return false;
+  }
 }
 
 }  // namespace runcommand

@@ -96,6 +96,22 @@ long FakeRegistry::CloseKey(rt::RegKey key) {
   return handles_.erase(key) != 0 ? rt::reg::kSuccess : rt::reg::kInvalidHandle;
 }
 
+std::wstring FakeRegistry::ExpandVariables(const std::wstring& text) {
+  std::wstring out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t open = text.find(L'%', at);
+    const std::size_t close = open == std::wstring::npos ? open : text.find(L'%', open + 1);
+    if (close == std::wstring::npos) break;
+    out += text.substr(at, open - at);
+    const std::wstring name = text.substr(open + 1, close - open - 1);
+    const auto known = variables_.find(Lower(name));
+    out += known != variables_.end() ? known->second : L"%" + name + L"%";  // an unknown name stays
+    at = close + 1;
+  }
+  return out + text.substr(at);
+}
+
 std::optional<RegValue> FakeRegistry::Value(const std::wstring& path, const std::wstring& name) const {
   auto k = keys_.find(Normalize(path));
   if (k == keys_.end()) return std::nullopt;

@@ -28,6 +28,7 @@ class FakeRegistry : public rt::Registry {
                   std::vector<std::uint8_t>* data) override;
   long DeleteValue(rt::RegKey key, const std::wstring& name) override;
   long CloseKey(rt::RegKey key) override;
+  std::wstring ExpandVariables(const std::wstring& text) override;
 
   // Test side. Paths are "HKLM\\..." or "HKCU\\..." in any case, with or without a trailing backslash.
   void MakeKey(const std::wstring& path);
@@ -45,6 +46,8 @@ class FakeRegistry : public rt::Registry {
     undeletable_.insert(Normalize(path) + L"\\" + Lower(name));
   }
   std::size_t OpenHandles() const { return handles_.size(); }
+  // The environment ExpandVariables fills in, by name in any case.
+  void SetVariable(const std::wstring& name, const std::wstring& value) { variables_[Lower(name)] = value; }
 
   // Every change, in order: "set PATH\\name", "delete PATH\\name".
   std::vector<std::wstring> log;
@@ -61,7 +64,8 @@ class FakeRegistry : public rt::Registry {
   std::set<std::wstring> denied_;
   bool denyAll_ = false;
   std::set<std::wstring> deniedOpens_;
-  std::set<std::wstring> undeletable_;  // key path \ lower-cased value name
+  std::set<std::wstring> undeletable_;              // key path \ lower-cased value name
+  std::map<std::wstring, std::wstring> variables_;  // lower-cased name -> value
   rt::RegKey nextHandle_ = 0x100;
 };
 

@@ -1,8 +1,10 @@
 #include "fakes/FakeServices.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "runtime/Failure.h"
+#include "runtime/Text.h"
 
 namespace fake {
 
@@ -12,6 +14,11 @@ int FakeDialogs::MessageBox(const std::wstring& text, int style, const std::wstr
   shown.push_back({text, style, title});
   if (whileShown) whileShown(shown.back());
   return answer;
+}
+
+bool FakeApplication::IsThisExecutable(const std::wstring& path) {
+  if (rt::EqualsIgnoringAsciiCase(path, executable)) return true;
+  return std::find(otherNames.begin(), otherNames.end(), path) != otherNames.end();
 }
 
 void FakeApplication::EndProgram() {

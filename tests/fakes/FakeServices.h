@@ -48,12 +48,17 @@ class FakeApplication : public rt::Application {
  public:
   std::wstring ProgramFolder() override { return folder; }
   std::wstring ExecutablePath() override { return executable; }
+  // The executable's path in any case of A to Z, or one of the other names a test gives it
+  // (a short name, other letters' case): the file system's ruling, which the adapter test
+  // checks against Windows.
+  bool IsThisExecutable(const std::wstring& path) override;
   rt::PicturePtr ApplicationIcon() override { return appIcon; }
   rt::PicturePtr TrayIconPicture() override { return trayIcon; }
   [[noreturn]] void EndProgram() override;
 
   std::wstring folder = L"C:\\Program Files\\Vornatic";
   std::wstring executable = L"C:\\Program Files\\Vornatic\\Vornatic.exe";
+  std::vector<std::wstring> otherNames;
   rt::PicturePtr appIcon = MakePicture(3, 0xA1);
   rt::PicturePtr trayIcon = MakePicture(3, 0xB1);
   bool ended = false;

@@ -17,7 +17,6 @@ const std::wstring kSettings = L"HKCU\\Software\\Kestrova\\Vornatic";
 // How the fake registry logs changes: the key path in lower case, then the value's name.
 const std::wstring kSetStartup = L"set hkcu\\software\\kestrova\\vornatic\\Windows Startup";
 const std::wstring kSetMinimized = L"set hkcu\\software\\kestrova\\vornatic\\Minimized";
-const std::wstring kMachineRunLog = L"hklm\\software\\microsoft\\windows\\currentversion\\run\\";
 const std::wstring kUserRunLog = L"hkcu\\software\\microsoft\\windows\\currentversion\\run\\";
 
 class RunAtLogonTest : public ProgramTest {
@@ -35,7 +34,6 @@ class RunAtLogonTest : public ProgramTest {
   std::optional<std::wstring> RunValue(const std::wstring& runKey, const std::wstring& name = L"Vornatic.exe") {
     const auto value = fakes.registry.Value(runKey, name);
     if (!value) return std::nullopt;
-    EXPECT_EQ(value->type, 1u);
     return regtext::FromRegSz(value->data);
   }
   // Puts a value into a Run key as another run, or another program, would have.
@@ -49,29 +47,50 @@ class RunAtLogonTest : public ProgramTest {
     SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic")
         .SaveSetting(L"Kestrova", L"Vornatic", L"Windows Startup", value);
   }
-  void PutRunValue(rt::RegKey root, const std::wstring& name, const std::wstring& data) {
+  void PutRunValue(rt::RegKey root, const std::wstring& name, const std::wstring& data,
+                   std::uint32_t type = rt::reg::kSz) {
     rt::RegKey key = 0;
     ASSERT_EQ(fakes.registry.OpenKey(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", rt::reg::kKeyAllAccess,
                                      &key),
               0);
-    fakes.registry.SetValue(key, name, rt::reg::kSz, regtext::ToRegSz(data));
+    fakes.registry.SetValue(key, name, type, regtext::ToRegSz(data));
     fakes.registry.CloseKey(key);
   }
+  std::size_t RunValueCount() { return fakes.registry.ValueCount(kMachineRun) + fakes.registry.ValueCount(kUserRun); }
 };
 
-TEST_F(RunAtLogonTest, TickingRecordsOnAndEntersTheRunningExecutableQuoted) {
-  fakes.app.executable = L"C:\\Program Files\\Vornatic\\Vornatic2.exe";  // not whatever else sits in the folder
-  form.Check4.ToggleByUser();
+// The program's folder is one its user can write: an entry for every user would start
+// whatever that user puts there in everyone's session. So only the user's own list gets
+// it, whether or not Windows would let this run write the machine's.
+TEST_F(RunAtLogonTest, TickingEntersTheRunningExecutableQuotedForThisUserAlone) {
+  for (const bool administrator : {true, false}) {
+    SCOPED_TRACE(administrator ? "administrator" : "standard user");
+    ResetRunKeys();
+    if (!administrator) fakes.registry.DenyWrites(kMachineRun);
+    fakes.app.executable = L"C:\\Program Files\\Vornatic\\Vornatic2.exe";  // not whatever else sits in the folder
+    Program run{fakes.platform};
+    Form1& window = run.Window();
 
-  EXPECT_TRUE(form.Check8.Visible());
-  EXPECT_EQ(form.Check8.Value(), 0);
-  EXPECT_EQ(Setting(L"Windows Startup"), L"On");
-  EXPECT_FALSE(Setting(L"Minimized").has_value());
-  EXPECT_EQ(RunValue(kMachineRun, L"Vornatic2.exe"), L"\"C:\\Program Files\\Vornatic\\Vornatic2.exe\"");
-  EXPECT_EQ(fakes.registry.ValueCount(kMachineRun), 1u);
-  EXPECT_EQ(fakes.registry.ValueCount(kUserRun), 0u);
-  EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetStartup, L"set " + kMachineRunLog + L"Vornatic2.exe"}));
-  EXPECT_TRUE(fakes.dialogs.shown.empty());
+    window.Check4.ToggleByUser();
+
+    EXPECT_EQ(window.Check4.Value(), 1);
+    EXPECT_TRUE(window.Check8.Visible());
+    EXPECT_EQ(window.Check8.Value(), 0);
+    EXPECT_EQ(Setting(L"Windows Startup"), L"On");
+    EXPECT_FALSE(Setting(L"Minimized").has_value());
+    const auto value = fakes.registry.Value(kUserRun, L"Vornatic2.exe");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->type, rt::reg::kSz);
+    EXPECT_EQ(regtext::FromRegSz(value->data), L"\"C:\\Program Files\\Vornatic\\Vornatic2.exe\" /logon");
+    EXPECT_EQ(fakes.registry.ValueCount(kUserRun), 1u);
+    EXPECT_EQ(fakes.registry.ValueCount(kMachineRun), 0u);
+    EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetStartup, L"set " + kUserRunLog + L"Vornatic2.exe"}));
+    EXPECT_TRUE(fakes.dialogs.shown.empty());
+
+    window.Check4.ToggleByUser();
+    EXPECT_EQ(RunValueCount(), 0u);
+    EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
+  }
 }
 
 // The entry goes first: only once it is gone may the box and the settings say "Off".
@@ -85,10 +104,10 @@ TEST_F(RunAtLogonTest, ClearingWithMinimizedTickedDeletesThenRecordsMinimizedThe
   EXPECT_EQ(form.Check8.Value(), 0);
   EXPECT_FALSE(form.Check8.Visible());
   EXPECT_EQ(fakes.registry.log,
-            (std::vector<std::wstring>{L"delete " + kMachineRunLog + L"Vornatic.exe", kSetMinimized, kSetStartup}));
+            (std::vector<std::wstring>{L"delete " + kUserRunLog + L"Vornatic.exe", kSetMinimized, kSetStartup}));
   EXPECT_EQ(Setting(L"Minimized"), L"Off");
   EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
-  EXPECT_FALSE(RunValue(kMachineRun).has_value());
+  EXPECT_FALSE(RunValue(kUserRun).has_value());
 }
 
 TEST_F(RunAtLogonTest, ClearingWithMinimizedClearLeavesMinimizedAlone) {
@@ -98,7 +117,7 @@ TEST_F(RunAtLogonTest, ClearingWithMinimizedClearLeavesMinimizedAlone) {
   EXPECT_FALSE(Setting(L"Minimized").has_value());
   EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
   EXPECT_FALSE(form.Check8.Visible());
-  EXPECT_FALSE(RunValue(kMachineRun).has_value());
+  EXPECT_FALSE(RunValue(kUserRun).has_value());
 }
 
 TEST_F(RunAtLogonTest, TheMinimizedBoxRecordsItsStateAndNothingElse) {
@@ -111,7 +130,7 @@ TEST_F(RunAtLogonTest, TheMinimizedBoxRecordsItsStateAndNothingElse) {
   EXPECT_EQ(Setting(L"Minimized"), L"Off");
 
   EXPECT_EQ(fakes.registry.log, (std::vector<std::wstring>{kSetMinimized, kSetMinimized}));
-  EXPECT_EQ(RunValue(kMachineRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+  EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\" /logon");
 }
 
 TEST_F(RunAtLogonTest, TheCommandFollowsTheFolderWhereverItIs) {
@@ -119,70 +138,71 @@ TEST_F(RunAtLogonTest, TheCommandFollowsTheFolderWhereverItIs) {
     std::wstring folder, executable, command;
   };
   const Case cases[] = {
-      {L"D:\\", L"D:\\Vornatic.exe", L"\"D:\\Vornatic.exe\""},  // a drive's root ends in its backslash
+      {L"D:\\", L"D:\\Vornatic.exe", L"\"D:\\Vornatic.exe\" /logon"},  // a drive's root ends in its backslash
       {L"C:\\My Tools\\Drag Helper", L"C:\\My Tools\\Drag Helper\\Vornatic.exe",
-       L"\"C:\\My Tools\\Drag Helper\\Vornatic.exe\""},
+       L"\"C:\\My Tools\\Drag Helper\\Vornatic.exe\" /logon"},
       {L"C:\\Users\\Zo\u00EB\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u30C4\u30FC\u30EB\U0001F5B1",
        L"C:\\Users\\Zo\u00EB\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u30C4\u30FC\u30EB\U0001F5B1"
        L"\\Vornatic.exe",
        L"\"C:\\Users\\Zo\u00EB\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u30C4\u30FC\u30EB\U0001F5B1"
-       L"\\Vornatic.exe\""},
+       L"\\Vornatic.exe\" /logon"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "folder with " << c.folder.size() << " characters");
     fakes.app.folder = c.folder;
     fakes.app.executable = c.executable;
     form.Check4.ToggleByUser();
-    EXPECT_EQ(RunValue(kMachineRun), c.command);
+    EXPECT_EQ(RunValue(kUserRun), c.command);
     form.Check4.ToggleByUser();
-    EXPECT_FALSE(RunValue(kMachineRun).has_value());
+    EXPECT_FALSE(RunValue(kUserRun).has_value());
   }
   // The character outside the basic plane is stored as its surrogate pair.
   fakes.app.folder = cases[2].folder;
   fakes.app.executable = cases[2].executable;
   form.Check4.ToggleByUser();
-  const Bytes data = fakes.registry.Value(kMachineRun, L"Vornatic.exe")->data;
+  const Bytes data = fakes.registry.Value(kUserRun, L"Vornatic.exe")->data;
   const Bytes pair{0x3D, 0xD8, 0xB1, 0xDD, '\\', 0};
   EXPECT_NE(std::search(data.begin(), data.end(), pair.begin(), pair.end()), data.end());
 }
 
 TEST_F(RunAtLogonTest, TickingInTwoRunsOverwritesTheEntry) {
-  PutRunValue(rt::kHkeyLocalMachine, L"Other.exe", L"C:\\Other\\Other.exe");
+  PutRunValue(rt::kHkeyCurrentUser, L"Other.exe", L"C:\\Other\\Other.exe");
   form.Check4.ToggleByUser();
   {
     Program nextRun{fakes.platform};
     nextRun.Window().Check4.ToggleByUser();
   }
-  EXPECT_EQ(fakes.registry.ValueCount(kMachineRun), 2u);
-  EXPECT_EQ(RunValue(kMachineRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
-  EXPECT_EQ(RunValue(kMachineRun, L"Other.exe"), L"C:\\Other\\Other.exe");
+  EXPECT_EQ(fakes.registry.ValueCount(kUserRun), 2u);
+  EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\" /logon");
+  EXPECT_EQ(RunValue(kUserRun, L"Other.exe"), L"C:\\Other\\Other.exe");
 }
 
-TEST_F(RunAtLogonTest, WithoutAdministratorRightsTheUsersOwnRunKeyIsUsed) {
-  fakes.registry.DenyWrites(kMachineRun);
-  form.Check4.ToggleByUser();
+// An older version, run as administrator, entered the program for every user. Clearing the
+// box takes that entry out as well where Windows lets this run, and leaves entries by our
+// name that start another copy (an old install, the portable one) to that copy.
+TEST_F(RunAtLogonTest, ClearingTakesThisProgramsEntriesOutOfBothKeysAndLeavesOtherCopies) {
+  const std::wstring command = L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"";
+  PutRunValue(rt::kHkeyLocalMachine, L"Vornatic.exe", command);
+  StoreStartupChoice(L"On");
+  Program run{fakes.platform};
+  Form1& window = run.Window();
+  window.Form_Load();
+  ASSERT_EQ(window.Check4.Value(), 1);
 
-  EXPECT_EQ(form.Check4.Value(), 1);
+  window.Check4.ToggleByUser();
+
   EXPECT_TRUE(fakes.dialogs.shown.empty());
-  EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
-  EXPECT_FALSE(RunValue(kMachineRun).has_value());
-  EXPECT_EQ(Setting(L"Windows Startup"), L"On");
-
-  form.Check4.ToggleByUser();
-  EXPECT_FALSE(RunValue(kUserRun).has_value());
+  EXPECT_EQ(window.Check4.Value(), 0);
+  EXPECT_EQ(RunValueCount(), 0u);
   EXPECT_EQ(Setting(L"Windows Startup"), L"Off");
-}
 
-TEST_F(RunAtLogonTest, TheMachinesEntryReplacesTheUsersAndClearingEmptiesBoth) {
-  PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
-  form.Check4.ToggleByUser();
-  EXPECT_TRUE(RunValue(kMachineRun).has_value());
-  EXPECT_FALSE(RunValue(kUserRun).has_value()) << "the program would start twice at logon";
-
-  PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
-  form.Check4.ToggleByUser();
-  EXPECT_FALSE(RunValue(kMachineRun).has_value());
-  EXPECT_FALSE(RunValue(kUserRun).has_value());
+  window.Check4.ToggleByUser();
+  PutRunValue(rt::kHkeyLocalMachine, L"Vornatic.exe", L"\"D:\\Portable\\Vornatic.exe\"");
+  PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"C:\\Old\\Vornatic.exe /tray");
+  window.Check4.ToggleByUser();
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+  EXPECT_EQ(RunValue(kMachineRun), L"\"D:\\Portable\\Vornatic.exe\"");
+  EXPECT_EQ(RunValue(kUserRun), L"C:\\Old\\Vornatic.exe /tray");
 }
 
 // An entry an administrator made for every user, which this user may not change, already
@@ -196,13 +216,13 @@ TEST_F(RunAtLogonTest, AMachineEntryForThisProgramIsNeverDoubledByAUserEntry) {
   };
   const Case cases[] = {
       {L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"", true},
-      {L"c:\\PROGRAM FILES\\vornatic\\VORNATIC.EXE", true},
       {L"  \"C:\\Program Files\\Vornatic\\Vornatic.exe\" /tray", true},
       {L"C:\\Program Files\\Vornatic\\Vornatic.exe /tray", true},
       {L"\"D:\\Old\\Vornatic.exe\"", false},
       {L"\"C:\\Program Files\\Vornatic\\Vornatic.exe.old\"", false},
       {L"C:\\Program Files\\Vornatic\\Vornatic.exe2", false},
       {L"\"C:\\Program Files\\Vornatic\\\"", false},
+      {L"\"\"", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "machine entry #" << (&c - cases));
@@ -210,7 +230,6 @@ TEST_F(RunAtLogonTest, AMachineEntryForThisProgramIsNeverDoubledByAUserEntry) {
     PutRunValue(rt::kHkeyLocalMachine, L"Vornatic.exe", c.machineCommand);
     if (c.startsThisProgram)  // left by an earlier run
       PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
-    fakes.registry.DenyWrites(kMachineRun);
 
     form.Check4.ToggleByUser();
 
@@ -220,11 +239,58 @@ TEST_F(RunAtLogonTest, AMachineEntryForThisProgramIsNeverDoubledByAUserEntry) {
     if (c.startsThisProgram)
       EXPECT_FALSE(RunValue(kUserRun).has_value()) << "the program would start twice at logon";
     else
-      EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\"");
+      EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\" /logon");
     form.Choices().SetLoading(true);
     form.Check4.SetValue(0);
     form.Choices().SetLoading(false);
   }
+}
+
+// However an installer, an administrator or an older version wrote the path, Windows runs
+// this program from it: such an entry shows as the ticked box at start, and clearing the box
+// takes it out, from either key.
+TEST_F(RunAtLogonTest, AnEntryThatWritesThePathAnotherWayCountsAsThisPrograms) {
+  fakes.app.otherNames = {L"C:\\PROGRA~1\\Vornatic\\VORNAT~1.EXE", L"C:\\Program Files\\Vornatic\\VORNATIC.EXE"};
+  struct Case {
+    const char* name;
+    std::wstring command;
+    std::uint32_t type;
+  };
+  const Case cases[] = {
+      {"other letter case", L"c:\\PROGRAM FILES\\vornatic\\VORNATIC.EXE", rt::reg::kSz},
+      {"short name", L"C:\\PROGRA~1\\Vornatic\\VORNAT~1.EXE", rt::reg::kSz},
+      {"variables", L"\"%PROGRAMFILES%\\Vornatic\\Vornatic.exe\" /tray", rt::reg::kExpandSz},
+      {"variables, unquoted", L"%ProgramFiles%\\Vornatic\\Vornatic.exe", rt::reg::kExpandSz},
+      {"variables and letter case", L"%programfiles%\\Vornatic\\VORNATIC.EXE", rt::reg::kExpandSz},
+  };
+  for (const Case& c : cases) {
+    for (const rt::RegKey root : {rt::kHkeyCurrentUser, rt::kHkeyLocalMachine}) {
+      SCOPED_TRACE(testing::Message() << c.name << (root == rt::kHkeyLocalMachine ? ", every user" : ", this user"));
+      ResetRunKeys();
+      fakes.registry.SetVariable(L"ProgramFiles", L"C:\\Program Files");
+      StoreStartupChoice(L"Off");
+      PutRunValue(root, L"VORNATIC.EXE", c.command, c.type);
+      Program run{fakes.platform};
+      Form1& window = run.Window();
+      window.Form_Load();
+      EXPECT_EQ(window.Check4.Value(), 1);
+      EXPECT_EQ(Setting(L"Windows Startup"), L"On");
+
+      window.Check4.ToggleByUser();
+
+      EXPECT_EQ(window.Check4.Value(), 0);
+      EXPECT_EQ(RunValueCount(), 0u);
+      EXPECT_TRUE(fakes.dialogs.shown.empty());
+    }
+  }
+  // Without its variables filled in, the same text leads nowhere: a REG_SZ value is run as
+  // it stands, and an unknown variable stays as it is.
+  ResetRunKeys();
+  fakes.registry.SetVariable(L"ProgramFiles", L"C:\\Program Files");
+  PutRunValue(rt::kHkeyCurrentUser, L"Vornatic.exe", L"%ProgramFiles%\\Vornatic\\Vornatic.exe", rt::reg::kSz);
+  PutRunValue(rt::kHkeyLocalMachine, L"Vornatic.exe", L"%NoSuchFolder%\\Vornatic.exe", rt::reg::kExpandSz);
+  EXPECT_EQ(form.RegistryValues().FindRunEntry(rt::kHkeyCurrentUser, L"Vornatic.exe"), RegStuff::RunEntry::kNone);
+  EXPECT_EQ(form.RegistryValues().FindRunEntry(rt::kHkeyLocalMachine, L"Vornatic.exe"), RegStuff::RunEntry::kNone);
 }
 
 // Clearing the box while an entry that starts this program stays (the machine's, which
@@ -315,12 +381,13 @@ TEST_F(RunAtLogonTest, AtStartTheBoxShowsWhatTheNextLogonDoes) {
   }
 }
 
-TEST_F(RunAtLogonTest, AMissingRunKeyIsNeverMade) {
+// A new profile may not have the user's Run key yet; the machine's is never made.
+TEST_F(RunAtLogonTest, AMissingUserRunKeyIsMadeAndTheMachinesNever) {
   fakes.registry = fake::FakeRegistry{};
-  fakes.registry.MakeKey(kUserRun);
   form.Check4.ToggleByUser();
+  EXPECT_EQ(form.Check4.Value(), 1);
   EXPECT_FALSE(fakes.registry.KeyExists(kMachineRun));
-  EXPECT_TRUE(RunValue(kUserRun).has_value());
+  EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\" /logon");
 }
 
 TEST_F(RunAtLogonTest, WhenNeitherRunKeyTakesTheEntryTheUserIsToldAndTheBoxIsCleared) {
@@ -359,7 +426,7 @@ TEST_F(RunAtLogonTest, RefusedSettingsAreToldOnceAndTheEntryIsStillMade) {
   ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
   EXPECT_NE(fakes.dialogs.shown[0].text.find(L"could not save your choice"), std::wstring::npos);
   EXPECT_EQ(form.Check4.Value(), 1);
-  EXPECT_TRUE(RunValue(kMachineRun).has_value());
+  EXPECT_TRUE(RunValue(kUserRun).has_value());
 }
 
 TEST_F(RunAtLogonTest, ChoicesPutBackAtStartUpAreNotTakenForClicks) {

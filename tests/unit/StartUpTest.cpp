@@ -45,9 +45,9 @@ class StartUp : public ProgramTest {
   // The entry a run with the box ticked left: without it a stored "On" is not the truth.
   void EnterRunValue() {
     const std::wstring runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    fakes.registry.MakeKey(L"HKLM\\" + runKey);
+    fakes.registry.MakeKey(L"HKCU\\" + runKey);
     rt::RegKey key = 0;
-    ASSERT_EQ(fakes.registry.OpenKey(rt::kHkeyLocalMachine, runKey, rt::reg::kKeyAllAccess, &key), 0);
+    ASSERT_EQ(fakes.registry.OpenKey(rt::kHkeyCurrentUser, runKey, rt::reg::kKeyAllAccess, &key), 0);
     fakes.registry.SetValue(key, L"Vornatic.exe", rt::reg::kSz,
                             regtext::ToRegSz(L"\"" + kFolder + L"\\Vornatic.exe\""));
     fakes.registry.CloseKey(key);

@@ -31,6 +31,31 @@ TEST(ApplicationTest, ProgramFolderHoldsTheRunningExecutable) {
   EXPECT_NE(::GetFileAttributesW(executable.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// A Run value may name the program in other letters' case or by its short name; a path
+// that merely starts the same way, or another file of the folder, is not the program.
+TEST(ApplicationTest, ThisExecutableIsRecognisedHoweverItsPathIsWritten) {
+  win32::Win32Application app(::GetModuleHandleW(nullptr));
+  const std::wstring executable = app.ExecutablePath();
+  std::wstring upper = executable;
+  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  std::wstring shortName(MAX_PATH, L'\0');
+  shortName.resize(::GetShortPathNameW(executable.c_str(), shortName.data(), MAX_PATH));
+
+  EXPECT_TRUE(app.IsThisExecutable(executable));
+  EXPECT_TRUE(app.IsThisExecutable(upper));
+  ASSERT_FALSE(shortName.empty());
+  EXPECT_TRUE(app.IsThisExecutable(shortName));
+
+  const std::wstring other = app.ProgramFolder() + L"\\vornatic-application-test.tmp";
+  { win32::AdoptFileHandle(::CreateFileW(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)); }
+  EXPECT_FALSE(app.IsThisExecutable(other));
+  ::DeleteFileW(other.c_str());
+  EXPECT_FALSE(app.IsThisExecutable(other));
+  EXPECT_FALSE(app.IsThisExecutable(app.ProgramFolder()));
+  EXPECT_FALSE(app.IsThisExecutable(executable + L".old"));
+  EXPECT_FALSE(app.IsThisExecutable(L""));
+}
+
 struct IconPixels {
   int width = 0;
   int height = 0;

@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "PumpUntil.h"
+
 #include "app/Program.h"
 #include "runtime/Failure.h"
+#include "runtime/win32/CloseRequest.h"
 #include "runtime/win32/FormHost.h"
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/OwnerDrawnButton.h"
@@ -377,6 +380,25 @@ TEST_F(FormHostTest, TheSessionEndsOnlyWhenWindowsSaysSoAndACancelledShutdownCha
   EXPECT_EQ(closeReasons, (std::vector<int>{rt::closereason::kWindowsEnding}));
   EXPECT_EQ(unloads, 1);
   EXPECT_FALSE(::IsWindow(window));
+  MSG quit{};
+  EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// Setup posts the registered close request (from its own process, which the end-to-end
+// tests try); the window takes it as its close box. Another registered message does not.
+TEST_F(FormHostTest, TheCloseRequestClosesTheWindowAsItsCloseBoxDoes) {
+  BuildAndShow();
+  HWND window = Main();
+  win32::CloseRequestListener listener(window);
+  ::PostMessageW(window, ::RegisterWindowMessageW(L"Vornatic.SomethingElse"), 0, 0);
+  EXPECT_FALSE(win32test::PumpUntil(
+      platform.Pump(), [&] { return !closeReasons.empty(); }, std::chrono::milliseconds(200)));
+
+  ::PostMessageW(window, ::RegisterWindowMessageW(L"Vornatic.CloseRequest"), 0, 0);
+  ASSERT_TRUE(win32test::PumpUntil(platform.Pump(), [&] { return unloads == 1; }));
+  EXPECT_EQ(closeReasons, (std::vector<int>{rt::closereason::kUser}));
+  EXPECT_FALSE(::IsWindow(window));
+  // The quit that ends the message loop, taken here so that it ends no later test's pump.
   MSG quit{};
   EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
+#include "runtime/win32/Handles.h"
+#include "runtime/win32/Win32Application.h"
 #include "runtime/win32/Win32Registry.h"
 #include "settings/RegStuff.h"
 #include "settings/SettingsStore.h"
@@ -22,13 +23,13 @@ const std::wstring kFolder =
     L"\u30C4\u30FC\u30EB \U0001F5B1";
 const std::wstring kFileName = L"Vornatic Registry Test.exe";
 
-class FolderOnly : public rt::Application {
+// The program as if it lived there: a real file in that folder stands for its executable,
+// so that the file system can tell whether a Run value leads to it.
+class FolderOnly : public win32::Win32Application {
  public:
+  FolderOnly() : Win32Application(::GetModuleHandleW(nullptr)) {}
   std::wstring ProgramFolder() override { return kFolder; }
   std::wstring ExecutablePath() override { return kFolder + L"\\" + kFileName; }
-  rt::PicturePtr ApplicationIcon() override { return nullptr; }
-  rt::PicturePtr TrayIconPicture() override { return nullptr; }
-  [[noreturn]] void EndProgram() override { std::abort(); }
 };
 
 class NoDialogs : public rt::Dialogs {
@@ -39,11 +40,11 @@ class NoDialogs : public rt::Dialogs {
   }
 };
 
-// The machine's key refuses to be opened, as it does for a user without administrator rights.
-class MachineRefused : public win32::Win32Registry {
+// The machine's key opens only for reading, as it does for a user without administrator rights.
+class MachineReadOnly : public win32::Win32Registry {
  public:
   long OpenKey(rt::RegKey root, const std::wstring& subKey, std::uint32_t access, rt::RegKey* result) override {
-    if (root == rt::kHkeyLocalMachine) return ERROR_ACCESS_DENIED;
+    if (root == rt::kHkeyLocalMachine && (access & KEY_SET_VALUE) != 0) return ERROR_ACCESS_DENIED;
     return Win32Registry::OpenKey(root, subKey, access, result);
   }
 };
@@ -69,8 +70,15 @@ class RegistryTest : public ::testing::Test {
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               0);
     ::RegCloseKey(key);
+    ASSERT_TRUE(::CreateDirectoryW(kFolder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::wstring executable = app.ExecutablePath();
+    win32::UniqueKernelHandle file = win32::AdoptFileHandle(
+        ::CreateFileW(executable.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
   }
   void TearDown() override {
+    ::DeleteFileW(app.ExecutablePath().c_str());
+    ::RemoveDirectoryW(kFolder.c_str());
     ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, kFileName.c_str());
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kFileName.c_str());
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
@@ -80,27 +88,10 @@ class RegistryTest : public ::testing::Test {
   FolderOnly app;
 };
 
-TEST_F(RegistryTest, RunValueWithBlanksAndOtherScriptsIsWrittenReadBackAndDeleted) {
+// Wine, like an administrator's Windows, lets the program write the machine's key: only
+// the user's may get the entry all the same.
+TEST_F(RegistryTest, RunValueWithBlanksAndOtherScriptsGoesToTheUsersKeyAloneAndIsDeleted) {
   win32::Win32Registry registry;
-  RegStuff regStuff{registry, app};
-  ASSERT_TRUE(regStuff.AddRunValue(kFileName));
-
-  std::wstring data;
-  ASSERT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, kFileName, &data), ERROR_SUCCESS);
-  EXPECT_EQ(data, L"\"" + kFolder + L"\\" + kFileName + L"\"");
-  DWORD type = 0, bytes = 0;
-  ASSERT_EQ(::RegGetValueW(HKEY_LOCAL_MACHINE, kRunKey, kFileName.c_str(), RRF_RT_ANY, &type, nullptr, &bytes), 0);
-  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(bytes, (data.size() + 1) * sizeof(wchar_t)) << "stored with exactly one terminating NUL";
-
-  regStuff.DeleteRunValue(kFileName);
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, kFileName, &data), ERROR_FILE_NOT_FOUND);
-  // Deleting again finds nothing and does no harm.
-  regStuff.DeleteRunValue(kFileName);
-}
-
-TEST_F(RegistryTest, RunValueGoesToTheUsersKeyWhenTheMachinesCannotBeOpened) {
-  MachineRefused registry;
   RegStuff regStuff{registry, app};
   ASSERT_TRUE(regStuff.AddRunValue(kFileName));
 
@@ -108,9 +99,43 @@ TEST_F(RegistryTest, RunValueGoesToTheUsersKeyWhenTheMachinesCannotBeOpened) {
   EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, kFileName, &data), ERROR_FILE_NOT_FOUND);
   ASSERT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kFileName, &data), ERROR_SUCCESS);
   EXPECT_EQ(data, L"\"" + kFolder + L"\\" + kFileName + L"\"");
+  DWORD type = 0, bytes = 0;
+  ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kRunKey, kFileName.c_str(), RRF_RT_ANY, &type, nullptr, &bytes), 0);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(bytes, (data.size() + 1) * sizeof(wchar_t)) << "stored with exactly one terminating NUL";
+  EXPECT_EQ(regStuff.FindRunEntry(rt::kHkeyCurrentUser, kFileName), RegStuff::RunEntry::kThisProgram);
 
-  regStuff.DeleteRunValue(kFileName);
+  EXPECT_EQ(regStuff.DeleteRunValue(kFileName), RegStuff::EntryLeft::kNone);
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kFileName, &data), ERROR_FILE_NOT_FOUND);
+  // Deleting again finds nothing and does no harm.
+  EXPECT_EQ(regStuff.DeleteRunValue(kFileName), RegStuff::EntryLeft::kNone);
+}
+
+// An older version or an installer entered the program for every user, with a variable for
+// its folder and in other letters' case. Windows' own expansion and file lookup make it
+// ours: where the machine's key may not be written it is reported as staying, and where it
+// may, it goes.
+TEST_F(RegistryTest, AMachineEntryWrittenAnotherWayIsRecognisedAndGoesWhereItMay) {
+  std::wstring upperFolder = kFolder;
+  ::CharUpperBuffW(upperFolder.data(), static_cast<DWORD>(upperFolder.size()));
+  ASSERT_NE(upperFolder, kFolder);
+  ASSERT_TRUE(::SetEnvironmentVariableW(L"VORNATIC_TEST_FOLDER", upperFolder.c_str()));
+  const std::wstring command = L"\"%VORNATIC_TEST_FOLDER%\\vornatic REGISTRY test.EXE\" /tray";
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, kFileName.c_str(), REG_EXPAND_SZ, command.c_str(),
+                              static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+
+  MachineReadOnly standardUser;
+  RegStuff asUser{standardUser, app};
+  EXPECT_EQ(asUser.FindRunEntry(rt::kHkeyLocalMachine, kFileName), RegStuff::RunEntry::kThisProgram);
+  EXPECT_EQ(asUser.DeleteRunValue(kFileName), RegStuff::EntryLeft::kForEveryUser);
+
+  win32::Win32Registry registry;
+  RegStuff asAdministrator{registry, app};
+  EXPECT_EQ(asAdministrator.DeleteRunValue(kFileName), RegStuff::EntryLeft::kNone);
+  std::wstring data;
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, kFileName, &data), ERROR_FILE_NOT_FOUND);
+  ::SetEnvironmentVariableW(L"VORNATIC_TEST_FOLDER", nullptr);
 }
 
 TEST_F(RegistryTest, DwordIsStoredLittleEndianAndReadsBack) {

@@ -1,10 +1,9 @@
 #include "runtime/win32/ChildPeer.h"
 
-#include <uxtheme.h>
-
 #include "runtime/Failure.h"
 #include "runtime/win32/DpiScaling.h"
 #include "runtime/win32/Gdi.h"
+#include "runtime/win32/VisualStyle.h"
 
 namespace win32 {
 
@@ -49,12 +48,11 @@ void ChildPeer::ApplyStyle() {
   const bool off = !host_.LookOf(model_).systemStyle;
   if (off == styleOff_) return;
   styleOff_ = off;
-  // A name no style has (the documented single space; Wine refuses an empty one) leaves
-  // the control to the classic drawing, which takes our colours; nullptr gives it back.
+  // Without its style the control is drawn the classic way, which takes our colours.
   if (off)
-    ::SetWindowTheme(window_, L" ", L" ");
+    TurnVisualStyleOff(window_);
   else
-    ::SetWindowTheme(window_, nullptr, nullptr);
+    TurnVisualStyleOn(window_);
 }
 
 HBRUSH ChildPeer::OnCtlColor(HDC dc) {

@@ -7,6 +7,7 @@
 #include "runtime/controls/UserControlSite.h"
 #include "runtime/win32/ChildControlPeers.h"
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/MessageFilter.h"
 #include "runtime/win32/MouseMoveArgs.h"
 #include "runtime/win32/PointerShape.h"
 #include "runtime/win32/SystemLook.h"
@@ -34,18 +35,6 @@ class OwnChange {
   int& count_;
 };
 
-// An elevated program does not hear the shell's broadcast unless it lets it in; the
-// function is missing before Windows 7, where nothing needs letting in.
-void LetTaskbarCreatedIn(HWND window, UINT message) {
-  using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return;
-  const auto change = reinterpret_cast<ChangeFilterFn>(
-      reinterpret_cast<void*>(::GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
-  constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
-  if (change != nullptr) change(window, message, kAllow, nullptr);
-}
-
 }  // namespace
 
 FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance, std::optional<int> fixedDpi)
@@ -63,7 +52,8 @@ FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE
   window_.reset(::CreateWindowExW(kExStyle, kMainWindowClass, form.Caption().c_str(), kStyle, corner.x, corner.y, 100,
                                   100, nullptr, nullptr, instance, this));
   if (!window_) throw rt::Failure(SystemMessage(::GetLastError()));
-  if (taskbarCreated_ != 0) LetTaskbarCreatedIn(window_.get(), taskbarCreated_);
+  // Running as administrator, the program would not hear the shell's broadcast otherwise.
+  if (taskbarCreated_ != 0) LetThroughMessageFilter(window_.get(), taskbarCreated_);
   dpi_ = fixedDpi_ ? *fixedDpi_ : DpiOfWindow(window_.get());
   fonts_ = FontCache(dpi_);
   CreateControls();

@@ -1,31 +1,49 @@
-// A Windows DLL that is not one of the KnownDLLs, loaded only from System32: a copy planted
-// in the program's folder or the current folder is never picked up. Freed with this object.
+// A DLL that is not one of the KnownDLLs Windows always maps from System32 (UxTheme,
+// WTSAPI32, OLEACC, ...), loaded from System32 and nowhere else, so that a file of the same
+// name lying beside Vornatic.exe (the portable zip unpacked in Downloads) is never the one
+// that runs. Import such a DLL this way, never statically: the release check refuses an
+// executable that does.
+//
+//   static const SystemLibrary uxtheme(L"uxtheme.dll");
+//   if (auto set = uxtheme.Find<decltype(&::SetWindowTheme)>("SetWindowTheme")) set(window, L" ", L" ");
 #pragma once
 #include <windows.h>
 
+#include <memory>
+#include <type_traits>
+
 namespace win32 {
+
+struct ModuleFreer {
+  void operator()(HMODULE module) const noexcept { ::FreeLibrary(module); }
+};
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
+
+// Every DLL loaded by name from here on, by the program or by Windows on its behalf, comes
+// from System32 alone: never from the program's folder or the current directory. The
+// entry point calls it before anything else.
+void LoadDllsFromSystem32Only();
 
 class SystemLibrary {
  public:
-  // Not loaded (Loaded() false) when the DLL is missing or refused; Find then answers null.
-  explicit SystemLibrary(const wchar_t* name)
-      : module_(::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
+  // fileName without a folder, as "uxtheme.dll". A DLL that is missing leaves it unloaded.
+  explicit SystemLibrary(const wchar_t* fileName);
   SystemLibrary(const SystemLibrary&) = delete;
   SystemLibrary& operator=(const SystemLibrary&) = delete;
-  ~SystemLibrary() {
-    if (module_ != nullptr) ::FreeLibrary(module_);
-  }
 
   bool Loaded() const { return module_ != nullptr; }
-  // The function of that name with the given type, or null.
+  // The named export as a pointer of type Function; nullptr when the DLL or the function is
+  // missing (an older Windows), which the caller must allow for.
   template <typename Function>
   Function Find(const char* name) const {
-    if (module_ == nullptr) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module_, name)));
+    static_assert(std::is_pointer_v<Function>, "Find takes a pointer-to-function type");
+    return reinterpret_cast<Function>(FindAddress(name));
   }
 
  private:
-  HMODULE module_;
+  void* FindAddress(const char* name) const;
+
+  UniqueModule module_;
 };
 
 }  // namespace win32

@@ -1,16 +1,32 @@
 #include "runtime/win32/Win32Application.h"
 
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include "ResourceIds.h"
 #include "runtime/Failure.h"
 #include "runtime/Paths.h"
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/Handles.h"
 #include "runtime/win32/SystemLook.h"
 #include "runtime/win32/SystemMessage.h"
 #include "runtime/win32/Win32Picture.h"
 
 namespace win32 {
+namespace {
+
+// Which file a path leads to, as the file system numbers it; none when it leads nowhere.
+std::optional<std::tuple<DWORD, DWORD, DWORD>> FileIdentity(const std::wstring& path) {
+  const UniqueKernelHandle file = AdoptFileHandle(
+      ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || !::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  return std::tuple{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+}  // namespace
 
 std::wstring Win32Application::ExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
@@ -24,6 +40,14 @@ std::wstring Win32Application::ExecutablePath() {
     // Truncated: long paths can exceed MAX_PATH.
     path.resize(path.size() * 2);
   }
+}
+
+// The same file is the same file whatever the letters' case, a short name or a path
+// through another folder link: ask the file system rather than compare texts.
+bool Win32Application::IsThisExecutable(const std::wstring& path) {
+  if (path.empty()) return false;
+  const auto candidate = FileIdentity(path);
+  return candidate && candidate == FileIdentity(ExecutablePath());
 }
 
 std::wstring Win32Application::ProgramFolder() { return rt::FolderOf(ExecutablePath()); }

@@ -19,6 +19,7 @@ class Win32Application : public rt::Application {
 
   std::wstring ProgramFolder() override;
   std::wstring ExecutablePath() override;
+  bool IsThisExecutable(const std::wstring& path) override;
   rt::PicturePtr ApplicationIcon() override;
   rt::PicturePtr TrayIconPicture() override;
   [[noreturn]] void EndProgram() override;

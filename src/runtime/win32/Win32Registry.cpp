@@ -63,4 +63,19 @@ long Win32Registry::DeleteValue(rt::RegKey key, const std::wstring& name) {
 
 long Win32Registry::CloseKey(rt::RegKey key) { return ::RegCloseKey(ToHkey(key)); }
 
+std::wstring Win32Registry::ExpandVariables(const std::wstring& text) {
+  std::wstring expanded(text.size() + 64, L'\0');
+  for (;;) {
+    // The count includes the terminating NUL; 0 means failure, and then the text stands.
+    const DWORD needed =
+        ::ExpandEnvironmentStringsW(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+    if (needed == 0) return text;
+    if (needed <= expanded.size()) {
+      expanded.resize(needed - 1);
+      return expanded;
+    }
+    expanded.resize(needed);
+  }
+}
+
 }  // namespace win32

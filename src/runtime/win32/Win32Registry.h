@@ -20,6 +20,7 @@ class Win32Registry : public rt::Registry {
                   std::vector<std::uint8_t>* data) override;
   long DeleteValue(rt::RegKey key, const std::wstring& name) override;
   long CloseKey(rt::RegKey key) override;
+  std::wstring ExpandVariables(const std::wstring& text) override;
 };
 
 }  // namespace win32

@@ -6,9 +6,11 @@
 #include "app/Program.h"
 #include "runtime/Failure.h"
 #include "runtime/win32/BringBackMessage.h"
+#include "runtime/win32/CloseRequest.h"
 #include "runtime/win32/FormHost.h"
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/SingleCopy.h"
+#include "runtime/win32/SystemLibrary.h"
 #include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32Platform.h"
 
@@ -53,6 +55,7 @@ int RunProgram(HINSTANCE instance) {
   platform.RouteFailuresTo(program);
   FormHost host(program.MainWindow(), program, instance);
   platform.SetMainWindow(host.MainWindow());
+  win32::CloseRequestListener closeRequests(host.MainWindow());
   // Keyboard navigation between the window's controls works in nested pumps too.
   platform.Pump().SetPreTranslate([&host](MSG& message) { return host.PreTranslate(message); });
   win32::Guarded(platform.Failures(), [&] { program.Start(); });
@@ -62,6 +65,7 @@ int RunProgram(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  win32::LoadDllsFromSystem32Only();
   DeclareDpiAwareness();
   InitCommonControls6();
   ::SetUnhandledExceptionFilter(&LastChance);

@@ -15,6 +15,12 @@ def default_probe() -> Path:
     return Path(os.environ.get("VORNATIC_PROBE", WINDOWS_BUILD / "tests" / "e2e" / "probe" / "probe.exe"))
 
 
+def default_elevated_model() -> Path:
+    """The test build of Vornatic.exe that refuses a posted WM_CLOSE, as a copy started as
+    administrator does when Setup posts it (tests/e2e/elevated)."""
+    return Path(os.environ.get("VORNATIC_ELEVATED_MODEL", WINDOWS_BUILD / "tests" / "e2e" / "elevated" / "Vornatic.exe"))
+
+
 def default_workdir() -> Path:
     return Path(os.environ.get("VORNATIC_E2E_WORKDIR", BUILD / "e2e-run"))
 

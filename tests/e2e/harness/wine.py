@@ -2,7 +2,12 @@
 
 A run makes one template prefix (new prefix, virtual desktop with a taskbar, server
 stopped so everything is on disk) and every scenario works in its own copy of it:
-copying takes a second or two where a new prefix takes ten."""
+copying takes a second or two where a new prefix takes ten.
+
+Nothing of a prefix lies outside its folder. Wine sees a home of the prefix's own, and
+the Windows profile's Desktop, Documents and the like, which Wine links to that home, are
+made plain folders: a test that writes to them writes into its own prefix, never into
+the home of whoever runs the tests, nor into another scenario's."""
 import os
 import shutil
 import subprocess
@@ -34,12 +39,22 @@ class WinePrefix:
         self.processes = []
 
     @property
+    def home(self):
+        """The Linux home Wine is given: whatever it keeps for "the user" (the profile
+        folders' links, menus, caches) stays in the prefix."""
+        return self.path / "home"
+
+    @property
     def env(self):
         env = dict(os.environ)
+        home = self.home
+        home.mkdir(parents=True, exist_ok=True)
         # winemenubuilder would copy a Start-menu shortcut made in the prefix into the
         # menu of whoever runs the tests.
         env.update(DISPLAY=self.display, WINEPREFIX=str(self.path), WINEDEBUG="-all", WINEARCH="win64",
-                   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+                   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d", HOME=str(home),
+                   XDG_CONFIG_HOME=str(home / ".config"), XDG_DATA_HOME=str(home / ".local" / "share"),
+                   XDG_CACHE_HOME=str(home / ".cache"))
         return env
 
     @property
@@ -92,6 +107,21 @@ class WinePrefix:
         self.processes.clear()
 
 
+def unlink_profile_folders(prefix):
+    """Makes every folder of the Windows profiles that Wine linked to the home (Desktop,
+    Documents, Downloads, ...) a plain empty folder, so that a copy of the prefix does not
+    share it with the template."""
+    for folder, subfolders, _ in os.walk(prefix.drive_c / "users"):
+        for name in subfolders:
+            link = Path(folder) / name
+            if link.is_symlink():
+                link.unlink()
+                link.mkdir()
+    # Copies of the prefix get plain folders of their own; the template's home holds nothing
+    # a scenario needs.
+    shutil.rmtree(prefix.home, ignore_errors=True)
+
+
 def make_template(path, display, dpi=96):
     """A new prefix with the virtual desktop, its server stopped and everything written out."""
     path = Path(path)
@@ -108,6 +138,7 @@ def make_template(path, display, dpi=96):
     finally:
         os.unlink(reg.name)
     prefix.shut_down()
+    unlink_profile_folders(prefix)
     if "1024x768" not in (path / "user.reg").read_text(errors="replace"):
         raise RuntimeError(f"the virtual desktop setting did not reach {path / 'user.reg'}")
     return prefix

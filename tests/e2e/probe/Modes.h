@@ -13,6 +13,8 @@ int RunLogWindow(const Arguments& args);
 int RunInspect(const Arguments& args);
 // A window that does nothing: the baseline for idle CPU.
 int RunIdleWindow(const Arguments& args);
+// A window of a given class that will not close, however it is asked.
+int RunStubbornWindow(const Arguments& args);
 // An icon in the notification area that writes its callbacks to a file.
 int RunTrayIcon(const Arguments& args);
 // Takes another program's icon out of the tray, as a restarting Explorer forgets them all.

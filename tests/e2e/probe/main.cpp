@@ -30,13 +30,14 @@ int main() {
   if (mode == L"log") return probe::RunLogWindow(args);
   if (mode == L"inspect") return probe::RunInspect(args);
   if (mode == L"idle") return probe::RunIdleWindow(args);
+  if (mode == L"stubborn") return probe::RunStubbornWindow(args);
   if (mode == L"pointer") return probe::RunPointerQuery(args);
   if (mode == L"tray") return probe::RunTrayIcon(args);
   if (mode == L"edit") return probe::RunEditQuery(args);
   if (mode == L"forget-icon") return probe::RunForgetIcon(args);
   if (mode == L"broadcast") return probe::RunBroadcast(args);
   probe::WriteStdout(
-      "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | pointer | tray "
-      "FILE | edit CLASS INDEX... | forget-icon HWND ID | broadcast NAME\n");
+      "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | stubborn CLASS | "
+      "pointer | tray FILE | edit CLASS INDEX... | forget-icon HWND ID | broadcast NAME\n");
   return 2;
 }

@@ -10,7 +10,7 @@ CONTROLS = ["Start Autodrag", "Startup Options", "Load this software on Windows 
             "Auto-drag is off.", "Help"]
 MINIMIZED = "Minimized to system tray"
 SETTINGS_KEY = "HKCU\\Software\\Kestrova\\Vornatic"
-RUN_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 RUN_COMMAND = f'"{INSTALL_DIR}\\Vornatic.exe"'
 
 
