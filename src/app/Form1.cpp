@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/ErrorReport.h"
+#include "autodrag/LatchSetting.h"
 #include "ui/Layout.h"
 
 Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray, std::wstring displayName)
@@ -98,6 +99,16 @@ void Form1::ApplyShortcut() {
 void Form1::ApplyIndicator() {
   holdingBadge_.SetEnabled(settings_.GetSetting(settings::kApplication, settings::kSection, settings::kIndicator,
                                                 settings::kOn) != settings::kOff);
+}
+
+void Form1::ApplyLatch() {
+  const auto get = [this](const wchar_t* key) {
+    return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff);
+  };
+  const latch_setting::Read read = latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight));
+  mouse_.SetLatch(read.latch);
+  if (mouse_.LatchOn()) cSysTray1.SetTrayTip(displayName_ + L": hold still to latch");
+  if (!read.complaint.empty()) cSysTray1.ShowBalloon(read.complaint, displayName_, 0, false);
 }
 
 void Form1::SetPointerUnlessHourglass(int shape) {

@@ -24,7 +24,7 @@ void Form1::Form_Resize() {
 void Form1::Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {
   NumberedStatements s(platform_.dialogs, L"Form_QueryUnload");
   s.Run(100, [&] { cSysTray1.SetInTray(false); });
-  s.Run(102, [&] { mouse_.StopMouseHook(); });
+  s.Run(102, [&] { mouse_.Close(); });
   rt::PumpWaitingEventsTwice(s, platform_.pump, 104, 106);
 }
 

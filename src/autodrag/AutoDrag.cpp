@@ -19,7 +19,18 @@ constexpr const wchar_t* kInjectionRefusedText =
 
 }  // namespace
 
+AutoDrag::AutoDrag(Parts parts) : p_(parts) {
+  p_.mouse.SetLatchAttention([this] { AttendToLatchedHold(); });
+}
+
+AutoDrag::~AutoDrag() { p_.mouse.SetLatchAttention({}); }
+
 void AutoDrag::StartOrStop(rt::NumberedSteps& steps) {
+  if (p_.mouse.LatchedHold()) {
+    p_.mouse.GiveUp();
+    SayWhatEndedIt();
+    return;
+  }
   if (steps.Test(100, [&] { return !IsOn(); }))
     Start(steps);
   else
@@ -96,4 +107,10 @@ void AutoDrag::SayWhatEndedIt() {
   p_.mouse.ClearTrouble();
   p_.dialogs.MessageBox(trouble == modMouse::Trouble::WindowOutOfReach ? kOutOfReachText : kInjectionRefusedText,
                         rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
+}
+
+void AutoDrag::AttendToLatchedHold() {
+  if (IsOn()) return;
+  if (p_.mouse.GiveUpAsked()) p_.mouse.GiveUp();
+  SayWhatEndedIt();
 }

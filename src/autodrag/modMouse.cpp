@@ -7,18 +7,34 @@
 
 namespace {
 constexpr int kHcAction = 0;
+
+// The first button release among the events, 0 if none.
+std::uint32_t ReleaseIn(const std::vector<rt::MouseEventToInject>& events) {
+  for (const auto& e : events)
+    if (e.message == rt::msg::kLButtonUp || e.message == rt::msg::kRButtonUp) return e.message;
+  return 0;
+}
 }  // namespace
 
 void modMouse::StartMouseHook() {
-  // Asked here, on the window's thread: the shell may be slow to answer, and the hook
-  // must never wait for it.
-  trayIcon_ = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
+  startOn_ = true;
   phase_ = Phase::Waiting;
+  heldButton_ = rt::HeldButton::Primary;
+  candidate_.reset();
+  latchPressDown_ = false;
   lastPress_.reset();
   pressOnOwnUi_ = false;
   trayIconPressed_ = false;
   bouncing_ = false;
   giveUpAsked_ = false;
+  // Put in afresh at every Start, even when the latch has it in: Windows may have dropped it.
+  InstallHook();
+}
+
+void modMouse::InstallHook() {
+  // Asked here, on the window's thread: the shell may be slow to answer, and the hook
+  // must never wait for it.
+  trayIcon_ = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
   hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
     return MouseHookProc(code, message, event);
   });
@@ -26,8 +42,39 @@ void modMouse::StartMouseHook() {
 }
 
 void modMouse::StopMouseHook() {
-  hook_.Remove();
+  startOn_ = false;
+  if (!LatchOn()) hook_.Remove();
   LetGo();
+  AfterHold();
+}
+
+void modMouse::SetLatch(Latch latch) {
+  latch_ = latch;
+  if (startOn_) return;  // the Start's drag goes on as it is; its stop leaves the latch watching
+  if (!LatchOn()) {
+    hook_.Remove();
+    LetGo();
+    return;
+  }
+  if (!hook_.Installed()) InstallHook();
+  if (phase_ != Phase::Holding) AfterHold();
+}
+
+void modMouse::Close() {
+  latch_ = Latch{};
+  StopMouseHook();
+}
+
+void modMouse::AfterHold() {
+  bouncing_ = false;
+  latchPressDown_ = false;
+  if (startOn_ || !LatchOn()) {
+    phase_ = Phase::Dropped;
+    return;
+  }
+  phase_ = Phase::Watching;
+  heldButton_ = rt::HeldButton::Primary;
+  giveUpAsked_ = false;
 }
 
 void modMouse::CountRelease() {
@@ -60,6 +107,7 @@ modMouse::Verdict modMouse::Decide(std::uint32_t message, const rt::LowLevelMous
     case Phase::Waiting: return WhileWaiting(message, event);
     case Phase::Holding: return WhileHolding(message, event);
     case Phase::Dropped: return Verdict::PassOn;
+    case Phase::Watching: return WhileWatching(message, event);
   }
   return Verdict::PassOn;
 }
@@ -95,25 +143,32 @@ modMouse::Verdict modMouse::PickUp(const rt::LowLevelMouseEvent& event) {
 }
 
 modMouse::Verdict modMouse::WhileHolding(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
-  if (message == rt::msg::kLButtonDown) {
+  if (message == HeldDown()) {
     // The button is already down for the user; this press only says what its release will mean.
     pressOnOwnUi_ = IsOwnUiAt(event.at);
     bouncing_ = !pressOnOwnUi_ && IsBounce(event);
     return Verdict::Swallow;
   }
-  if (message != rt::msg::kLButtonUp) {
+  if (message != HeldUp()) {
     if (message == rt::msg::kMouseMove) TellPointerLater();
     return Verdict::PassOn;
+  }
+  if (std::exchange(latchPressDown_, false)) {
+    // The latched press's own release is the latch's pick-up: a quick second tap from
+    // here is a bounce, as after a pick-up click.
+    pickUp_.time = event.time;
+    return Verdict::Swallow;
   }
   if (std::exchange(bouncing_, false)) return Verdict::Swallow;
   if (std::exchange(pressOnOwnUi_, false) || IsOwnUiAt(event.at)) {
     giveUpAsked_ = true;
     WakeTheLoop();
+    AskLatchAttention();
     return Verdict::Swallow;
   }
   // The drop: the user's own release lets go, where and when they let go.
-  CountRelease();
-  phase_ = Phase::Dropped;
+  if (startOn_) CountRelease();
+  AfterHold();
   TellHoldStateLater();
   WakeTheLoop();
   return Verdict::PassOn;
@@ -131,30 +186,39 @@ bool modMouse::IsBounce(const rt::LowLevelMouseEvent& press) {
   return std::abs(press.at.x - pickUp_.at.x) * 2 <= area.width && std::abs(press.at.y - pickUp_.at.y) * 2 <= area.height;
 }
 
-std::uint32_t modMouse::PrimaryUpToInject() {
-  return platform_.mouse.ButtonsSwapped() ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
+std::uint32_t modMouse::HeldDown() const {
+  return heldButton_ == rt::HeldButton::Secondary ? rt::msg::kRButtonDown : rt::msg::kLButtonDown;
+}
+
+std::uint32_t modMouse::HeldUp() const {
+  return heldButton_ == rt::HeldButton::Secondary ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
+}
+
+std::uint32_t modMouse::HeldUpToInject() {
+  const bool deviceRight = platform_.mouse.ButtonsSwapped() != (heldButton_ == rt::HeldButton::Secondary);
+  return deviceRight ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
 }
 
 void modMouse::ReleaseLeftButton() { LetGo(); }
 
 void modMouse::GiveUp() {
   if (phase_ != Phase::Holding) return;
-  phase_ = Phase::Dropped;
   const rt::ScreenPoint userHasIt = lastPointer_;
-  Inject({rt::MouseEventToInject{PrimaryUpToInject(), pickUp_.at, 0},
-          rt::MouseEventToInject{rt::msg::kMouseMove, userHasIt, 0}});
+  const std::uint32_t release = HeldUpToInject();
+  AfterHold();
+  Inject({rt::MouseEventToInject{release, pickUp_.at, 0}, rt::MouseEventToInject{rt::msg::kMouseMove, userHasIt, 0}});
   lastPointer_ = userHasIt;
   TellHoldState();
 }
 
 void modMouse::LetGo() {
   if (phase_ == Phase::Holding) {
-    phase_ = Phase::Dropped;
-    Inject({rt::MouseEventToInject{PrimaryUpToInject(), std::nullopt, 0}});
+    const std::uint32_t release = HeldUpToInject();
+    AfterHold();
+    Inject({rt::MouseEventToInject{release, std::nullopt, 0}});
   }
-  if (owedRelease_) {
-    owedRelease_ = false;
-    Inject({rt::MouseEventToInject{PrimaryUpToInject(), std::nullopt, 0}});
+  if (owedRelease_ != 0) {
+    Inject({rt::MouseEventToInject{std::exchange(owedRelease_, 0u), std::nullopt, 0}});
   }
   TellHoldState();
 }
@@ -164,30 +228,33 @@ void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
   try {
     taken = platform_.mouse.Inject(events, kInjectedTag);
   } catch (...) {
-    owedRelease_ = true;
+    owedRelease_ = ReleaseIn(events);
     trouble_ = Trouble::InjectionRefused;
     WakeTheLoop();
     throw;
   }
   if (taken < events.size()) {
-    const auto isRelease = [](const rt::MouseEventToInject& e) {
-      return e.message == rt::msg::kLButtonUp || e.message == rt::msg::kRButtonUp;
-    };
-    owedRelease_ =
-        owedRelease_ || std::any_of(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end(), isRelease);
+    const std::uint32_t refused =
+        ReleaseIn(std::vector<rt::MouseEventToInject>(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end()));
+    if (owedRelease_ == 0) owedRelease_ = refused;
     trouble_ = Trouble::InjectionRefused;
     WakeTheLoop();
+    AskLatchAttention();
   }
 }
 
 void modMouse::TellHoldState() {
-  const bool holding = phase_ == Phase::Holding;
-  if (observer_ == nullptr || holding == toldHolding_) return;
-  toldHolding_ = holding;
-  if (toldHolding_)
-    observer_->HoldStarted(lastPointer_);
-  else
-    observer_->HoldEnded();
+  if (observer_ == nullptr) return;
+  if (phase_ == Phase::Holding) {
+    if (told_ == Told::Holding) return;
+    told_ = Told::Holding;
+    observer_->HoldStarted(lastPointer_, heldButton_);
+    return;
+  }
+  // A fill still going on stays; a hold over, or a fill given up, ends.
+  if (told_ == Told::Nothing || (told_ == Told::Filling && candidate_)) return;
+  told_ = Told::Nothing;
+  observer_->HoldEnded();
 }
 
 void modMouse::TellHoldStateLater() {
@@ -201,7 +268,7 @@ void modMouse::TellPointerLater() {
   pointerTellPosted_ = true;
   platform_.pump.Post([this] {
     pointerTellPosted_ = false;
-    if (observer_ != nullptr && toldHolding_ && HoldingButton()) observer_->PointerMoved(lastPointer_);
+    if (observer_ != nullptr && told_ == Told::Holding && HoldingButton()) observer_->PointerMoved(lastPointer_);
   });
 }
 

@@ -4,7 +4,10 @@
 // applications go on seeing the button down while the hand moves; the drop press is
 // swallowed too, and the user's own release, where it happens, is the drop. A drag that
 // goes as planned injects nothing. Only giving up and the ways out inject, tagged.
+// With the latch on, the hook stays in while the program runs and a press held still
+// becomes a hold exactly like a pick-up, with no Start.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -36,10 +39,26 @@ class modMouse {
   modMouse(const modMouse&) = delete;
   modMouse& operator=(const modMouse&) = delete;
 
+  // A press held still for holdTime latches; none: the latch is off. With rightButton,
+  // a held secondary press latches too.
+  struct Latch {
+    std::optional<std::chrono::milliseconds> holdTime;
+    bool rightButton = false;
+  };
+
   // Installs the hook and starts a new drag: waiting for the pick-up.
   void StartMouseHook();
-  // Removes the hook; a hold still on is let go where the pointer is.
+  // Ends the Start's drag; a hold still on is let go where the pointer is. The hook comes
+  // out unless the latch keeps it in.
   void StopMouseHook();
+  // The hook is in while a Start is on or the latch is; turned off, a latched hold is let go.
+  void SetLatch(Latch latch);
+  bool LatchOn() const { return latch_.holdTime.has_value(); }
+  // For good (close, failure): no Start, no latch, no hook, nothing held.
+  void Close();
+  // Called from the loop when a latched hold, which no Start loop watches, needs the
+  // controller: the user asked to give up, or Windows refused what we injected.
+  void SetLatchAttention(std::function<void()> attend) { latchAttention_ = std::move(attend); }
   std::intptr_t MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event);
   // The pick-up: the user's own press, kept down by the hook, is the held button, so there
   // is nothing to press. Kept as the controller's step.
@@ -53,6 +72,8 @@ class modMouse {
   void LetGo();
 
   bool HoldingButton() const { return phase_ == Phase::Holding; }
+  // Held by a latch rather than a Start's pick-up.
+  bool LatchedHold() const { return HoldingButton() && !startOn_; }
   // The user clicked our own window or tray icon while holding: auto-drag should give up.
   bool GiveUpAsked() const { return giveUpAsked_; }
   // Told whenever the hold starts or ends and when the pointer moves during it; null: nobody.
@@ -73,23 +94,45 @@ class modMouse {
   rt::HookHandle MouseHookHandle() const { return lastHandle_; }
 
  private:
-  enum class Phase { Waiting, Holding, Dropped };
+  // Waiting for a Start's pick-up; holding; a Start's drag over; the latch watching presses.
+  enum class Phase { Waiting, Holding, Dropped, Watching };
   enum class Verdict { PassOn, Swallow };
   struct Press {
     rt::ScreenPoint at;
     std::uint32_t time = 0;
   };
+  // A press being held towards the latch.
+  struct LatchCandidate {
+    Press press;
+    rt::HeldButton button = rt::HeldButton::Primary;
+    std::uint64_t number = 0;
+  };
+  enum class Told { Nothing, Filling, Holding };
 
   Verdict Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event);
   Verdict WhileWaiting(std::uint32_t message, const rt::LowLevelMouseEvent& event);
   Verdict WhileHolding(std::uint32_t message, const rt::LowLevelMouseEvent& event);
   Verdict PickUp(const rt::LowLevelMouseEvent& event);
+  // The latch's side of the hook and its timers (modMouseLatch.cpp).
+  Verdict WhileWatching(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  void BeginCandidate(rt::HeldButton button, const rt::LowLevelMouseEvent& event);
+  void DropCandidate();
+  void LatchCandidateNow();
+  void FillLater(std::uint64_t number, int tenths);
+  bool HeldLongEnough(const rt::LowLevelMouseEvent& event) const;
+  bool WithinDoubleClickArea(rt::ScreenPoint from, rt::ScreenPoint to);
+  // Where the hook goes once a hold ends: a Start's drag is over; the latch watches again.
+  void AfterHold();
+  void InstallHook();
+  void AskLatchAttention();
+  std::uint32_t HeldDown() const;
+  std::uint32_t HeldUp() const;
   bool IsOwnUiAt(rt::ScreenPoint point);
   // A second press so soon and so near the pick-up press that Windows would make the two
   // a double-click: a tremor's double tap, not a drop.
   bool IsBounce(const rt::LowLevelMouseEvent& press);
-  // The primary button's release as SendInput names it.
-  std::uint32_t PrimaryUpToInject();
+  // The held button's release as SendInput names it.
+  std::uint32_t HeldUpToInject();
   void CountRelease();
   void Inject(const std::vector<rt::MouseEventToInject>& events);
   // The loop blocks in its pump until a message comes; a hook call alone may not end it.
@@ -104,6 +147,14 @@ class modMouse {
   rt::HookHandle lastHandle_ = 0;
   std::int16_t clickCount_ = 0;
   Phase phase_ = Phase::Waiting;
+  bool startOn_ = false;
+  Latch latch_;
+  std::optional<LatchCandidate> candidate_;
+  std::uint64_t candidates_ = 0;
+  // The latched press is still down: its release is swallowed, as a pick-up's is.
+  bool latchPressDown_ = false;
+  rt::HeldButton heldButton_ = rt::HeldButton::Primary;
+  std::function<void()> latchAttention_;
   // The last press the hook saw, and where the held item was picked up.
   std::optional<Press> lastPress_;
   Press pickUp_;
@@ -116,10 +167,10 @@ class modMouse {
   std::optional<rt::ScreenRect> trayIcon_;
   std::function<std::optional<rt::ScreenRect>()> locateTrayIcon_;
   HoldObserver* observer_ = nullptr;
-  bool toldHolding_ = false;
+  Told told_ = Told::Nothing;
   bool pointerTellPosted_ = false;
   rt::ScreenPoint lastPointer_;
-  // A release Windows did not take; tried once more on the way out.
-  bool owedRelease_ = false;
+  // A release Windows did not take (as injected, 0: none); tried once more on the way out.
+  std::uint32_t owedRelease_ = 0;
   Trouble trouble_ = Trouble::None;
 };
