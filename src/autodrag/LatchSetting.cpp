@@ -50,8 +50,9 @@ Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText
     read.latch.rightButton = true;
   } else if (!SameWord(right, L"Off")) {
     read.complaint += std::wstring(read.complaint.empty() ? L"" : L"\r\n") + L"The LatchRight setting \"" +
-                      latchRightText + L"\" in Vornatic's settings is neither On nor Off, so the right button does "
-                                       L"not latch.";
+                      latchRightText +
+                      L"\" in Vornatic's settings is neither On nor Off, so the right button does "
+                      L"not latch.";
   }
   return read;
 }

@@ -14,8 +14,8 @@ constexpr int kTenthsBeforeFilling = 5;
 
 modMouse::Verdict modMouse::WhileWatching(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
   if (candidate_) {
-    const bool ownRelease = message == (candidate_->button == rt::HeldButton::Secondary ? rt::msg::kRButtonUp
-                                                                                       : rt::msg::kLButtonUp);
+    const bool ownRelease =
+        message == (candidate_->button == rt::HeldButton::Secondary ? rt::msg::kRButtonUp : rt::msg::kLButtonUp);
     const bool movedAway = message == rt::msg::kMouseMove && !WithinDoubleClickArea(candidate_->press.at, event.at);
     // The hook decides by the events' own times, not by whether the loop has run the timer
     // yet: a busy loop makes the badge late, never the latch.
@@ -51,7 +51,8 @@ void modMouse::BeginCandidate(rt::HeldButton button, const rt::LowLevelMouseEven
       TellHoldState();
     }
   });
-  platform_.pump.PostAfter(hold * kTenthsBeforeFilling / 10, [this, number] { FillLater(number, kTenthsBeforeFilling); });
+  platform_.pump.PostAfter(hold * kTenthsBeforeFilling / 10,
+                           [this, number] { FillLater(number, kTenthsBeforeFilling); });
 }
 
 void modMouse::FillLater(std::uint64_t number, int tenths) {
