@@ -107,8 +107,14 @@ void Form1::ApplyLatch() {
   };
   const latch_setting::Read read = latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight));
   mouse_.SetLatch(read.latch);
+  std::wstring complaint = read.complaint;
+  if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {
+    // Without the hook no press can be seen held; say so rather than show the latch on.
+    mouse_.SetLatch({});
+    complaint = L"Windows did not let Vornatic watch the mouse, so the latch is off.";
+  }
   if (mouse_.LatchOn()) cSysTray1.SetTrayTip(displayName_ + L": hold still to latch");
-  if (!read.complaint.empty()) cSysTray1.ShowBalloon(read.complaint, displayName_, 0, false);
+  if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
 }
 
 void Form1::SetPointerUnlessHourglass(int shape) {

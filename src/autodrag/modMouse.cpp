@@ -66,6 +66,9 @@ void modMouse::Close() {
 }
 
 void modMouse::AfterHold() {
+  // Given up while the latched press is still down: its release has nothing left to let
+  // go of, and no application should see a release it never saw pressed.
+  if (latchPressDown_) strayRelease_ = HeldUp();
   bouncing_ = false;
   latchPressDown_ = false;
   if (startOn_ || !LatchOn()) {
@@ -103,6 +106,7 @@ std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt
 modMouse::Verdict modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
   lastPointer_ = event.at;
   if (event.extraInfo == kInjectedTag) return Verdict::PassOn;
+  if (strayRelease_ != 0 && IsStrayRelease(message)) return Verdict::Swallow;
   switch (phase_) {
     case Phase::Waiting: return WhileWaiting(message, event);
     case Phase::Holding: return WhileHolding(message, event);
@@ -172,6 +176,14 @@ modMouse::Verdict modMouse::WhileHolding(std::uint32_t message, const rt::LowLev
   TellHoldStateLater();
   WakeTheLoop();
   return Verdict::PassOn;
+}
+
+bool modMouse::IsStrayRelease(std::uint32_t message) {
+  const std::uint32_t itsPress = strayRelease_ == rt::msg::kRButtonUp ? rt::msg::kRButtonDown : rt::msg::kLButtonDown;
+  if (message != strayRelease_ && message != itsPress) return false;
+  // A new press of that button means its release was missed; either way, it is settled.
+  strayRelease_ = 0;
+  return message != itsPress;
 }
 
 bool modMouse::IsOwnUiAt(rt::ScreenPoint point) {

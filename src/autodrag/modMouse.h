@@ -128,6 +128,7 @@ class modMouse {
   std::uint32_t HeldDown() const;
   std::uint32_t HeldUp() const;
   bool IsOwnUiAt(rt::ScreenPoint point);
+  bool IsStrayRelease(std::uint32_t message);
   // A second press so soon and so near the pick-up press that Windows would make the two
   // a double-click: a tremor's double tap, not a drop.
   bool IsBounce(const rt::LowLevelMouseEvent& press);
@@ -153,6 +154,8 @@ class modMouse {
   std::uint64_t candidates_ = 0;
   // The latched press is still down: its release is swallowed, as a pick-up's is.
   bool latchPressDown_ = false;
+  // The release of a latched press given up before it came, swallowed when it does (0: none).
+  std::uint32_t strayRelease_ = 0;
   rt::HeldButton heldButton_ = rt::HeldButton::Primary;
   std::function<void()> latchAttention_;
   // The last press the hook saw, and where the held item was picked up.

@@ -183,11 +183,19 @@ TEST_F(LatchTest, BounceAndGivingUpAfterALatch) {
     EXPECT_TRUE(fakes.dialogs.shown.empty()) << way.name;
     t += 5;
   }
-  const std::size_t from = fakes.mouse.delivered.size();
+  std::size_t from = fakes.mouse.delivered.size();
   HoldAt(t, {50, 50}, 0.7);
   fakes.mouse.UserClickAt(t + 2, {60, 60});
   fakes.pump.RunUntil(t + 3);
   EXPECT_EQ(SeenSince(from), "D@50,50 M@60,60 U@60,60") << "armed again after giving up";
+
+  // Given up while the latched press is still down: the hand's late release reaches nothing.
+  from = fakes.mouse.delivered.size();
+  HoldAt(t + 4, {80, 80}, 2.0);
+  fakes.shortcuts.PressAt(t + 5, kWinShiftD);
+  HoldAt(t + 7, {90, 90}, 0.1);
+  fakes.pump.RunUntil(t + 8);
+  EXPECT_EQ(SeenSince(from), "D@80,80 U@80,80* D@90,90 U@90,90");
 }
 
 // With LatchRight, a held right press latches the same way; the badge says which button;
