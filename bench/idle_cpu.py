@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """What auto-drag costs while it waits: CPU seconds used by Vornatic.exe under Wine in
 10 s of waiting for the first click (after Start and the balloon's 5 s), beside an idle
-probe window measured over the same 10 s in the same Wine session.
+probe window measured over the same 10 s in the same Wine session. With --latch MS, no
+Start: the latch's hook watches for a held press instead, with no input.
 
 Figures come from /proc: utime + stime of each process (10 ms clock ticks), and the
 nanosecond run time of all its threads from schedstat, which the ratio uses."""
@@ -60,28 +61,34 @@ def measure(scenario, seconds):
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--seconds", type=float, default=10.0)
+    parser.add_argument("--latch", type=int, default=None, help="hold time in ms: measure the latch on, no Start")
     standalone.add_arguments(parser, "bench-run")
     args = parser.parse_args()
     scenario = standalone.fresh_scenario("idle-cpu", args)
     failed = True
     try:
         scenario.set_up()
+        if args.latch is not None:
+            scenario.prefix.run(["reg", "add", "HKCU\\Software\\Kestrova\\Vornatic", "/v", "Latch", "/t", "REG_SZ",
+                                 "/d", str(args.latch), "/f"], check=True)
         scenario.start_vornatic()
         scenario.probe.start_idle_window(scenario.artefacts / "idle-output.txt")
         scenario.wait_until(lambda: (w := scenario.probe.inspect("Probe Idle")) and w.visible, "the idle window")
-        scenario.click_button("Start Autodrag")
-        scenario.wait_for_main_window(lambda w: not w.visible, "the window to go to the tray")
-        # The status line turns "on" once the balloon's wait is over; the hook goes in next.
-        scenario.wait_for_main_window(lambda w: w.child("Auto-drag is on.") is not None, "auto-drag on", 20)
+        if args.latch is None:
+            scenario.click_button("Start Autodrag")
+            scenario.wait_for_main_window(lambda w: not w.visible, "the window to go to the tray")
+            # The status line turns "on" once the balloon's wait is over; the hook goes in next.
+            scenario.wait_for_main_window(lambda w: w.child("Auto-drag is on.") is not None, "auto-drag on", 20)
         time.sleep(1.0)
 
         used, server, elapsed, totals = measure(scenario, args.seconds)
         window = scenario.main_window()
-        if window.visible or window.child("Auto-drag is on.") is None:
+        if args.latch is None and (window.visible or window.child("Auto-drag is on.") is None):
             raise RuntimeError("auto-drag did not stay on while it was measured")
+        waiting = "auto-drag waiting:" if args.latch is None else f"latch {args.latch} ms on:"
 
         program, idle = used["Vornatic.exe"], used["probe.exe"]
-        print(describe("Vornatic.exe, auto-drag waiting:", program, elapsed))
+        print(describe(f"Vornatic.exe, {waiting}", program, elapsed))
         print(describe("probe.exe idle window (baseline):", idle, elapsed))
         print(describe("wineserver (serves both):", server, elapsed))
         print("since each started: " + ", ".join(f"{name} {seconds:.3f} s on CPU" for name, seconds in totals.items()))

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/ErrorReport.h"
+#include "autodrag/LatchSetting.h"
 #include "ui/Layout.h"
 
 Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray, std::wstring displayName)
@@ -102,6 +103,22 @@ void Form1::ApplyShortcut() {
 void Form1::ApplyIndicator() {
   holdingBadge_.SetEnabled(settings_.GetSetting(settings::kApplication, settings::kSection, settings::kIndicator,
                                                 settings::kOn) != settings::kOff);
+}
+
+void Form1::ApplyLatch() {
+  const auto get = [this](const wchar_t* key) {
+    return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff);
+  };
+  const latch_setting::Read read = latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight));
+  mouse_.SetLatch(read.latch);
+  std::wstring complaint = read.complaint;
+  if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {
+    // Without the hook no press can be seen held; say so rather than show the latch on.
+    mouse_.SetLatch({});
+    complaint = L"Windows did not let Vornatic watch the mouse, so the latch is off.";
+  }
+  if (mouse_.LatchOn()) cSysTray1.SetTrayTip(displayName_ + L": hold still to latch");
+  if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
 }
 
 void Form1::SetPointerUnlessHourglass(int shape) {

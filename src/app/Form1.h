@@ -99,6 +99,8 @@ class Form1 {
   // have to say in a balloon that it is not available).
   void ApplyShortcut();
   void ApplyIndicator();
+  // The latch settings, after the tray icon is in: a text not understood is said in a balloon.
+  void ApplyLatch();
 
   SettingsStore settings_{platform_.registry, platform_.dialogs, displayName_};
   RegStuff regStuff_{platform_.registry, platform_.app};

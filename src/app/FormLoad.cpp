@@ -42,6 +42,7 @@ void Form1::Form_Load() {
   s.Run(140, [&] { cSysTray1.SetInTray(true); });
   s.Run(142, [&] { ApplyShortcut(); });
   s.Run(144, [&] { ApplyIndicator(); });
+  s.Run(146, [&] { ApplyLatch(); });
   startupChoices_.SetLoading(false);
 }
 

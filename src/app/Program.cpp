@@ -36,7 +36,7 @@ void Program::OnUnhandledFailure(const std::exception& failure) noexcept {
   // process has vanished: a button we pressed for them, releases we are holding back, and
   // an icon in the tray that no longer answers. The hook goes first, so that nothing is
   // counted or held back while the box below is up.
-  Attempt([&] { mouse_.StopMouseHook(); });
+  Attempt([&] { mouse_.Close(); });
   Attempt([&] { form1_.LetGoOfTheButton(); });
   Attempt([&] { form1_.cSysTray1.SetInTray(false); });
   // Nothing more can be said when the box itself fails; the platform ends the program either way.

@@ -30,7 +30,7 @@ void Form1::Form_Resize() {
 void Form1::Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {
   NumberedStatements s(platform_.dialogs, L"Form_QueryUnload");
   s.Run(100, [&] { cSysTray1.SetInTray(false); });
-  s.Run(102, [&] { mouse_.StopMouseHook(); });
+  s.Run(102, [&] { mouse_.Close(); });
   rt::PumpWaitingEventsTwice(s, platform_.pump, 104, 106);
 }
 
@@ -72,7 +72,8 @@ void Form1::BringWindowBack() {
 // auto-drag holds goes back as a Stop puts it back, so the user returns to an ordinary
 // mouse and their first click is an ordinary click.
 void Form1::Session_LeavingDesktop() {
-  if (autoDrag_.IsOn()) PushButton2_Click();
+  // A latched hold gives up the same way: the Start/Stop button puts it back.
+  if (autoDrag_.IsOn() || mouse_.LatchedHold()) PushButton2_Click();
 }
 
 // Started again from the Start menu or the folder: the user is looking for the window.

@@ -23,7 +23,18 @@ constexpr const wchar_t* kHookLostText =
 
 }  // namespace
 
+AutoDrag::AutoDrag(Parts parts) : p_(parts) {
+  p_.mouse.SetLatchAttention([this] { AttendToLatchedHold(); });
+}
+
+AutoDrag::~AutoDrag() { p_.mouse.SetLatchAttention({}); }
+
 void AutoDrag::StartOrStop(rt::NumberedSteps& steps) {
+  if (p_.mouse.LatchedHold()) {
+    p_.mouse.GiveUp();
+    SayWhatEndedIt();
+    return;
+  }
   if (steps.Test(100, [&] { return !IsOn(); }))
     Start(steps);
   else
@@ -102,4 +113,10 @@ void AutoDrag::SayWhatEndedIt() {
                         : trouble == modMouse::Trouble::HookLost       ? kHookLostText
                                                                        : kInjectionRefusedText;
   p_.dialogs.MessageBox(text, rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
+}
+
+void AutoDrag::AttendToLatchedHold() {
+  if (IsOn()) return;
+  if (p_.mouse.GiveUpAsked() || p_.mouse.CurrentTrouble() == modMouse::Trouble::HookLost) p_.mouse.GiveUp();
+  SayWhatEndedIt();
 }

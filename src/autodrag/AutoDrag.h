@@ -33,11 +33,13 @@ class AutoDrag {
     bool& hiddenInTray;
   };
 
-  explicit AutoDrag(Parts parts) : p_(parts) {}
+  explicit AutoDrag(Parts parts);
   AutoDrag(const AutoDrag&) = delete;
   AutoDrag& operator=(const AutoDrag&) = delete;
+  ~AutoDrag();
 
-  // The click on the Start/Stop button, its steps numbered for the error report.
+  // The click on the Start/Stop button, its steps numbered for the error report. While a
+  // latch holds the button, it gives up instead: the item goes back.
   void StartOrStop(rt::NumberedSteps& steps);
 
   bool IsOn() const { return p_.startStop.Caption() != kStartCaption; }
@@ -49,6 +51,8 @@ class AutoDrag {
   void Stop(rt::NumberedSteps& s);
   // Tells the user why auto-drag ended early, when something outside our reach ended it.
   void SayWhatEndedIt();
+  // A latched hold has no Start loop to watch it: giving up and trouble come here.
+  void AttendToLatchedHold();
 
   Parts p_;
   bool stopRequested_ = false;

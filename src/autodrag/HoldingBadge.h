@@ -1,5 +1,6 @@
-// The badge beside the pointer for as long as we hold the button: forgetting that a
-// button is locked down is what people get wrong most with a locked click.
+// The badge beside the pointer for as long as we hold a button, and while a press fills
+// towards the latch: forgetting that a button is locked down is what people get wrong
+// most with a locked click.
 #pragma once
 #include "autodrag/HoldObserver.h"
 #include "runtime/PointerBadge.h"
@@ -12,8 +13,9 @@ class HoldingBadge final : public HoldObserver {
   void SetEnabled(bool enabled);
   bool Enabled() const { return enabled_; }
 
-  void HoldStarted(rt::ScreenPoint pointer) override;
+  void HoldStarted(rt::ScreenPoint pointer, rt::HeldButton button) override;
   void PointerMoved(rt::ScreenPoint pointer) override;
+  void Filling(rt::ScreenPoint pointer, rt::HeldButton button, double fraction) override;
   void HoldEnded() override;
 
  private:

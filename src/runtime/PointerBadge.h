@@ -1,9 +1,12 @@
-// A small badge beside the pointer that says the left button is held for the user. It
-// never takes the focus or a click and has no place in the taskbar.
+// A small badge beside the pointer that says a button is held for the user, or is being
+// held towards the latch. It never takes the focus or a click and has no place in the taskbar.
 #pragma once
 #include "runtime/MouseInput.h"
 
 namespace rt {
+
+// The user's buttons as they name them: the primary one (left, unless swapped) and the other.
+enum class HeldButton { Primary, Secondary };
 
 class PointerBadge {
  public:
@@ -11,6 +14,9 @@ class PointerBadge {
   // Shows the badge a little below and to the right of the pointer, or moves it there.
   virtual void ShowBeside(ScreenPoint pointer) = 0;
   virtual void Hide() = 0;
+  // What the badge shows from now on: which button, and how far the press has filled
+  // towards the latch (1: held).
+  virtual void SetLook(HeldButton button, double filled) = 0;
 };
 
 }  // namespace rt

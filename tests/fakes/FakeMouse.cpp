@@ -174,15 +174,16 @@ std::vector<InjectedMouseEvent> FakeMouse::InjectedOf(std::uint32_t message) con
 
 std::string FakeMouse::Seen() const {
   std::string words;
-  bool down = false;
+  bool down = false, secondaryDown = false;
   for (const auto& e : delivered) {
     std::string word;
     const std::string at = "@" + std::to_string(e.point.x) + "," + std::to_string(e.point.y);
     if (e.message == kLDown) down = true, word = "D" + at;
     else if (e.message == kLUp) down = false, word = "U" + at;
     else if (e.message == kMove && down) word = "M" + at;
-    else if (e.message == kRDown) word = "d" + at;
-    else if (e.message == kRUp) word = "u" + at;
+    else if (e.message == kMove && secondaryDown) word = "m" + at;
+    else if (e.message == kRDown) secondaryDown = true, word = "d" + at;
+    else if (e.message == kRUp) secondaryDown = false, word = "u" + at;
     if (word.empty()) continue;
     if (e.injected) word += "*";
     words += (words.empty() ? "" : " ") + word;

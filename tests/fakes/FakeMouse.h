@@ -67,7 +67,7 @@ class FakeMouse : public rt::MouseInput {
   // The primary button as applications see it: down after a delivered press until a release.
   bool LeftButtonDown() const;
   // What applications saw, one word per event: "D@x,y" press, "U@x,y" release, "M@x,y" a
-  // move with the primary button down (moves with it up are left out), "d"/"u" the
+  // move with the primary button down (moves with it up are left out), "d"/"u"/"m" the
   // secondary button; injected ones carry a trailing "*".
   std::string Seen() const;
 

@@ -29,6 +29,12 @@ void FakeBadge::ShowBeside(rt::ScreenPoint at) {
   changes.push_back({clock_.Now(), true, at});
 }
 
+void FakeBadge::SetLook(rt::HeldButton held, double fill) {
+  button = held;
+  filled = fill;
+  if (fill < 1.0) fills.push_back(fill);
+}
+
 void FakeBadge::Hide() {
   if (visible) changes.push_back({clock_.Now(), false, pointer});
   visible = false;

@@ -35,6 +35,7 @@ class FakeBadge : public rt::PointerBadge {
   explicit FakeBadge(VirtualClock& clock) : clock_(clock) {}
   void ShowBeside(rt::ScreenPoint pointer) override;
   void Hide() override;
+  void SetLook(rt::HeldButton button, double filled) override;
 
   struct Change {
     double at;
@@ -44,6 +45,10 @@ class FakeBadge : public rt::PointerBadge {
   bool visible = false;
   rt::ScreenPoint pointer;
   std::vector<Change> changes;
+  rt::HeldButton button = rt::HeldButton::Primary;
+  double filled = 1.0;
+  // Every fill shown on the way to a latch, in order.
+  std::vector<double> fills;
 
  private:
   VirtualClock& clock_;

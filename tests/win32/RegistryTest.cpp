@@ -98,7 +98,7 @@ TEST_F(RegistryTest, RunValueWithBlanksAndOtherScriptsGoesToTheUsersKeyAloneAndI
   std::wstring data;
   EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, kFileName, &data), ERROR_FILE_NOT_FOUND);
   ASSERT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kFileName, &data), ERROR_SUCCESS);
-  EXPECT_EQ(data, L"\"" + kFolder + L"\\" + kFileName + L"\"");
+  EXPECT_EQ(data, L"\"" + kFolder + L"\\" + kFileName + L"\" /logon");
   DWORD type = 0, bytes = 0;
   ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kRunKey, kFileName.c_str(), RRF_RT_ANY, &type, nullptr, &bytes), 0);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));

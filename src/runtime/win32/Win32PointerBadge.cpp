@@ -36,6 +36,19 @@ void Win32PointerBadge::Create() {
                                   instance_, nullptr));
   if (!window_) throw rt::Failure(SystemMessage(::GetLastError()));
   ::SetLayeredWindowAttributes(window_.get(), kSeeThrough, 255, LWA_COLORKEY);
+  ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Win32PointerBadge::SetLook(rt::HeldButton button, double filled) {
+  filled = std::clamp(filled, 0.0, 1.0);
+  if (button == button_ && filled == filled_) return;
+  button_ = button;
+  filled_ = filled;
+  if (window_) ::InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+bool Win32PointerBadge::ShowsRightButton() const {
+  return (::GetSystemMetrics(SM_SWAPBUTTON) != 0) != (button_ == rt::HeldButton::Secondary);
 }
 
 void Win32PointerBadge::ShowBeside(rt::ScreenPoint pointer) {
@@ -59,7 +72,7 @@ void Win32PointerBadge::Hide() {
   if (window_) ::ShowWindow(window_.get(), SW_HIDE);
 }
 
-void Win32PointerBadge::Paint(HWND window, HDC dc) {
+void Win32PointerBadge::Paint(HWND window, HDC dc) const {
   RECT client{};
   ::GetClientRect(window, &client);
   const int side = client.right;
@@ -71,8 +84,9 @@ void Win32PointerBadge::Paint(HWND window, HDC dc) {
   const UniqueBrush seeThrough(::CreateSolidBrush(kSeeThrough));
   ::FillRect(dc, &client, seeThrough.get());
 
-  // A mouse seen from above: a rounded body, the left button pressed in, a line between
-  // the buttons.
+  // A mouse seen from above: a rounded body, the held button pressed in (filled from the
+  // bottom as far as the press has gone towards the latch), a line between the buttons,
+  // and the button's letter below.
   const int pen = std::max(2, side / 12);
   const RECT mouse{side / 5, side / 12, side - side / 5, side - side / 12};
   const UniqueBrush bodyBrush(::CreateSolidBrush(body));
@@ -85,7 +99,11 @@ void Win32PointerBadge::Paint(HWND window, HDC dc) {
   }
   const int middle = (mouse.left + mouse.right) / 2;
   const int buttonsBottom = mouse.top + (mouse.bottom - mouse.top) * 9 / 20;
-  const RECT leftButton{mouse.left + pen, mouse.top + pen, middle, buttonsBottom};
+  const bool right = ShowsRightButton();
+  RECT pressedButton = right ? RECT{middle, mouse.top + pen, mouse.right - pen, buttonsBottom}
+                             : RECT{mouse.left + pen, mouse.top + pen, middle, buttonsBottom};
+  pressedButton.top = pressedButton.bottom -
+                      static_cast<LONG>((pressedButton.bottom - pressedButton.top) * filled_ + 0.5);
   const UniqueBrush pressedBrush(::CreateSolidBrush(pressed));
   {
     const SelectedObject usePen(dc, rimPen.get());
@@ -94,13 +112,21 @@ void Win32PointerBadge::Paint(HWND window, HDC dc) {
     const std::unique_ptr<std::remove_pointer_t<HRGN>, GdiObjectCloser> inside(::CreateRoundRectRgn(
         mouse.left + pen, mouse.top + pen, mouse.right - pen + 1, mouse.bottom - pen + 1, round, round));
     ::SelectClipRgn(dc, inside.get());
-    ::FillRect(dc, &leftButton, pressedBrush.get());
+    ::FillRect(dc, &pressedButton, pressedBrush.get());
     ::SelectClipRgn(dc, nullptr);
     ::MoveToEx(dc, middle, mouse.top, nullptr);
     ::LineTo(dc, middle, buttonsBottom);
     ::MoveToEx(dc, mouse.left, buttonsBottom, nullptr);
     ::LineTo(dc, mouse.right - pen, buttonsBottom);
   }
+  const UniqueFont letterFont(::CreateFontW(-(mouse.bottom - buttonsBottom) * 3 / 4, 0, 0, 0, FW_BOLD, FALSE, FALSE,
+                                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
+  const SelectedObject useFont(dc, letterFont.get());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, rim);
+  RECT letterBox{mouse.left, buttonsBottom, mouse.right, mouse.bottom - pen};
+  ::DrawTextW(dc, right ? L"R" : L"L", 1, &letterBox, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 LRESULT CALLBACK Win32PointerBadge::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -112,7 +138,8 @@ LRESULT CALLBACK Win32PointerBadge::WindowProc(HWND window, UINT message, WPARAM
     case WM_PAINT: {
       PAINTSTRUCT paint{};
       const HDC dc = ::BeginPaint(window, &paint);
-      Paint(window, dc);
+      if (const auto* self = reinterpret_cast<const Win32PointerBadge*>(::GetWindowLongPtrW(window, GWLP_USERDATA)))
+        self->Paint(window, dc);
       ::EndPaint(window, &paint);
       return 0;
     }

@@ -1,6 +1,7 @@
 // The holding badge: a small layered window that lets every click through, never takes the
-// focus, and has no taskbar button or Alt+Tab place. It shows a mouse whose left button is
-// pressed, white with a dark rim so it reads on light and dark ground alike, in the
+// focus, and has no taskbar button or Alt+Tab place. It shows a mouse whose held button is
+// pressed (filling from the bottom while a press is held towards the latch) with an L or R
+// under it, white with a dark rim so it reads on light and dark ground alike, in the
 // highlight colours under high contrast, at the size of the pointer's monitor's DPI.
 #pragma once
 #include <windows.h>
@@ -23,17 +24,23 @@ class Win32PointerBadge : public rt::PointerBadge {
 
   void ShowBeside(rt::ScreenPoint pointer) override;
   void Hide() override;
+  void SetLook(rt::HeldButton button, double filled) override;
 
   HWND Window() const { return window_.get(); }
+  // The device's button the badge shows pressed: the secondary one is the left when swapped.
+  bool ShowsRightButton() const;
+  double Filled() const { return filled_; }
 
  private:
   void Create();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static void Paint(HWND window, HDC dc);
+  void Paint(HWND window, HDC dc) const;
 
   HINSTANCE instance_;
   UniqueWindow window_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  rt::HeldButton button_ = rt::HeldButton::Primary;
+  double filled_ = 1.0;
 };
 
 }  // namespace win32

@@ -116,11 +116,15 @@ class Event:
     msg: str
     x: int = 0
     y: int = 0
-    wp: int = 0       # key state for client messages (MK_LBUTTON = 1)
+    wp: int = 0       # key state for client messages (MK_LBUTTON = 1, MK_RBUTTON = 2)
 
     @property
     def left_held(self):
         return bool(self.wp & 1)
+
+    @property
+    def right_held(self):
+        return bool(self.wp & 2)
 
 
 _LINE = re.compile(r"t=(?P<t>[\d.]+) msg=(?P<msg>\w+)(?P<rest>.*)")

@@ -134,7 +134,7 @@ def test_install_run_upgrade_over_the_running_program_and_uninstall(s):
     process = start_installed(s, exe)
     s.click_button(LOAD_AT_LOGON)
     s.wait_for_main_window(lambda w: w.shows(MINIMIZED), f'"{MINIMIZED}" to show')
-    wait_for_value(s, USER_RUN_KEY, RUN_VALUE, f'"{exe}"')
+    wait_for_value(s, USER_RUN_KEY, RUN_VALUE, f'"{exe}" /logon')
     wait_for_value(s, SETTINGS_KEY, "Windows Startup", "On")
     assert RUN_VALUE not in (registry_values(s, MACHINE_RUN_KEY) or {}), "entered for every user of the machine"
     settings = registry_values(s, SETTINGS_KEY)
@@ -147,7 +147,7 @@ def test_install_run_upgrade_over_the_running_program_and_uninstall(s):
     assert s.main_window() is None, "Vornatic's window is still there after the installer ended"
     wait_until_closed(s, process, "by the upgrade")
     assert registry_values(s, SETTINGS_KEY) == settings, "the upgrade changed the user's settings"
-    assert registry_values(s, USER_RUN_KEY).get(RUN_VALUE) == ("REG_SZ", f'"{exe}"')
+    assert registry_values(s, USER_RUN_KEY).get(RUN_VALUE) == ("REG_SZ", f'"{exe}" /logon')
     assert files_under(installed) == shipped_files() | {PureWindowsPath("Uninstall.exe")}
 
     # An older version, run as administrator, entered this copy for every user too, with a

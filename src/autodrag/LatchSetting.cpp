@@ -1,0 +1,60 @@
+#include "autodrag/LatchSetting.h"
+
+#include <cwctype>
+#include <optional>
+
+namespace latch_setting {
+namespace {
+
+std::wstring Trimmed(const std::wstring& text) {
+  const auto first = text.find_first_not_of(L" \t");
+  if (first == std::wstring::npos) return {};
+  return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+bool SameWord(const std::wstring& text, const wchar_t* word) {
+  const std::wstring w(word);
+  if (text.size() != w.size()) return false;
+  for (std::size_t i = 0; i < w.size(); ++i)
+    if (std::towlower(static_cast<wint_t>(text[i])) != std::towlower(static_cast<wint_t>(w[i]))) return false;
+  return true;
+}
+
+// Digits only, within the range; anything else is not a hold time.
+std::optional<int> HoldMs(const std::wstring& text) {
+  if (text.empty() || text.size() > 5) return std::nullopt;
+  int ms = 0;
+  for (const wchar_t c : text) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    ms = ms * 10 + (c - L'0');
+  }
+  if (ms < kShortestHoldMs || ms > kLongestHoldMs) return std::nullopt;
+  return ms;
+}
+
+}  // namespace
+
+Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText) {
+  Read read;
+  const std::wstring latch = Trimmed(latchText);
+  if (!SameWord(latch, L"Off")) {
+    if (const auto ms = HoldMs(latch))
+      read.latch.holdTime = std::chrono::milliseconds(*ms);
+    else
+      read.complaint = L"The latch setting \"" + latchText +
+                       L"\" in Vornatic's settings is neither Off nor a hold time from 200 to 2200 (milliseconds), "
+                       L"so the latch is off.";
+  }
+  const std::wstring right = Trimmed(latchRightText);
+  if (SameWord(right, L"On")) {
+    read.latch.rightButton = true;
+  } else if (!SameWord(right, L"Off")) {
+    read.complaint += std::wstring(read.complaint.empty() ? L"" : L"\r\n") + L"The LatchRight setting \"" +
+                      latchRightText +
+                      L"\" in Vornatic's settings is neither On nor Off, so the right button does "
+                      L"not latch.";
+  }
+  return read;
+}
+
+}  // namespace latch_setting

@@ -1,0 +1,22 @@
+// The user's latch settings as stored ("Latch": "Off" or a hold time in milliseconds;
+// "LatchRight": "Off" or "On"), read into what the mouse module needs. A text we do not
+// understand is taken as "Off", and what was wrong is said in words for one balloon.
+#pragma once
+#include <string>
+
+#include "autodrag/modMouse.h"
+
+namespace latch_setting {
+
+inline constexpr int kShortestHoldMs = 200;
+inline constexpr int kLongestHoldMs = 2200;
+
+struct Read {
+  modMouse::Latch latch;
+  // Empty when every text was understood.
+  std::wstring complaint;
+};
+
+Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText);
+
+}  // namespace latch_setting
