@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "PumpUntil.h"
@@ -106,13 +108,25 @@ TEST_F(MouseInjectionTest, TheSwallowedPickUpKeepsTheButtonDownUntilTheDropOrAGi
     mouse.Inject(click({200, 150}), 0);
     ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return module.HoldingButton(); }));
     mouse.Inject({{WM_MOUSEMOVE, rt::ScreenPoint{260, 190}, 0}}, 0);
-    ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return CountSeen(WM_MOUSEMOVE, 0) >= 2; }));
+    // Wine adds moves of its own: wait for the hand's move itself.
+    ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] {
+      return std::any_of(g_seen.begin(), g_seen.end(), [](const SeenEvent& e) { return e.pt.x == 260; });
+    }));
     EXPECT_TRUE(leftDown()) << "the pick-up release reached nobody";
     EXPECT_EQ(CountSeen(WM_LBUTTONUP, 0), 0u);
 
     if (givesUp) {
       module.GiveUp();
-      ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return !leftDown(); }));
+      // The hook answers on its own thread; the recorder here sees our events when we pump.
+      ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] {
+        const std::vector<SeenEvent> ours = Seen(modMouse::kInjectedTag);
+        return !leftDown() && !ours.empty() && ours.back().pt.x == 260;
+      })) << [&] {
+        std::string seen;
+        for (const SeenEvent& e : g_seen)
+          seen += std::to_string(e.message) + "@" + std::to_string(e.pt.x) + (e.extraInfo != 0 ? "* " : " ");
+        return seen + (leftDown() ? "left down" : "left up");
+      }();
       // A release at a point may reach the hooks as a move there and the release.
       const std::vector<SeenEvent> ours = Seen(modMouse::kInjectedTag);
       ASSERT_GE(ours.size(), 2u);
@@ -122,7 +136,7 @@ TEST_F(MouseInjectionTest, TheSwallowedPickUpKeepsTheButtonDownUntilTheDropOrAGi
       EXPECT_EQ(ours.back().pt.x, 260) << "and the pointer came back";
     } else {
       mouse.Inject(click({300, 220}), 0);
-      ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return !leftDown(); }));
+      ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return !leftDown() && CountSeen(WM_LBUTTONUP, 0) == 1; }));
       EXPECT_EQ(CountSeen(WM_LBUTTONDOWN, 0), 1u) << "the drop's press never reached anyone";
       ASSERT_EQ(CountSeen(WM_LBUTTONUP, 0), 1u);
       EXPECT_EQ(g_seen.back().pt.x, 300);
