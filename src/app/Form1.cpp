@@ -29,6 +29,7 @@ void Form1::BuildLayout() {
     const auto& design = layout::Find(control->Name().c_str());
     control->SetBounds(design.bounds);
     control->SetTabIndex(design.tabIndex);
+    control->SetTabStop(design.tabStop);
     control->SetVisible(design.visible);
     if (auto* captioned = dynamic_cast<rt::CaptionedControl*>(control)) captioned->SetCaption(design.caption);
     if (design.container != nullptr)
@@ -64,7 +65,12 @@ void Form1::ConnectEvents() {
   Check4.Click.Handle([this] { Check4_Click(); });
   Check8.Click.Handle([this] { Check8_Click(); });
   cSysTray1.MouseUp.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseUp(button, id); });
+  cSysTray1.Select.Handle([this](std::int32_t id) { cSysTray1_Select(id); });
+  Label1.Change.Handle([this] { Label1_Change(); });
 }
+
+// The status line is spoken as it changes: the window is in the tray while auto-drag is on.
+void Form1::Label1_Change() { platform_.accessibility.LiveRegionChanged(Label1); }
 
 void Form1::PushButton2_Click() {
   NumberedStatements steps(platform_.dialogs, L"PushButton2_Click");

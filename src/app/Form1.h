@@ -66,6 +66,8 @@ class Form1 {
   void PushButton1_MouseMove(const rt::MouseMoveArgs& args);
   void PushButton2_MouseMove(const rt::MouseMoveArgs& args);
   void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
+  void cSysTray1_Select(std::int32_t id);
+  void Label1_Change();
   // On every way out: releases the button we hold for the user and what is held back.
   void LetGoOfTheButton();
 

@@ -53,3 +53,7 @@ void Form1::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) {
   Me.SetFocus();
   globals_.HiddenInTray = false;
 }
+
+// The shell's word for the icon chosen (clicked, or picked with Enter or Space from the
+// keyboard) or asked for its menu, which we do not have: the window is what it offers.
+void Form1::cSysTray1_Select(std::int32_t id) { cSysTray1_MouseUp(0, id); }

@@ -1,5 +1,6 @@
 // Everything the program may ask of the world, in one bundle handed to its units.
 #pragma once
+#include "runtime/Accessibility.h"
 #include "runtime/Application.h"
 #include "runtime/Clock.h"
 #include "runtime/Dialogs.h"
@@ -30,6 +31,7 @@ struct Platform {
   RandomSource& random;
   GlobalShortcuts& shortcuts;
   PointerBadge& badge;
+  Accessibility& accessibility;
 };
 
 }  // namespace rt

@@ -25,8 +25,9 @@ struct FakePlatform {
   FakeRandom random;
   FakeShortcuts shortcuts{pump};
   FakeBadge badge{clock};
+  FakeAccessibility accessibility;
   rt::Platform platform{app,   pump,    clock,   mouse,  tray,      windowProcs, registry,
-                        files, dialogs, starter, random, shortcuts, badge};
+                        files, dialogs, starter, random, shortcuts, badge,       accessibility};
 };
 
 }  // namespace fake
