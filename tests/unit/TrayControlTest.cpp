@@ -73,7 +73,7 @@ TEST_F(TrayControlTest, AddingSendsTheIconTheTipAndTheCallbackAndHooksTheWindow)
 
   tray.SetInTray(true);
   ASSERT_EQ(SentCount(), 1u);
-  const auto add = Sent(0);
+  const auto& add = Sent(0);
   EXPECT_EQ(add.command, rt::nim::kAdd);
   EXPECT_EQ(add.record.hWnd, kControlWindow);
   EXPECT_EQ(add.record.uID, 0u);
@@ -211,7 +211,7 @@ TEST_F(TrayControlTest, BalloonThatOutlivesItsWaitIsTakenDownByAnEmptyingModify)
   EXPECT_NEAR(fakes.clock.Now(), 5.0, 0.01);
   EXPECT_LE(fakes.pump.Pumps(), 3);  // blocks until the deadline instead of polling
   ASSERT_EQ(SentCount(), 3u);
-  const auto balloon = Sent(1).record;
+  const auto& balloon = Sent(1).record;
   EXPECT_EQ(Sent(1).command, rt::nim::kModify);
   EXPECT_EQ(balloon.uFlags, rt::nif::kInfo);
   EXPECT_EQ(FieldText(balloon.szInfoTitle), u"Vornatic");
@@ -221,7 +221,7 @@ TEST_F(TrayControlTest, BalloonThatOutlivesItsWaitIsTakenDownByAnEmptyingModify)
   EXPECT_EQ(balloon.uCallbackMessage, 0u);
   EXPECT_TRUE(AllZero(balloon.szTip));
 
-  const auto emptying = Sent(2).record;
+  const auto& emptying = Sent(2).record;
   EXPECT_EQ(Sent(2).command, rt::nim::kModify);
   EXPECT_EQ(emptying.uFlags, rt::nif::kInfo);
   EXPECT_EQ(FieldText(emptying.szInfoTitle), u"");
@@ -357,7 +357,7 @@ TEST_F(TrayControlTest, NewTaskbarGetsTheIconBackWithItsTipAndPicture) {
   tray.SetTrayTip(L"Later tip");
   site.TaskbarCreated.Raise();
   ASSERT_EQ(SentCount(), 3u);
-  const auto again = Sent(2);
+  const auto& again = Sent(2);
   EXPECT_EQ(again.command, rt::nim::kAdd);
   EXPECT_EQ(again.record.uFlags, rt::nif::kMessage | rt::nif::kIcon | rt::nif::kTip | rt::nif::kShowTip);
   EXPECT_EQ(again.record.uCallbackMessage, 1125u);

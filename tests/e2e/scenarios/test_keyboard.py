@@ -51,3 +51,21 @@ def test_the_focus_starts_marked_on_start_and_tab_follows_the_screen(s):
     s.wait_for_main_window(lambda w: w.shows(MINIMIZED), f'"{MINIMIZED}" to show')
     tab_round(s, [LOAD_AT_LOGON, MINIMIZED, HELP, START])
     s.screenshot("focus-round-with-the-minimised-box", region=s.main_window().rect)
+
+
+def test_enter_starts_and_stops_and_any_button_on_the_icon_brings_the_window_back(s):
+    s.start_vornatic()
+    wait_for_focus(s, START)
+    s.desktop.key("Return")
+    s.wait_for_main_window(lambda w: not w.visible, "the window to go to the tray")
+    s.wait_until(lambda: s.probe.tray_icon_centre(), "the tray icon")
+    # The right button: a release of the left one would count as the pick-up.
+    s.desktop.click_at(*s.probe.tray_icon_centre(), button=3)
+    window = s.wait_for_main_window(lambda w: w.visible and w.shows("Auto-drag is on."),
+                                    'the window back, saying "Auto-drag is on."')
+    s.screenshot("back-from-the-tray-while-on", region=window.rect)
+    wait_for_focus(s, "Stop Autodrag")
+    s.desktop.key("Return")
+    window = s.wait_for_main_window(lambda w: w.shows("Auto-drag is off.") and w.shows(START),
+                                    'auto-drag off again')
+    s.screenshot("stopped-from-the-keyboard", region=window.rect)
