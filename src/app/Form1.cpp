@@ -37,6 +37,7 @@ void Form1::BuildLayout() {
     const auto& design = layout::Find(control->Name().c_str());
     control->SetBounds(design.bounds);
     control->SetTabIndex(design.tabIndex);
+    control->SetTabStop(design.tabStop);
     control->SetVisible(design.visible);
     if (auto* captioned = dynamic_cast<rt::CaptionedControl*>(control)) captioned->SetCaption(design.caption);
     if (design.container != nullptr)
@@ -75,7 +76,12 @@ void Form1::ConnectEvents() {
   cSysTray1.MouseUp.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseUp(button, id); });
   platform_.session.OnLeavingDesktop([this] { Session_LeavingDesktop(); });
   platform_.session.OnStartedAgain([this] { Session_StartedAgain(); });
+  cSysTray1.Select.Handle([this](std::int32_t id) { cSysTray1_Select(id); });
+  Label1.Change.Handle([this] { Label1_Change(); });
 }
+
+// The status line is spoken as it changes: the window is in the tray while auto-drag is on.
+void Form1::Label1_Change() { platform_.accessibility.LiveRegionChanged(Label1); }
 
 void Form1::PushButton2_Click() {
   NumberedStatements steps(platform_.dialogs, L"PushButton2_Click");

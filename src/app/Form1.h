@@ -70,6 +70,8 @@ class Form1 {
   // What Windows says about the session: the user leaves the desktop, or starts us again.
   void Session_LeavingDesktop();
   void Session_StartedAgain();
+  void cSysTray1_Select(std::int32_t id);
+  void Label1_Change();
   // On every way out: releases the button we hold for the user and what is held back.
   void LetGoOfTheButton();
 

@@ -78,3 +78,7 @@ void Form1::Session_LeavingDesktop() {
 
 // Started again from the Start menu or the folder: the user is looking for the window.
 void Form1::Session_StartedAgain() { BringWindowBack(); }
+
+// The shell's word for the icon chosen (clicked, or picked with Enter or Space from the
+// keyboard) or asked for its menu, which we do not have: the window is what it offers.
+void Form1::cSysTray1_Select(std::int32_t id) { cSysTray1_MouseUp(0, id); }

@@ -13,13 +13,19 @@ namespace nim {
 constexpr std::uint32_t kAdd = 0;
 constexpr std::uint32_t kModify = 1;
 constexpr std::uint32_t kDelete = 2;
+constexpr std::uint32_t kSetVersion = 4;
 }  // namespace nim
 namespace nif {
 constexpr std::uint32_t kMessage = 1;
 constexpr std::uint32_t kIcon = 2;
 constexpr std::uint32_t kTip = 4;
 constexpr std::uint32_t kInfo = 16;
+// With version 4 the shell shows the tip only when asked to.
+constexpr std::uint32_t kShowTip = 0x80;
 }  // namespace nif
+// The notification behaviour that lets the icon be worked from the keyboard (Win+B,
+// arrows, Enter or Space) and sends its notices as (message | icon id << 16) in lParam.
+constexpr std::uint32_t kNotifyIconVersion4 = 4;
 
 // Text fields hold UTF-16 code units, as the W record does.
 struct TrayRecord {
@@ -33,6 +39,8 @@ struct TrayRecord {
   std::uint32_t dwStateMask = 0;
   std::array<char16_t, 256> szInfo{};
   std::uint32_t uTimeout = 0;
+  // The shell keeps uTimeout and uVersion in one field; NIM_SETVERSION reads it as this.
+  std::uint32_t uVersion = 0;
   std::array<char16_t, 64> szInfoTitle{};
   std::uint32_t dwInfoFlags = 0;
 };

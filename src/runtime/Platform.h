@@ -1,5 +1,6 @@
 // Everything the program may ask of the world, in one bundle handed to its units.
 #pragma once
+#include "runtime/Accessibility.h"
 #include "runtime/Application.h"
 #include "runtime/Clock.h"
 #include "runtime/Dialogs.h"
@@ -32,6 +33,7 @@ struct Platform {
   GlobalShortcuts& shortcuts;
   PointerBadge& badge;
   SessionEvents& session;
+  Accessibility& accessibility;
 };
 
 }  // namespace rt

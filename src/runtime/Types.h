@@ -26,6 +26,7 @@ constexpr bool IsSystemColor(OleColor c) { return (c & 0x80000000u) != 0; }
 
 // Window messages the program itself reasons about.
 namespace msg {
+constexpr std::uint32_t kContextMenu = 0x007B;
 constexpr std::uint32_t kMouseMove = 0x0200;
 constexpr std::uint32_t kLButtonDown = 0x0201;
 constexpr std::uint32_t kLButtonUp = 0x0202;

@@ -18,9 +18,15 @@ void SysTray::RemoveTrayHook(TrayNotificationTarget& control) {
 std::intptr_t SysTray::TrayWindowProc(rt::WindowHandle hWnd, std::uint32_t message, std::uintptr_t wParam,
                                       std::intptr_t lParam) {
   if (message == TrayCallbackMessage) {
-    // Classic notifications: the mouse message in lParam, the icon id in wParam.
-    if (auto* control = reinterpret_cast<TrayNotificationTarget*>(windowProcs_.GetUserData(hWnd)))
-      control->HandleTrayMessage(static_cast<std::int32_t>(lParam), static_cast<std::int32_t>(wParam));
+    if (auto* control = reinterpret_cast<TrayNotificationTarget*>(windowProcs_.GetUserData(hWnd))) {
+      if (control->UsesVersion4()) {
+        const auto packed = static_cast<std::uint32_t>(lParam);
+        control->HandleTrayMessage(static_cast<std::int32_t>(packed & 0xFFFFu),
+                                   static_cast<std::int32_t>(packed >> 16));
+      } else {
+        control->HandleTrayMessage(static_cast<std::int32_t>(lParam), static_cast<std::int32_t>(wParam));
+      }
+    }
   }
   return windowProcs_.CallWindowProc(savedWindowProc_, hWnd, message, wParam, lParam);
 }

@@ -7,12 +7,16 @@
 #include "runtime/Types.h"
 #include "runtime/WindowProcs.h"
 
-// What the routing needs of a tray control: the window the shell talks to, and the
-// decoder for what it says.
+// What the routing needs of a tray control: the window the shell talks to, how the shell
+// packs its notices for it, and the decoder for what it says.
 class TrayNotificationTarget {
  public:
   virtual rt::WindowHandle ControlWindow() = 0;
-  // message is the notification's lParam (a mouse message or a balloon notice), id its wParam.
+  // True once the shell took the control's request for version 4: the notice is then in
+  // lParam's low word and the icon id in its high word, and wParam holds where the icon is.
+  // Otherwise (the classic form) lParam is the notice and wParam the icon id.
+  virtual bool UsesVersion4() const = 0;
+  // message is a mouse message, a selection or a balloon notice; id the icon's.
   virtual void HandleTrayMessage(std::int32_t message, std::int32_t id) = 0;
 
  protected:

@@ -10,6 +10,8 @@
 namespace {
 
 namespace nin {
+constexpr std::int32_t kSelect = 1024;     // the icon chosen with the mouse (version 4)
+constexpr std::int32_t kKeySelect = 1025;  // ... or with Enter or Space
 constexpr std::int32_t kBalloonHide = 1027;
 constexpr std::int32_t kBalloonTimeout = 1028;
 constexpr std::int32_t kBalloonUserClick = 1029;
@@ -78,7 +80,7 @@ void cSysTray::SetTrayIcon(const rt::PicturePtr& icon) {
 void cSysTray::SetTrayTip(const std::wstring& tip) {
   if (iconAdded_) {
     rt::TrayRecord record = NewRecord();
-    record.uFlags = rt::nif::kTip;
+    record.uFlags = rt::nif::kTip | rt::nif::kShowTip;
     tray::PutText(record.szTip, tip);  // an empty tip too: it clears the one shown
     platform_.tray.Send(rt::nim::kModify, record);
   }
@@ -176,6 +178,11 @@ void cSysTray::HandleTrayMessage(std::int32_t message, std::int32_t id) {
       button = kRightButton;
       MouseDblClick.Raise(button, id);
       break;
+    case nin::kSelect:
+    case nin::kKeySelect:
+    case rt::msg::kContextMenu:
+      Select.Raise(id);
+      break;
     case nin::kBalloonHide:
     case nin::kBalloonTimeout:
     case nin::kBalloonUserClick:
@@ -223,12 +230,22 @@ void cSysTray::AddTrayIcon(rt::WindowHandle window, std::int32_t iconId, const s
   }
   if (!tip.empty()) {
     tray::PutText(record.szTip, tip);
-    record.uFlags |= rt::nif::kTip;
+    record.uFlags |= rt::nif::kTip | rt::nif::kShowTip;
     trayTip_ = tip;
   }
   record.uCallbackMessage = TrayCallbackMessage;
   record.uFlags |= rt::nif::kMessage;
   platform_.tray.Send(rt::nim::kAdd, record);
+  AskForVersion4(window, iconId);
+}
+
+void cSysTray::AskForVersion4(rt::WindowHandle window, std::int32_t iconId) {
+  rt::TrayRecord record;
+  record.hWnd = window;
+  record.uID = static_cast<std::uint32_t>(iconId);
+  record.uVersion = rt::kNotifyIconVersion4;
+  // A shell that refuses keeps sending the classic form, which the routing reads as well.
+  version4_ = platform_.tray.Send(rt::nim::kSetVersion, record);
 }
 
 void cSysTray::DeleteTrayIcon(rt::WindowHandle window, std::int32_t iconId) {

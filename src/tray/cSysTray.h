@@ -44,9 +44,12 @@ class cSysTray final : public TrayNotificationTarget {
   rt::Event<std::int16_t, std::int32_t> MouseDown;      // Button, Id
   rt::Event<std::int16_t, std::int32_t> MouseUp;        // Button, Id
   rt::Event<std::int16_t, std::int32_t> MouseDblClick;  // Button, Id
+  // Id: the icon chosen with a click or from the keyboard, or asked for its menu.
+  rt::Event<std::int32_t> Select;
 
-  // Called only by the tray window procedure: message is the notification's lParam, id its wParam.
+  // Called only by the tray window procedure, with the notice and the icon id it carried.
   void HandleTrayMessage(std::int32_t message, std::int32_t id) override;
+  bool UsesVersion4() const override { return version4_; }
 
   // Host life-cycle notifications.
   void InitProperties();
@@ -65,6 +68,8 @@ class cSysTray final : public TrayNotificationTarget {
  private:
   void AddTrayIcon(rt::WindowHandle window, std::int32_t iconId, const std::wstring& tip, const rt::PicturePtr& icon);
   void DeleteTrayIcon(rt::WindowHandle window, std::int32_t iconId);
+  // Asks the shell for the notification behaviour of version 4, after every add.
+  void AskForVersion4(rt::WindowHandle window, std::int32_t iconId);
   // Deletes the icon and gives the window its procedure back, when the icon is there.
   void TakeIconAway();
   void OnTaskbarCreated();
@@ -79,6 +84,7 @@ class cSysTray final : public TrayNotificationTarget {
   rt::WindowHandle windowHandle_ = 0;
   rt::PicturePtr trayIcon_;
   bool iconAdded_ = false;
+  bool version4_ = false;
   bool balloonShowing_ = false;
   // Which balloon a pending take-down is for: a newer balloon is not taken down early.
   std::uint32_t balloonNumber_ = 0;

@@ -27,8 +27,9 @@ struct FakePlatform {
   FakeShortcuts shortcuts{pump};
   FakeBadge badge{clock};
   FakeSessionEvents session{pump};
+  FakeAccessibility accessibility;
   rt::Platform platform{app,   pump,    clock,   mouse,  tray,      windowProcs, registry,
-                        files, dialogs, starter, random, shortcuts, badge,       session};
+                        files, dialogs, starter, random, shortcuts, badge,       session, accessibility};
 };
 
 }  // namespace fake

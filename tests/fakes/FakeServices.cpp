@@ -5,6 +5,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/Text.h"
+#include "runtime/controls/Control.h"
 
 namespace fake {
 
@@ -95,6 +96,21 @@ std::intptr_t FakeWindowProcs::Send(rt::WindowHandle window, std::uint32_t messa
                                     std::intptr_t lParam) {
   auto it = current.find(window);
   return CallWindowProc(it == current.end() ? OriginalProcOf(window) : it->second, window, message, wParam, lParam);
+}
+
+namespace {
+std::wstring CaptionOf(const rt::Control& control) {
+  const auto* captioned = dynamic_cast<const rt::CaptionedControl*>(&control);
+  return captioned != nullptr ? captioned->Caption() : std::wstring();
+}
+}  // namespace
+
+void FakeAccessibility::SetLiveSetting(const rt::Control& control, rt::LiveSetting setting) {
+  told.push_back({control.Name(), setting, CaptionOf(control)});
+}
+
+void FakeAccessibility::LiveRegionChanged(const rt::Control& control) {
+  told.push_back({control.Name(), std::nullopt, CaptionOf(control)});
 }
 
 }  // namespace fake

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/Accessibility.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 #include "runtime/FileSystem.h"
@@ -160,6 +161,19 @@ class FakeWindowProcs : public rt::WindowProcs {
  private:
   std::map<std::uintptr_t, rt::ProgramWindowProc> programProcs_;
   std::uintptr_t nextProgramProc_ = 0x50000000u;
+};
+
+// What screen readers would have been told, with the control's caption at that moment.
+class FakeAccessibility : public rt::Accessibility {
+ public:
+  struct Told {
+    std::wstring control;
+    std::optional<rt::LiveSetting> setting;  // empty: a live-region change
+    std::wstring caption;
+  };
+  void SetLiveSetting(const rt::Control& control, rt::LiveSetting setting) override;
+  void LiveRegionChanged(const rt::Control& control) override;
+  std::vector<Told> told;
 };
 
 }  // namespace fake

@@ -39,8 +39,16 @@ class TrayControlTest : public ::testing::Test {
     site.PropertyChanged.Handle([this](std::wstring name) { notices.push_back(name); });
   }
 
-  const fake::FakeNotifyIcons::Call& Sent(std::size_t i) const { return fakes.tray.calls.at(i); }
-  std::size_t SentCount() const { return fakes.tray.calls.size(); }
+  // What the shell is told about the icon; the requests for version 4 that follow each add
+  // are checked on their own.
+  std::vector<fake::FakeNotifyIcons::Call> IconCalls() const {
+    std::vector<fake::FakeNotifyIcons::Call> calls;
+    for (const auto& call : fakes.tray.calls)
+      if (call.command != rt::nim::kSetVersion) calls.push_back(call);
+    return calls;
+  }
+  fake::FakeNotifyIcons::Call Sent(std::size_t i) const { return IconCalls().at(i); }
+  std::size_t SentCount() const { return IconCalls().size(); }
   bool Hooked() const {
     auto it = fakes.windowProcs.current.find(kControlWindow);
     return it != fakes.windowProcs.current.end() && it->second != fake::FakeWindowProcs::OriginalProcOf(kControlWindow);
@@ -69,7 +77,7 @@ TEST_F(TrayControlTest, AddingSendsTheIconTheTipAndTheCallbackAndHooksTheWindow)
   EXPECT_EQ(add.command, rt::nim::kAdd);
   EXPECT_EQ(add.record.hWnd, kControlWindow);
   EXPECT_EQ(add.record.uID, 0u);
-  EXPECT_EQ(add.record.uFlags, rt::nif::kMessage | rt::nif::kIcon | rt::nif::kTip);
+  EXPECT_EQ(add.record.uFlags, rt::nif::kMessage | rt::nif::kIcon | rt::nif::kTip | rt::nif::kShowTip);
   EXPECT_EQ(add.record.uCallbackMessage, 1125u);
   EXPECT_EQ(add.record.hIcon, 0xB1u);
   EXPECT_EQ(FieldText(add.record.szTip), u"Vornatic");
@@ -107,10 +115,10 @@ TEST_F(TrayControlTest, InTrayChangesOnlyTheIconThatIsThere) {
     EXPECT_EQ(Sent(i).record.hWnd, kControlWindow);
     EXPECT_EQ(Sent(i).record.uCallbackMessage, 0u);
   }
-  EXPECT_EQ(Sent(1).record.uFlags, rt::nif::kTip);
+  EXPECT_EQ(Sent(1).record.uFlags, rt::nif::kTip | rt::nif::kShowTip);
   EXPECT_EQ(FieldText(Sent(1).record.szTip), u"Dragging");
   EXPECT_EQ(Sent(1).record.hIcon, 0u);
-  EXPECT_EQ(Sent(2).record.uFlags, rt::nif::kTip);
+  EXPECT_EQ(Sent(2).record.uFlags, rt::nif::kTip | rt::nif::kShowTip);
   EXPECT_EQ(FieldText(Sent(2).record.szTip), u"");
   EXPECT_EQ(Sent(3).record.uFlags, rt::nif::kIcon);
   EXPECT_EQ(Sent(3).record.hIcon, 0xC7u);
@@ -283,7 +291,7 @@ TEST_F(TrayControlTest, TimerTooLongForMillisecondsFailsBeforeAnythingIsSent) {
   EXPECT_EQ(Sent(1).record.uTimeout, 2'147'483'000u);
 }
 
-TEST_F(TrayControlTest, NotificationsBecomeTheFourEventsWithButtonAndId) {
+TEST_F(TrayControlTest, NotificationsBecomeTheEventsWithButtonAndId) {
   std::vector<std::string> raised;
   tray.MouseMove.Handle([&](std::int32_t id) { raised.push_back("move " + std::to_string(id)); });
   tray.MouseDown.Handle([&](std::int16_t b, std::int32_t id) {
@@ -294,13 +302,42 @@ TEST_F(TrayControlTest, NotificationsBecomeTheFourEventsWithButtonAndId) {
   tray.MouseDblClick.Handle([&](std::int16_t b, std::int32_t id) {
     raised.push_back("dbl " + std::to_string(b) + " " + std::to_string(id));
   });
+  tray.Select.Handle([&](std::int32_t id) { raised.push_back("select " + std::to_string(id)); });
 
   std::int32_t id = 7;
-  for (std::int32_t message : {512, 513, 514, 515, 516, 517, 518, 519, 520, 521, 1024, 1026, 1027, 1028, 1029, 0, -1}) {
+  // 1024 and 1025: chosen with the mouse, and with Enter or Space; 123: its menu asked for.
+  for (std::int32_t message :
+       {512, 513, 514, 515, 516, 517, 518, 519, 520, 521, 1024, 1025, 123, 1026, 1027, 1028, 1029, 0, -1}) {
     tray.HandleTrayMessage(message, id);
   }
-  EXPECT_EQ(raised,
-            (std::vector<std::string>{"move 7", "down 1 7", "up 1 7", "dbl 1 7", "down 2 7", "up 2 7", "dbl 2 7"}));
+  EXPECT_EQ(raised, (std::vector<std::string>{"move 7", "down 1 7", "up 1 7", "dbl 1 7", "down 2 7", "up 2 7",
+                                              "dbl 2 7", "select 7", "select 7", "select 7"}));
+}
+
+TEST_F(TrayControlTest, EveryAddAsksForVersion4AndTheAnswerSaysHowNoticesCome) {
+  const auto versionRequests = [&] {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < fakes.tray.calls.size(); ++i)
+      if (fakes.tray.calls[i].command == rt::nim::kSetVersion) at.push_back(i);
+    return at;
+  };
+  tray.SetInTray(true);
+  site.TaskbarCreated.Raise();  // the icon added again on a new taskbar
+  // Each right after its add, for the same icon.
+  EXPECT_EQ(versionRequests(), (std::vector<std::size_t>{1, 3}));
+  for (std::size_t i : versionRequests()) {
+    const auto& request = fakes.tray.calls[i].record;
+    EXPECT_EQ(fakes.tray.calls[i - 1].command, rt::nim::kAdd);
+    EXPECT_EQ(request.uVersion, 4u);
+    EXPECT_EQ(request.hWnd, kControlWindow);
+    EXPECT_EQ(request.uID, 0u);
+  }
+  EXPECT_TRUE(tray.UsesVersion4());
+
+  // A shell that refuses it goes on with the classic notices.
+  fakes.tray.result = false;
+  site.TaskbarCreated.Raise();
+  EXPECT_FALSE(tray.UsesVersion4());
 }
 
 TEST_F(TrayControlTest, NewTaskbarGetsTheIconBackWithItsTipAndPicture) {
@@ -315,7 +352,7 @@ TEST_F(TrayControlTest, NewTaskbarGetsTheIconBackWithItsTipAndPicture) {
   ASSERT_EQ(SentCount(), 3u);
   const auto& again = Sent(2);
   EXPECT_EQ(again.command, rt::nim::kAdd);
-  EXPECT_EQ(again.record.uFlags, rt::nif::kMessage | rt::nif::kIcon | rt::nif::kTip);
+  EXPECT_EQ(again.record.uFlags, rt::nif::kMessage | rt::nif::kIcon | rt::nif::kTip | rt::nif::kShowTip);
   EXPECT_EQ(again.record.uCallbackMessage, 1125u);
   EXPECT_EQ(again.record.hIcon, 0xB1u);
   EXPECT_EQ(FieldText(again.record.szTip), u"Later tip");
@@ -336,7 +373,7 @@ TEST_F(TrayControlTest, LoadingSavedPropertiesAddsFirstThenModifiesInPlace) {
   EXPECT_EQ(Sent(0).command, rt::nim::kAdd);
   EXPECT_EQ(Sent(0).record.uFlags, rt::nif::kMessage);
   EXPECT_EQ(Sent(1).record.uFlags, rt::nif::kIcon);
-  EXPECT_EQ(Sent(2).record.uFlags, rt::nif::kTip);
+  EXPECT_EQ(Sent(2).record.uFlags, rt::nif::kTip | rt::nif::kShowTip);
   EXPECT_EQ(notices, (std::vector<std::wstring>{L"InTray", L"TrayIcon", L"TrayTip"}));
 
   rt::PropertyBag saved;

@@ -44,6 +44,7 @@ TEST_F(TrayRoutingTest, HookLinksTheWindowToItsControlAndSavesTheReplacedProcedu
 }
 
 TEST_F(TrayRoutingTest, EveryMessageReachesTheReplacedProcedureUnchangedWithItsResult) {
+  fakes.tray.result = false;  // a shell without version 4 sends the classic form
   tray.SetInTray(true);
   EXPECT_EQ(fakes.windowProcs.Send(kControlWindow, 0x000F, 1, 2), fake::FakeWindowProcs::kOriginalResult);
   EXPECT_EQ(fakes.windowProcs.Send(kControlWindow, kCallback, 5, 514), fake::FakeWindowProcs::kOriginalResult);
@@ -64,6 +65,16 @@ TEST_F(TrayRoutingTest, EveryMessageReachesTheReplacedProcedureUnchangedWithItsR
   EXPECT_EQ(ups[0].button, 1);
   EXPECT_EQ(ups[0].id, 5);
   EXPECT_EQ(ups[0].originalCallsSoFar, 1u);
+}
+
+TEST_F(TrayRoutingTest, WithVersion4TheNoticeAndTheIdShareLParamAndWParamSaysWhereTheIconIs) {
+  tray.SetInTray(true);  // the shell takes version 4
+  const std::intptr_t packed = (3 << 16) | 514;
+  fakes.windowProcs.Send(kControlWindow, kCallback, 0x02F603F6, packed);  // x 1014, y 758
+  ASSERT_EQ(ups.size(), 1u);
+  EXPECT_EQ(ups[0].button, 1);
+  EXPECT_EQ(ups[0].id, 3);
+  EXPECT_EQ(fakes.windowProcs.originalCalls.back().lParam, packed);
 }
 
 TEST_F(TrayRoutingTest, OtherMessagesAreNotDecoded) {
@@ -112,8 +123,9 @@ class TrayRestoreTest : public ProgramTest {
   Recorder recorder;
 };
 
-TEST_F(TrayRestoreTest, ReleasingEitherButtonOverTheIconBringsTheWindowBack) {
-  for (std::int32_t release : {514, 517}) {
+// Released buttons, then the icon chosen with the mouse, with Enter or Space, and its menu asked for.
+TEST_F(TrayRestoreTest, ReleasingEitherButtonOverTheIconOrChoosingItBringsTheWindowBack) {
+  for (std::int32_t release : {514, 517, 1024, 1025, 123}) {
     IntoTheTray();
     TrayNotification(release);
     EXPECT_TRUE(form.Me.Visible()) << release;

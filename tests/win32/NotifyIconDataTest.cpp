@@ -35,4 +35,17 @@ TEST(NotifyIconDataTest, EveryTextEndsInANulAndKeepsWhatFits) {
   EXPECT_EQ(data.szInfoTitle[63], L'\0');
 }
 
+// The shell reads uTimeout and uVersion from one field: a request for version 4 must
+// arrive as one, and a balloon's time-out stay what it was.
+TEST(NotifyIconDataTest, AVersionRequestCarriesVersion4) {
+  rt::TrayRecord request;
+  request.uVersion = rt::kNotifyIconVersion4;
+  EXPECT_EQ(win32::ToNotifyIconData(request).uVersion, static_cast<UINT>(NOTIFYICON_VERSION_4));
+  rt::TrayRecord balloon;
+  balloon.uTimeout = 5000;
+  EXPECT_EQ(win32::ToNotifyIconData(balloon).uTimeout, 5000u);
+  EXPECT_EQ(rt::nim::kSetVersion, static_cast<std::uint32_t>(NIM_SETVERSION));
+  EXPECT_EQ(rt::nif::kShowTip, static_cast<std::uint32_t>(NIF_SHOWTIP));
+}
+
 }  // namespace

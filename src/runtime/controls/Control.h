@@ -68,6 +68,13 @@ class Control {
   void SetBounds(TwipsRect r) { Assign(bounds_, r, Property::Bounds); }
   int TabIndex() const { return tabIndex_; }
   void SetTabIndex(int i) { tabIndex_ = i; }
+  // False keeps the Tab key from stopping at a control that could otherwise take the focus.
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool s) { tabStop_ = s; }
+
+  // The real window, once a backend has made one (0 in the unit tests unless they set one).
+  WindowHandle Handle() const { return handle_; }
+  void SetHandle(WindowHandle h) { handle_ = h; }
 
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool v) { Assign(visible_, v, Property::Visible); }
@@ -105,6 +112,8 @@ class Control {
   Control* container_ = nullptr;
   TwipsRect bounds_;
   int tabIndex_ = 0;
+  bool tabStop_ = true;
+  WindowHandle handle_ = 0;
   bool visible_ = true;
   bool enabled_ = true;
   OleColor backColor_ = kWhite;
@@ -126,7 +135,16 @@ class CaptionedControl : public Control {
  public:
   using Control::Control;
   const std::wstring& Caption() const { return caption_; }
-  void SetCaption(std::wstring c) { Assign(caption_, std::move(c), Property::Caption); }
+  void SetCaption(std::wstring c) {
+    if (caption_ == c) return;
+    caption_ = std::move(c);
+    Notify(Property::Caption);
+    OnCaptionChanged();
+  }
+
+ protected:
+  // After a real change, once the window shows the new caption.
+  virtual void OnCaptionChanged() {}
 
  private:
   std::wstring caption_;

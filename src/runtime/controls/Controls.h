@@ -73,6 +73,11 @@ class Frame : public CaptionedControl {
 class Label : public CaptionedControl {
  public:
   explicit Label(std::wstring name) : CaptionedControl(ControlKind::Label, std::move(name)) {}
+  // The caption changed, whoever changed it.
+  Event<> Change;
+
+ protected:
+  void OnCaptionChanged() override { Change.Raise(); }
 };
 
 class TextBox : public CaptionedControl {  // the caption is the text

@@ -68,10 +68,6 @@ class Form : public CaptionedControl {
   // Asks the platform to give the window the input focus.
   void SetFocus() { Notify(Property::Focus); }
 
-  // The real window, once a backend has made one (0 in the unit tests unless they set one).
-  WindowHandle Handle() const { return handle_; }
-  void SetHandle(WindowHandle h) { handle_ = h; }
-
   // A close request from the user or the system: QueryUnload, then Unload unless cancelled.
   // Returns true when the close went ahead.
   bool RequestClose(int reason);
@@ -92,7 +88,6 @@ class Form : public CaptionedControl {
   bool shown_ = false;
   bool inFirstShow_ = false;
   bool hiddenInFirstShow_ = false;
-  WindowHandle handle_ = 0;
   LookRule lookRule_ = nullptr;
 };
 

@@ -32,8 +32,6 @@ class UserControlSite : public Control {
  public:
   explicit UserControlSite(std::wstring name) : Control(ControlKind::UserControl, std::move(name)) {}
 
-  WindowHandle Handle() const { return handle_; }
-  void SetHandle(WindowHandle h) { handle_ = h; }
   // True while the program runs, False in a design environment.
   bool UserMode() const { return userMode_; }
   void SetUserMode(bool m) { userMode_ = m; }
@@ -47,7 +45,6 @@ class UserControlSite : public Control {
   void NotifyPropertyChanged(std::wstring name) { PropertyChanged.Raise(name); }
 
  private:
-  WindowHandle handle_ = 0;
   bool userMode_ = true;
   PicturePtr picture_;
 };

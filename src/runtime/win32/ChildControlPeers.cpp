@@ -27,7 +27,7 @@ class CheckBoxPeer final : public ChildPeer {
   }
 
  protected:
-  WindowKind Kind() const override { return {L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0}; }
+  WindowKind Kind() const override { return {L"BUTTON", BS_CHECKBOX | WS_GROUP, 0}; }
   bool StyleHidesColours() const override { return true; }
   void AfterCreate() override { ShowValue(); }
   void OnOwnPropertyChanged(rt::Property property) override {
@@ -43,8 +43,23 @@ class CheckBoxPeer final : public ChildPeer {
   rt::CheckBox& box_;
 };
 
+// Calls visit(window, its rectangle on the screen) for each shown window that lies under
+// the given one, in the same parent, and overlaps it.
+template <typename Visit>
+void ForEachShownWindowBelow(HWND window, Visit visit) {
+  RECT area{};
+  ::GetWindowRect(window, &area);
+  for (HWND below = ::GetWindow(window, GW_HWNDNEXT); below != nullptr; below = ::GetWindow(below, GW_HWNDNEXT)) {
+    RECT place{}, overlap{};
+    if (::IsWindowVisible(below) && ::GetWindowRect(below, &place) && ::IntersectRect(&overlap, &area, &place))
+      visit(below, place);
+  }
+}
+
 // A group box that paints its inside in its own colour and, unlike a plain group box,
 // takes the pointer: the program resets the pointer shape when it moves over a frame.
+// It comes before the controls it holds in the reading order, so its window lies above
+// theirs: it lets the pointer through to them and leaves them out of its painting.
 class FramePeer final : public ChildPeer, private SubclassHandler {
  public:
   FramePeer(PeerHost& host, rt::Frame& frame) : ChildPeer(host, frame), frame_(frame) {}
@@ -58,7 +73,7 @@ class FramePeer final : public ChildPeer, private SubclassHandler {
   std::optional<LRESULT> OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_NCHITTEST:
-        return HTCLIENT;
+        return AControlBelowAnswers(window, lParam) ? HTTRANSPARENT : HTCLIENT;
       case WM_MOUSEMOVE: {
         rt::MouseMoveArgs args = MouseMoveArgsFrom(wParam, lParam, host_.Dpi());
         frame_.MouseMove.Raise(args);
@@ -73,14 +88,31 @@ class FramePeer final : public ChildPeer, private SubclassHandler {
       case WM_MBUTTONUP:
         return 0;  // a frame never takes the focus
       case WM_ERASEBKGND: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        const int saved = ::SaveDC(dc);
+        ForEachShownWindowBelow(window, [&](HWND, RECT place) {
+          ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+          ::ExcludeClipRect(dc, place.left, place.top, place.right, place.bottom);
+        });
         RECT inside{};
         ::GetClientRect(window, &inside);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &inside, host_.BrushFor(host_.LookOf(frame_).back));
+        ::FillRect(dc, &inside, host_.BrushFor(host_.LookOf(frame_).back));
+        ::RestoreDC(dc, saved);
         return 1;
       }
       default:
         return std::nullopt;
     }
+  }
+  // A control under the point that takes the pointer itself (a label lets it through).
+  static bool AControlBelowAnswers(HWND frame, LPARAM screenPoint) {
+    const POINT point{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    bool answers = false;
+    ForEachShownWindowBelow(frame, [&](HWND below, RECT place) {
+      if (!answers && ::PtInRect(&place, point))
+        answers = ::SendMessageW(below, WM_NCHITTEST, 0, screenPoint) != HTTRANSPARENT;
+    });
+    return answers;
   }
   rt::Frame& frame_;
   std::optional<WindowSubclass> subclass_;
@@ -130,9 +162,7 @@ class TextBoxPeer final : public ChildPeer {
   }
 
  protected:
-  WindowKind Kind() const override {
-    return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
-  }
+  WindowKind Kind() const override { return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_GROUP, WS_EX_CLIENTEDGE}; }
   void ShowCaption(const std::wstring& caption) override {
     // Setting the text the box already shows would only move the caret to the start.
     if (WindowText() != caption) ChildPeer::ShowCaption(caption);
@@ -156,7 +186,6 @@ class ControlSitePeer final : public ChildPeer {
  protected:
   WindowKind Kind() const override { return {kControlSiteClass, 0, 0}; }
   bool HasFace() const override { return false; }
-  void AfterCreate() override { site_.SetHandle(reinterpret_cast<rt::WindowHandle>(Window())); }
 
  private:
   rt::UserControlSite& site_;

@@ -1,6 +1,7 @@
 #include "runtime/win32/ChildPeer.h"
 
 #include "runtime/Failure.h"
+#include "runtime/controls/TabOrder.h"
 #include "runtime/win32/DpiScaling.h"
 #include "runtime/win32/Gdi.h"
 #include "runtime/win32/VisualStyle.h"
@@ -9,12 +10,17 @@ namespace win32 {
 
 void ChildPeer::Create(HWND parent, int id, HINSTANCE instance) {
   const WindowKind kind = Kind();
-  DWORD style = kind.style | WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD style = kind.style | WS_CHILD;
+  // A control in a frame lies under its frame, which comes first in the reading order: kept
+  // clear of the windows above it, it would never show. The frame leaves it out instead.
+  if (model_.Container() == nullptr) style |= WS_CLIPSIBLINGS;
+  if (rt::IsTabStop(model_)) style |= WS_TABSTOP;
   if (HasFace() && model_.Visible()) style |= WS_VISIBLE;
   if (!model_.Enabled()) style |= WS_DISABLED;
   window_ = ::CreateWindowExW(kind.exStyle, kind.className, ModelCaption().c_str(), style, 0, 0, 0, 0, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (window_ == nullptr) throw rt::Failure(L"The control " + model_.Name() + L" could not be made.");
+  model_.SetHandle(reinterpret_cast<rt::WindowHandle>(window_));
   ApplyFont();
   LayOut();
   ApplyStyle();
@@ -24,7 +30,10 @@ void ChildPeer::Create(HWND parent, int id, HINSTANCE instance) {
 }
 
 void ChildPeer::Detach() {
-  if (attached_) model_.AttachPeer(nullptr);
+  if (attached_) {
+    model_.AttachPeer(nullptr);
+    model_.SetHandle(0);
+  }
   attached_ = false;
   window_ = nullptr;
 }
@@ -73,6 +82,8 @@ void ChildPeer::OnChanged(rt::Control&, rt::Property property) {
       if (!HasFace()) break;
       ::ShowWindow(window_, model_.Visible() ? SW_SHOWNA : SW_HIDE);
       if (hadFocus && !model_.Visible()) host_.MoveFocusAwayFrom(window_);
+      // The frame above a hidden control does not learn that the patch is its own again.
+      if (!model_.Visible() && model_.Container() != nullptr) Repaint();
       break;
     case rt::Property::Enabled:
       ::EnableWindow(window_, model_.Enabled() ? TRUE : FALSE);

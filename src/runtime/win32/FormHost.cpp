@@ -1,9 +1,8 @@
 #include "runtime/win32/FormHost.h"
 
-#include <algorithm>
-
 #include "runtime/Failure.h"
 #include "runtime/Twips.h"
+#include "runtime/controls/TabOrder.h"
 #include "runtime/controls/UserControlSite.h"
 #include "runtime/win32/ChildControlPeers.h"
 #include "runtime/win32/Guarded.h"
@@ -110,20 +109,13 @@ ChildPeer* FormHost::PeerOf(HWND window) const {
 }
 
 void FormHost::CreateControls() {
-  std::vector<rt::Control*> order(form_.Controls().begin(), form_.Controls().end());
-  // Tab order first; the frames go last, so that they lie under the controls they hold.
-  std::stable_sort(order.begin(), order.end(), [](const rt::Control* a, const rt::Control* b) {
-    const bool aFrame = a->Kind() == rt::ControlKind::Frame;
-    const bool bFrame = b->Kind() == rt::ControlKind::Frame;
-    if (aFrame != bFrame) return bFrame;
-    return a->TabIndex() < b->TabIndex();
-  });
   int id = kFirstControlId;
-  for (rt::Control* control : order) {
+  for (rt::Control* control : rt::ReadingOrder(form_)) {
     std::unique_ptr<ChildPeer> peer = MakeChildPeer(*this, *control);
     if (!peer) continue;
     peer->Create(window_.get(), id++, instance_);
-    // Stacking order is tab order: each control goes under the ones made before it.
+    // Stacking order is reading order, which the Tab key and screen readers follow: each
+    // control goes under the ones made before it.
     ::SetWindowPos(peer->Window(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     peers_.push_back(std::move(peer));
   }
@@ -183,6 +175,9 @@ void FormHost::ApplyVisibility() {
   OwnChange own(ownStateChanges_);
   HWND window = window_.get();
   if (form_.Visible()) {
+    // Whoever comes to the window sees where the focus is, also before touching the
+    // keyboard: Windows would hide the mark from a user who started us with the mouse.
+    ::SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     // A state the program chose while the window was hidden takes effect now.
     ::ShowWindow(window, form_.WindowState() == rt::windowstate::kMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
     ::UpdateWindow(window);

@@ -54,6 +54,7 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   rt::ShownLook LookOf(const rt::Control& control) override { return form_.ShownLookOf(control, highContrast_); }
   void LayOutControls() override;
   void MoveFocusAwayFrom(HWND window) override;
+  AccessibleAnnotations& Annotations() override { return annotations_; }
 
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -87,7 +88,8 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   WindowIcons icons_;
   BrushCache brushes_;
   FontCache fonts_{kDefaultDpi};
-  std::vector<std::unique_ptr<ChildPeer>> peers_;  // in tab order
+  AccessibleAnnotations annotations_;
+  std::vector<std::unique_ptr<ChildPeer>> peers_;  // in reading order
   FocusMemory focus_;
   // Size notices caused by our own calls are not the user's doing.
   int ownStateChanges_ = 0;

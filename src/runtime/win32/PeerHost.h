@@ -5,6 +5,7 @@
 #include "runtime/UnhandledFailure.h"
 #include "runtime/controls/Form.h"
 #include "runtime/controls/ShownLook.h"
+#include "runtime/win32/AccessibleAnnotations.h"
 
 namespace win32 {
 
@@ -22,6 +23,8 @@ class PeerHost {
   virtual void LayOutControls() = 0;
   // A control that may hold the focus is being hidden or disabled.
   virtual void MoveFocusAwayFrom(HWND window) = 0;
+  // For what a control's window class does not tell screen readers itself.
+  virtual AccessibleAnnotations& Annotations() = 0;
 
  protected:
   ~PeerHost() = default;

@@ -2,10 +2,19 @@
 
 #include <commctrl.h>
 
+#include "runtime/win32/AccessibleAnnotations.h"
 #include "runtime/win32/MouseMoveArgs.h"
 #include "runtime/win32/OwnerDrawnButton.h"
 
 namespace win32 {
+
+void PushButtonPeer::AfterCreate() {
+  subclass_.emplace(Window(), static_cast<SubclassHandler&>(*this), host_.Failures());
+  // Drawn by us, the button could pass for a plain button window to a screen reader: it
+  // says what it is and what pressing it does.
+  host_.Annotations().SetNumber(Window(), kRoleProperty, ROLE_SYSTEM_PUSHBUTTON);
+  host_.Annotations().SetText(Window(), kDefaultActionProperty, L"Press");
+}
 
 void PushButtonPeer::OnCommand(WORD notification) {
   if (notification != BN_CLICKED) return;

@@ -20,8 +20,8 @@ class PushButtonPeer final : public ChildPeer, private SubclassHandler {
   bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
  protected:
-  WindowKind Kind() const override { return {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP | WS_GROUP, 0}; }
-  void AfterCreate() override { subclass_.emplace(Window(), static_cast<SubclassHandler&>(*this), host_.Failures()); }
+  WindowKind Kind() const override { return {L"BUTTON", BS_OWNERDRAW | WS_GROUP, 0}; }
+  void AfterCreate() override;
   void OnOwnPropertyChanged(rt::Property property) override;
 
  private:

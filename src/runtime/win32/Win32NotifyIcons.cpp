@@ -29,6 +29,7 @@ NOTIFYICONDATAW ToNotifyIconData(const rt::TrayRecord& record) {
   data.dwStateMask = record.dwStateMask;
   CopyText(record.szInfo, data.szInfo);
   data.uTimeout = record.uTimeout;
+  if (record.uVersion != 0) data.uVersion = record.uVersion;
   CopyText(record.szInfoTitle, data.szInfoTitle);
   data.dwInfoFlags = record.dwInfoFlags;
   return data;

@@ -10,7 +10,7 @@ Win32Platform::Win32Platform(HINSTANCE instance)
       shortcuts_(instance, failures_),
       badge_(instance),
       bundle_{app_,   pump_,    clock_,   mouse_,  tray_,      windowProcs_, registry_,
-              files_, dialogs_, starter_, random_, shortcuts_, badge_,       session_} {}
+              files_, dialogs_, starter_, random_, shortcuts_, badge_,       session_, accessibility_} {}
 
 void Win32Platform::SetMainWindow(HWND window) {
   app_.SetMainWindow(window);

@@ -5,6 +5,7 @@
 
 #include "runtime/Platform.h"
 #include "runtime/win32/FailureRoute.h"
+#include "runtime/win32/Win32Accessibility.h"
 #include "runtime/win32/Win32Application.h"
 #include "runtime/win32/Win32Clock.h"
 #include "runtime/win32/Win32Dialogs.h"
@@ -58,6 +59,7 @@ class Win32Platform {
   Win32GlobalShortcuts shortcuts_;
   Win32PointerBadge badge_;
   Win32SessionEvents session_{failures_};
+  Win32Accessibility accessibility_;
   rt::Platform bundle_;
 };
 

@@ -15,6 +15,8 @@ class Child:
     visible: bool
     enabled: bool
     rect: tuple
+    focused: bool = False   # has the keyboard focus of its thread
+    tabstop: bool = False
 
     @property
     def centre(self):
@@ -45,12 +47,17 @@ class WindowInfo:
     def texts(self):
         return [c.text for c in self.children if c.text]
 
+    def focused(self):
+        """The child window with the keyboard focus, or None."""
+        return next((c for c in self.children if c.focused), None)
+
 
 def _window_info(data):
     return WindowInfo(
         title=data["title"], cls=data["class"], visible=data["visible"], minimized=data["minimized"],
         foreground=data["foreground"], rect=tuple(data["window"]), client=tuple(data["client"]),
-        children=[Child(c["class"], c["text"], c["visible"], c["enabled"], tuple(c["rect"]))
+        children=[Child(c["class"], c["text"], c["visible"], c["enabled"], tuple(c["rect"]), c["focused"],
+                        c["tabstop"])
                   for c in data["children"]])
 
 

@@ -103,10 +103,20 @@ std::vector<HWND> ChildrenOf(HWND window) {
   return children;
 }
 
-std::string DescribeChild(HWND child) {
+// The window that has the keyboard focus in the thread that owns this one, as a screen
+// reader asks for it from outside.
+HWND FocusOfThreadOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+std::string DescribeChild(HWND child, HWND focus) {
   RECT rect{};
   GetWindowRect(child, &rect);
   return "{\"hwnd\": " + Json(child) + ", \"parent\": " + Json(GetParent(child)) +
+         ", \"focused\": " + Json(child == focus) +
+         ", \"tabstop\": " + Json((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0) +
          ", \"id\": " + std::to_string(GetDlgCtrlID(child)) + ", \"class\": " + Json(ClassOf(child)) +
          ", \"text\": " + Json(TextOf(child)) + ", \"visible\": " + Json(IsWindowVisible(child) != FALSE) +
          ", \"enabled\": " + Json(IsWindowEnabled(child) != FALSE) + ", \"rect\": " + Json(rect) + "}";
@@ -122,7 +132,8 @@ std::string Describe(HWND window, size_t matchCount) {
                      ", \"foreground\": " + Json(GetForegroundWindow() == window) + ", \"window\": " + Json(rect) +
                      ", \"client\": " + Json(ClientOnScreen(window)) + ", \"children\": [";
   const std::vector<HWND> children = ChildrenOf(window);
-  for (size_t i = 0; i < children.size(); ++i) json += (i ? ",\n  " : "\n  ") + DescribeChild(children[i]);
+  const HWND focus = FocusOfThreadOf(window);
+  for (size_t i = 0; i < children.size(); ++i) json += (i ? ",\n  " : "\n  ") + DescribeChild(children[i], focus);
   return json + "]}";
 }
 

@@ -1,0 +1,71 @@
+"""The keyboard end to end: the window opens with the focus marked on "Start Autodrag",
+and the Tab key goes round the controls in the order of the screen, the minimised box
+included once it shows."""
+from scenarios.screen import pixel
+
+START = "Start Autodrag"
+LOAD_AT_LOGON = "Load this software on Windows startup"
+MINIMIZED = "Minimized to system tray"
+HELP = "Help"
+# The border of the plain button look: in the focus colour on the focused button only.
+FOCUS_BORDER = "#0078D7"
+BORDER = "#ADADAD"
+
+
+def focused_text(s):
+    window = s.main_window()
+    focused = window.focused() if window else None
+    return focused.text if focused else None
+
+
+def wait_for_focus(s, text):
+    s.wait_until(lambda: focused_text(s) == text or None, f'the focus on "{text}"')
+
+
+def border_colour(s, text):
+    """The colour of the button's left border, half way down."""
+    left, top, _, bottom = s.main_window().child(text).rect
+    return pixel(s, left, (top + bottom) // 2)
+
+
+def tab_round(s, stops):
+    """Presses Tab once per stop, from the first stop back to it, checking each."""
+    for text in stops[1:] + stops[:1]:
+        s.desktop.key("Tab")
+        wait_for_focus(s, text)
+
+
+def test_the_focus_starts_marked_on_start_and_tab_follows_the_screen(s):
+    window = s.start_vornatic()
+    wait_for_focus(s, START)
+    assert not window.child("Text1").tabstop, "the text box out of sight is a tab stop"
+    s.screenshot("focus-on-start", region=window.rect)
+    assert border_colour(s, START) == FOCUS_BORDER, "no focus mark on the Start button"
+    assert border_colour(s, HELP) == BORDER
+
+    tab_round(s, [START, LOAD_AT_LOGON, HELP])
+    s.desktop.key("Tab")
+    wait_for_focus(s, LOAD_AT_LOGON)
+    assert border_colour(s, START) == BORDER, "the focus mark stayed on the Start button"
+    s.desktop.key("space")  # ticks the box, which shows the minimised box beside it
+    s.wait_for_main_window(lambda w: w.shows(MINIMIZED), f'"{MINIMIZED}" to show')
+    tab_round(s, [LOAD_AT_LOGON, MINIMIZED, HELP, START])
+    s.screenshot("focus-round-with-the-minimised-box", region=s.main_window().rect)
+
+
+def test_enter_starts_and_stops_and_any_button_on_the_icon_brings_the_window_back(s):
+    s.start_vornatic()
+    wait_for_focus(s, START)
+    s.desktop.key("Return")
+    s.wait_for_main_window(lambda w: not w.visible, "the window to go to the tray")
+    s.wait_until(lambda: s.probe.tray_icon_centre(), "the tray icon")
+    # The right button: a release of the left one would count as the pick-up.
+    s.desktop.click_at(*s.probe.tray_icon_centre(), button=3)
+    window = s.wait_for_main_window(lambda w: w.visible and w.shows("Auto-drag is on."),
+                                    'the window back, saying "Auto-drag is on."')
+    s.screenshot("back-from-the-tray-while-on", region=window.rect)
+    wait_for_focus(s, "Stop Autodrag")
+    s.desktop.key("Return")
+    window = s.wait_for_main_window(lambda w: w.shows("Auto-drag is off.") and w.shows(START),
+                                    'auto-drag off again')
+    s.screenshot("stopped-from-the-keyboard", region=window.rect)
