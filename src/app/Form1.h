@@ -72,7 +72,7 @@ class Form1 {
   void Session_StartedAgain();
   void cSysTray1_Select(std::int32_t id);
   void Label1_Change();
-  // On every way out: releases the button we hold for the user and what is held back.
+  // On every way out: lets go of the button we keep down for the user.
   void LetGoOfTheButton();
 
   // Handed to the features.

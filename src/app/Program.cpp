@@ -33,9 +33,9 @@ void Attempt(Step&& step) noexcept {
 
 void Program::OnUnhandledFailure(const std::exception& failure) noexcept {
   // Before a word is said, let go of everything the user could be left with once the
-  // process has vanished: a button we pressed for them, releases we are holding back, and
-  // an icon in the tray that no longer answers. The hook goes first, so that nothing is
-  // counted or held back while the box below is up.
+  // process has vanished: a button we keep down for them and an icon in the tray that no
+  // longer answers. The hook goes first, so that nothing is counted or swallowed while the
+  // box below is up.
   Attempt([&] { mouse_.Close(); });
   Attempt([&] { form1_.LetGoOfTheButton(); });
   Attempt([&] { form1_.cSysTray1.SetInTray(false); });

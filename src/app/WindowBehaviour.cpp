@@ -40,8 +40,8 @@ void Form1::Form_Unload(int& /*cancel*/) {
 }
 
 void Form1::LetGoOfTheButton() {
-  // A press we injected must not outlive us: the user would be left dragging with no
-  // program to end it. Input still held back is passed on for the same reason.
+  // A button we keep down for the user must not outlive us: they would be left dragging
+  // with no program to end it.
   mouse_.LetGo();
 }
 
