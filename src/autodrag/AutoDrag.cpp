@@ -18,8 +18,8 @@ constexpr const wchar_t* kInjectionRefusedText =
     L"button; if something still seems held, click once.";
 constexpr const wchar_t* kHookLostText =
     L"Windows stopped auto-drag: it took away Vornatic's watch on the mouse, as it does when the computer is "
-    L"too busy to let Vornatic answer in time.\r\n\r\nVornatic has put back what you picked up and let go of the "
-    L"button. Please try Start Autodrag again.";
+    L"too busy to let Vornatic answer in time.\r\n\r\nNo button is held for you, and anything you had picked up is "
+    L"back where it was. Please try Start Autodrag again.";
 
 }  // namespace
 

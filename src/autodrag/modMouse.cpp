@@ -107,6 +107,11 @@ void modMouse::OnHookLost() {
     candidate_.reset();
     lock.unlock();
     InstallHook();
+    if (hook_.Installed()) return;
+    // Windows would not take it back: rather than read "on" with no hook, end and say so.
+    lock.lock();
+    trouble_ = Trouble::HookLost;
+    WakeTheLoop();
     return;
   }
   if (phase_ != Phase::Holding) return;

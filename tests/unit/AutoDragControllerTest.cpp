@@ -250,6 +250,16 @@ TEST_F(AutoDragTest, AHookWindowsTakesAwayIsNoticedAndPutBackOrGivenUp) {
   EXPECT_TRUE(fakes.dialogs.shown.empty());
   ExpectOff();
 
+  // Waiting, and Windows will not take the hook back: auto-drag does not read "on" with no hook.
+  ClickStartStopAt(6);
+  fakes.mouse.TakeHooksAwayAt(6.5);
+  fakes.pump.At(6.9, [&] { fakes.mouse.failNextHook = true; });
+  fakes.mouse.UserClickAt(7.0, {10, 10});
+  fakes.pump.RunUntil(8.5);
+  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+  fakes.dialogs.shown.clear();
+  ExpectOff();
+
   // Holding: the drop went by unseen; the item goes back and the user is told.
   fakes.mouse.delivered.clear();
   ClickStartStopAt(10);
