@@ -404,10 +404,16 @@ TEST_F(FormHostTest, TheSessionEndsOnlyWhenWindowsSaysSoAndACancelledShutdownCha
 
 // Setup posts the registered close request (from its own process, which the end-to-end
 // tests try); the window takes it as its close box. Another registered message does not.
+// The session watch on the same window goes on hearing its messages beside it.
 TEST_F(FormHostTest, TheCloseRequestClosesTheWindowAsItsCloseBoxDoes) {
   BuildAndShow();
   HWND window = Main();
-  win32::CloseRequestListener listener(window);
+  platform.SetMainWindow(window);
+  int leaving = 0;
+  platform.Bundle().session.OnLeavingDesktop([&] { ++leaving; });
+  win32::CloseRequestListener listener(window, platform.Failures());
+  ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  EXPECT_EQ(leaving, 1) << "the close request took the session watch's place on the window";
   ::PostMessageW(window, ::RegisterWindowMessageW(L"Vornatic.SomethingElse"), 0, 0);
   EXPECT_FALSE(win32test::PumpUntil(
       platform.Pump(), [&] { return !closeReasons.empty(); }, std::chrono::milliseconds(200)));

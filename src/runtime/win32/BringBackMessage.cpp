@@ -1,5 +1,6 @@
 #include "runtime/win32/BringBackMessage.h"
 
+#include "runtime/win32/MessageFilter.h"
 #include "runtime/win32/WindowClasses.h"
 
 namespace win32 {
@@ -7,14 +8,8 @@ namespace win32 {
 UINT BringBackMessage() { return ::RegisterWindowMessageW(L"Vornatic.BringBack"); }
 
 void LetBringBackIn(HWND mainWindow) {
-  // Looked up, as the function is missing before Windows 7, where nothing needs letting in.
-  using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-  const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
   const UINT message = BringBackMessage();
-  if (user32 == nullptr || message == 0) return;
-  const auto change = reinterpret_cast<ChangeFilterFn>(
-      reinterpret_cast<void*>(::GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
-  if (change != nullptr) change(mainWindow, message, MSGFLT_ALLOW, nullptr);
+  if (message != 0) LetThroughMessageFilter(mainWindow, message);
 }
 
 bool AskTheFirstCopyToComeBack() {

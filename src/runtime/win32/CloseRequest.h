@@ -6,25 +6,29 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+#include <optional>
+
+#include "runtime/UnhandledFailure.h"
+#include "runtime/win32/WindowSubclass.h"
+
 namespace win32 {
 
 // Packaging/Vornatic.nsi posts a message of the same name.
 inline constexpr wchar_t kCloseRequestName[] = L"Vornatic.CloseRequest";
 
 // Listens on the main window from construction until it or the window goes.
-class CloseRequestListener {
+class CloseRequestListener final : public SubclassHandler {
  public:
-  explicit CloseRequestListener(HWND mainWindow);
+  CloseRequestListener(HWND mainWindow, rt::UnhandledFailureSink& failures);
   CloseRequestListener(const CloseRequestListener&) = delete;
   CloseRequestListener& operator=(const CloseRequestListener&) = delete;
-  ~CloseRequestListener();
+
+  std::optional<LRESULT> OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                    DWORD_PTR self);
-
-  HWND window_;
   UINT closeRequest_;
+  std::unique_ptr<WindowSubclass> subclass_;
 };
 
 }  // namespace win32

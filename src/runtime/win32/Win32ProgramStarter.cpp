@@ -2,34 +2,14 @@
 
 #include <windows.h>
 // After windows.h, which it needs.
-#include <objbase.h>
 #include <shellapi.h>
 
 #include "runtime/Failure.h"
+#include "runtime/win32/Com.h"
 #include "runtime/win32/Handles.h"
 #include "runtime/win32/SystemMessage.h"
 
 namespace win32 {
-namespace {
-
-// The shell may hand the address to a handler that needs COM on this thread; a thread
-// that has it already keeps it as it was.
-class ComForThisCall {
- public:
-  ComForThisCall()
-      : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-  ComForThisCall(const ComForThisCall&) = delete;
-  ComForThisCall& operator=(const ComForThisCall&) = delete;
-  ~ComForThisCall() {
-    if (initialised_) ::CoUninitialize();
-  }
-
- private:
-  bool initialised_;
-};
-
-}  // namespace
-
 void Win32ProgramStarter::Start(const std::wstring& commandLine, int windowStyle) {
   // CreateProcessW may write into the command line it is given.
   std::wstring writable = commandLine;
@@ -46,7 +26,7 @@ void Win32ProgramStarter::Start(const std::wstring& commandLine, int windowStyle
 }
 
 void Win32ProgramStarter::OpenWebPage(const std::wstring& address, int windowStyle) {
-  ComForThisCall com;
+  ComApartment com;
   const auto result =
       reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, windowStyle));
   // Values up to 32 are errors, most of them also left in the thread's last error.

@@ -55,7 +55,7 @@ int RunProgram(HINSTANCE instance) {
   platform.RouteFailuresTo(program);
   FormHost host(program.MainWindow(), program, instance);
   platform.SetMainWindow(host.MainWindow());
-  win32::CloseRequestListener closeRequests(host.MainWindow());
+  win32::CloseRequestListener closeRequests(host.MainWindow(), platform.Failures());
   // Keyboard navigation between the window's controls works in nested pumps too.
   platform.Pump().SetPreTranslate([&host](MSG& message) { return host.PreTranslate(message); });
   win32::Guarded(platform.Failures(), [&] { program.Start(); });
