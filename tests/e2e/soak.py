@@ -9,7 +9,6 @@ process running Vornatic.exe before and after.
 Exits non-zero on a miss, or when the program's memory grew beyond what a run of Wine
 moves by itself. Not part of ./dev test: run it with ./dev soak."""
 import argparse
-import os
 import random
 import statistics
 import sys
@@ -21,7 +20,7 @@ HERE = Path(__file__).resolve().parent
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 sys.path.insert(0, str(HERE))
 
-from harness import standalone  # noqa: E402
+from harness import hook_timings, standalone  # noqa: E402
 from harness.processes import only_one  # noqa: E402
 from harness.clock import now_ms  # noqa: E402
 from scenarios.test_autodrag import (CAREFUL, HASTY, OFF, QUICK, SHORTCUT, START, STOP, drag, hand_click,  # noqa: E402
@@ -130,25 +129,11 @@ def tray_trip(s, window):
     return back
 
 
-def hook_answers(path):
-    """(answers, longest in us, 99th percentile in us) over the whole run, from the lines
-    Vornatic writes each time its hook goes."""
-    if not path.exists():
-        return None
-    micros = sorted(int(v) for line in path.read_text().splitlines() if " us " in line
-                    for v in line.split(" us ", 1)[1].split())
-    if not micros:
-        return None
-    return len(micros), micros[-1], micros[min(len(micros) - 1, (len(micros) * 99 + 99) // 100 - 1)]
-
-
 def soak(s, drags, trips, seed):
     log, client = s.start_probe_window(PROBE_GEOMETRY)
-    # Vornatic writes how long its hook took to answer to the file this names (Wine hands
-    # the environment on); a Linux path reaches Windows through the Z: drive.
     timings = s.artefacts / "hook-answers.txt"
-    os.environ["VORNATIC_HOOK_TIMINGS"] = "Z:" + str(timings).replace("/", "\\")
-    window = s.start_vornatic()
+    with hook_timings.recorded(timings):
+        window = s.start_vornatic()
     pid = only_one("Vornatic.exe", str(s.prefix.path))
     memory = {"at start": memory_kib(pid)}
     misses, pauses, moves_seen = [], [], []
@@ -185,7 +170,7 @@ def soak(s, drags, trips, seed):
             recover(s)
             window = s.main_window()
     memory[f"after {trips} tray trips"] = memory_kib(pid)
-    answers = hook_answers(timings)
+    answers = hook_timings.answers(timings)
     if answers:
         print(f"soak: the hook answered {answers[0]} times: longest {answers[1]} us, "
               f"99th percentile {answers[2]} us")

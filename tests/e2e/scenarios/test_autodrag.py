@@ -1,9 +1,9 @@
 """Auto-drag end to end: the real program, a person's clicks through xdotool, and the
 probe window's log of what Windows delivered to it."""
-import os
 import time
 from dataclasses import dataclass
 
+from harness import hook_timings
 from harness.clock import now_ms
 
 
@@ -111,21 +111,11 @@ def drag_in_probe(s, log, client, pick, drop, pace=HASTY, start=None):
     return pause
 
 
-def hook_installed_times(path):
-    """When each hook went in (ms on the harness's clock), from the file Vornatic writes
-    when VORNATIC_HOOK_TIMINGS names it."""
-    lines = path.read_text().splitlines() if path.exists() else []
-    return [float(line.split()[1]) for line in lines if line.startswith("installed_ms")]
-
-
 def test_drags_of_every_pace_the_first_right_after_the_first_start(s):
     log, client = s.start_probe_window()
     timings = s.artefacts / "hook-answers.txt"
-    os.environ["VORNATIC_HOOK_TIMINGS"] = "Z:" + str(timings).replace("/", "\\")
-    try:
+    with hook_timings.recorded(timings):
         window = s.start_vornatic()
-    finally:
-        del os.environ["VORNATIC_HOOK_TIMINGS"]
     s.screenshot("main-window", region=window.rect)
     starts = []
 
@@ -141,7 +131,7 @@ def test_drags_of_every_pace_the_first_right_after_the_first_start(s):
     pauses.append(drag_in_probe(s, log, client, (320, 60), (80, 210), HASTY, start=start_and_wait_three_tenths))
     pauses.append(drag_in_probe(s, log, client, (100, 150), (250, 90), QUICK, start=start_and_wait_three_tenths))
     s.note(f"pauses from the hand's first move to the first held move: {pauses} ms")
-    installed = hook_installed_times(timings)
+    installed = hook_timings.installed_times(timings)
     if s.clocks_agree and len(installed) == len(starts):
         s.note("from the Start click's release to the hook in: "
                f"{[round(hook - click) for hook, click in zip(installed, starts)]} ms (the first is the run's first)")
