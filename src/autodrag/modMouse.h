@@ -45,10 +45,12 @@ class modMouse {
   ~modMouse();
 
   // A press held still for holdTime latches; none: the latch is off. With rightButton,
-  // a held secondary press latches too.
+  // a held secondary press latches too; with middleButton, a held middle press.
   struct Latch {
     std::optional<std::chrono::milliseconds> holdTime;
     bool rightButton = false;
+    bool middleButton = false;
+    bool operator==(const Latch&) const = default;
   };
 
   // Installs the hook and starts a new drag: waiting for the pick-up.

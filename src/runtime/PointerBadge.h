@@ -5,8 +5,9 @@
 
 namespace rt {
 
-// The user's buttons as they name them: the primary one (left, unless swapped) and the other.
-enum class HeldButton { Primary, Secondary };
+// The user's buttons as they name them: the primary one (left, unless swapped), the other
+// one, and the middle one (the wheel, pressed).
+enum class HeldButton { Primary, Secondary, Middle };
 
 class PointerBadge {
  public:
