@@ -1,7 +1,8 @@
 ; Vornatic's installer: for the user who runs it, never asking for administrator rights,
 ; into %LOCALAPPDATA%\Programs\Vornatic, with a Start-menu shortcut and an entry among
 ; Windows' installed apps. make_package.py builds it and defines VERSION, FILES_NSH (the
-; files of the program folder as it ships), ICON and OUTFILE.
+; files of the program folder as it ships), LANGUAGES_NSH (its languages and texts, made
+; from the program's own catalogue), ICON and OUTFILE.
 
 Unicode true
 ; The program is 64-bit only, so its installer may be too.
@@ -57,18 +58,33 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) Kestrova"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TEXT "This will install Vornatic ${VERSION} for you alone; it does not need administrator rights.$\r$\n$\r$\nVornatic lets you drag with the mouse without holding the button down.$\r$\n$\r$\nIf Vornatic is running, Setup closes it first. Your settings are kept.$\r$\n$\r$\n$_CLICK"
+; The installer speaks the languages Vornatic speaks: it offers them, with the user's
+; display language chosen, and the uninstaller speaks the one chosen.
+!define MUI_LANGDLL_REGISTRY_ROOT HKCU
+!define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MUI_LANGDLL_REGISTRY_VALUENAME "Installer Language"
+
+!define MUI_WELCOMEPAGE_TEXT "$(SetupWelcome)"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
-!define MUI_FINISHPAGE_RUN_TEXT "Start Vornatic now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(SetupRunNow)"
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "Vornatic will be closed if it is running and removed from your computer, together with your settings (the start-up choices) and its entry among the programs that start when you log on."
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$(SetupUninstallConfirm)"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
-!insertmacro MUI_LANGUAGE "English"
+!include "${LANGUAGES_NSH}"
+!insertmacro MUI_RESERVEFILE_LANGDLL
+
+Function .onInit
+  !insertmacro MUI_LANGDLL_DISPLAY
+FunctionEnd
+
+Function un.onInit
+  !insertmacro MUI_UNGETLANGUAGE
+FunctionEnd
 
 ; Asks each running Vornatic to close the way a user closes it, so that it takes its tray
 ; icon away and lets go of a held button, and waits until its process has ended, so that
@@ -92,7 +108,7 @@ Function ${UN}CloseVornatic
     ${If} $0 = 0
       ${Break}
     ${EndIf}
-    DetailPrint "Closing the running Vornatic"
+    DetailPrint "$(SetupClosing)"
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
     System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}|${PROCESS_TERMINATE}, i 0, i r1) p .r2'
     ${If} $2 P= 0 ; a copy started as administrator: Setup may wait for it, not end it
@@ -106,19 +122,19 @@ Function ${UN}CloseVornatic
     ${EndIf}
     ${If} $3 = ${WAIT_TIMEOUT}
     ${AndIf} ${Silent}
-      DetailPrint "Vornatic does not close: ending it"
+      DetailPrint "$(SetupEnding)"
       ${If} $2 P<> 0
         System::Call 'kernel32::TerminateProcess(p r2, i 1) i .r3'
         System::Call 'kernel32::WaitForSingleObject(p r2, i ${END_WAIT_MS}) i .r3'
       ${EndIf}
       ${If} $3 = ${WAIT_TIMEOUT}
-        DetailPrint "Vornatic could not be ended: going on beside it"
+        DetailPrint "$(SetupGoingOnBeside)"
         StrCpy $4 $0
       ${EndIf}
     ${ElseIf} $3 = ${WAIT_TIMEOUT}
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Vornatic is still running and does not close.$\r$\n$\r$\nClose it yourself (right-click its icon in the notification area, or close its window), then choose Retry." IDRETRY retry
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(SetupStillRunning)" IDRETRY retry
       SetErrorLevel 3
-      Abort "Vornatic is still running."
+      Abort "$(SetupStillRunningShort)"
       retry:
     ${EndIf}
     ${If} $2 P<> 0
@@ -142,7 +158,7 @@ Section "Vornatic"
   !insertmacro INSTALL_FILES
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0 SW_SHOWNORMAL "" \
-    "Drag without holding the mouse button"
+    "$(SetupShortcutDescription)"
 
   ; What Windows' list of installed apps shows and runs.
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Vornatic"
@@ -170,7 +186,8 @@ SectionEnd
     ClearErrors
     DeleteRegValue ${ROOT} "${RUN_KEY}" "${EXE}"
     ${If} ${Errors}
-      MessageBox MB_OK|MB_ICONINFORMATION "Vornatic stays among the programs that start at logon for every user of this computer: only an administrator may take it out of ${ROOT}\${RUN_KEY}." /SD IDOK
+      StrCpy $R9 "${ROOT}\${RUN_KEY}"
+      MessageBox MB_OK|MB_ICONINFORMATION "$(SetupStaysForEveryone)" /SD IDOK
     ${EndIf}
   ${EndIf}
 !macroend

@@ -3,7 +3,7 @@
 wherever it is unpacked, and a per-user installer made with NSIS. The executable is
 checked first (release_exe.py): nothing is packaged that should not ship.
 
-    make_package.py --version 1.2.3 --dist DIR --art DIR --out DIR --makensis PATH --objdump PATH
+    make_package.py --version 1.2.3 --dist DIR --art DIR --languages NSH --out DIR --makensis PATH --objdump PATH
 
 Leaves Vornatic-<version>-portable.zip and Vornatic-<version>-setup.exe in --out."""
 import argparse
@@ -66,6 +66,8 @@ def main():
     parser.add_argument("--version", required=True)
     parser.add_argument("--dist", type=Path, required=True, help="the built program folder")
     parser.add_argument("--art", type=Path, required=True, help="the folder with Vornatic.ico")
+    parser.add_argument("--languages", type=Path, required=True,
+                        help="the installer's languages and texts, made from the catalogue")
     parser.add_argument("--out", type=Path, required=True)
     parser.add_argument("--makensis", required=True)
     parser.add_argument("--objdump", required=True)
@@ -94,6 +96,7 @@ def main():
     nsis_lists(folder, nsh)
     setup = args.out / f"Vornatic-{args.version}-setup.exe"
     subprocess.run([args.makensis, "-V2", "-WX", "-NOCD", f"-DVERSION={args.version}", f"-DFILES_NSH={nsh}",
+                    f"-DLANGUAGES_NSH={args.languages}",
                     f"-DICON={args.art / 'Vornatic.ico'}", f"-DOUTFILE={setup}", str(HERE / "Vornatic.nsi")],
                    check=True)
 

@@ -3,6 +3,7 @@
 #include "app/ErrorReport.h"
 #include "autodrag/LatchSetting.h"
 #include "ui/Layout.h"
+#include "ui/WindowFit.h"
 
 Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray, std::wstring displayName)
     : platform_(platform),
@@ -13,6 +14,8 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
       SkinFramework1(platform.files, Me) {
   BuildLayout();
   ConnectEvents();
+  platform_.badge.SetLetters(platform_.texts(rt::TextId::BadgeLeft), platform_.texts(rt::TextId::BadgeRight),
+                             layout::WindowFont(platform_.texts.CurrentLanguage()));
   mouse_.SetHoldObserver(&holdingBadge_);
   // A click on our own tray icon while holding is the user giving up, never the drop.
   mouse_.SetTrayIconLocator([this] { return cSysTray1.IconScreenRect(); });
@@ -26,27 +29,35 @@ Form1::~Form1() {
 }
 
 void Form1::BuildLayout() {
+  const rt::Language language = platform_.texts.CurrentLanguage();
+  const rt::Font windowFont = layout::WindowFont(language);
+  const rt::Font buttonFont = layout::ButtonFont(language);
+  const layout::FittedLayout fitted = layout::FitToCaptions([&](const layout::ControlDesign& design, rt::TextId id) {
+    return platform_.metrics.CaptionWidth(design.kind, platform_.texts(id),
+                                          design.kind == rt::ControlKind::PushButton ? buttonFont : windowFont);
+  });
   Me.SetCaption(L"Form1");
-  Me.SetClientSize(layout::kClientWidth, layout::kClientHeight);
+  Me.SetClientSize(fitted.clientWidth, fitted.clientHeight);
   Me.SetBackColor(rt::kWhite);
-  Me.SetFont(layout::kWindowFont);
+  Me.SetFont(windowFont);
 
   rt::Control* const controls[] = {&PushButton2, &Frame2,      &Check4, &Check8,       &Frame1,
                                    &Label1,      &PushButton1, &Text1,  &cSysTray1Site};
   for (rt::Control* control : controls) {
     const auto& design = layout::Find(control->Name().c_str());
-    control->SetBounds(design.bounds);
+    control->SetBounds(fitted.bounds[static_cast<std::size_t>(&design - layout::kControls.data())]);
     control->SetTabIndex(design.tabIndex);
     control->SetTabStop(design.tabStop);
     control->SetVisible(design.visible);
-    if (auto* captioned = dynamic_cast<rt::CaptionedControl*>(control)) captioned->SetCaption(design.caption);
+    if (auto* captioned = dynamic_cast<rt::CaptionedControl*>(control))
+      captioned->SetCaption(design.caption != layout::kNoText ? platform_.texts(design.caption) : control->Name());
     if (design.container != nullptr)
       control->SetContainer(std::wstring(design.container) == L"Frame2" ? static_cast<rt::Control*>(&Frame2)
                                                                         : static_cast<rt::Control*>(&Frame1));
     Me.Add(*control);
   }
   for (rt::PushButton* button : {&PushButton2, &PushButton1}) {
-    button->SetFont(layout::kButtonFont);
+    button->SetFont(buttonFont);
     button->SetForeColor(rt::kButtonText);
     button->SetBackColor(rt::kWhite);
   }
@@ -84,12 +95,12 @@ void Form1::ConnectEvents() {
 void Form1::Label1_Change() { platform_.accessibility.LiveRegionChanged(Label1); }
 
 void Form1::PushButton2_Click() {
-  NumberedStatements steps(platform_.dialogs, L"PushButton2_Click");
+  NumberedStatements steps(platform_.dialogs, platform_.texts, L"PushButton2_Click");
   autoDrag_.StartOrStop(steps);
 }
 
 void Form1::PushButton1_Click() {
-  NumberedStatements steps(platform_.dialogs, L"PushButton1_Click");
+  NumberedStatements steps(platform_.dialogs, platform_.texts, L"PushButton1_Click");
   help_.Show(steps);
 }
 
@@ -115,15 +126,15 @@ void Form1::ApplyLatch() {
   const auto get = [this](const wchar_t* key) {
     return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff);
   };
-  const latch_setting::Read read = latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight));
+  const latch_setting::Read read = latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight), platform_.texts);
   mouse_.SetLatch(read.latch);
   std::wstring complaint = read.complaint;
   if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {
     // Without the hook no press can be seen held; say so rather than show the latch on.
     mouse_.SetLatch({});
-    complaint = L"Windows did not let Vornatic watch the mouse, so the latch is off.";
+    complaint = platform_.texts(rt::TextId::LatchCannotWatch);
   }
-  if (mouse_.LatchOn()) cSysTray1.SetTrayTip(displayName_ + L": hold still to latch");
+  if (mouse_.LatchOn()) cSysTray1.SetTrayTip(platform_.texts.Format(rt::TextId::LatchTrayTip, {{L"product", displayName_}}));
   if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
 }
 

@@ -104,13 +104,14 @@ class Form1 {
   // The latch settings, after the tray icon is in: a text not understood is said in a balloon.
   void ApplyLatch();
 
-  SettingsStore settings_{platform_.registry, platform_.dialogs, displayName_};
+  SettingsStore settings_{platform_.registry, platform_.dialogs, platform_.texts, displayName_};
   RegStuff regStuff_{platform_.registry, platform_.app};
   mStartUp logonEntry_{platform_.app, regStuff_};
-  StartupChoices startupChoices_{Check4, Check8, settings_, logonEntry_, platform_.dialogs, displayName_};
+  StartupChoices startupChoices_{Check4,      Check8, settings_, logonEntry_, platform_.dialogs, platform_.texts,
+                                 displayName_};
   AutoDrag autoDrag_{AutoDrag::Parts{PushButton2, Label1, Me, mouse_, platform_.pump, platform_.dialogs,
-                                     globals_.AppTitle, globals_.HiddenInTray}};
-  HelpMessage help_{platform_.dialogs, globals_.AppTitle};
+                                     globals_.AppTitle, platform_.texts, globals_.HiddenInTray}};
+  HelpMessage help_{platform_.dialogs, platform_.texts, globals_.AppTitle};
   HoldingBadge holdingBadge_{platform_.badge};
-  StartStopShortcut shortcut_{platform_.shortcuts};
+  StartStopShortcut shortcut_{platform_.shortcuts, platform_.texts};
 };

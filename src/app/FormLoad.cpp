@@ -22,7 +22,7 @@ void Form1::Form_Load() {
   startupChoices_.SetLoading(true);
   // The status line says when auto-drag goes on and off, mostly while the window is away.
   platform_.accessibility.SetLiveSetting(Label1, rt::LiveSetting::Assertive);
-  NumberedStatements s(platform_.dialogs, L"Form_Load");
+  NumberedStatements s(platform_.dialogs, platform_.texts, L"Form_Load");
   s.Run(100, [&] { ApplySkin(); });
   if (s.Test(102, [&] { return FileExists(platform_.app.ProgramFolder() + kCursorFile); }))
     s.Run(104, [&] { Me.SetMouseIcon(platform_.files.LoadPicture(platform_.app.ProgramFolder() + kCursorFile)); });

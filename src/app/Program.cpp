@@ -14,10 +14,10 @@ void Program::Start() {
   form1_.Me.Show();
 }
 
-std::wstring Program::UnhandledFailureText(const std::wstring& description) {
-  return std::wstring(product::kDisplayName) +
-         L" ran into a problem it cannot recover from and will close now.\r\n\r\n" + description +
-         L"\r\n\r\nPlease email a screenshot of this message to " + product::kSupportEmail;
+std::wstring Program::UnhandledFailureText(const rt::Texts& texts, const std::wstring& description) {
+  return texts.Format(rt::TextId::FatalError, {{L"product", product::kDisplayName},
+                                               {L"description", description},
+                                               {L"email", product::kSupportEmail}});
 }
 
 namespace {
@@ -41,7 +41,7 @@ void Program::OnUnhandledFailure(const std::exception& failure) noexcept {
   Attempt([&] { form1_.cSysTray1.SetInTray(false); });
   // Nothing more can be said when the box itself fails; the platform ends the program either way.
   Attempt([&] {
-    platform_.dialogs.MessageBox(UnhandledFailureText(rt::DescribeException(failure)),
+    platform_.dialogs.MessageBox(UnhandledFailureText(platform_.texts, rt::DescribeException(failure)),
                                  rt::mb::kOkOnly | rt::mb::kCritical, product::kDisplayName);
   });
 }

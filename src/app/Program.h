@@ -19,7 +19,7 @@ class Program : public rt::UnhandledFailureSink {
   // A failure in a handler without the uniform report: say so in our words; the platform
   // then ends the program.
   void OnUnhandledFailure(const std::exception& failure) noexcept override;
-  static std::wstring UnhandledFailureText(const std::wstring& description);
+  static std::wstring UnhandledFailureText(const rt::Texts& texts, const std::wstring& description);
 
   const Globals& State() const { return globals_; }
   Form1& Window() { return form1_; }

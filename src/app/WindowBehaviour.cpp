@@ -7,9 +7,6 @@
 #include "runtime/Waiting.h"
 
 namespace {
-constexpr const wchar_t* kBalloonText =
-    L"has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrova) to bring the software "
-    L"back.";
 constexpr std::int32_t kBalloonSeconds = 5;
 }  // namespace
 
@@ -24,11 +21,11 @@ void Form1::Form_Resize() {
   Me.SetVisible(false);
   Me.SetWindowState(rt::windowstate::kNormal);
   globals_.HiddenInTray = true;
-  cSysTray1.ShowBalloon(kBalloonText, product::kDisplayName, kBalloonSeconds, true);
+  cSysTray1.ShowBalloon(platform_.texts(rt::TextId::MinimizedBalloon), product::kDisplayName, kBalloonSeconds, true);
 }
 
 void Form1::Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {
-  NumberedStatements s(platform_.dialogs, L"Form_QueryUnload");
+  NumberedStatements s(platform_.dialogs, platform_.texts, L"Form_QueryUnload");
   s.Run(100, [&] { cSysTray1.SetInTray(false); });
   s.Run(102, [&] { mouse_.Close(); });
   rt::PumpWaitingEventsTwice(s, platform_.pump, 104, 106);

@@ -4,25 +4,6 @@
 
 #include "runtime/Waiting.h"
 
-namespace {
-
-constexpr const wchar_t* kHookFailedText =
-    L"Auto-drag could not start: Windows did not let Vornatic watch the mouse.\r\n\r\n"
-    L"No button has been pressed for you. Please try Start Autodrag again.";
-constexpr const wchar_t* kOutOfReachText =
-    L"Vornatic cannot drag in windows of programs that run as administrator, unless Vornatic runs as "
-    L"administrator too.\r\n\r\nYour click went through as an ordinary click, and auto-drag is off.";
-constexpr const wchar_t* kInjectionRefusedText =
-    L"Windows did not let Vornatic press or release the mouse button for you, so auto-drag is off.\r\n\r\n"
-    L"This happens on the secure desktop (the sign-in and password screens). Vornatic has let go of the "
-    L"button; if something still seems held, click once.";
-constexpr const wchar_t* kHookLostText =
-    L"Windows stopped auto-drag: it took away Vornatic's watch on the mouse, as it does when the computer is "
-    L"too busy to let Vornatic answer in time.\r\n\r\nNo button is held for you, and anything you had picked up is "
-    L"back where it was. Please try Start Autodrag again.";
-
-}  // namespace
-
 AutoDrag::AutoDrag(Parts parts) : p_(parts) {
   p_.mouse.SetLatchAttention([this] { AttendToLatchedHold(); });
 }
@@ -43,9 +24,9 @@ void AutoDrag::StartOrStop(rt::NumberedSteps& steps) {
 
 void AutoDrag::Start(rt::NumberedSteps& s) {
   modMouse& mouse = p_.mouse;
-  s.Run(102, [&] { p_.startStop.SetCaption(kStopCaption); });
+  s.Run(102, [&] { p_.startStop.SetCaption(p_.texts(rt::TextId::StopAutodrag)); });
   s.Run(104, [&] { p_.window.SetWindowState(rt::windowstate::kMinimized); });
-  s.Run(106, [&] { p_.status.SetCaption(kOnStatus); });
+  s.Run(106, [&] { p_.status.SetCaption(p_.texts(rt::TextId::AutodragIsOn)); });
   s.Run(108, [&] { mouse.ResetClickCount(); });
   s.Run(110, [&] { buttonHeld_ = false; });
   s.Run(112, [&] { stopRequested_ = false; });
@@ -54,7 +35,8 @@ void AutoDrag::Start(rt::NumberedSteps& s) {
   // can happen, say so and go straight to the ending steps.
   const bool hooked = mouse.MouseHookHandle() != 0;
   if (!hooked) {
-    p_.dialogs.MessageBox(kHookFailedText, rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
+    p_.dialogs.MessageBox(p_.texts.Format(rt::TextId::HookFailed, {{L"start", p_.texts(rt::TextId::StartAutodrag)}}),
+                          rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
     stopRequested_ = true;
   }
   while (hooked) {
@@ -85,8 +67,8 @@ void AutoDrag::Start(rt::NumberedSteps& s) {
     mouse.StopMouseHook();
     buttonHeld_ = mouse.HoldingButton();
   });
-  s.Run(140, [&] { p_.startStop.SetCaption(kStartCaption); });
-  s.Run(142, [&] { p_.status.SetCaption(kOffStatus); });
+  s.Run(140, [&] { p_.startStop.SetCaption(p_.texts(rt::TextId::StartAutodrag)); });
+  s.Run(142, [&] { p_.status.SetCaption(p_.texts(rt::TextId::AutodragIsOff)); });
   s.Run(144, [&] { p_.window.SetVisible(true); });
   s.Run(146, [&] { p_.window.SetFocus(); });
   s.Run(148, [&] { p_.hiddenInTray = false; });
@@ -109,10 +91,11 @@ void AutoDrag::SayWhatEndedIt() {
   const modMouse::Trouble trouble = p_.mouse.CurrentTrouble();
   if (trouble == modMouse::Trouble::None) return;
   p_.mouse.ClearTrouble();
-  const wchar_t* text = trouble == modMouse::Trouble::WindowOutOfReach ? kOutOfReachText
-                        : trouble == modMouse::Trouble::HookLost       ? kHookLostText
-                                                                       : kInjectionRefusedText;
-  p_.dialogs.MessageBox(text, rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
+  const rt::TextId text = trouble == modMouse::Trouble::WindowOutOfReach ? rt::TextId::WindowOutOfReach
+                          : trouble == modMouse::Trouble::HookLost       ? rt::TextId::HookLost
+                                                                         : rt::TextId::InjectionRefused;
+  p_.dialogs.MessageBox(p_.texts.Format(text, {{L"start", p_.texts(rt::TextId::StartAutodrag)}}),
+                        rt::mb::kOkOnly | rt::mb::kExclamation, p_.messageTitle);
 }
 
 void AutoDrag::AttendToLatchedHold() {

@@ -9,19 +9,16 @@
 #include "runtime/Dialogs.h"
 #include "runtime/EventPump.h"
 #include "runtime/NumberedSteps.h"
+#include "runtime/Texts.h"
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/Form.h"
 
 class AutoDrag {
  public:
-  static constexpr const wchar_t* kStartCaption = L"Start Autodrag";
-  static constexpr const wchar_t* kStopCaption = L"Stop Autodrag";
-  static constexpr const wchar_t* kOnStatus = L"Auto-drag is on.";
-  static constexpr const wchar_t* kOffStatus = L"Auto-drag is off.";
-
   // What the controller works with: the button whose caption is the on/off state, the
   // status line, the window it sends to the tray and brings back, the mouse, the pump it
-  // waits in, the boxes it speaks through with their title, and the window's in-the-tray flag.
+  // waits in, the boxes it speaks through with their title, the words it says, and the
+  // window's in-the-tray flag.
   struct Parts {
     rt::PushButton& startStop;
     rt::Label& status;
@@ -30,6 +27,7 @@ class AutoDrag {
     rt::EventPump& pump;
     rt::Dialogs& dialogs;
     const std::wstring& messageTitle;
+    const rt::Texts& texts;
     bool& hiddenInTray;
   };
 
@@ -42,7 +40,7 @@ class AutoDrag {
   // latch holds the button, it gives up instead: the item goes back.
   void StartOrStop(rt::NumberedSteps& steps);
 
-  bool IsOn() const { return p_.startStop.Caption() != kStartCaption; }
+  bool IsOn() const { return p_.startStop.Caption() != p_.texts(rt::TextId::StartAutodrag); }
   // The button is held for the user in this drag (as far as the loop has seen).
   bool ButtonHeld() const { return buttonHeld_; }
 

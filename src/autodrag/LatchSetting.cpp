@@ -34,25 +34,21 @@ std::optional<int> HoldMs(const std::wstring& text) {
 
 }  // namespace
 
-Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText) {
+Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText, const rt::Texts& texts) {
   Read read;
   const std::wstring latch = Trimmed(latchText);
   if (!SameWord(latch, L"Off")) {
     if (const auto ms = HoldMs(latch))
       read.latch.holdTime = std::chrono::milliseconds(*ms);
     else
-      read.complaint = L"The latch setting \"" + latchText +
-                       L"\" in Vornatic's settings is neither Off nor a hold time from 200 to 2200 (milliseconds), "
-                       L"so the latch is off.";
+      read.complaint = texts.Format(rt::TextId::LatchSettingUnreadable, {{L"setting", latchText}});
   }
   const std::wstring right = Trimmed(latchRightText);
   if (SameWord(right, L"On")) {
     read.latch.rightButton = true;
   } else if (!SameWord(right, L"Off")) {
-    read.complaint += std::wstring(read.complaint.empty() ? L"" : L"\r\n") + L"The LatchRight setting \"" +
-                      latchRightText +
-                      L"\" in Vornatic's settings is neither On nor Off, so the right button does "
-                      L"not latch.";
+    read.complaint += std::wstring(read.complaint.empty() ? L"" : L"\r\n") +
+                      texts.Format(rt::TextId::LatchRightUnreadable, {{L"setting", latchRightText}});
   }
   return read;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "autodrag/modMouse.h"
+#include "runtime/Texts.h"
 
 namespace latch_setting {
 
@@ -17,6 +18,7 @@ struct Read {
   std::wstring complaint;
 };
 
-Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText);
+// The complaint is in the user's language.
+Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText, const rt::Texts& texts);
 
 }  // namespace latch_setting

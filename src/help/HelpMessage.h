@@ -4,18 +4,21 @@
 
 #include "runtime/Dialogs.h"
 #include "runtime/NumberedSteps.h"
+#include "runtime/Texts.h"
 
 class HelpMessage {
  public:
   static constexpr const wchar_t* kContactPage = L"https://www.kestrova.example/contact/";
 
-  HelpMessage(rt::Dialogs& dialogs, const std::wstring& title) : dialogs_(dialogs), title_(title) {}
+  HelpMessage(rt::Dialogs& dialogs, const rt::Texts& texts, const std::wstring& title)
+      : dialogs_(dialogs), texts_(texts), title_(title) {}
 
   void Show(rt::NumberedSteps& steps);
-  static std::wstring Text();
+  std::wstring Text() const;
 
  private:
   rt::Dialogs& dialogs_;
+  const rt::Texts& texts_;
   // The application title, which start-up may still change.
   const std::wstring& title_;
 };

@@ -14,6 +14,8 @@
 #include "runtime/Random.h"
 #include "runtime/Registry.h"
 #include "runtime/SessionEvents.h"
+#include "runtime/TextMetrics.h"
+#include "runtime/Texts.h"
 #include "runtime/WindowProcs.h"
 
 namespace rt {
@@ -34,6 +36,8 @@ struct Platform {
   PointerBadge& badge;
   SessionEvents& session;
   Accessibility& accessibility;
+  Texts& texts;
+  TextMetrics& metrics;
 };
 
 }  // namespace rt

@@ -1,7 +1,10 @@
 // A small badge beside the pointer that says a button is held for the user, or is being
 // held towards the latch. It never takes the focus or a click and has no place in the taskbar.
 #pragma once
+#include <string>
+
 #include "runtime/MouseInput.h"
+#include "runtime/Types.h"
 
 namespace rt {
 
@@ -18,6 +21,9 @@ class PointerBadge {
   // What the badge shows from now on: which button, and how far the press has filled
   // towards the latch (1: held).
   virtual void SetLook(HeldButton button, double filled) = 0;
+  // The letters under the mouse's left and right button, as the user's language names
+  // them, and the face that has their characters.
+  virtual void SetLetters(const std::wstring& left, const std::wstring& right, const Font& font) = 0;
 };
 
 }  // namespace rt

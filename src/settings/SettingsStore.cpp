@@ -40,8 +40,6 @@ std::wstring SettingsStore::GetSetting(const std::wstring& application, const st
 void SettingsStore::ReportFailureOnce() {
   if (failureReported_) return;
   failureReported_ = true;
-  dialogs_.MessageBox(productName_ +
-                          L" could not save your choice: Windows did not let it write to your settings.\r\n\r\n" +
-                          productName_ + L" will not remember this choice the next time it starts.",
+  dialogs_.MessageBox(texts_.Format(rt::TextId::SettingsNotSaved, {{L"product", productName_}}),
                       rt::mb::kOkOnly | rt::mb::kExclamation, productName_);
 }

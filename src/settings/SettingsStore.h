@@ -5,12 +5,13 @@
 
 #include "runtime/Dialogs.h"
 #include "runtime/Registry.h"
+#include "runtime/Texts.h"
 
 class SettingsStore {
  public:
   // The product's name is what the one message about a refused write speaks of.
-  SettingsStore(rt::Registry& registry, rt::Dialogs& dialogs, std::wstring productName)
-      : registry_(registry), dialogs_(dialogs), productName_(std::move(productName)) {}
+  SettingsStore(rt::Registry& registry, rt::Dialogs& dialogs, const rt::Texts& texts, std::wstring productName)
+      : registry_(registry), dialogs_(dialogs), texts_(texts), productName_(std::move(productName)) {}
   SettingsStore(const SettingsStore&) = delete;
   SettingsStore& operator=(const SettingsStore&) = delete;
 
@@ -35,6 +36,7 @@ class SettingsStore {
 
   rt::Registry& registry_;
   rt::Dialogs& dialogs_;
+  const rt::Texts& texts_;
   std::wstring productName_;
   // A refused write is told once: a user who cannot write the settings should not be
   // stopped by the same box on every click.

@@ -11,18 +11,15 @@ void StartupChoices::Save(const wchar_t* key, bool on) {
 }
 
 std::wstring StartupChoices::CouldNotRegisterText() const {
-  return productName_ +
-         L" could not be set to start when you log on: Windows did not let it add itself to the programs "
-         L"that start at logon.\r\n\r\nThe box \"Load this software on Windows startup\" has been cleared.";
+  return texts_.Format(rt::TextId::LogonNotAdded,
+                       {{L"product", productName_}, {L"box", texts_(rt::TextId::LoadOnStartup)}});
 }
 
 std::wstring StartupChoices::CouldNotRemoveText(RegStuff::EntryLeft left) const {
-  const std::wstring why = left == RegStuff::EntryLeft::kForEveryUser
-                               ? L"it is set to start for every user of this computer, and only an administrator "
-                                 L"can change that."
-                               : L"Windows did not let it take itself out of the programs that start at logon.";
-  return productName_ + L" could not be kept from starting when you log on: " + why + L"\r\n\r\n" + productName_ +
-         L" will still start when you log on, so the box \"Load this software on Windows startup\" stays ticked.";
+  const std::wstring why = texts_(left == RegStuff::EntryLeft::kForEveryUser ? rt::TextId::LogonForEveryUser
+                                                                             : rt::TextId::LogonRemovalRefused);
+  return texts_.Format(rt::TextId::LogonNotRemoved,
+                       {{L"product", productName_}, {L"why", why}, {L"box", texts_(rt::TextId::LoadOnStartup)}});
 }
 
 void StartupChoices::ShowRunAtLogon(bool on) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/Dialogs.h"
+#include "runtime/Texts.h"
 #include "runtime/controls/Controls.h"
 #include "settings/SettingsStore.h"
 #include "settings/mStartUp.h"
@@ -12,12 +13,13 @@
 class StartupChoices {
  public:
   StartupChoices(rt::CheckBox& runAtLogon, rt::CheckBox& minimized, SettingsStore& settings, mStartUp& logonEntry,
-                 rt::Dialogs& dialogs, std::wstring productName)
+                 rt::Dialogs& dialogs, const rt::Texts& texts, std::wstring productName)
       : runAtLogon_(runAtLogon),
         minimized_(minimized),
         settings_(settings),
         logonEntry_(logonEntry),
         dialogs_(dialogs),
+        texts_(texts),
         productName_(std::move(productName)) {}
   StartupChoices(const StartupChoices&) = delete;
   StartupChoices& operator=(const StartupChoices&) = delete;
@@ -46,6 +48,7 @@ class StartupChoices {
   SettingsStore& settings_;
   mStartUp& logonEntry_;
   rt::Dialogs& dialogs_;
+  const rt::Texts& texts_;
   std::wstring productName_;
   bool loading_ = false;
 };

@@ -63,12 +63,12 @@ Parsed Parse(const std::wstring& text) {
   return {true, shortcut};
 }
 
-std::wstring Describe(const rt::Shortcut& shortcut) {
+std::wstring Describe(const rt::Shortcut& shortcut, const rt::Texts& texts) {
   std::wstring text;
-  if (shortcut.win) text += L"Win+";
-  if (shortcut.ctrl) text += L"Ctrl+";
-  if (shortcut.alt) text += L"Alt+";
-  if (shortcut.shift) text += L"Shift+";
+  if (shortcut.win) text += texts(rt::TextId::KeyWin) + L"+";
+  if (shortcut.ctrl) text += texts(rt::TextId::KeyCtrl) + L"+";
+  if (shortcut.alt) text += texts(rt::TextId::KeyAlt) + L"+";
+  if (shortcut.shift) text += texts(rt::TextId::KeyShift) + L"+";
   if (shortcut.key >= kF1 && shortcut.key < kF1 + 24)
     text += L"F" + std::to_wstring(shortcut.key - kF1 + 1);
   else

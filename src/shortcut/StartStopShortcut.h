@@ -4,6 +4,7 @@
 #include <string>
 
 #include "runtime/GlobalShortcuts.h"
+#include "runtime/Texts.h"
 
 class StartStopShortcut {
  public:
@@ -11,7 +12,7 @@ class StartStopShortcut {
 
   enum class Outcome { On, Off, Unavailable };
 
-  explicit StartStopShortcut(rt::GlobalShortcuts& shortcuts) : shortcuts_(shortcuts) {}
+  StartStopShortcut(rt::GlobalShortcuts& shortcuts, const rt::Texts& texts) : shortcuts_(shortcuts), texts_(texts) {}
   StartStopShortcut(const StartStopShortcut&) = delete;
   StartStopShortcut& operator=(const StartStopShortcut&) = delete;
   ~StartStopShortcut() { shortcuts_.Unregister(); }
@@ -24,5 +25,6 @@ class StartStopShortcut {
 
  private:
   rt::GlobalShortcuts& shortcuts_;
+  const rt::Texts& texts_;
   std::wstring unavailableText_;
 };

@@ -5,6 +5,7 @@
 #include "fakes/FakeServices.h"
 #include "fakes/FakeSessionEvents.h"
 #include "fakes/FakeShortcutsAndBadge.h"
+#include "fakes/FakeTexts.h"
 #include "fakes/VirtualTime.h"
 #include "runtime/Platform.h"
 
@@ -28,8 +29,11 @@ struct FakePlatform {
   FakeBadge badge{clock};
   FakeSessionEvents session{pump};
   FakeAccessibility accessibility;
-  rt::Platform platform{app,   pump,    clock,   mouse,  tray,      windowProcs, registry,
-                        files, dialogs, starter, random, shortcuts, badge,       session, accessibility};
+  CatalogueTexts catalogue;
+  rt::Texts texts{catalogue, rt::Language::English};
+  FakeTextMetrics metrics;
+  rt::Platform platform{app,    pump,      clock, mouse,   tray,          windowProcs, registry, files, dialogs,
+                        starter, random, shortcuts, badge, session, accessibility, texts,       metrics};
 };
 
 }  // namespace fake

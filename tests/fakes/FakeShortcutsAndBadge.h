@@ -36,6 +36,9 @@ class FakeBadge : public rt::PointerBadge {
   void ShowBeside(rt::ScreenPoint pointer) override;
   void Hide() override;
   void SetLook(rt::HeldButton button, double filled) override;
+  void SetLetters(const std::wstring& left, const std::wstring& right, const rt::Font&) override {
+    letters = {left, right};
+  }
 
   struct Change {
     double at;
@@ -49,6 +52,7 @@ class FakeBadge : public rt::PointerBadge {
   double filled = 1.0;
   // Every fill shown on the way to a latch, in order.
   std::vector<double> fills;
+  std::pair<std::wstring, std::wstring> letters{L"L", L"R"};
 
  private:
   VirtualClock& clock_;

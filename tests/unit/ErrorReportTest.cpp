@@ -16,7 +16,7 @@ namespace {
 class ErrorReportTest : public ::testing::Test {
  protected:
   fake::FakeDialogs dialogs;
-  NumberedStatements s{dialogs, L"Form_Load"};
+  NumberedStatements s{dialogs, fake::English(), L"Form_Load"};
   std::vector<int> ran;
 };
 
@@ -109,7 +109,7 @@ TEST_F(UnhandledFailureTest, LetsGoOfEverythingThenSaysSoAndEnds) {
 
   ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
   const auto& box = fakes.dialogs.shown[0];
-  EXPECT_EQ(box.text, Program::UnhandledFailureText(L"Out of memory"));
+  EXPECT_EQ(box.text, Program::UnhandledFailureText(fakes.texts, L"Out of memory"));
   EXPECT_NE(box.text.find(L"Out of memory"), std::wstring::npos);
   EXPECT_NE(box.text.find(L"support@kestrova.example"), std::wstring::npos);
   EXPECT_EQ(box.style, rt::mb::kOkOnly | rt::mb::kCritical);

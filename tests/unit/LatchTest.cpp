@@ -15,7 +15,7 @@ const rt::Shortcut kWinShiftD{true, false, false, true, 'D'};
 class LatchTest : public ProgramTest {
  protected:
   void Store(const wchar_t* key, const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
   }
   void StartWith(const wchar_t* latch, const wchar_t* right = nullptr) {
     Store(L"Latch", latch);
@@ -230,11 +230,11 @@ TEST_F(LatchTest, TheRightButtonLatchesTooAndGivingUpLetsGoOfIt) {
 // Off, the program is as it was: no hook until Start. A text we cannot read is Off, said
 // once in one balloon; the other setting still counts.
 TEST_F(LatchTest, OffOrUnreadableSettingsLeaveTheLatchOffAndAreSaidOnce) {
-  EXPECT_FALSE(latch_setting::FromTexts(L"Off", L"Off").latch.holdTime);
-  EXPECT_EQ(latch_setting::FromTexts(L" 200 ", L"on").latch.holdTime, std::chrono::milliseconds(200));
-  EXPECT_EQ(latch_setting::FromTexts(L"2200", L"Off").latch.holdTime, std::chrono::milliseconds(2200));
+  EXPECT_FALSE(latch_setting::FromTexts(L"Off", L"Off", fake::English()).latch.holdTime);
+  EXPECT_EQ(latch_setting::FromTexts(L" 200 ", L"on", fake::English()).latch.holdTime, std::chrono::milliseconds(200));
+  EXPECT_EQ(latch_setting::FromTexts(L"2200", L"Off", fake::English()).latch.holdTime, std::chrono::milliseconds(2200));
   for (const wchar_t* bad : {L"199", L"2201", L"", L"-500", L"800ms", L"1e3", L"99999999999"}) {
-    const auto read = latch_setting::FromTexts(bad, L"Off");
+    const auto read = latch_setting::FromTexts(bad, L"Off", fake::English());
     EXPECT_FALSE(read.latch.holdTime) << std::wstring(bad).size();
     EXPECT_FALSE(read.complaint.empty()) << std::wstring(bad).size();
   }
@@ -250,10 +250,10 @@ TEST_F(LatchTest, OffOrUnreadableSettingsLeaveTheLatchOffAndAreSaidOnce) {
         Case{L"800", L"maybe", true, 1}, Case{L"fast", L"maybe", false, 1}}) {
     fake::FakePlatform fakes;
     if (c.latch)
-      SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic")
+      SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
           .SaveSetting(L"Kestrova", L"Vornatic", L"Latch", c.latch);
     if (c.right)
-      SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic")
+      SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
           .SaveSetting(L"Kestrova", L"Vornatic", L"LatchRight", c.right);
     Program program(fakes.platform);
     program.Window().cSysTray1Site.SetHandle(0x2001);

@@ -44,7 +44,7 @@ class RunAtLogonTest : public ProgramTest {
     fakes.registry.MakeKey(kUserRun);
   }
   void StoreStartupChoice(const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic")
+    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
         .SaveSetting(L"Kestrova", L"Vornatic", L"Windows Startup", value);
   }
   void PutRunValue(rt::RegKey root, const std::wstring& name, const std::wstring& data,

@@ -3,6 +3,7 @@
 
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeServices.h"
+#include "fakes/FakeTexts.h"
 #include "runtime/Dialogs.h"
 #include "settings/RegText.h"
 #include "settings/SettingsStore.h"
@@ -18,7 +19,7 @@ class SettingsStoreTest : public ::testing::Test {
 
   fake::FakeRegistry registry;
   fake::FakeDialogs dialogs;
-  SettingsStore store{registry, dialogs, L"Vornatic"};
+  SettingsStore store{registry, dialogs, fake::English(), L"Vornatic"};
 };
 
 TEST_F(SettingsStoreTest, FirstWriteMakesTheKeysAndASecondKeepsOnlyTheLastText) {
@@ -70,7 +71,7 @@ TEST_F(SettingsStoreTest, ARefusedWriteIsToldOncePerRunAndTheProgramGoesOn) {
   EXPECT_FALSE(registry.Value(kSection, L"Windows Startup").has_value());
 
   // Another run starts with a store of its own and tells the user again.
-  SettingsStore nextRun{registry, dialogs, L"Vornatic"};
+  SettingsStore nextRun{registry, dialogs, fake::English(), L"Vornatic"};
   nextRun.SaveSetting(L"Kestrova", L"Vornatic", L"Minimized", L"Off");
   EXPECT_EQ(dialogs.shown.size(), 2u);
 }

@@ -15,8 +15,8 @@ TEST(ShortcutTextTest, ReadsWhatPeopleWriteAndRefusesTheRest) {
   const auto parsed = shortcut_text::Parse(L" win + SHIFT+d ");
   ASSERT_TRUE(parsed.understood);
   EXPECT_EQ(parsed.shortcut, kWinShiftD);
-  EXPECT_EQ(shortcut_text::Describe(*parsed.shortcut), L"Win+Shift+D");
-  EXPECT_EQ(shortcut_text::Describe(*shortcut_text::Parse(L"Ctrl+Alt+F12").shortcut), L"Ctrl+Alt+F12");
+  EXPECT_EQ(shortcut_text::Describe(*parsed.shortcut, fake::English()), L"Win+Shift+D");
+  EXPECT_EQ(shortcut_text::Describe(*shortcut_text::Parse(L"Ctrl+Alt+F12").shortcut, fake::English()), L"Ctrl+Alt+F12");
   EXPECT_EQ(shortcut_text::Parse(L"ctrl+7").shortcut->key, static_cast<std::uint32_t>('7'));
 
   const auto none = shortcut_text::Parse(L"none");
@@ -40,7 +40,7 @@ std::vector<std::wstring> BalloonTexts(const fake::FakePlatform& fakes) {
 class ShortcutTest : public ProgramTest {
  protected:
   void Store(const wchar_t* key, const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
   }
 };
 
@@ -72,7 +72,7 @@ TEST_F(ShortcutTest, ATakenShortcutOrAnUnreadableSettingIsSaidOnceInABalloonAndT
     fake::FakePlatform fakes;
     fakes.shortcuts.heldByOthers.push_back(kWinShiftD);
     if (c.stored)
-      SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic")
+      SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
           .SaveSetting(L"Kestrova", L"Vornatic", L"Hotkey", c.stored);
     Program program(fakes.platform);
     program.Window().cSysTray1Site.SetHandle(0x2001);
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BadgeTest, TurnedOffInTheSettingsItNeverShows) {
-  SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", L"Indicator", L"Off");
+  SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", L"Indicator", L"Off");
   ShowWindow();
   ClickStartStopAt(0);
   fakes.mouse.UserClickAt(kAfterBalloon, {100, 100});

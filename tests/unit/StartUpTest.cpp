@@ -38,7 +38,7 @@ class StartUp : public ProgramTest {
   }
 
   void Store(const wchar_t* key, const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
     fakes.registry.log.clear();
   }
 
@@ -126,7 +126,8 @@ struct ProgramWithFailingReads {
   FailingReads files;
   rt::Platform platform{fakes.app,         fakes.pump,      fakes.clock, fakes.mouse,   fakes.tray,
                         fakes.windowProcs, fakes.registry,  files,       fakes.dialogs, fakes.starter,
-                        fakes.random,      fakes.shortcuts, fakes.badge, fakes.session, fakes.accessibility};
+                        fakes.random,      fakes.shortcuts, fakes.badge, fakes.session, fakes.accessibility,
+                        fakes.texts,       fakes.metrics};
   Program program{platform};
 };
 

@@ -8,6 +8,7 @@
 #include "runtime/win32/Handles.h"
 #include "runtime/win32/Win32Application.h"
 #include "runtime/win32/Win32Registry.h"
+#include "runtime/win32/Win32TextSource.h"
 #include "settings/RegStuff.h"
 #include "settings/SettingsStore.h"
 
@@ -166,15 +167,17 @@ TEST_F(RegistryTest, DwordIsStoredLittleEndianAndReadsBack) {
 TEST_F(RegistryTest, SettingsKeepTextInAnyScriptAcrossStores) {
   win32::Win32Registry registry;
   NoDialogs dialogs;
+  const win32::Win32TextSource catalogue(::GetModuleHandleW(nullptr));
+  const rt::Texts texts(catalogue, rt::Language::English);
   const std::wstring application = L"Kestrova";
   const std::wstring section = L"VornaticRegistryTest\\Stor\u00E9 \U0001F5B1";
   {
-    SettingsStore store{registry, dialogs, L"Vornatic"};
+    SettingsStore store{registry, dialogs, texts, L"Vornatic"};
     EXPECT_EQ(store.GetSetting(application, section, L"Minimized", L"Off"), L"Off");
     store.SaveSetting(application, section, L"Minimized", L"On");
     store.SaveSetting(application, section, L"Note", L"\u00E9\u0416\U0001F5B1");
   }
-  SettingsStore nextRun{registry, dialogs, L"Vornatic"};
+  SettingsStore nextRun{registry, dialogs, texts, L"Vornatic"};
   EXPECT_EQ(nextRun.GetSetting(application, section, L"Minimized", L"Off"), L"On");
   EXPECT_EQ(nextRun.GetSetting(application, section, L"Note", L""), L"\u00E9\u0416\U0001F5B1");
 

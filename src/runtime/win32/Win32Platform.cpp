@@ -1,5 +1,7 @@
 #include "runtime/win32/Win32Platform.h"
 
+#include "runtime/Language.h"
+
 namespace win32 {
 
 Win32Platform::Win32Platform(HINSTANCE instance)
@@ -9,8 +11,10 @@ Win32Platform::Win32Platform(HINSTANCE instance)
       windowProcs_(failures_),
       shortcuts_(instance, failures_),
       badge_(instance),
-      bundle_{app_,   pump_,    clock_,   mouse_,  tray_,      windowProcs_, registry_,
-              files_, dialogs_, starter_, random_, shortcuts_, badge_,       session_, accessibility_} {}
+      textSource_(instance),
+      texts_(textSource_, rt::ChooseLanguage(UserInterfaceLanguages())),
+      bundle_{app_,     pump_,   clock_,     mouse_,  tray_,    windowProcs_,   registry_, files_, dialogs_,
+              starter_, random_, shortcuts_, badge_,  session_, accessibility_, texts_,    metrics_} {}
 
 void Win32Platform::SetMainWindow(HWND window) {
   app_.SetMainWindow(window);

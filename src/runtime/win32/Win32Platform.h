@@ -19,6 +19,8 @@
 #include "runtime/win32/Win32Random.h"
 #include "runtime/win32/Win32Registry.h"
 #include "runtime/win32/Win32SessionEvents.h"
+#include "runtime/win32/Win32TextMetrics.h"
+#include "runtime/win32/Win32TextSource.h"
 #include "runtime/win32/Win32WindowProcs.h"
 
 namespace win32 {
@@ -60,6 +62,9 @@ class Win32Platform {
   Win32PointerBadge badge_;
   Win32SessionEvents session_{failures_};
   Win32Accessibility accessibility_;
+  Win32TextSource textSource_;
+  rt::Texts texts_;
+  Win32TextMetrics metrics_;
   rt::Platform bundle_;
 };
 

@@ -120,13 +120,23 @@ void Win32PointerBadge::Paint(HWND window, HDC dc) const {
     ::LineTo(dc, mouse.right - pen, buttonsBottom);
   }
   const UniqueFont letterFont(::CreateFontW(-(mouse.bottom - buttonsBottom) * 3 / 4, 0, 0, 0, FW_BOLD, FALSE, FALSE,
-                                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
+                                            FALSE, static_cast<DWORD>(letterFont_.charset), OUT_DEFAULT_PRECIS,
+                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                            letterFont_.name.c_str()));
   const SelectedObject useFont(dc, letterFont.get());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, rim);
   RECT letterBox{mouse.left, buttonsBottom, mouse.right, mouse.bottom - pen};
-  ::DrawTextW(dc, right ? L"R" : L"L", 1, &letterBox, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  const std::wstring& letter = right ? rightLetter_ : leftLetter_;
+  ::DrawTextW(dc, letter.c_str(), static_cast<int>(letter.size()), &letterBox,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void Win32PointerBadge::SetLetters(const std::wstring& left, const std::wstring& right, const rt::Font& font) {
+  leftLetter_ = left;
+  rightLetter_ = right;
+  letterFont_ = font;
+  if (window_) ::InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
 LRESULT CALLBACK Win32PointerBadge::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "runtime/Failure.h"
+#include "runtime/Language.h"
 #include "runtime/win32/BringBackMessage.h"
 #include "runtime/win32/CloseRequest.h"
 #include "runtime/win32/FormHost.h"
@@ -13,6 +14,7 @@
 #include "runtime/win32/SystemLibrary.h"
 #include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32Platform.h"
+#include "runtime/win32/Win32TextSource.h"
 
 namespace {
 
@@ -74,7 +76,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   } catch (const std::exception& failure) {
     // Only the building of the platform and the window can get here: the program's own code
     // runs guarded. There is no window to own the box yet.
-    ::MessageBoxW(nullptr, Program::UnhandledFailureText(rt::DescribeException(failure)).c_str(), L"Vornatic",
+    const win32::Win32TextSource catalogue(instance);
+    const rt::Texts texts(catalogue, rt::ChooseLanguage(win32::UserInterfaceLanguages()));
+    ::MessageBoxW(nullptr, Program::UnhandledFailureText(texts, rt::DescribeException(failure)).c_str(), L"Vornatic",
                   MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
     return 1;
   }

@@ -86,6 +86,12 @@ class Probe:
         its message box share one, say); inspect() picks the one with most controls."""
         return [_window_info(w) for w in self._query("inspect", "--all", title).get("windows", [])]
 
+    def fit(self, title):
+        """{'dpi', 'controls': [{'class', 'text', 'face', 'height', 'needed', 'available'}]}:
+        each visible control of that window, its text's width in the control's own font
+        against the room the control gives it, in pixels."""
+        return self._query("fit", title)
+
     def pointer(self):
         """{'x', 'y', 'left', 'right'}: where the pointer is and which buttons are down."""
         return self._query("pointer")

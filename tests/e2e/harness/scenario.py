@@ -99,16 +99,18 @@ class Scenario:
         shutil.copytree(self.exe.parent, target, dirs_exist_ok=True)
         return target / self.exe.name
 
-    def start_vornatic(self):
+    def start_vornatic(self, locale=None, start_caption="Start Autodrag"):
         """Starts the program as a person would from its folder and waits until its
-        window shows with the Start button; returns the window's description."""
+        window shows with the Start button; returns the window's description. `locale`
+        starts it for a user of that display language (a Linux locale, "de_DE.UTF-8"),
+        whose Start button reads `start_caption`."""
         installed = self.install_vornatic()
-        self.note("start Vornatic.exe")
+        self.note(f"start Vornatic.exe{' in ' + locale if locale else ''}")
         self.prefix.start([f"{INSTALL_DIR}\\{installed.name}"], output=self.artefacts / "vornatic-output.txt",
-                          cwd=installed.parent)
+                          cwd=installed.parent, locale=locale)
         self._wait_for_desktop()
-        return self.wait_for_main_window(lambda w: w.visible and w.shows("Start Autodrag"),
-                                         "Vornatic's window with \"Start Autodrag\"", START_TIMEOUT)
+        return self.wait_for_main_window(lambda w: w.visible and w.shows(start_caption),
+                                         f"Vornatic's window with \"{start_caption}\"", START_TIMEOUT)
 
     def main_window(self):
         return self.probe.inspect(VORNATIC_TITLE)

@@ -78,11 +78,16 @@ class WinePrefix:
             raise RuntimeError(f"wine {' '.join(map(str, args))} exited {result.returncode}: {result.stderr[-2000:]}")
         return result
 
-    def start(self, args, output=None, cwd=None):
-        """Starts a program and leaves it running; its output goes to `output` (a path)."""
+    def start(self, args, output=None, cwd=None, locale=None):
+        """Starts a program and leaves it running; its output goes to `output` (a path).
+        `locale` (a Linux locale such as "de_DE.UTF-8") is the display language and the
+        formats Wine gives that program, as Windows' settings give them a user."""
         sink = open(output, "ab") if output else subprocess.DEVNULL
+        env = self.env
+        if locale:
+            env.update(LANG=locale, LC_ALL=locale)
         try:
-            process = subprocess.Popen(["wine", *map(str, args)], env=self.env, stdin=subprocess.DEVNULL,
+            process = subprocess.Popen(["wine", *map(str, args)], env=env, stdin=subprocess.DEVNULL,
                                        stdout=sink, stderr=subprocess.STDOUT, cwd=cwd)
         finally:
             if output:

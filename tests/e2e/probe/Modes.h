@@ -27,6 +27,9 @@ int RunPointerQuery(const Arguments& args);
 // The selection of a window's edit control, and where given characters are on screen.
 int RunEditQuery(const Arguments& args);
 
+// Each visible control's text width in its own font against the room the control gives it.
+int RunFit(const Arguments& args);
+
 // Runs the message loop until WM_QUIT; returns its exit code.
 int PumpUntilQuit();
 

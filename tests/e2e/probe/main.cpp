@@ -36,8 +36,9 @@ int main() {
   if (mode == L"edit") return probe::RunEditQuery(args);
   if (mode == L"forget-icon") return probe::RunForgetIcon(args);
   if (mode == L"broadcast") return probe::RunBroadcast(args);
+  if (mode == L"fit") return probe::RunFit(args);
   probe::WriteStdout(
       "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | stubborn CLASS | "
-      "pointer | tray FILE | edit CLASS INDEX... | forget-icon HWND ID | broadcast NAME\n");
+      "pointer | tray FILE | edit CLASS INDEX... | forget-icon HWND ID | broadcast NAME | fit TITLE\n");
   return 2;
 }

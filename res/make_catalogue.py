@@ -1,0 +1,286 @@
+#!/usr/bin/env python3
+"""Turns Vornatic's text catalogue into what the build needs.
+
+res/lang/Vornatic.pot holds every text the user meets, in English, each under an
+identifier (msgctxt); res/lang/<language>.po holds one language's translations of them,
+as translators' tools (Poedit, Weblate, Crowdin, Lokalize) read and write them. This
+script checks the translations against the English and writes:
+
+  --header   runtime/TextIds.h: the identifiers and the languages, for the program's code
+  --rc       Catalogue.rc: a string table per language, for Vornatic.exe's resources
+  --tables   CatalogueTables.cpp: the same texts as C++ data, served by the unit tests' fakes
+  --nsis     Languages.nsh: the installer's own texts (identifiers starting with "Setup")
+
+A text left empty, marked fuzzy, or translated from an English text that has changed
+since stays English in that language alone. A translation whose placeholders ({product},
+{setting}, ...) are not those of the English text stops the build: the program would
+show a hole or the placeholder itself to the user.
+
+Usage: make_catalogue.py LANG_DIR [--header F] [--rc F] [--tables F] [--nsis F]"""
+import argparse
+import re
+import sys
+from pathlib import Path
+
+# Order is the order of rt::Language. Each: tag, name, rc LANGUAGE (primary, sub), the
+# Windows language identifier, NSIS's name for the language.
+LANGUAGES = [
+    ("en", "English", (0x09, 0x01), 0x0409, "English"),
+    ("de", "German", (0x07, 0x01), 0x0407, "German"),
+    ("fr", "French", (0x0C, 0x01), 0x040C, "French"),
+    ("es", "Spanish", (0x0A, 0x03), 0x0C0A, "Spanish"),
+    ("it", "Italian", (0x10, 0x01), 0x0410, "Italian"),
+    ("pt-BR", "PortugueseBrazil", (0x16, 0x01), 0x0416, "PortugueseBR"),
+    ("nl", "Dutch", (0x13, 0x01), 0x0413, "Dutch"),
+    ("pl", "Polish", (0x15, 0x01), 0x0415, "Polish"),
+    ("ja", "Japanese", (0x11, 0x01), 0x0411, "Japanese"),
+    ("zh-CN", "ChineseSimplified", (0x04, 0x02), 0x0804, "SimpChinese"),
+]
+SETUP_PREFIX = "Setup"
+IDENTIFIER = re.compile(r"^[A-Z][A-Za-z0-9]*$")
+PLACEHOLDER = re.compile(r"\{[a-z]+\}")
+ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
+
+
+class CatalogueError(Exception):
+    pass
+
+
+def unquote(literal, where):
+    if len(literal) < 2 or literal[0] != '"' or literal[-1] != '"':
+        raise CatalogueError(f"{where}: expected a quoted string, found {literal!r}")
+    text, i, body = [], 0, literal[1:-1]
+    while i < len(body):
+        if body[i] == "\\":
+            if i + 1 >= len(body) or body[i + 1] not in ESCAPES:
+                raise CatalogueError(f"{where}: unknown escape in {literal!r}")
+            text.append(ESCAPES[body[i + 1]])
+            i += 2
+        else:
+            text.append(body[i])
+            i += 1
+    return "".join(text)
+
+
+def parse_po(path):
+    """The entries of a PO file, in order: dicts with ctxt, id, str, fuzzy, line."""
+    entries, entry, field = [], None, None
+
+    def finish():
+        if entry is not None and "id" in entry:
+            entries.append(entry)
+
+    for number, raw in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        line = raw.strip()
+        where = f"{path.name}:{number}"
+        if not line:
+            finish()
+            entry, field = None, None
+            continue
+        if line.startswith("#"):
+            if entry is not None and "id" in entry:
+                finish()
+                entry, field = None, None
+            entry = entry or {"fuzzy": False, "line": number}
+            if line.startswith("#,") and "fuzzy" in line:
+                entry["fuzzy"] = True
+            continue
+        keyword, _, rest = line.partition(" ")
+        if keyword in ("msgctxt", "msgid", "msgstr"):
+            if keyword == "msgctxt" and entry is not None and "id" in entry:
+                finish()
+                entry = None
+            entry = entry or {"fuzzy": False, "line": number}
+            field = {"msgctxt": "ctxt", "msgid": "id", "msgstr": "str"}[keyword]
+            entry[field] = unquote(rest.strip(), where)
+        elif line.startswith('"') and entry is not None and field is not None:
+            entry[field] += unquote(line, where)
+        else:
+            raise CatalogueError(f"{where}: cannot read {raw!r}")
+    finish()
+    return entries
+
+
+def placeholders(text):
+    return set(PLACEHOLDER.findall(text))
+
+
+def read_english(lang_dir):
+    english = {}
+    for entry in parse_po(lang_dir / "Vornatic.pot"):
+        if entry["id"] == "" and "ctxt" not in entry:
+            continue  # the header
+        ident = entry.get("ctxt", "")
+        if not IDENTIFIER.match(ident):
+            raise CatalogueError(f"Vornatic.pot:{entry['line']}: {ident!r} is no identifier (msgctxt)")
+        if ident in english:
+            raise CatalogueError(f"Vornatic.pot:{entry['line']}: {ident} twice")
+        if entry["id"] == "":
+            raise CatalogueError(f"Vornatic.pot:{entry['line']}: {ident} has no English text")
+        english[ident] = entry["id"]
+    return english
+
+
+def read_translation(path, english, warnings):
+    texts = {}
+    for entry in parse_po(path):
+        if entry["id"] == "" and "ctxt" not in entry:
+            continue
+        ident, where = entry.get("ctxt", ""), f"{path.name}:{entry['line']}"
+        if ident not in english:
+            raise CatalogueError(f"{where}: {ident!r} is not in Vornatic.pot")
+        if ident in texts:
+            raise CatalogueError(f"{where}: {ident} twice")
+        translated = entry.get("str", "")
+        if not translated or entry["fuzzy"]:
+            continue
+        if entry["id"] != english[ident]:
+            warnings.append(f"{where}: {ident} was translated from an older English text; English is shown")
+            continue
+        if placeholders(translated) != placeholders(english[ident]):
+            raise CatalogueError(f"{where}: {ident} has the placeholders {sorted(placeholders(translated))} "
+                                 f"where the English text has {sorted(placeholders(english[ident]))}")
+        texts[ident] = translated
+    return texts
+
+
+def read_catalogue(lang_dir):
+    english = read_english(lang_dir)
+    warnings, translations = [], {"en": dict(english)}
+    for tag, *_ in LANGUAGES[1:]:
+        path = lang_dir / f"{tag}.po"
+        translations[tag] = read_translation(path, english, warnings) if path.exists() else {}
+    known = {f"{tag}.po" for tag, *_ in LANGUAGES}
+    for path in lang_dir.glob("*.po"):
+        if path.name not in known:
+            raise CatalogueError(f"{path.name}: not a language Vornatic ships; add it to LANGUAGES first")
+    return english, translations, warnings
+
+
+def program_ids(english):
+    return [ident for ident in english if not ident.startswith(SETUP_PREFIX)]
+
+
+def c_literal(text):
+    out = []
+    for ch in text:
+        out.append({"\\": "\\\\", '"': '\\"', "\r": "\\r", "\n": "\\n", "\t": "\\t"}.get(ch, ch))
+    return 'L"' + "".join(out) + '"'
+
+
+def rc_literal(text):
+    out = []
+    for ch in text:
+        out.append({"\\": "\\\\", '"': '""', "\r": "\\r", "\n": "\\n", "\t": "\\t"}.get(ch, ch))
+    return '"' + "".join(out) + '"'
+
+
+def nsis_literal(text, where):
+    out = text.replace("$", "$$").replace('"', '$\\"').replace("\r", "$\\r").replace("\n", "$\\n")
+    out = out.replace("\t", "$\\t")
+    # The installer's placeholders are NSIS's own variables and defines.
+    out = out.replace("{version}", "${VERSION}").replace("{click}", "$_CLICK").replace("{runkey}", "$R9")
+    if PLACEHOLDER.search(out):
+        raise CatalogueError(f"{where}: the installer knows only {{version}}, {{click}} and {{runkey}}")
+    return '"' + out + '"'
+
+
+def header(english):
+    ids = program_ids(english)
+    lines = ["// Made by res/make_catalogue.py from res/lang/Vornatic.pot: the identifiers of the",
+             "// texts the program shows, and the languages it ships. Do not edit.", "#pragma once",
+             "#include <array>", "", "namespace rt {", "",
+             "// Each text's identifier; the value is its string-table number in the resources.",
+             "enum class TextId : unsigned {"]
+    lines += [f"  {ident} = {number}," for number, ident in enumerate(ids, 1)]
+    lines += ["};", f"inline constexpr unsigned kTextCount = {len(ids)};", "",
+              "enum class Language : unsigned {"]
+    lines += [f"  {name}," for _, name, *_ in LANGUAGES]
+    lines += ["};", f"inline constexpr unsigned kLanguageCount = {len(LANGUAGES)};",
+              "// The language tags as Windows names languages (BCP 47), in the order of Language.",
+              f"inline constexpr std::array<const wchar_t*, {len(LANGUAGES)}> kLanguageTags{{"
+              + ", ".join(f'L"{tag}"' for tag, *_ in LANGUAGES) + "};",
+              "// The language each string table is stored under in the resources (LANGID).",
+              f"inline constexpr std::array<unsigned short, {len(LANGUAGES)}> kLanguageResourceIds{{"
+              + ", ".join(f"0x{langid:04X}" for *_, langid, _ in LANGUAGES) + "};",
+              "", "}  // namespace rt", ""]
+    return "\n".join(lines)
+
+
+def rc(english, translations):
+    ids = program_ids(english)
+    lines = ["// Made by res/make_catalogue.py from res/lang: one string table per language. Do not edit.",
+             "#pragma code_page(65001)", ""]
+    for tag, _, (primary, sub), *_ in LANGUAGES:
+        texts = translations[tag]
+        present = [(number, texts[ident]) for number, ident in enumerate(ids, 1) if ident in texts]
+        if not present:
+            continue
+        lines += [f"// {tag}", f"LANGUAGE 0x{primary:02X}, 0x{sub:02X}", "STRINGTABLE", "BEGIN"]
+        lines += [f"  {number}, {rc_literal(text)}" for number, text in present]
+        lines += ["END", ""]
+    return "\n".join(lines)
+
+
+def tables(english, translations):
+    ids = program_ids(english)
+    lines = ["// Made by res/make_catalogue.py from res/lang: the catalogue as data, for the unit",
+             "// tests' fakes. Do not edit.", '#include "runtime/TextIds.h"', "", "namespace fake {", "",
+             "// [language][text number]; nullptr where a language has no translation.",
+             "extern const wchar_t* const kCatalogue[rt::kLanguageCount][rt::kTextCount + 1];",
+             "const wchar_t* const kCatalogue[rt::kLanguageCount][rt::kTextCount + 1] = {"]
+    for tag, *_ in LANGUAGES:
+        texts = translations[tag]
+        lines.append(f"    {{  // {tag}")
+        lines.append("        nullptr,")
+        lines += [f"        {c_literal(texts[ident]) if ident in texts else 'nullptr'}," for ident in ids]
+        lines.append("    },")
+    lines += ["};", "", "}  // namespace fake", ""]
+    return "\n".join(lines)
+
+
+def nsis(english, translations):
+    lines = ["; Made by res/make_catalogue.py from res/lang: the installer's languages and texts. Do not edit."]
+    for tag, _, _, _, nsis_name in LANGUAGES:
+        lines.append(f'!insertmacro MUI_LANGUAGE "{nsis_name}"')
+    for ident in (i for i in english if i.startswith(SETUP_PREFIX)):
+        for tag, _, _, _, nsis_name in LANGUAGES:
+            text = translations[tag].get(ident, english[ident])
+            lines.append(f"LangString {ident} ${{LANG_{nsis_name.upper()}}} {nsis_literal(text, ident)}")
+    return "\n".join(lines) + "\n"
+
+
+def write_if_changed(path, text):
+    path = Path(path)
+    path.parent.mkdir(parents=True, exist_ok=True)
+    if path.exists() and path.read_text(encoding="utf-8") == text:
+        return
+    path.write_text(text, encoding="utf-8")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("lang_dir", type=Path)
+    for output in ("header", "rc", "tables", "nsis"):
+        parser.add_argument(f"--{output}")
+    args = parser.parse_args()
+    try:
+        english, translations, warnings = read_catalogue(args.lang_dir)
+    except CatalogueError as error:
+        print(f"make_catalogue: {error}", file=sys.stderr)
+        return 1
+    for warning in warnings:
+        print(f"make_catalogue: warning: {warning}", file=sys.stderr)
+    if args.header:
+        write_if_changed(args.header, header(english))
+    if args.rc:
+        write_if_changed(args.rc, rc(english, translations))
+    if args.tables:
+        write_if_changed(args.tables, tables(english, translations))
+    if args.nsis:
+        write_if_changed(args.nsis, nsis(english, translations))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,19 @@
+// How much room a caption takes: what lets the window give a longer translation the width
+// it needs instead of cutting it off.
+#pragma once
+#include <string>
+
+#include "runtime/Types.h"
+#include "runtime/controls/Control.h"
+
+namespace rt {
+
+class TextMetrics {
+ public:
+  virtual ~TextMetrics() = default;
+  // The width, in twips, a control of that kind needs to show the caption whole on one
+  // line in that font: a check box's includes its box.
+  virtual int CaptionWidth(ControlKind kind, const std::wstring& caption, const Font& font) = 0;
+};
+
+}  // namespace rt

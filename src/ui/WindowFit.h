@@ -1,0 +1,25 @@
+// The window's layout in the user's language: every control as designed where its caption
+// fits, so English keeps the design to the twip; where a translation needs more room, a
+// check box or the status line grows to its caption, the check box beside it moves along,
+// and the window and its full-width controls widen only by what still does not fit.
+#pragma once
+#include <array>
+#include <functional>
+
+#include "ui/Layout.h"
+
+namespace layout {
+
+struct FittedLayout {
+  int clientWidth = kClientWidth;
+  int clientHeight = kClientHeight;
+  // In the order of kControls.
+  std::array<rt::TwipsRect, kControls.size()> bounds{};
+};
+
+// Width in twips that a control of the design's kind needs for that caption.
+using CaptionWidth = std::function<int(const ControlDesign& control, rt::TextId caption)>;
+
+FittedLayout FitToCaptions(const CaptionWidth& width);
+
+}  // namespace layout

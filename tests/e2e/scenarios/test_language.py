@@ -1,0 +1,114 @@
+"""Vornatic in the user's display language: every control's text fits its control in every
+language it ships, at 96 and 192 DPI, measured in the control's own font by the probe; and
+the window, the balloon and Help in German and in Japanese, on screenshots."""
+import importlib.util
+import json
+
+from harness.paths import REPO
+
+# The Linux locale that gives a Wine program each display language Vornatic speaks.
+LOCALES = {"en": "en_US.UTF-8", "de": "de_DE.UTF-8", "fr": "fr_FR.UTF-8", "es": "es_ES.UTF-8",
+           "it": "it_IT.UTF-8", "pt-BR": "pt_BR.UTF-8", "nl": "nl_NL.UTF-8", "pl": "pl_PL.UTF-8",
+           "ja": "ja_JP.UTF-8", "zh-CN": "zh_CN.UTF-8"}
+
+
+def _catalogue():
+    spec = importlib.util.spec_from_file_location("make_catalogue", REPO / "res" / "make_catalogue.py")
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    english, translations, _ = module.read_catalogue(REPO / "res" / "lang")
+    return lambda tag, ident: translations[tag].get(ident, english[ident])
+
+
+TEXT = _catalogue()
+
+
+def set_dpi(s, dpi):
+    s.prefix.run(["reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
+                  "/f"], check=True)
+
+
+def close_vornatic(s):
+    s.prefix.run(["taskkill", "/im", "Vornatic.exe"], timeout=60)
+    s.wait_until(lambda: s.main_window() is None, "Vornatic's window to go")
+
+
+def start_in(s, tag):
+    return s.start_vornatic(LOCALES[tag], TEXT(tag, "StartAutodrag"))
+
+
+def show_both_check_boxes(s, tag):
+    """Ticks the logon box unless a language before ticked it, so that the box beside it shows."""
+    beside = TEXT(tag, "MinimizedToTray")
+    window = s.main_window()
+    if not (window.child(beside) and window.child(beside).visible):
+        s.click_button(TEXT(tag, "LoadOnStartup"))
+    return s.wait_for_main_window(lambda w: w.child(beside) is not None and w.child(beside).visible,
+                                  f"\"{beside}\" to show")
+
+
+def every_language_fits(s, dpi):
+    if dpi != 96:
+        set_dpi(s, dpi)
+    cut_off, tightest = [], {}
+    for tag in LOCALES:
+        start_in(s, tag)
+        window = show_both_check_boxes(s, tag)
+        fit = s.probe.fit("Vornatic")
+        assert fit.get("dpi") == dpi, f"{tag}: the window is at {fit.get('dpi')} DPI, not {dpi}"
+        controls = [c for c in fit["controls"] if c["class"] != "Edit"]  # Text1 lies out of sight
+        assert len(controls) == 7, f"{tag}: not every control was measured: {controls}"
+        cut_off += [f"{tag}: \"{c['text']}\" needs {c['needed']} px, has {c['available']}"
+                    for c in controls if c["needed"] > c["available"]]
+        worst = max(controls, key=lambda c: c["needed"] / c["available"])
+        tightest[tag] = {"text": worst["text"], "needed": worst["needed"], "available": worst["available"],
+                         "face": worst["face"], "window": window.client}
+        s.note(f"{tag} at {dpi} DPI: tightest \"{worst['text']}\" {worst['needed']}/{worst['available']} px "
+               f"in {worst['face']}; client {window.client}")
+        s.screenshot(f"{tag}-{dpi}dpi", region=window.rect)
+        close_vornatic(s)
+    (s.artefacts / f"tightest-{dpi}dpi.json").write_text(json.dumps(tightest, ensure_ascii=False, indent=1),
+                                                         encoding="utf-8")
+    assert not cut_off, "texts cut off:\n" + "\n".join(cut_off)
+
+
+def test_every_language_fits_at_96_dpi(s):
+    every_language_fits(s, 96)
+
+
+def test_every_language_fits_at_192_dpi(s):
+    every_language_fits(s, 192)
+
+
+def message_boxes(s):
+    return [w for w in s.probe.inspect_all("Vornatic") if w.cls == "#32770" and w.visible]
+
+
+def window_balloon_and_help_speak(s, tag):
+    window = start_in(s, tag)
+    s.screenshot(f"{tag}-window", region=window.rect)
+    for ident in ("StartupOptions", "LoadOnStartup", "Status", "AutodragIsOff", "Help"):
+        assert window.shows(TEXT(tag, ident)), f"{tag}: no \"{TEXT(tag, ident)}\" in {window.texts()}"
+
+    s.click_button(TEXT(tag, "Help"))
+    box = s.wait_until(lambda: (message_boxes(s) or [None])[0], "the Help message box")
+    s.screenshot(f"{tag}-help", region=box.rect)
+    wanted = TEXT(tag, "HelpMessage").replace("{page}", "https://www.kestrova.example/contact/")
+    assert wanted in box.texts(), f"{tag}: the box says {box.texts()}"
+    s.desktop.key("Return")
+    s.wait_until(lambda: not message_boxes(s), "the Help message box to close")
+
+    # Start sends the window to the tray with its balloon; the status line says "on".
+    s.click_button(TEXT(tag, "StartAutodrag"))
+    s.wait_for_main_window(lambda w: not w.visible, "the window to go to the tray")
+    s.screenshot(f"{tag}-balloon", region=(1024 - 420, 768 - 260, 1024, 768))
+    s.desktop.key("super+shift+d")
+    back = s.wait_for_main_window(lambda w: w.visible and w.shows(TEXT(tag, "AutodragIsOff")),
+                                  "the window back, auto-drag off", timeout=30)
+    assert back.shows(TEXT(tag, "StartAutodrag"))
+
+
+def test_window_balloon_and_help_in_german_and_japanese(s):
+    window_balloon_and_help_speak(s, "de")
+    close_vornatic(s)
+    window_balloon_and_help_speak(s, "ja")

@@ -1,0 +1,30 @@
+// The catalogue for the unit tests: the same texts the executable carries, from the same
+// files, and text widths that a test can set where it needs a long caption.
+#pragma once
+#include <map>
+#include <string>
+
+#include "runtime/TextMetrics.h"
+#include "runtime/Texts.h"
+
+namespace fake {
+
+class CatalogueTexts : public rt::TextSource {
+ public:
+  std::optional<std::wstring> Find(rt::Language language, rt::TextId id) const override;
+};
+
+// The English catalogue, for a unit that only needs some words to speak.
+const rt::Texts& English();
+
+// Every character as wide as an average one of the window's font, unless a test says
+// otherwise for a caption; a check box adds its box.
+class FakeTextMetrics : public rt::TextMetrics {
+ public:
+  static constexpr int kTwipsPerCharacter = 75;
+  static constexpr int kCheckBoxBeside = 300;
+  int CaptionWidth(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font) override;
+  std::map<std::wstring, int> widths;
+};
+
+}  // namespace fake
