@@ -36,11 +36,13 @@ class OwnChange {
 
 }  // namespace
 
-FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance, std::optional<int> fixedDpi)
+FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance, std::optional<int> fixedDpi,
+                   std::wstring pressActionName)
     : form_(form),
       failures_(failures),
       instance_(instance),
       fixedDpi_(fixedDpi),
+      pressActionName_(std::move(pressActionName)),
       highContrastSource_(&HighContrastOn),
       highContrast_(HighContrastOn()) {
   RegisterHostWindowClasses(instance, &FormHost::WindowProcedure);

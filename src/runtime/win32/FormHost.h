@@ -25,8 +25,9 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
  public:
   // Makes the window hidden; the program's Show makes it visible. fixedDpi lays it out at
   // that DPI whatever the monitor says (for tests); otherwise the window follows its own.
+  // pressActionName is what a screen reader says pressing a push button does.
   FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance,
-           std::optional<int> fixedDpi = std::nullopt);
+           std::optional<int> fixedDpi = std::nullopt, std::wstring pressActionName = L"Press");
   FormHost(const FormHost&) = delete;
   FormHost& operator=(const FormHost&) = delete;
   ~FormHost() override;
@@ -55,6 +56,7 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   void LayOutControls() override;
   void MoveFocusAwayFrom(HWND window) override;
   AccessibleAnnotations& Annotations() override { return annotations_; }
+  const std::wstring& PressActionName() const override { return pressActionName_; }
 
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -81,6 +83,7 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   rt::UnhandledFailureSink& failures_;
   HINSTANCE instance_;
   std::optional<int> fixedDpi_;
+  std::wstring pressActionName_;
   int dpi_ = kDefaultDpi;
   UINT taskbarCreated_ = 0;
   std::function<bool()> highContrastSource_;

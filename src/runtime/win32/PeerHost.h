@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "runtime/UnhandledFailure.h"
 #include "runtime/controls/Form.h"
 #include "runtime/controls/ShownLook.h"
@@ -25,6 +27,8 @@ class PeerHost {
   virtual void MoveFocusAwayFrom(HWND window) = 0;
   // For what a control's window class does not tell screen readers itself.
   virtual AccessibleAnnotations& Annotations() = 0;
+  // What a screen reader names a push button's action, in the user's language.
+  virtual const std::wstring& PressActionName() const = 0;
 
  protected:
   ~PeerHost() = default;

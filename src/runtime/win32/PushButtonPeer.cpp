@@ -13,7 +13,7 @@ void PushButtonPeer::AfterCreate() {
   // Drawn by us, the button could pass for a plain button window to a screen reader: it
   // says what it is and what pressing it does.
   host_.Annotations().SetNumber(Window(), kRoleProperty, ROLE_SYSTEM_PUSHBUTTON);
-  host_.Annotations().SetText(Window(), kDefaultActionProperty, L"Press");
+  host_.Annotations().SetText(Window(), kDefaultActionProperty, host_.PressActionName().c_str());
 }
 
 void PushButtonPeer::OnCommand(WORD notification) {

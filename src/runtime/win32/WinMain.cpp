@@ -55,7 +55,8 @@ int RunProgram(HINSTANCE instance) {
   win32::Win32Platform platform(instance);
   Program program(platform.Bundle());
   platform.RouteFailuresTo(program);
-  FormHost host(program.MainWindow(), program, instance);
+  const rt::Texts& texts = platform.Bundle().texts;
+  FormHost host(program.MainWindow(), program, instance, std::nullopt, texts(rt::TextId::PressAction));
   platform.SetMainWindow(host.MainWindow());
   win32::CloseRequestListener closeRequests(host.MainWindow(), platform.Failures());
   // Keyboard navigation between the window's controls works in nested pumps too.

@@ -14,6 +14,9 @@ import subprocess
 import tempfile
 from pathlib import Path, PureWindowsPath
 
+# The virtual desktop, its DPI, and the fonts of Japanese and Chinese Windows: the faces
+# those Windows draw their own windows in, which Vornatic asks for in those languages, are
+# Linux fonts of the same scripts here.
 DESKTOP_REG = """Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
@@ -24,6 +27,10 @@ DESKTOP_REG = """Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Control Panel\\Desktop]
 "LogPixels"=dword:{dpi:08x}
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"Yu Gothic UI"="IPAGothic"
+"Microsoft YaHei UI"="WenQuanYi Micro Hei"
 """
 
 
