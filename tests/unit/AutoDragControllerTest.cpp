@@ -29,9 +29,7 @@ class AutoDragTest : public ProgramTest {
     EXPECT_FALSE(form.Drag().ButtonHeld());
   }
   std::string SeenSince(std::size_t from) const {
-    fake::FakeMouse since = fakes.mouse;
-    since.delivered.erase(since.delivered.begin(), since.delivered.begin() + static_cast<std::ptrdiff_t>(from));
-    return since.Seen();
+    return fakes.mouse.Seen(from);
   }
 };
 
