@@ -251,6 +251,11 @@ void DragDecision::Refused(const Release& release) {
   if (!owed_) owed_ = release;
 }
 
+void DragDecision::AlreadyUp(Button button) {
+  if (!State(button).down) State(button).swallowRelease = false;
+  if (owed_ && owed_->button == button) owed_.reset();
+}
+
 bool DragDecision::HookLost() {
   for (ButtonState& state : buttons_) state.known = false;
   DropCandidate();

@@ -103,6 +103,8 @@ class DragDecision {
   // Windows did not take the release: applications still see the button down, so it stays
   // owed until it can be injected.
   void Refused(const Release& release);
+  // Applications already saw the button go up: nothing of it is owed or to be swallowed.
+  void AlreadyUp(Button button);
   // Windows took the hook away: what the hook saw of the user's buttons is no longer
   // known. Returns whether a hold was on (the controller must then give it up).
   bool HookLost();

@@ -319,19 +319,29 @@ void modMouse::EndHold(bool putBack) {
     std::lock_guard<std::mutex> lock(mutex_);
     release = decision_.EndHold(putBack);
   }
+  // Should applications already have seen it go up (a release the hook never saw, while
+  // Windows had taken it away), a release now would be one without its press.
+  if (release && !platform_.mouse.DeviceButtonDown(DeviceUp(release->button))) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.AlreadyUp(release->button);
+    release.reset();
+  }
   if (release) Inject(*release);
   ShareKeptDown();
   TellHoldState();
 }
 
-void modMouse::Inject(const drag::Release& release) {
+std::uint32_t modMouse::DeviceUp(drag::Button button) {
   // SendInput and the key state name the device's buttons, while the hook and the user
   // name the primary one: with swapped buttons the primary is the device's right.
   const bool swapped = platform_.mouse.ButtonsSwapped();
-  std::uint32_t up = rt::msg::kMButtonUp;
-  if (release.button == drag::Button::Primary) up = swapped ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
-  if (release.button == drag::Button::Secondary) up = swapped ? rt::msg::kLButtonUp : rt::msg::kRButtonUp;
-  std::vector<rt::MouseEventToInject> events{{up, release.at, 0}};
+  if (button == drag::Button::Primary) return swapped ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
+  if (button == drag::Button::Secondary) return swapped ? rt::msg::kLButtonUp : rt::msg::kRButtonUp;
+  return rt::msg::kMButtonUp;
+}
+
+void modMouse::Inject(const drag::Release& release) {
+  std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
   if (release.pointerBackTo) events.push_back({rt::msg::kMouseMove, release.pointerBackTo, 0});
   std::size_t taken = 0;
   std::exception_ptr failure;

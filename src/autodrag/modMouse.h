@@ -115,6 +115,7 @@ class modMouse {
   // Ends a hold and injects what that takes; a refused release stays owed.
   void EndHold(bool putBack);
   void Inject(const drag::Release& release);
+  std::uint32_t DeviceUp(drag::Button button);
   void ShareKeptDown();
   void RefreshTrayIcon();
   void StartFilling(const drag::Candidate& candidate);

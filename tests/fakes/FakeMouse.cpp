@@ -278,13 +278,24 @@ std::string FakeMouse::Seen(std::size_t from) const {
   return words;
 }
 
-bool FakeMouse::LeftButtonDown() const {
+bool FakeMouse::LeftButtonDown() const { return DownForApplications(kLDown, kLUp); }
+
+bool FakeMouse::DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage) const {
   bool down = false;
   for (const auto& e : delivered) {
-    if (e.message == kLDown) down = true;
-    if (e.message == kLUp) down = false;
+    if (e.message == downMessage) down = true;
+    if (e.message == upMessage) down = false;
   }
   return down;
+}
+
+bool FakeMouse::DeviceButtonDown(std::uint32_t upMessage) {
+  affinity_.CheckOwnThread("MouseInput::DeviceButtonDown");
+  input_.WaitIdle();
+  std::lock_guard<std::mutex> lock(logMutex_);
+  // The log names buttons as the hook and applications see them; the device's are swapped.
+  const std::uint32_t up = buttonsSwapped ? Swapped(upMessage) : upMessage;
+  return DownForApplications(up - 1, up);
 }
 
 }  // namespace fake

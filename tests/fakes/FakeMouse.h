@@ -52,6 +52,7 @@ class FakeMouse : public rt::MouseInput {
   bool CanReach(rt::ScreenPoint point) override { return !outOfReach || !outOfReach(point); }
   bool IsOwnWindowAt(rt::ScreenPoint point) override;
   void SetHookLostHandler(std::function<void()> handler) override { hookLost_ = std::move(handler); }
+  bool DeviceButtonDown(std::uint32_t upMessage) override;
   bool HookLossWatched() override { return !rawInputRefused; }
   void NoteKeptDown(std::uint8_t buttons) noexcept override { keptDown = buttons; }
 
@@ -75,6 +76,8 @@ class FakeMouse : public rt::MouseInput {
   std::vector<InjectedMouseEvent> InjectedOf(std::uint32_t message) const;
   // The primary button as applications see it: down after a delivered press until a release.
   bool LeftButtonDown() const;
+  // Any button, by its press and release as applications get them.
+  bool DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage) const;
   // What applications saw, one word per event: "D@x,y" press, "U@x,y" release, "M@x,y" a
   // move with the primary button down (moves with it up are left out), "d"/"u"/"m" the
   // secondary button; injected ones carry a trailing "*".

@@ -116,6 +116,11 @@ void Win32MouseInput::LetGoOnTheWayOut() noexcept {
   if (count > 0) ::SendInput(count, releases, sizeof(INPUT));
 }
 
+bool Win32MouseInput::DeviceButtonDown(std::uint32_t upMessage) {
+  const int key = upMessage == WM_RBUTTONUP ? VK_RBUTTON : upMessage == WM_MBUTTONUP ? VK_MBUTTON : VK_LBUTTON;
+  return (::GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
 unsigned Win32MouseInput::DoubleClickTimeMs() { return ::GetDoubleClickTime(); }
 
 rt::ScreenSize Win32MouseInput::DoubleClickArea() {

@@ -40,6 +40,7 @@ class Win32MouseInput : public rt::MouseInput {
   bool CanReach(rt::ScreenPoint point) override;
   bool IsOwnWindowAt(rt::ScreenPoint point) override;
   void SetHookLostHandler(std::function<void()> handler) override { watch_.SetMissedHandler(std::move(handler)); }
+  bool DeviceButtonDown(std::uint32_t upMessage) override;
   bool HookLossWatched() override { return watch_.Watching(); }
   void NoteKeptDown(std::uint8_t buttons) noexcept override;
 
