@@ -138,6 +138,8 @@ bool DragDecision::OnRelease(Button button, const Event& event) {
   state.known = true;
   if (std::exchange(state.swallowRelease, false)) {
     state.pressOnOwnUi = false;
+    // Nothing more may be owed: the hook can come out if nothing else wants it.
+    chores_.reviewHook = true;
     return true;
   }
   if (hold_ && hold_->button == button) return ReleaseWhileHolding(event);
@@ -225,14 +227,18 @@ std::optional<Release> DragDecision::EndHold(bool putBack) {
     hold_ = Hold{candidate_->button, candidate_->press, true, true, false, false};
     candidate_.reset();
   }
-  if (!hold_) {
-    if (!owed_) return std::nullopt;
-    Release owed = *std::exchange(owed_, std::nullopt);
-    if (!putBack) owed.at.reset(), owed.pointerBackTo.reset();
-    return owed;
-  }
+  // A put-back Windows refused keeps its point, whatever ends it: the item goes back.
+  if (!hold_) return std::exchange(owed_, std::nullopt);
   const Hold hold = *std::exchange(hold_, std::nullopt);
   ButtonState& state = State(hold.button);
+  if (!putBack && state.down && state.known) {
+    // Let go in place while the user presses it: their own release, when it comes, lets
+    // go where they are, and one of ours first would leave theirs without its press.
+    DropCandidate();
+    AfterHold();
+    chores_.tellHoldState = true;
+    return std::nullopt;
+  }
   // The user may still be pressing (the drop press, the latched press), or the hook may not
   // have seen them let go: their release then finds the button already up in applications.
   if (state.down || !state.known) state.swallowRelease = true;
@@ -264,6 +270,12 @@ bool DragDecision::HookLost() {
 
 void DragDecision::HookBack() {
   for (ButtonState& state : buttons_) state.known = false;
+}
+
+bool DragDecision::ReleasesToSwallow() const {
+  for (const ButtonState& state : buttons_)
+    if (state.swallowRelease) return true;
+  return false;
 }
 
 std::optional<Candidate> DragDecision::PendingCandidate(std::uint64_t number) const {

@@ -70,9 +70,11 @@ struct Chores {
   bool attention = false;
   // A put-back Windows refused is due again.
   bool retryPutBack = false;
+  // A release owed to nobody was swallowed: the hook may come out if nothing wants it.
+  bool reviewHook = false;
   // A press began to be held towards the latch: the badge's timers start from it.
   std::optional<Candidate> fillFrom;
-  bool Any() const { return tellHoldState || tellPointer || attention || retryPutBack || fillFrom.has_value(); }
+  bool Any() const { return tellHoldState || tellPointer || attention || retryPutBack || reviewHook || fillFrom.has_value(); }
 };
 
 // One release to inject for a hold that ends: where (none: where the pointer is), and where
@@ -130,6 +132,8 @@ class DragDecision {
   void ResetClickCount() { clickCount_ = 0; }
   rt::ScreenPoint Pointer() const { return pointer_; }
   bool PutBackOwed() const { return owed_.has_value(); }
+  // A user's release that must not reach applications is still to come: the hook stays in.
+  bool ReleasesToSwallow() const;
   // The press being held towards the latch, if it is still the one numbered.
   std::optional<Candidate> PendingCandidate(std::uint64_t number) const;
   bool Filling() const { return candidate_ && !candidate_->shownHeld; }

@@ -110,6 +110,7 @@ void modMouse::DoChores() {
   if (chores.tellHoldState) TellHoldState();
   if (chores.tellPointer) TellPointer();
   if (chores.retryPutBack) EndHold(true);
+  if (chores.reviewHook && !HookWanted()) hook_.Remove();
   if (chores.attention) AskLatchAttention();
 }
 
@@ -151,15 +152,23 @@ void modMouse::RefreshTrayIcon() {
 void modMouse::TrayIconMoved() { RefreshTrayIcon(); }
 
 void modMouse::StopMouseHook() {
-  bool keepHook = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.EndStart();
-    keepHook = decision_.CurrentLatch().holdTime.has_value();
   }
-  if (!keepHook) hook_.Remove();
   LetGo();
-  if (keepHook) PutBackALostHook();
+  if (!HookWanted()) {
+    hook_.Remove();
+    return;
+  }
+  PutBackALostHook();
+}
+
+bool modMouse::HookWanted() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  // A user's release that applications must not see keeps it in until it has come.
+  return decision_.StartOn() || decision_.CurrentLatch().holdTime || decision_.ReleasesToSwallow() ||
+         decision_.Holding();
 }
 
 void modMouse::SetLatch(Latch latch) {
@@ -170,8 +179,8 @@ void modMouse::SetLatch(Latch latch) {
     if (decision_.StartOn()) return;  // the Start's drag goes on as it is; its stop leaves the latch watching
   }
   if (!latch.holdTime) {
-    hook_.Remove();
     LetGo();
+    if (!HookWanted()) hook_.Remove();
     return;
   }
   if (!hook_.Installed() || hookLost_) InstallHook();
@@ -181,8 +190,11 @@ void modMouse::Close() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.SetLatch({});
+    decision_.EndStart();
   }
-  StopMouseHook();
+  LetGo();
+  // For good: nothing is kept in, whatever is still to come.
+  hook_.Remove();
 }
 
 void modMouse::OnHookLost() {

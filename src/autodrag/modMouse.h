@@ -105,6 +105,7 @@ class modMouse {
   void InstallHook();
   // After a hold ends: the hook goes back in if the latch or a Start still wants it.
   void PutBackALostHook();
+  bool HookWanted() const;
   // Windows took the hook away: put it back if nothing was held, or end with trouble.
   void OnHookLost();
   // On the window's thread, from the doorbell: what the hook handed over.
