@@ -7,7 +7,8 @@ as translators' tools (Poedit, Weblate, Crowdin, Lokalize) read and write them. 
 script checks the translations against the English and writes:
 
   --header   runtime/TextIds.h: the identifiers and the languages, for the program's code
-  --rc       Catalogue.rc: a string table per language, for Vornatic.exe's resources
+  --rc       Catalogue.rc: a resource per language, for Vornatic.exe (with catalogue-<tag>.bin
+             beside it)
   --tables   CatalogueTables.cpp: the same texts as C++ data, served by the unit tests' fakes
   --nsis     Languages.nsh: the installer's own texts (identifiers starting with "Setup")
 
@@ -161,18 +162,18 @@ def program_ids(english):
     return [ident for ident in english if not ident.startswith(SETUP_PREFIX)]
 
 
+def write_if_changed_bytes(path, data):
+    if path.exists() and path.read_bytes() == data:
+        return
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_bytes(data)
+
+
 def c_literal(text):
     out = []
     for ch in text:
         out.append({"\\": "\\\\", '"': '\\"', "\r": "\\r", "\n": "\\n", "\t": "\\t"}.get(ch, ch))
     return 'L"' + "".join(out) + '"'
-
-
-def rc_literal(text):
-    out = []
-    for ch in text:
-        out.append({"\\": "\\\\", '"': '""', "\r": "\\r", "\n": "\\n", "\t": "\\t"}.get(ch, ch))
-    return '"' + "".join(out) + '"'
 
 
 def nsis_literal(text, where):
@@ -190,7 +191,7 @@ def header(english):
     lines = ["// Made by res/make_catalogue.py from res/lang/Vornatic.pot: the identifiers of the",
              "// texts the program shows, and the languages it ships. Do not edit.", "#pragma once",
              "#include <array>", "", "namespace rt {", "",
-             "// Each text's identifier; the value is its string-table number in the resources.",
+             "// Each text's identifier; the value is its number in the catalogue.",
              "enum class TextId : unsigned {"]
     lines += [f"  {ident} = {number}," for number, ident in enumerate(ids, 1)]
     lines += ["};", f"inline constexpr unsigned kTextCount = {len(ids)};", "",
@@ -200,25 +201,42 @@ def header(english):
               "// The language tags as Windows names languages (BCP 47), in the order of Language.",
               f"inline constexpr std::array<const wchar_t*, {len(LANGUAGES)}> kLanguageTags{{"
               + ", ".join(f'L"{tag}"' for tag, *_ in LANGUAGES) + "};",
-              "// The language each string table is stored under in the resources (LANGID).",
+              "// The language each catalogue is stored under in the resources (LANGID), and its resource.",
               f"inline constexpr std::array<unsigned short, {len(LANGUAGES)}> kLanguageResourceIds{{"
               + ", ".join(f"0x{langid:04X}" for *_, langid, _ in LANGUAGES) + "};",
+              f"inline constexpr unsigned kCatalogueResourceId = {CATALOGUE_RESOURCE_ID};",
               "", "}  // namespace rt", ""]
     return "\n".join(lines)
 
 
-def rc(english, translations):
-    ids = program_ids(english)
-    lines = ["// Made by res/make_catalogue.py from res/lang: one string table per language. Do not edit.",
-             "#pragma code_page(65001)", ""]
-    for tag, _, (primary, sub), *_ in LANGUAGES:
-        texts = translations[tag]
-        present = [(number, texts[ident]) for number, ident in enumerate(ids, 1) if ident in texts]
-        if not present:
+# The resource that holds one language's texts, under that language. The executable must
+# stay small: UTF-8 keeps the Latin-script languages at half the size of a string table.
+CATALOGUE_RESOURCE_ID = 100
+MISSING = 0xFFFF
+
+
+def catalogue_blob(english, texts):
+    """Text numbers 0 to N in order, each a little-endian 16-bit byte count (0xFFFF where the
+    language has no translation) followed by that many bytes of UTF-8."""
+    blob = bytearray()
+    for ident in [None, *program_ids(english)]:
+        if ident is None or ident not in texts:
+            blob += MISSING.to_bytes(2, "little")
             continue
-        lines += [f"// {tag}", f"LANGUAGE 0x{primary:02X}, 0x{sub:02X}", "STRINGTABLE", "BEGIN"]
-        lines += [f"  {number}, {rc_literal(text)}" for number, text in present]
-        lines += ["END", ""]
+        encoded = texts[ident].encode("utf-8")
+        if len(encoded) >= MISSING:
+            raise CatalogueError(f"{ident} is too long")
+        blob += len(encoded).to_bytes(2, "little") + encoded
+    return bytes(blob)
+
+
+def rc(english, translations, folder):
+    lines = ["// Made by res/make_catalogue.py from res/lang: each language's texts under that language.",
+             "// Do not edit.", ""]
+    for tag, _, (primary, sub), *_ in LANGUAGES:
+        name = f"catalogue-{tag}.bin"
+        write_if_changed_bytes(Path(folder) / name, catalogue_blob(english, translations[tag]))
+        lines += [f"LANGUAGE 0x{primary:02X}, 0x{sub:02X}", f'{CATALOGUE_RESOURCE_ID} RCDATA "{name}"', ""]
     return "\n".join(lines)
 
 
@@ -274,7 +292,7 @@ def main():
     if args.header:
         write_if_changed(args.header, header(english))
     if args.rc:
-        write_if_changed(args.rc, rc(english, translations))
+        write_if_changed(args.rc, rc(english, translations, Path(args.rc).parent))
     if args.tables:
         write_if_changed(args.tables, tables(english, translations))
     if args.nsis:

@@ -19,12 +19,15 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
   mouse_.SetHoldObserver(&holdingBadge_);
   // A click on our own tray icon while holding is the user giving up, never the drop.
   mouse_.SetTrayIconLocator([this] { return cSysTray1.IconScreenRect(); });
+  mouse_.SetNoticeHandler([this](modMouse::Notice notice) { MouseNotice(notice); });
 }
 
 Form1::~Form1() {
   mouse_.SetHoldObserver(nullptr);
   mouse_.SetTrayIconLocator({});
+  mouse_.SetNoticeHandler({});
   platform_.session.OnLeavingDesktop(nullptr);
+  platform_.session.OnReturnedToDesktop(nullptr);
   platform_.session.OnStartedAgain(nullptr);
 }
 
@@ -87,6 +90,7 @@ void Form1::ConnectEvents() {
   cSysTray1.MouseUp.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseUp(button, id); });
   platform_.session.OnLeavingDesktop([this] { Session_LeavingDesktop(); });
   platform_.session.OnStartedAgain([this] { Session_StartedAgain(); });
+  platform_.session.OnReturnedToDesktop([this] { Session_ReturnedToDesktop(); });
   cSysTray1.Select.Handle([this](std::int32_t id) { cSysTray1_Select(id); });
   Label1.Change.Handle([this] { Label1_Change(); });
 }
@@ -136,6 +140,15 @@ void Form1::ApplyLatch() {
   }
   if (mouse_.LatchOn()) cSysTray1.SetTrayTip(platform_.texts.Format(rt::TextId::LatchTrayTip, {{L"product", displayName_}}));
   if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
+}
+
+void Form1::MouseNotice(modMouse::Notice notice) {
+  if (notice == modMouse::Notice::LatchStopped) {
+    cSysTray1.SetTrayTip(displayName_);
+    cSysTray1.ShowBalloon(platform_.texts(rt::TextId::LatchCannotWatch), displayName_, 0, false);
+  } else {
+    cSysTray1.ShowBalloon(platform_.texts(rt::TextId::HookLossUnwatched), displayName_, 0, false);
+  }
 }
 
 void Form1::SetPointerUnlessHourglass(int shape) {

@@ -69,6 +69,7 @@ class Form1 {
   void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
   // What Windows says about the session: the user leaves the desktop, or starts us again.
   void Session_LeavingDesktop();
+  void Session_ReturnedToDesktop();
   void Session_StartedAgain();
   void cSysTray1_Select(std::int32_t id);
   void Label1_Change();
@@ -103,6 +104,8 @@ class Form1 {
   void ApplyIndicator();
   // The latch settings, after the tray icon is in: a text not understood is said in a balloon.
   void ApplyLatch();
+  // What the mouse module has to say with no Start to end: in a balloon, and in the tip.
+  void MouseNotice(modMouse::Notice notice);
 
   SettingsStore settings_{platform_.registry, platform_.dialogs, platform_.texts, displayName_};
   RegStuff regStuff_{platform_.registry, platform_.app};

@@ -37,7 +37,8 @@ def discover(selection):
 
 
 def run_one(name, function, args, template):
-    scenario = Scenario(name, template, args.workdir / name.replace("::", "."), args.exe, args.probe, args.keep)
+    scenario = Scenario(name, template, args.workdir / name.replace("::", "."), args.exe, args.probe, args.keep,
+                        getattr(function, "screen", None))
     started = time.monotonic()
     failure = None
     try:

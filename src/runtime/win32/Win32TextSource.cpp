@@ -1,5 +1,7 @@
 #include "runtime/win32/Win32TextSource.h"
 
+#include <cwchar>
+
 namespace win32 {
 namespace {
 
@@ -14,32 +16,44 @@ BOOL CALLBACK NoteLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR se
   return !s->found;
 }
 
-// FindResourceEx falls back to other languages of its own accord; a text that language
-// lacks must come from English, so the block is looked for in that language alone.
-bool HasBlockIn(HMODULE module, LPCWSTR block, LANGID language) {
+// FindResourceEx falls back to other languages of its own accord; a language we have no
+// catalogue for must get English, so the language is looked for first.
+bool HasCatalogueIn(HMODULE module, LANGID language) {
   LanguageSearch search{language};
-  ::EnumResourceLanguagesW(module, MAKEINTRESOURCEW(6) /* RT_STRING */, block, &NoteLanguage,
+  ::EnumResourceLanguagesW(module, RT_RCDATA, MAKEINTRESOURCEW(rt::kCatalogueResourceId), &NoteLanguage,
                            reinterpret_cast<LONG_PTR>(&search));
   return search.found;
 }
 
+constexpr unsigned kMissing = 0xFFFF;
+
 }  // namespace
 
 std::optional<std::wstring> Win32TextSource::Find(rt::Language language, rt::TextId id) const {
-  const unsigned number = static_cast<unsigned>(id);
   const LANGID langId = rt::kLanguageResourceIds[static_cast<unsigned>(language)];
-  // Strings are kept sixteen to a block; block n holds numbers 16(n-1) to 16n-1, each a
-  // length followed by that many UTF-16 units.
-  const LPCWSTR block = MAKEINTRESOURCEW(number / 16 + 1);
-  if (!HasBlockIn(module_, block, langId)) return std::nullopt;
-  HRSRC found = ::FindResourceExW(module_, RT_STRING, block, langId);
+  if (!HasCatalogueIn(module_, langId)) return std::nullopt;
+  HRSRC found = ::FindResourceExW(module_, RT_RCDATA, MAKEINTRESOURCEW(rt::kCatalogueResourceId), langId);
   HGLOBAL loaded = found ? ::LoadResource(module_, found) : nullptr;
-  const auto* units = loaded ? static_cast<const WCHAR*>(::LockResource(loaded)) : nullptr;
-  if (units == nullptr) return std::nullopt;
-  const WCHAR* const end = units + ::SizeofResource(module_, found) / sizeof(WCHAR);
-  for (unsigned i = 0; i < number % 16 && units < end; ++i) units += 1 + *units;
-  if (units >= end || *units == 0 || units + 1 + *units > end) return std::nullopt;
-  return std::wstring(units + 1, units + 1 + *units);
+  const auto* at = loaded ? static_cast<const unsigned char*>(::LockResource(loaded)) : nullptr;
+  if (at == nullptr) return std::nullopt;
+  // Text after text from number 0: a 16-bit byte count (kMissing: not translated), then UTF-8.
+  const unsigned char* const end = at + ::SizeofResource(module_, found);
+  for (unsigned number = 0;; ++number) {
+    if (end - at < 2) return std::nullopt;
+    const unsigned length = at[0] | (at[1] << 8);
+    at += 2;
+    const unsigned bytes = length == kMissing ? 0 : length;
+    if (static_cast<unsigned>(end - at) < bytes) return std::nullopt;
+    if (number == static_cast<unsigned>(id)) {
+      if (length == kMissing) return std::nullopt;
+      const int units = ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(at), static_cast<int>(bytes),
+                                              nullptr, 0);
+      std::wstring text(static_cast<std::size_t>(units), L'\0');
+      ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(at), static_cast<int>(bytes), text.data(), units);
+      return text;
+    }
+    at += bytes;
+  }
 }
 
 std::vector<std::wstring> UserInterfaceLanguages() {

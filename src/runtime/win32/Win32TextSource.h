@@ -1,4 +1,4 @@
-// The catalogue as the executable carries it: one string table per language in its
+// The catalogue as the executable carries it: one resource of texts per language in its
 // resources, and the user interface languages Windows has for the user.
 #pragma once
 #include <windows.h>

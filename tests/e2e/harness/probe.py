@@ -92,6 +92,10 @@ class Probe:
         against the room the control gives it, in pixels."""
         return self._query("fit", title)
 
+    def inspect_all_class(self, cls):
+        """Every top-level window of that class (a program's dialogs, say)."""
+        return [_window_info(w) for w in self._query("inspect", "--all", "--class", cls).get("windows", [])]
+
     def pointer(self):
         """{'x', 'y', 'left', 'right'}: where the pointer is and which buttons are down."""
         return self._query("pointer")

@@ -30,9 +30,20 @@ def expected_failure(reason):
     return mark
 
 
+def needs_screen(width, height):
+    """Gives a scenario a larger screen and Wine desktop than the usual 1024x768: a window
+    laid out at a high DPI is as wide as a high-DPI screen allows."""
+    def mark(function):
+        function.screen = (width, height)
+        return function
+    return mark
+
+
 class Scenario:
-    def __init__(self, name, template, artefacts, exe, probe_exe, keep=False):
+    def __init__(self, name, template, artefacts, exe, probe_exe, keep=False, screen=None):
         self.name = name
+        # (width, height) of a larger screen and desktop than the template's, or None.
+        self.screen = screen
         self.template = Path(template)
         self.artefacts = Path(artefacts)
         self.exe = Path(exe)
@@ -52,8 +63,11 @@ class Scenario:
         if self.artefacts.exists():
             shutil.rmtree(self.artefacts)
         self.artefacts.mkdir(parents=True)
-        self.xvfb = Xvfb().start()
+        self.xvfb = (Xvfb(*self.screen) if self.screen else Xvfb()).start()
         self.prefix = clone(self.template, self.artefacts / "prefix", self.xvfb.name)
+        if self.screen:
+            self.prefix.run(["reg", "add", "HKCU\\Software\\Wine\\Explorer\\Desktops", "/v", "Default", "/d",
+                             f"{self.screen[0]}x{self.screen[1]}", "/f"], check=True)
         self.desktop = Desktop(self.xvfb.name)
         self.probe = Probe(self.prefix, self.probe_exe)
 

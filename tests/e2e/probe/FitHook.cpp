@@ -74,12 +74,15 @@ std::string Measure(HWND window) {
     ReleaseDC(child, dc);
     RECT client{};
     GetClientRect(child, &client);
+    RECT onScreen{};
+    GetWindowRect(child, &onScreen);
     const int available = client.right - MulDiv(KeptBeside(cls, GetWindowLongW(child, GWL_STYLE)), dpi, 96);
     json += std::string(first ? "" : ",") + "\n  {\"class\": " + Quoted(cls) + ", \"text\": " + Quoted(text) +
             ", \"face\": " + Quoted(described.lfFaceName) + ", \"height\": " + std::to_string(described.lfHeight) +
             ", \"own_font\": " + (font != nullptr ? "true" : "false") +
             ", \"needed\": " + std::to_string(box.right - box.left) + ", \"available\": " + std::to_string(available) +
-            "}";
+            ", \"rect\": [" + std::to_string(onScreen.left) + ", " + std::to_string(onScreen.top) + ", " +
+            std::to_string(onScreen.right) + ", " + std::to_string(onScreen.bottom) + "]}";
     first = false;
   }
   return json + "\n]}\n";

@@ -5,6 +5,7 @@ import importlib.util
 import json
 
 from harness.paths import REPO
+from harness.scenario import needs_screen
 from scenarios.test_tray import BALLOON_APPEARS_WITHIN, balloon
 
 # The Linux locale that gives a Wine program each display language Vornatic speaks.
@@ -48,6 +49,22 @@ def show_both_check_boxes(s, tag):
                                   f"\"{beside}\" to show")
 
 
+def inside(rect, place):
+    return place[0] <= rect[0] and place[1] <= rect[1] and rect[2] <= place[2] and rect[3] <= place[3]
+
+
+def places(controls, client):
+    """Each control with where it must stay: the status line and the check boxes inside the
+    frame they stand in (a few pixels in from its line), the rest inside the window."""
+    frames = [c["rect"] for c in controls if c["class"] == "Button" and c["text"] in FRAME_TEXTS]
+    for control in controls:
+        holder = next((f for f in frames if control["rect"] != f and inside(control["rect"][:2] * 2, f)), None)
+        yield control, ((holder[0] + 2, holder[1], holder[2] - 2, holder[3] - 2) if holder else client)
+
+
+FRAME_TEXTS = {TEXT(tag, ident) for tag in LOCALES for ident in ("StartupOptions", "Status")}
+
+
 def every_language_fits(s, dpi):
     if dpi != 96:
         set_dpi(s, dpi)
@@ -61,6 +78,8 @@ def every_language_fits(s, dpi):
         assert len(controls) == 7, f"{tag}: not every control was measured: {controls}"
         cut_off += [f"{tag}: \"{c['text']}\" needs {c['needed']} px, has {c['available']}"
                     for c in controls if c["needed"] > c["available"]]
+        cut_off += [f"{tag}: \"{c['text']}\" at {c['rect']} runs out of its place {place}"
+                    for c, place in places(controls, window.client) if not inside(c["rect"], place)]
         # The status line is made as wide as its wider text, so it always fits exactly; the
         # tightest of the others says how much room the layout left.
         worst = max(controls, key=lambda c: c["needed"] / c["available"])
@@ -80,6 +99,8 @@ def test_every_language_fits_at_96_dpi(s):
     every_language_fits(s, 96)
 
 
+# Twice the pixels of the usual desktop, as a screen at 200 % has.
+@needs_screen(2048, 1536)
 def test_every_language_fits_at_192_dpi(s):
     every_language_fits(s, 192)
 
@@ -117,3 +138,44 @@ def test_window_balloon_and_help_in_german_and_japanese(s):
     window_balloon_and_help_speak(s, "de")
     close_vornatic(s)
     window_balloon_and_help_speak(s, "ja")
+
+
+def setup_pages(s):
+    """Setup's windows in German, whose title NSIS sometimes ends with a blank."""
+    return [w for w in s.probe.inspect_all_class("#32770") if w.title.startswith("Installation von Vornatic")]
+
+
+def setup_page_showing(s, wanted):
+    return next((w for w in setup_pages(s) if any(t.startswith(wanted) for t in w.texts())), None)
+
+
+def test_the_installer_speaks_german_and_installs_as_before(s):
+    from scenarios.test_install import folder_of_user, package
+
+    s.note("run the installer for a German user")
+    s.prefix.start([package("setup.exe")], output=s.artefacts / "setup-output.txt", locale=LOCALES["de"])
+    s.wait_until(s.desktop.find_desktop_origin, "the Wine desktop window", 30)
+    # It offers its languages, the user's own chosen.
+    chooser = s.wait_until(lambda: s.probe.inspect("Installer Language"), "the installer's language choice", 30)
+    s.screenshot("setup-language", region=chooser.rect)
+    assert "Deutsch" in chooser.texts(), f"German is not the one chosen: {chooser.texts()}"
+    s.desktop.key("Return")
+
+    welcome = TEXT("de", "SetupWelcome").split("{version}")[0]
+    page = s.wait_until(lambda: setup_page_showing(s, welcome), "the German welcome page", 30)
+    s.screenshot("setup-welcome", region=page.rect)
+    assert "&Installieren" in page.texts(), f"the buttons are not German: {page.texts()}"
+    s.desktop.key("Return")
+
+    finish = s.wait_until(lambda: setup_page_showing(s, TEXT("de", "SetupRunNow")),
+                          "the German finish page with its start box", 60)
+    s.screenshot("setup-finish", region=finish.rect)
+    s.desktop.key("Return")
+
+    # The Start-menu entry is where it always was, and what it starts speaks German too.
+    shortcut = s.prefix.unix_path(f"{folder_of_user(s, 'APPDATA')}\\Microsoft\\Windows\\Start Menu\\Programs"
+                                  "\\Vornatic.lnk")
+    s.wait_until(shortcut.exists, "the Start-menu shortcut")
+    window = s.wait_for_main_window(lambda w: w.visible and w.shows(TEXT("de", "StartAutodrag")),
+                                    "the installed Vornatic, in German", 30)
+    s.screenshot("installed-window", region=window.rect)
