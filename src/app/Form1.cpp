@@ -130,7 +130,8 @@ void Form1::ApplyLatch() {
   const auto get = [this](const wchar_t* key) {
     return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff);
   };
-  const latch_setting::Read read = latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight), platform_.texts);
+  const latch_setting::Read read =
+      latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight), platform_.texts);
   mouse_.SetLatch(read.latch);
   std::wstring complaint = read.complaint;
   if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {
@@ -138,7 +139,8 @@ void Form1::ApplyLatch() {
     mouse_.SetLatch({});
     complaint = platform_.texts(rt::TextId::LatchCannotWatch);
   }
-  if (mouse_.LatchOn()) cSysTray1.SetTrayTip(platform_.texts.Format(rt::TextId::LatchTrayTip, {{L"product", displayName_}}));
+  if (mouse_.LatchOn())
+    cSysTray1.SetTrayTip(platform_.texts.Format(rt::TextId::LatchTrayTip, {{L"product", displayName_}}));
   if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
 }
 

@@ -110,8 +110,8 @@ class Form1 {
   SettingsStore settings_{platform_.registry, platform_.dialogs, platform_.texts, displayName_};
   RegStuff regStuff_{platform_.registry, platform_.app};
   mStartUp logonEntry_{platform_.app, regStuff_};
-  StartupChoices startupChoices_{Check4,      Check8, settings_, logonEntry_, platform_.dialogs, platform_.texts,
-                                 displayName_};
+  StartupChoices startupChoices_{Check4,          Check8,      settings_, logonEntry_, platform_.dialogs,
+                                 platform_.texts, displayName_};
   AutoDrag autoDrag_{AutoDrag::Parts{PushButton2, Label1, Me, mouse_, platform_.pump, platform_.dialogs,
                                      globals_.AppTitle, platform_.texts, globals_.HiddenInTray}};
   HelpMessage help_{platform_.dialogs, platform_.texts, globals_.AppTitle};

@@ -15,9 +15,9 @@ void Program::Start() {
 }
 
 std::wstring Program::UnhandledFailureText(const rt::Texts& texts, const std::wstring& description) {
-  return texts.Format(rt::TextId::FatalError, {{L"product", product::kDisplayName},
-                                               {L"description", description},
-                                               {L"email", product::kSupportEmail}});
+  return texts.Format(
+      rt::TextId::FatalError,
+      {{L"product", product::kDisplayName}, {L"description", description}, {L"email", product::kSupportEmail}});
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // language, with English standing in for a text that language has no translation of. The
 // texts themselves live in the catalogue (res/lang), never in the code.
 #pragma once
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -34,9 +35,15 @@ class Texts {
   // The text with each {name} replaced by its value; the values are taken as they are.
   std::wstring Format(TextId id, std::initializer_list<Placeholder> values) const;
 
+  // A whole number as the user's Windows writes numbers ("1.200" in Germany); plain digits
+  // until the platform says how.
+  std::wstring Integer(long long number) const { return integer_ ? integer_(number) : std::to_wstring(number); }
+  void SetIntegerFormat(std::function<std::wstring(long long)> format) { integer_ = std::move(format); }
+
  private:
   const TextSource& source_;
   Language language_;
+  std::function<std::wstring(long long)> integer_;
 };
 
 // {name} by name, in one pass: a value that happens to contain braces stays as it is.

@@ -3,22 +3,13 @@
 #include <cwchar>
 #include <stdexcept>
 
+#include "runtime/LanguageFont.h"
+
 namespace layout {
 
-rt::Font WindowFont(rt::Language language) {
-  switch (language) {
-    case rt::Language::Japanese: return {L"Yu Gothic UI", kWindowFont.points, true, 128};            // SHIFTJIS_CHARSET
-    case rt::Language::ChineseSimplified: return {L"Microsoft YaHei UI", kWindowFont.points, true, 134};  // GB2312
-    default: return kWindowFont;
-  }
-}
+rt::Font WindowFont(rt::Language language) { return rt::InLanguage(kWindowFont, language); }
 
-rt::Font ButtonFont(rt::Language language) {
-  rt::Font font = WindowFont(language);
-  if (font == kWindowFont) return kButtonFont;
-  font.points = kButtonFont.points;
-  return font;
-}
+rt::Font ButtonFont(rt::Language language) { return rt::InLanguage(kButtonFont, language); }
 
 const ControlDesign& Find(const wchar_t* name) {
   for (const auto& design : kControls)

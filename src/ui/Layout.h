@@ -14,9 +14,7 @@ inline constexpr int kClientHeight = 2760;
 inline const rt::Font kWindowFont{L"Arial", 9.0, true, 204};
 inline const rt::Font kButtonFont{L"Arial", 11.25, true, 204};
 
-// Arial has no Japanese or Chinese characters: those languages get the face their Windows
-// draws its own windows in, at the design's sizes, with the character set that leads
-// Windows to a face that has them where that one is missing.
+// The design's fonts in the user's language (Japanese and Chinese need other faces).
 rt::Font WindowFont(rt::Language language);
 rt::Font ButtonFont(rt::Language language);
 
@@ -40,16 +38,40 @@ struct ControlDesign {
 
 // In the window's control order.
 inline constexpr std::array<ControlDesign, 9> kControls{{
-    {L"PushButton2", rt::ControlKind::PushButton, rt::TextId::StartAutodrag, rt::TextId::StopAutodrag, nullptr,
-     {120, 120, 7800, 405}, 0, true},
-    {L"Frame2", rt::ControlKind::Frame, rt::TextId::StartupOptions, kNoText, nullptr, {120, 580, 7800, 735}, 1, true},
-    {L"Check4", rt::ControlKind::CheckBox, rt::TextId::LoadOnStartup, kNoText, L"Frame2", {240, 300, 3930, 285}, 2,
+    {L"PushButton2",
+     rt::ControlKind::PushButton,
+     rt::TextId::StartAutodrag,
+     rt::TextId::StopAutodrag,
+     nullptr,
+     {120, 120, 7800, 405},
+     0,
      true},
-    {L"Check8", rt::ControlKind::CheckBox, rt::TextId::MinimizedToTray, kNoText, L"Frame2", {4320, 300, 2580, 285}, 3,
+    {L"Frame2", rt::ControlKind::Frame, rt::TextId::StartupOptions, kNoText, nullptr, {120, 580, 7800, 735}, 1, true},
+    {L"Check4",
+     rt::ControlKind::CheckBox,
+     rt::TextId::LoadOnStartup,
+     kNoText,
+     L"Frame2",
+     {240, 300, 3930, 285},
+     2,
+     true},
+    {L"Check8",
+     rt::ControlKind::CheckBox,
+     rt::TextId::MinimizedToTray,
+     kNoText,
+     L"Frame2",
+     {4320, 300, 2580, 285},
+     3,
      false},
     {L"Frame1", rt::ControlKind::Frame, rt::TextId::Status, kNoText, nullptr, {120, 1380, 7800, 735}, 4, true},
-    {L"Label1", rt::ControlKind::Label, rt::TextId::AutodragIsOff, rt::TextId::AutodragIsOn, L"Frame1",
-     {240, 300, 1350, 225}, 5, true},
+    {L"Label1",
+     rt::ControlKind::Label,
+     rt::TextId::AutodragIsOff,
+     rt::TextId::AutodragIsOn,
+     L"Frame1",
+     {240, 300, 1350, 225},
+     5,
+     true},
     {L"PushButton1", rt::ControlKind::PushButton, rt::TextId::Help, kNoText, nullptr, {120, 2230, 7800, 405}, 6, true},
     // Below the client area, so never seen: it must never hold the focus either. Its
     // design text "Text1" is no caption anyone reads.

@@ -42,8 +42,8 @@ struct FakePlatform {
     session.ReturnAt(at);
   }
 
-  rt::Platform platform{app,    pump,      clock, mouse,   tray,          windowProcs, registry, files, dialogs,
-                        starter, random, shortcuts, badge, session, accessibility, texts,       metrics};
+  rt::Platform platform{app,     pump,   clock,     mouse, tray,    windowProcs,   registry, files,  dialogs,
+                        starter, random, shortcuts, badge, session, accessibility, texts,    metrics};
 };
 
 }  // namespace fake

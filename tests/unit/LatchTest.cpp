@@ -15,7 +15,8 @@ const rt::Shortcut kWinShiftD{true, false, false, true, 'D'};
 class LatchTest : public ProgramTest {
  protected:
   void Store(const wchar_t* key, const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
+        .SaveSetting(L"Kestrova", L"Vornatic", key, value);
   }
   void StartWith(const wchar_t* latch, const wchar_t* right = nullptr) {
     Store(L"Latch", latch);

@@ -24,7 +24,8 @@ class NeverAStuckButtonTest : public ProgramTest {
     fakes.mouse.ownWindow = kOwnWindow;
   }
   void Store(const wchar_t* key, const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
+        .SaveSetting(L"Kestrova", L"Vornatic", key, value);
   }
   std::vector<std::wstring> Balloons() const {
     std::vector<std::wstring> texts;

@@ -40,7 +40,8 @@ std::vector<std::wstring> BalloonTexts(const fake::FakePlatform& fakes) {
 class ShortcutTest : public ProgramTest {
  protected:
   void Store(const wchar_t* key, const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
+        .SaveSetting(L"Kestrova", L"Vornatic", key, value);
   }
 };
 
@@ -151,7 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BadgeTest, TurnedOffInTheSettingsItNeverShows) {
-  SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", L"Indicator", L"Off");
+  SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
+      .SaveSetting(L"Kestrova", L"Vornatic", L"Indicator", L"Off");
   ShowWindow();
   ClickStartStopAt(0);
   fakes.mouse.UserClickAt(kAfterBalloon, {100, 100});

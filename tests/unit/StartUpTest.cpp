@@ -38,7 +38,8 @@ class StartUp : public ProgramTest {
   }
 
   void Store(const wchar_t* key, const wchar_t* value) {
-    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic").SaveSetting(L"Kestrova", L"Vornatic", key, value);
+    SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
+        .SaveSetting(L"Kestrova", L"Vornatic", key, value);
     fakes.registry.log.clear();
   }
 

@@ -22,7 +22,8 @@ const rt::TwipsRect& BoundsOf(const layout::FittedLayout& fitted, const wchar_t*
 }
 
 TEST(WindowFit, CaptionsThatFitKeepTheDesignToTheTwip) {
-  const auto fitted = layout::FitToCaptions(Widths({{rt::TextId::LoadOnStartup, 3930}, {rt::TextId::AutodragIsOn, 1350}}));
+  const auto fitted =
+      layout::FitToCaptions(Widths({{rt::TextId::LoadOnStartup, 3930}, {rt::TextId::AutodragIsOn, 1350}}));
   EXPECT_EQ(fitted.clientWidth, layout::kClientWidth);
   EXPECT_EQ(fitted.clientHeight, layout::kClientHeight);
   for (std::size_t i = 0; i < layout::kControls.size(); ++i) EXPECT_EQ(fitted.bounds[i], layout::kControls[i].bounds);
@@ -39,9 +40,8 @@ TEST(WindowFit, ALongerCheckBoxGrowsAndPushesItsNeighbourWithinTheFrame) {
 
 TEST(WindowFit, WhatStillDoesNotFitWidensTheWindowAndItsFullWidthControlsByThatMuch) {
   // 240 + 5000 + 150 + 3000 + 120 = 8510: 710 twips more than the frame's 7800.
-  const auto fitted = layout::FitToCaptions(Widths({{rt::TextId::LoadOnStartup, 5000},
-                                                    {rt::TextId::MinimizedToTray, 3000},
-                                                    {rt::TextId::AutodragIsOn, 2000}}));
+  const auto fitted = layout::FitToCaptions(Widths(
+      {{rt::TextId::LoadOnStartup, 5000}, {rt::TextId::MinimizedToTray, 3000}, {rt::TextId::AutodragIsOn, 2000}}));
   EXPECT_EQ(fitted.clientWidth, layout::kClientWidth + 710);
   for (const wchar_t* name : {L"PushButton2", L"Frame2", L"Frame1", L"PushButton1"}) {
     const rt::TwipsRect design = layout::Find(name).bounds;

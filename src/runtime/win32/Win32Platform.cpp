@@ -13,8 +13,10 @@ Win32Platform::Win32Platform(HINSTANCE instance)
       badge_(instance),
       textSource_(instance),
       texts_(textSource_, rt::ChooseLanguage(UserInterfaceLanguages())),
-      bundle_{app_,     pump_,   clock_,     mouse_,  tray_,    windowProcs_,   registry_, files_, dialogs_,
-              starter_, random_, shortcuts_, badge_,  session_, accessibility_, texts_,    metrics_} {}
+      bundle_{app_,     pump_,   clock_,     mouse_, tray_,    windowProcs_,   registry_, files_,  dialogs_,
+              starter_, random_, shortcuts_, badge_, session_, accessibility_, texts_,    metrics_} {
+  texts_.SetIntegerFormat(&UserInteger);
+}
 
 void Win32Platform::SetMainWindow(HWND window) {
   app_.SetMainWindow(window);

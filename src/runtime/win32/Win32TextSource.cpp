@@ -46,8 +46,8 @@ std::optional<std::wstring> Win32TextSource::Find(rt::Language language, rt::Tex
     if (static_cast<unsigned>(end - at) < bytes) return std::nullopt;
     if (number == static_cast<unsigned>(id)) {
       if (length == kMissing) return std::nullopt;
-      const int units = ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(at), static_cast<int>(bytes),
-                                              nullptr, 0);
+      const int units =
+          ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(at), static_cast<int>(bytes), nullptr, 0);
       std::wstring text(static_cast<std::size_t>(units), L'\0');
       ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(at), static_cast<int>(bytes), text.data(), units);
       return text;
@@ -72,6 +72,30 @@ std::vector<std::wstring> UserInterfaceLanguages() {
       languages.emplace_back(name);
   }
   return languages;
+}
+
+std::wstring UserInteger(long long number) {
+  const std::wstring digits = std::to_wstring(number);
+  wchar_t decimal[8] = L".", thousand[8] = L",", grouping[16] = L"3;0";
+  ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8);
+  ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, thousand, 8);
+  ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SGROUPING, grouping, 16);
+  DWORD negativeOrder = 1;
+  ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_INEGNUMBER | LOCALE_RETURN_NUMBER,
+                    reinterpret_cast<LPWSTR>(&negativeOrder), sizeof negativeOrder / sizeof(wchar_t));
+  // "3;0" (threes all the way) is 3 to NUMBERFMT, "3;2;0" is 32, and a plain "3" (one group
+  // of three, then none) is 30.
+  UINT groups = 0;
+  std::wstring pattern(grouping);
+  const bool repeats = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L";0") == 0;
+  if (repeats) pattern.resize(pattern.size() - 2);
+  for (wchar_t c : pattern)
+    if (c >= L'0' && c <= L'9') groups = groups * 10 + static_cast<UINT>(c - L'0');
+  if (!repeats) groups *= 10;
+  NUMBERFMTW format{0, 1, groups, decimal, thousand, negativeOrder};
+  wchar_t written[64] = {};
+  if (::GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, digits.c_str(), &format, written, 64) == 0) return digits;
+  return written;
 }
 
 }  // namespace win32

@@ -22,4 +22,7 @@ class Win32TextSource : public rt::TextSource {
 // The user's display languages as Windows names them ("de-DE"), the first choice first.
 std::vector<std::wstring> UserInterfaceLanguages();
 
+// A whole number as the user's number format writes it: digit grouping, no decimals.
+std::wstring UserInteger(long long number);
+
 }  // namespace win32

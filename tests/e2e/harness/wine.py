@@ -15,8 +15,9 @@ import tempfile
 from pathlib import Path, PureWindowsPath
 
 # The virtual desktop, its DPI, and the fonts of Japanese and Chinese Windows: the faces
-# those Windows draw their own windows in, which Vornatic asks for in those languages, are
-# Linux fonts of the same scripts here.
+# those Windows draw their own windows in, which Vornatic asks for in those languages, and
+# those Windows' message boxes and balloons fall back on, are Linux fonts of the same
+# scripts here.
 DESKTOP_REG = """Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
@@ -30,7 +31,9 @@ DESKTOP_REG = """Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 "Yu Gothic UI"="IPAGothic"
+"MS UI Gothic"="IPAGothic"
 "Microsoft YaHei UI"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
 """
 
 

@@ -26,12 +26,13 @@ int RunFit(const Arguments& args) {
   if (args.size() < 2) return 2;
   HWND window = FindWindowW(nullptr, args[1].c_str());
   if (window == nullptr) return 1;
-  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(FitRequest), kFitMapping);
+  HANDLE mapping =
+      CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(FitRequest), kFitMapping);
   auto* request = mapping ? static_cast<FitRequest*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, kFitDone);
   HMODULE library = LoadLibraryW(HookLibraryPath().c_str());
-  auto proc = library ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "FitHookProc")))
-                      : nullptr;
+  auto proc =
+      library ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "FitHookProc"))) : nullptr;
   if (request == nullptr || done == nullptr || proc == nullptr) {
     WriteStdout("{\"error\": \"the probe could not set up its measuring\"}\n");
     return 1;

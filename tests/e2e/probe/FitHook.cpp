@@ -13,8 +13,8 @@ namespace {
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                       nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
   return out;
@@ -44,9 +44,12 @@ int KeptBeside(const std::wstring& cls, LONG style) {
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON:
     case BS_3STATE:
-    case BS_AUTO3STATE: return 13 + 4;
-    case BS_GROUPBOX: return 2 * 8;
-    default: return 2 * 4;
+    case BS_AUTO3STATE:
+      return 13 + 4;
+    case BS_GROUPBOX:
+      return 2 * 8;
+    default:
+      return 2 * 4;
   }
 }
 
@@ -96,8 +99,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FitHookProc(int code, WPARAM w
   if (code == HC_ACTION && wParam == PM_REMOVE && message->message == fitMessage) {
     message->message = WM_NULL;  // the program never sees it
     HANDLE mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, probe::kFitMapping);
-    auto* request = mapping ? static_cast<probe::FitRequest*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0))
-                            : nullptr;
+    auto* request =
+        mapping ? static_cast<probe::FitRequest*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
     if (request != nullptr) {
       const std::string json = Measure(request->window);
       std::snprintf(request->json, sizeof request->json, "%s", json.c_str());
