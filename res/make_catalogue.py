@@ -215,9 +215,43 @@ CATALOGUE_RESOURCE_ID = 100
 MISSING = 0xFFFF
 
 
+def pack(data):
+    """The plainest LZ77, as src/runtime/Unpack.h reads it: a flag byte for each eight items,
+    bit 0 first, 0 for a byte as it is, 1 for a little-endian token whose low four bits are a
+    length less 3 (3 to 18) and whose other twelve are a distance less 1 (1 to 4096)."""
+    out, at = bytearray(), 0
+    seen = {}  # each three bytes, where they have stood
+    while at < len(data):
+        flags_at = len(out)
+        out.append(0)
+        for item in range(8):
+            if at >= len(data):
+                break
+            best_length, best_distance = 0, 0
+            for start in reversed(seen.get(data[at:at + 3], [])):
+                if at - start > 4096:
+                    break
+                length = 0
+                while length < 18 and at + length < len(data) and data[start + length] == data[at + length]:
+                    length += 1
+                if length > best_length:
+                    best_length, best_distance = length, at - start
+            step = best_length if best_length >= 3 else 1
+            for position in range(at, at + step):
+                seen.setdefault(data[position:position + 3], []).append(position)
+            if best_length >= 3:
+                out[flags_at] |= 1 << item
+                out += (((best_distance - 1) << 4) | (best_length - 3)).to_bytes(2, "little")
+            else:
+                out.append(data[at])
+            at += step
+    return bytes(out)
+
+
 def catalogue_blob(english, texts):
-    """Text numbers 0 to N in order, each a little-endian 16-bit byte count (0xFFFF where the
-    language has no translation) followed by that many bytes of UTF-8."""
+    """The unpacked size (32 bits, little-endian), then, packed: text numbers 0 to N in order,
+    each a little-endian 16-bit byte count (0xFFFF where the language has no translation)
+    followed by that many bytes of UTF-8."""
     blob = bytearray()
     for ident in [None, *program_ids(english)]:
         if ident is None or ident not in texts:
@@ -227,7 +261,7 @@ def catalogue_blob(english, texts):
         if len(encoded) >= MISSING:
             raise CatalogueError(f"{ident} is too long")
         blob += len(encoded).to_bytes(2, "little") + encoded
-    return bytes(blob)
+    return len(blob).to_bytes(4, "little") + pack(bytes(blob))
 
 
 def rc(english, translations, folder):

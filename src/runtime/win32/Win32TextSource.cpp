@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "runtime/Unpack.h"
+
 namespace win32 {
 namespace {
 
@@ -34,18 +36,24 @@ std::optional<std::wstring> Win32TextSource::Find(rt::Language language, rt::Tex
   if (!HasCatalogueIn(module_, langId)) return std::nullopt;
   HRSRC found = ::FindResourceExW(module_, RT_RCDATA, MAKEINTRESOURCEW(rt::kCatalogueResourceId), langId);
   HGLOBAL loaded = found ? ::LoadResource(module_, found) : nullptr;
-  const auto* at = loaded ? static_cast<const unsigned char*>(::LockResource(loaded)) : nullptr;
-  if (at == nullptr) return std::nullopt;
+  const auto* packed = loaded ? static_cast<const unsigned char*>(::LockResource(loaded)) : nullptr;
+  const DWORD length = found ? ::SizeofResource(module_, found) : 0;
+  if (packed == nullptr || length < 4) return std::nullopt;
+  const std::size_t size =
+      packed[0] | (packed[1] << 8) | (packed[2] << 16) | (static_cast<std::size_t>(packed[3]) << 24);
+  const std::optional<std::string> catalogue = rt::Unpack(packed + 4, length - 4, size);
+  if (!catalogue) return std::nullopt;
   // Text after text from number 0: a 16-bit byte count (kMissing: not translated), then UTF-8.
-  const unsigned char* const end = at + ::SizeofResource(module_, found);
+  const auto* at = reinterpret_cast<const unsigned char*>(catalogue->data());
+  const unsigned char* const end = at + catalogue->size();
   for (unsigned number = 0;; ++number) {
     if (end - at < 2) return std::nullopt;
-    const unsigned length = at[0] | (at[1] << 8);
+    const unsigned count = at[0] | (at[1] << 8);
     at += 2;
-    const unsigned bytes = length == kMissing ? 0 : length;
+    const unsigned bytes = count == kMissing ? 0 : count;
     if (static_cast<unsigned>(end - at) < bytes) return std::nullopt;
     if (number == static_cast<unsigned>(id)) {
-      if (length == kMissing) return std::nullopt;
+      if (count == kMissing) return std::nullopt;
       const int units =
           ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(at), static_cast<int>(bytes), nullptr, 0);
       std::wstring text(static_cast<std::size_t>(units), L'\0');
