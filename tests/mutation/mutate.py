@@ -420,10 +420,11 @@ def main() -> int:
     parser.add_argument("--list", action="store_true", help="list the mutants and stop")
     parser.add_argument("--sample", type=int, help="run N mutants picked at random (reproducibly, by --seed)")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--only", help="comma-separated mutant numbers, as --list shows them, to run again")
     parser.add_argument("--operators", default=",".join(OPERATORS),
                         help=f"comma-separated, from: {', '.join(OPERATORS)} (default: all)")
-    parser.add_argument("--timeout", type=float, default=60,
-                        help="seconds one test may take before the mutant counts as hanging (default 60)")
+    parser.add_argument("--timeout", type=float, default=10,
+                        help="seconds one test may take before the mutant counts as hanging (default 10)")
     parser.add_argument("--keep-going", action="store_true",
                         help="run every test of a caught mutant too, to see each test that catches it")
     args = parser.parse_args()
@@ -437,6 +438,9 @@ def main() -> int:
 
     mutants = [m for f in source_files(args.files) for m in mutants_of(f, operators)]
     chosen = choose(mutants, args.sample, args.seed)
+    if args.only:
+        wanted = {int(n) for n in args.only.split(",")}
+        chosen = [(index, m) for index, m in chosen if index in wanted]
     originals = {m.path: (ROOT / m.path).read_text(encoding="utf-8").split("\n") for m in mutants}
     width = len(str(len(mutants)))
 
@@ -519,7 +523,8 @@ def main() -> int:
     ]
     survivors = [line for line, o in zip(lines, outcomes) if o.verdict == "survived"]
     if survivors:
-        summary += ["survivors (faults no test notices):"] + ["  " + s.split("] ", 1)[1] for s in survivors]
+        summary += ["survivors (faults no test notices):"]
+        summary += ["  " + s.split("] ", 1)[1].rsplit("  => ", 1)[0] for s in survivors]
     print("\n".join(summary))
     with REPORT.open("a", encoding="utf-8") as report:
         report.write("\n".join(summary) + "\n")
