@@ -120,7 +120,7 @@ def code_only(text: str) -> str:
 # Lines that carry no behaviour of their own, or whose change says nothing about tests.
 SKIPPED_LINE = re.compile(r"^\s*(#|static_assert\b|using\b|namespace\b|template\b|enum\b|}?\s*$)")
 # A declaration without a value: `Type name;` or `Type name, other;`.
-ONLY_DECLARES = re.compile(r"^\s*(?:const\s+)?[\w:<>,*&\s]+?[\s*&]\w+(?:\s*,\s*\w+)*\s*;\s*$")
+ONLY_DECLARES = re.compile(r"^(?!\s*(?:return|throw|co_return|co_yield|delete|goto)\b)\s*(?:const\s+)?[\w:<>,*&\s]+?[\s*&]\w+(?:\s*,\s*\w+)*\s*;\s*$")
 
 
 def skipped_lines(code: str) -> set[int]:
@@ -486,6 +486,7 @@ def main() -> int:
                      f"{len(chosen)} of {len(mutants)} mutants, seed {args.seed}\n")
     REPORT.write_text(report_header, encoding="utf-8")
     run_started = time.monotonic()
+    interrupted = False
     try:
         for position, (index, m) in enumerate(chosen, start=1):
             started = time.monotonic()
@@ -504,11 +505,8 @@ def main() -> int:
             with REPORT.open("a", encoding="utf-8") as report:
                 report.write(line + "\n")
     except KeyboardInterrupt:
+        interrupted = True
         print("\nmutate: interrupted; the copy of the tree is as it was, the figures below cover what ran")
-    finally:
-        # The restored file differs from the mutant the objects were built from: build it
-        # back so the next run starts from the unmutated tree's objects.
-        build()
 
     real = [o for o in outcomes if o.verdict != "no-compile"]
     caught = [o for o in real if o.verdict in ("caught", "timeout")]
@@ -529,8 +527,14 @@ def main() -> int:
     with REPORT.open("a", encoding="utf-8") as report:
         report.write("\n".join(summary) + "\n")
     print(f"report: {REPORT.relative_to(ROOT)}")
-    return 0
+    return 130 if interrupted else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        sys.exit(main())
+    except KeyboardInterrupt:
+        # Before the first mutant: nothing was planted, and the next run's sync puts the
+        # copy right whatever it was doing.
+        print("\nmutate: interrupted before any mutant ran")
+        sys.exit(130)

@@ -49,7 +49,8 @@ class WhatIsPlanted(unittest.TestCase):
             enum class Verdict { PassOn, Swallow };
             void F() {
               if (count_ >= 2 && ready_) held_ = true;
-              return Verdict::PassOn;
+              if (held_) return Verdict::PassOn;
+              return false;
             }
             """)
         self.assertEqual(sorted(found), sorted([
@@ -59,7 +60,9 @@ class WhatIsPlanted(unittest.TestCase):
             (3, "logic", "&&", "||"),
             (3, "bool", "true", "false"),
             (3, "drop", "held_ = true;", "{}"),
+            (4, "negate", "held_", "!(held_)"),
             (4, "enum", "PassOn", "Swallow"),
+            (5, "bool", "false", "true"),
         ]))
 
     def test_a_sample_is_the_same_for_the_same_seed_and_in_list_order(self):
