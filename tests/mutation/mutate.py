@@ -103,7 +103,7 @@ def code_only(text: str) -> str:
             i = j
         elif c in "\"'":
             # A digit separator (1'000) is not a character literal.
-            if c == "'" and i > 0 and text[i - 1].isalnum() and not re.match(r"(?:u8|[LuU])$", text[max(0, i - 2) : i]):
+            if c == "'" and i > 0 and text[i - 1].isalnum() and not re.search(r"(?<![\w])(?:u8|[LuU])$", text[max(0, i - 3) : i]):
                 i += 1
                 continue
             j = i + 1
@@ -144,7 +144,7 @@ def skipped_lines(code: str) -> set[int]:
 COMPARISON_SWAPS = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
 SPACED_OPERATOR = re.compile(r"(?<=\s)(<=|>=|==|!=|<|>|&&|\|\|)(?=\s)")
 BOOL_LITERAL = re.compile(r"\b(true|false)\b")
-INTEGER = re.compile(r"(?<![\w.])(0[xX][0-9a-fA-F]+|\d+)([uUlL]*)(?![\w.'])")
+INTEGER = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F]+|\d+)([uUlL]*)(?![\w.'])")
 CONDITION_KEYWORD = re.compile(r"\b(if|while)\s*\(")
 QUALIFIED_NAME = re.compile(r"\b(\w+)::(\w+)\b")
 ENUM_DEFINITION = re.compile(r"\benum\s+class\s+(\w+)(?:\s*:\s*[\w:]+)?\s*\{([^}]*)\}", re.S)

@@ -28,7 +28,7 @@ class WhereNothingIsPlanted(unittest.TestCase):
             /* if (a == b) true; */
             std::vector<int> values;
             const wchar_t* text = L"x < y && true";
-            char quote = '<';
+            wchar_t quote = L'<' + 1'000;
             """)
         self.assertEqual(found, [])
 
