@@ -34,6 +34,7 @@ WORK = ROOT / "build" / "mutation"
 TREE = WORK / "tree"
 BUILD = WORK / "build"
 REPORT = WORK / "report.txt"
+PLANTED = WORK / "planted"
 DEFAULT_FOLDERS = ("src/autodrag", "src/settings")
 UNIT_TEST_TARGET = "vornatic_unit_tests"
 # What the copy of the tree leaves out: outputs and history, never sources.
@@ -343,8 +344,21 @@ class Outcome:
 
 
 def run(command: list[str], cwd: Path, timeout: float | None = None) -> subprocess.CompletedProcess[str]:
-    return subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                          timeout=timeout)
+    """Runs a build or the tests in a process group of their own, and ends the whole group
+    when the run is cut short. A compiler left running would write the mutant's object
+    after the source was put back, and a hung test would go on spinning."""
+    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                               start_new_session=True)
+    try:
+        output, _ = process.communicate(timeout=timeout)
+    except BaseException:
+        try:
+            os.killpg(process.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        process.communicate()
+        raise
+    return subprocess.CompletedProcess(command, process.returncode, output)
 
 
 def configure() -> None:
@@ -380,7 +394,8 @@ def test(per_test_timeout: float, whole_run_timeout: float | None, stop_early: b
 
 class Planted:
     """One mutant in the copy of the tree, for as long as the `with` lasts; the file is put
-    back however the block ends, Ctrl+C and kill included."""
+    back however the block ends, Ctrl+C and kill included. While it is planted, PLANTED
+    names it, so that a run killed outright leaves the next run a way to rebuild it."""
 
     def __init__(self, mutant: Mutant):
         self.mutant = mutant
@@ -393,11 +408,26 @@ class Planted:
         if line[self.mutant.start : self.mutant.end] != self.mutant.before:
             raise RuntimeError(f"{self.mutant.where()} no longer reads `{self.mutant.before}` there")
         lines[self.mutant.line - 1] = line[: self.mutant.start] + self.mutant.after + line[self.mutant.end :]
+        PLANTED.write_text(self.mutant.path, encoding="utf-8")
         self.file.write_text("\n".join(lines), encoding="utf-8")
         return self
 
     def __exit__(self, *exc: object) -> None:
+        # Written after every compiler of the mutant has ended, so the source is newer
+        # than the mutant's object and the next build compiles it again.
         self.file.write_text(self.original, encoding="utf-8")
+        PLANTED.unlink(missing_ok=True)
+
+
+def forget_killed_mutant() -> None:
+    """After a run killed outright with a mutant planted, its object may be the mutant's
+    and newer than the source put back: remove it so it is compiled again."""
+    if not PLANTED.is_file():
+        return
+    path = PLANTED.read_text(encoding="utf-8").strip()
+    for stale in BUILD.glob(f"**/{path}.o"):
+        stale.unlink()
+    PLANTED.unlink()
 
 
 def _terminated(signum: int, frame: object) -> None:
@@ -457,6 +487,7 @@ def main() -> int:
     signal.signal(signal.SIGHUP, _terminated)
     WORK.mkdir(parents=True, exist_ok=True)
     sync_tree()
+    forget_killed_mutant()
     configure()
 
     print("mutate: building and testing the unmutated tree", flush=True)
