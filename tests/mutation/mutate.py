@@ -18,6 +18,7 @@ from __future__ import annotations
 
 import argparse
 import dataclasses
+import fcntl
 import filecmp
 import os
 import random
@@ -385,11 +386,16 @@ def test(per_test_timeout: float, whole_run_timeout: float | None, stop_early: b
         return Outcome("timeout", "the test run as a whole")
     if result.returncode == 0:
         return Outcome("survived")
-    failed = re.findall(r"^\s*\d+/\d+ Test\s+#\d+: (\S+) \.+\*+(\w+)", result.stdout, re.M)
-    timed_out = [name for name, how in failed if how.lower() == "timeout"]
+    # ctest's closing list: "  8 - Suite.Name (Failed)", "(Timeout)", "(Subprocess aborted)",
+    # with "# GetParam() = ..." between the two for a parameterised test.
+    failed = re.findall(r"^\s*\d+ - (\S+).*\(([^()]+)\)\s*$", result.stdout, re.M)
+    timed_out = [name for name, how in failed if how == "Timeout"]
     if timed_out:
         return Outcome("timeout", timed_out[0])
-    return Outcome("caught", failed[0][0] if failed else result.stdout.strip().splitlines()[-1:][0] if result.stdout.strip() else "")
+    if not failed:
+        return Outcome("caught", "ctest failed without naming a test")
+    name, how = failed[0]
+    return Outcome("caught", name if how == "Failed" else f"{name}: {how}")
 
 
 class Planted:
@@ -486,6 +492,13 @@ def main() -> int:
     signal.signal(signal.SIGTERM, _terminated)
     signal.signal(signal.SIGHUP, _terminated)
     WORK.mkdir(parents=True, exist_ok=True)
+    # One run at a time: two would plant their mutants in the same copy and build.
+    lock = (WORK / "lock").open("w")
+    try:
+        fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+    except BlockingIOError:
+        print("mutate: another mutation run is using build/mutation; wait for it to end")
+        return 2
     sync_tree()
     forget_killed_mutant()
     configure()
