@@ -154,6 +154,24 @@ TEST_F(NeverAStuckButtonTest, TheMiddleButtonLatchesWhenChosen) {
   EXPECT_EQ(fakes.mouse.InjectedOf(kMUp)[0].point, (rt::ScreenPoint{100, 100}));
 }
 
+// A busy window thread runs its timers late: the latch is decided by the events' own times
+// all the same, and the badge catches up with the hold.
+TEST_F(NeverAStuckButtonTest, LateTimersMakeTheBadgeLateNeverTheLatch) {
+  Store(L"Latch", L"800");
+  ShowWindow();
+  fakes.pump.timersLate = 3.0;
+  fakes.mouse.UserEventAt(1, kLDown, rt::ScreenPoint{100, 100});
+  fakes.mouse.UserEventAt(1.8, kLUp, rt::ScreenPoint{100, 100});
+  fakes.pump.At(1.85, [&] {
+    EXPECT_TRUE(mouse.HoldingButton()) << "released at exactly the hold time, before any timer ran";
+    EXPECT_TRUE(fakes.badge.visible);
+  });
+  fakes.mouse.UserClickAt(2.5, {300, 200});
+  fakes.pump.RunUntil(8);
+  EXPECT_EQ(fakes.mouse.Seen(), "D@100,100 M@300,200 U@300,200");
+  EXPECT_FALSE(fakes.badge.visible) << "a late fill timer brought back no badge";
+}
+
 // Windows takes the latch's hook away and will not take it back: the user hears so once,
 // the tip no longer promises the latch, and the next Start begins clean.
 TEST_F(NeverAStuckButtonTest, ALatchThatCannotWatchSaysSoAndTheNextStartIsClean) {
