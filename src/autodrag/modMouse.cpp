@@ -169,9 +169,10 @@ void modMouse::StopMouseHook() {
 
 bool modMouse::HookWanted() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  // A user's release that applications must not see keeps it in until it has come.
+  // A user's release that applications must not see keeps it in until it has come, and a
+  // put-back still owed keeps it in for the user's next press of that button.
   return decision_.StartOn() || decision_.CurrentLatch().holdTime || decision_.ReleasesToSwallow() ||
-         decision_.Holding();
+         decision_.Holding() || decision_.PutBackOwed();
 }
 
 void modMouse::SetLatch(Latch latch) {

@@ -79,6 +79,27 @@ TEST_F(NeverAStuckButtonTest, APutBackRefusedOnTheLockScreenIsDoneOnTheReturn) {
   EXPECT_TRUE(NothingDown());
 }
 
+// Refused on the desktop itself: said, and tried again at the user's next press of that
+// button, a click that reaches nothing, since applications still see the button down.
+TEST_F(NeverAStuckButtonTest, APutBackRefusedOnTheDesktopIsTriedAgainAtTheNextPress) {
+  ShowWindow();
+  ClickStartStopAt(0);
+  fakes.mouse.UserClickAt(1, {10, 10});
+  fakes.mouse.UserMoveAt(1.5, {20, 20});
+  // Refused for a while with no word from the session, as a program of a higher level in
+  // the foreground does.
+  fakes.pump.At(1.9, [&] { fakes.mouse.desktopLocked = true; });
+  fakes.shortcuts.PressAt(2, kWinShiftD);
+  fakes.pump.At(2.5, [&] { fakes.mouse.desktopLocked = false; });
+  fakes.mouse.UserClickAt(3, {30, 30});
+  fakes.pump.RunUntil(4);
+  EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@20,20 M@30,30 U@10,10*");
+  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_NE(fakes.dialogs.shown[0].text.find(L"did not let Vornatic press or release"), std::wstring::npos);
+  EXPECT_TRUE(NothingDown());
+  EXPECT_EQ(fakes.mouse.keptDown, 0);
+}
+
 // Pressed to drop, and given up before letting go (the shortcut, a lock): the put-back lets
 // go at the pick-up, and the hand's own release then reaches nothing. Closed meanwhile: the
 // hand's own release lets go, and nothing of ours comes before it.

@@ -282,6 +282,7 @@ TEST(HookFailureTest, IsReportedOnTheWindowsThreadAndTheEventPasses) {
   mouse.Unhook(hook);
   mouse.Inject({{WM_LBUTTONUP, std::nullopt, 0}}, 0);
   EXPECT_TRUE(win32test::PumpUntil(platform.Pump(), [&] { return !down(); }));
+  win32::ResetFailureHandlingForTesting();
 }
 
 }  // namespace
