@@ -193,6 +193,22 @@ TEST_F(NeverAStuckButtonTest, LateTimersMakeTheBadgeLateNeverTheLatch) {
   EXPECT_FALSE(fakes.badge.visible) << "a late fill timer brought back no badge";
 }
 
+// The taskbar is made anew and our icon stands elsewhere: a click on it there gives up.
+TEST_F(NeverAStuckButtonTest, AClickOnTheIconWhereTheNewTaskbarPutItGivesUp) {
+  fakes.tray.iconRect = rt::ScreenRect{1000, 740, 1020, 760};
+  ShowWindow();
+  ClickStartStopAt(0);
+  fakes.mouse.UserClickAt(1, {100, 100});
+  fakes.pump.At(1.5, [&] {
+    fakes.tray.iconRect = rt::ScreenRect{900, 740, 920, 760};
+    form.cSysTray1Site.TaskbarCreated.Raise();
+  });
+  fakes.mouse.UserClickAt(2, {910, 750});
+  fakes.pump.RunUntil(3);
+  EXPECT_EQ(fakes.mouse.Seen(), "D@100,100 M@910,750 U@100,100*");
+  EXPECT_FALSE(form.Drag().IsOn());
+}
+
 // Windows takes the latch's hook away and will not take it back: the user hears so once,
 // the tip no longer promises the latch, and the next Start begins clean.
 TEST_F(NeverAStuckButtonTest, ALatchThatCannotWatchSaysSoAndTheNextStartIsClean) {

@@ -118,6 +118,9 @@ TEST_F(MouseInjectionTest, TheSwallowedPickUpKeepsTheButtonDownUntilTheDropOrAGi
     EXPECT_EQ(CountSeen(WM_LBUTTONUP, 0), 0u);
 
     if (givesUp) {
+      // The recorder is called before our hook: give ours the moment to see the move too,
+      // as a hand always does before it reaches for the shortcut.
+      win32test::PumpUntil(platform_.Pump(), [] { return false; }, std::chrono::milliseconds(100));
       module.GiveUp();
       // The hook answers on its own thread; the recorder here sees our events when we pump.
       ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] {
