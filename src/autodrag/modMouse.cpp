@@ -376,8 +376,7 @@ std::uint32_t modMouse::DeviceUp(drag::Button button) {
 }
 
 void modMouse::Inject(const drag::Release& release) {
-  std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
-  if (release.pointerBackTo) events.push_back({rt::msg::kMouseMove, release.pointerBackTo, 0});
+  const std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
   std::size_t taken = 0;
   std::exception_ptr failure;
   try {
@@ -396,6 +395,10 @@ void modMouse::Inject(const drag::Release& release) {
   // Told through the doorbell, never from here: the controller's answer may inject again.
   if (taken == 0) RingDoorbell();
   if (failure) std::rethrow_exception(failure);
+  // The pointer back to the hand on its own: a move in the same batch as a release at
+  // another point may be merged away (Wine does), and nothing depends on the two together.
+  if (taken > 0 && release.pointerBackTo)
+    platform_.mouse.Inject({{rt::msg::kMouseMove, release.pointerBackTo, 0}}, kInjectedTag);
 }
 
 // --- the badge ------------------------------------------------------------------------------
