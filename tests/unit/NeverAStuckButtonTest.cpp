@@ -191,6 +191,17 @@ TEST_F(NeverAStuckButtonTest, LateTimersMakeTheBadgeLateNeverTheLatch) {
   fakes.pump.RunUntil(8);
   EXPECT_EQ(fakes.mouse.Seen(), "D@100,100 M@300,200 U@300,200");
   EXPECT_FALSE(fakes.badge.visible) << "a late fill timer brought back no badge";
+
+  // A press filling towards the latch whose release went by while Windows had the hook
+  // away: once that is noticed, the badge goes.
+  fakes.pump.timersLate = 0;
+  fakes.mouse.UserEventAt(10, kLDown, rt::ScreenPoint{100, 100});
+  fakes.mouse.TakeHooksAwayAt(10.6);
+  fakes.pump.At(10.65, [&] { EXPECT_TRUE(fakes.badge.visible); });
+  fakes.mouse.UserEventAt(10.7, kLUp, rt::ScreenPoint{100, 100});
+  fakes.pump.RunUntil(12);
+  EXPECT_FALSE(fakes.badge.visible);
+  EXPECT_TRUE(NothingDown());
 }
 
 // The taskbar is made anew and our icon stands elsewhere: a click on it there gives up.
