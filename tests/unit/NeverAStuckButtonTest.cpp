@@ -173,6 +173,9 @@ TEST_F(NeverAStuckButtonTest, TheMiddleButtonLatchesWhenChosen) {
   EXPECT_TRUE(NothingDown());
   ASSERT_EQ(fakes.mouse.InjectedOf(kMUp).size(), 1u);
   EXPECT_EQ(fakes.mouse.InjectedOf(kMUp)[0].point, (rt::ScreenPoint{100, 100}));
+  // Turned off with nothing held: no hook stays behind to cost anything.
+  mouse.SetLatch({});
+  EXPECT_FALSE(fakes.mouse.HookInstalled());
 }
 
 // A busy window thread runs its timers late: the latch is decided by the events' own times
