@@ -92,6 +92,8 @@ void Form1::ConnectEvents() {
   platform_.session.OnStartedAgain([this] { Session_StartedAgain(); });
   platform_.session.OnReturnedToDesktop([this] { Session_ReturnedToDesktop(); });
   cSysTray1.Select.Handle([this](std::int32_t id) { cSysTray1_Select(id); });
+  // Where the icon stands decides whether a click there gives a hold up.
+  cSysTray1.IconPlacedAgain.Handle([this] { mouse_.TrayIconMoved(); });
   Label1.Change.Handle([this] { Label1_Change(); });
 }
 
@@ -131,7 +133,7 @@ void Form1::ApplyLatch() {
     return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff);
   };
   const latch_setting::Read read =
-      latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight), platform_.texts);
+      latch_setting::FromTexts(platform_.texts, get(settings::kLatch), get(settings::kLatchRight));
   mouse_.SetLatch(read.latch);
   std::wstring complaint = read.complaint;
   if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {

@@ -34,21 +34,21 @@ std::optional<int> HoldMs(const std::wstring& text) {
 
 }  // namespace
 
-Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText, const rt::Texts& texts) {
+Read FromTexts(const rt::Texts& words, const std::wstring& latchText, const std::wstring& latchRightText) {
   Read read;
   const std::wstring latch = Trimmed(latchText);
   if (!SameWord(latch, L"Off")) {
     if (const auto ms = HoldMs(latch))
       read.latch.holdTime = std::chrono::milliseconds(*ms);
     else
-      read.complaint = texts.Format(rt::TextId::LatchSettingUnreadable, {{L"setting", latchText}});
+      read.complaint = words.Format(rt::TextId::LatchSettingUnreadable, {{L"setting", latchText}});
   }
   const std::wstring right = Trimmed(latchRightText);
   if (SameWord(right, L"On")) {
     read.latch.rightButton = true;
   } else if (!SameWord(right, L"Off")) {
     read.complaint += std::wstring(read.complaint.empty() ? L"" : L"\r\n") +
-                      texts.Format(rt::TextId::LatchRightUnreadable, {{L"setting", latchRightText}});
+                      words.Format(rt::TextId::LatchRightUnreadable, {{L"setting", latchRightText}});
   }
   return read;
 }

@@ -19,6 +19,6 @@ struct Read {
 };
 
 // The complaint is in the user's language.
-Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText, const rt::Texts& texts);
+Read FromTexts(const rt::Texts& words, const std::wstring& latchText, const std::wstring& latchRightText);
 
 }  // namespace latch_setting

@@ -109,7 +109,10 @@ void modMouse::DoChores() {
   if (chores.fillFrom) StartFilling(*chores.fillFrom);
   if (chores.tellHoldState) TellHoldState();
   if (chores.tellPointer) TellPointer();
-  if (chores.retryPutBack) EndHold(true);
+  if (chores.retryPutBack) {
+    InjectOwed();
+    ShareKeptDown();
+  }
   if (chores.reviewHook && !HookWanted()) hook_.Remove();
   if (chores.attention) AskLatchAttention();
 }
@@ -166,9 +169,10 @@ void modMouse::StopMouseHook() {
 
 bool modMouse::HookWanted() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  // A user's release that applications must not see keeps it in until it has come.
+  // A user's release that applications must not see keeps it in until it has come, and a
+  // put-back still owed keeps it in for the user's next press of that button.
   return decision_.StartOn() || decision_.CurrentLatch().holdTime || decision_.ReleasesToSwallow() ||
-         decision_.Holding();
+         decision_.Holding() || decision_.PutBackOwed();
 }
 
 void modMouse::SetLatch(Latch latch) {
@@ -193,6 +197,10 @@ void modMouse::Close() {
     decision_.EndStart();
   }
   LetGo();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.Closing();
+  }
   // For good: nothing is kept in, whatever is still to come.
   hook_.Remove();
 }
@@ -266,9 +274,9 @@ void modMouse::ReturnedToDesktop() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     away_ = false;
-    if (!decision_.PutBackOwed()) return;
   }
-  EndHold(true);
+  InjectOwed();
+  ShareKeptDown();
 }
 
 bool modMouse::LatchOn() const {
@@ -331,16 +339,31 @@ void modMouse::EndHold(bool putBack) {
     std::lock_guard<std::mutex> lock(mutex_);
     release = decision_.EndHold(putBack);
   }
-  // Should applications already have seen it go up (a release the hook never saw, while
-  // Windows had taken it away), a release now would be one without its press.
-  if (release && !platform_.mouse.DeviceButtonDown(DeviceUp(release->button))) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    decision_.AlreadyUp(release->button);
-    release.reset();
-  }
-  if (release) Inject(*release);
+  // What was owed from before goes first; what Windows refuses now waits for its turn.
+  InjectOwed();
+  if (release) InjectUnlessUp(*release);
   ShareKeptDown();
   TellHoldState();
+}
+
+void modMouse::InjectOwed() {
+  std::vector<drag::Release> owed;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    owed = decision_.TakeOwed();
+  }
+  for (const drag::Release& release : owed) InjectUnlessUp(release);
+}
+
+void modMouse::InjectUnlessUp(const drag::Release& release) {
+  // Should applications already have seen it go up (a release the hook never saw, while
+  // Windows had it away), a release now would be one without its press.
+  if (!platform_.mouse.DeviceButtonDown(DeviceUp(release.button))) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.AlreadyUp(release.button);
+    return;
+  }
+  Inject(release);
 }
 
 std::uint32_t modMouse::DeviceUp(drag::Button button) {
@@ -353,8 +376,7 @@ std::uint32_t modMouse::DeviceUp(drag::Button button) {
 }
 
 void modMouse::Inject(const drag::Release& release) {
-  std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
-  if (release.pointerBackTo) events.push_back({rt::msg::kMouseMove, release.pointerBackTo, 0});
+  const std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
   std::size_t taken = 0;
   std::exception_ptr failure;
   try {
@@ -373,6 +395,10 @@ void modMouse::Inject(const drag::Release& release) {
   // Told through the doorbell, never from here: the controller's answer may inject again.
   if (taken == 0) RingDoorbell();
   if (failure) std::rethrow_exception(failure);
+  // The pointer back to the hand on its own: a move in the same batch as a release at
+  // another point may be merged away (Wine does), and nothing depends on the two together.
+  if (taken > 0 && release.pointerBackTo)
+    platform_.mouse.Inject({{rt::msg::kMouseMove, release.pointerBackTo, 0}}, kInjectedTag);
 }
 
 // --- the badge ------------------------------------------------------------------------------

@@ -116,6 +116,9 @@ class modMouse {
   // Ends a hold and injects what that takes; a refused release stays owed.
   void EndHold(bool putBack);
   void Inject(const drag::Release& release);
+  void InjectUnlessUp(const drag::Release& release);
+  // The put-backs that are due: refused before, or the user's release they waited for came.
+  void InjectOwed();
   std::uint32_t DeviceUp(drag::Button button);
   void ShareKeptDown();
   void RefreshTrayIcon();

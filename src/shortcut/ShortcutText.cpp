@@ -63,17 +63,29 @@ Parsed Parse(const std::wstring& text) {
   return {true, shortcut};
 }
 
-std::wstring Describe(const rt::Shortcut& shortcut, const rt::Texts& texts) {
+namespace {
+
+std::wstring Joined(const rt::Shortcut& shortcut, const std::wstring& win, const std::wstring& ctrl,
+                    const std::wstring& alt, const std::wstring& shift) {
   std::wstring text;
-  if (shortcut.win) text += texts(rt::TextId::KeyWin) + L"+";
-  if (shortcut.ctrl) text += texts(rt::TextId::KeyCtrl) + L"+";
-  if (shortcut.alt) text += texts(rt::TextId::KeyAlt) + L"+";
-  if (shortcut.shift) text += texts(rt::TextId::KeyShift) + L"+";
+  if (shortcut.win) text += win + L"+";
+  if (shortcut.ctrl) text += ctrl + L"+";
+  if (shortcut.alt) text += alt + L"+";
+  if (shortcut.shift) text += shift + L"+";
   if (shortcut.key >= kF1 && shortcut.key < kF1 + 24)
     text += L"F" + std::to_wstring(shortcut.key - kF1 + 1);
   else
     text += static_cast<wchar_t>(shortcut.key);
   return text;
+}
+
+}  // namespace
+
+std::wstring Describe(const rt::Shortcut& shortcut) { return Joined(shortcut, L"Win", L"Ctrl", L"Alt", L"Shift"); }
+
+std::wstring Describe(const rt::Shortcut& shortcut, const rt::Texts& texts) {
+  return Joined(shortcut, texts(rt::TextId::KeyWin), texts(rt::TextId::KeyCtrl), texts(rt::TextId::KeyAlt),
+                texts(rt::TextId::KeyShift));
 }
 
 }  // namespace shortcut_text

@@ -21,8 +21,9 @@ struct Parsed {
 // letter, a digit or F1 to F24. At least one modifier: a bare key would be taken from
 // every program the user types in.
 Parsed Parse(const std::wstring& text);
-// As the user's language names the keys ("Strg+Alt+D" in German), for what the user reads;
-// the setting itself is always written with the English names.
+// As the setting writes it, with the English names whatever the language.
+std::wstring Describe(const rt::Shortcut& shortcut);
+// As the user's language names the keys ("Strg+Alt+D" in German), for what the user reads.
 std::wstring Describe(const rt::Shortcut& shortcut, const rt::Texts& texts);
 
 }  // namespace shortcut_text

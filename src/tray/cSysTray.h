@@ -46,6 +46,8 @@ class cSysTray final : public TrayNotificationTarget {
   rt::Event<std::int16_t, std::int32_t> MouseDblClick;  // Button, Id
   // Id: the icon chosen with a click or from the keyboard, or asked for its menu.
   rt::Event<std::int32_t> Select;
+  // The taskbar was made anew and the icon put back: it may stand somewhere else now.
+  rt::Event<> IconPlacedAgain;
 
   // Called only by the tray window procedure, with the notice and the icon id it carried.
   void HandleTrayMessage(std::int32_t message, std::int32_t id) override;

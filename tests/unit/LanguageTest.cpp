@@ -12,6 +12,7 @@
 #include "runtime/Language.h"
 #include "runtime/Text.h"
 #include "runtime/Texts.h"
+#include "shortcut/ShortcutText.h"
 
 namespace {
 
@@ -99,6 +100,15 @@ TEST(FillPlaceholders, FillsEachByNameInOnePassAndLeavesTheRestAlone) {
   EXPECT_EQ(rt::FillPlaceholders(L"{description} at {line}", {{L"description", L"{line}"}, {L"line", L"104"}}),
             L"{line} at 104");
   EXPECT_EQ(rt::FillPlaceholders(L"{unknown} {a", {{L"a", L"1"}}), L"{unknown} {a");
+}
+
+TEST(ShortcutText, TheSettingKeepsTheEnglishKeyNamesWhatTheUserReadsHasTheirs) {
+  const fake::CatalogueTexts catalogue;
+  const rt::Texts german(catalogue, Language::German);
+  const rt::Shortcut shortcut = *shortcut_text::Parse(L"Ctrl+Shift+D").shortcut;
+  // Stored in German it would no longer read back as a shortcut.
+  EXPECT_EQ(shortcut_text::Describe(shortcut), L"Ctrl+Shift+D");
+  EXPECT_EQ(shortcut_text::Describe(shortcut, german), L"Strg+Umschalt+D");
 }
 
 // The whole program with Windows' display language German.

@@ -30,9 +30,7 @@ class LatchTest : public ProgramTest {
     fakes.mouse.UserEventAt(at, down, p);
     fakes.mouse.UserEventAt(at + heldFor, up, p);
   }
-  std::string SeenSince(std::size_t from) const {
-    return fakes.mouse.Seen(from);
-  }
+  std::string SeenSince(std::size_t from) const { return fakes.mouse.Seen(from); }
 };
 
 // Latched at the hold time on the press's own clock, not a moment before; the badge fills
@@ -229,11 +227,13 @@ TEST_F(LatchTest, TheRightButtonLatchesTooAndGivingUpLetsGoOfIt) {
 // Off, the program is as it was: no hook until Start. A text we cannot read is Off, said
 // once in one balloon; the other setting still counts.
 TEST_F(LatchTest, OffOrUnreadableSettingsLeaveTheLatchOffAndAreSaidOnce) {
-  EXPECT_FALSE(latch_setting::FromTexts(L"Off", L"Off", fake::English()).latch.holdTime);
-  EXPECT_EQ(latch_setting::FromTexts(L" 200 ", L"on", fake::English()).latch.holdTime, std::chrono::milliseconds(200));
-  EXPECT_EQ(latch_setting::FromTexts(L"2200", L"Off", fake::English()).latch.holdTime, std::chrono::milliseconds(2200));
+  EXPECT_FALSE(latch_setting::FromTexts(fake::English(), L"Off", L"Off").latch.holdTime);
+  EXPECT_TRUE(latch_setting::FromTexts(fake::English(), L" Off ", L"\tOFF ").complaint.empty())
+      << "blanks around a word";
+  EXPECT_EQ(latch_setting::FromTexts(fake::English(), L" 200 ", L"on").latch.holdTime, std::chrono::milliseconds(200));
+  EXPECT_EQ(latch_setting::FromTexts(fake::English(), L"2200", L"Off").latch.holdTime, std::chrono::milliseconds(2200));
   for (const wchar_t* bad : {L"199", L"2201", L"", L"-500", L"800ms", L"1e3", L"99999999999"}) {
-    const auto read = latch_setting::FromTexts(bad, L"Off", fake::English());
+    const auto read = latch_setting::FromTexts(fake::English(), bad, L"Off");
     EXPECT_FALSE(read.latch.holdTime) << std::wstring(bad).size();
     EXPECT_FALSE(read.complaint.empty()) << std::wstring(bad).size();
   }
