@@ -3,9 +3,11 @@
 // (PushButton2_Click, Check4_Click, ...) and hands over to the feature that owns the work.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/Globals.h"
+#include "app/HoldEndWatch.h"
 #include "autodrag/AutoDrag.h"
 #include "autodrag/HoldingBadge.h"
 #include "autodrag/modMouse.h"
@@ -18,6 +20,9 @@
 #include "settings/SettingsStore.h"
 #include "settings/StartupChoices.h"
 #include "settings/mStartUp.h"
+#include "settingswindow/SettingsValues.h"
+#include "settingswindow/SettingsWindow.h"
+#include "shortcut/ShortcutText.h"
 #include "shortcut/StartStopShortcut.h"
 #include "tray/cSysTray.h"
 #include "ui/SkinFramework.h"
@@ -44,6 +49,7 @@ class Form1 {
   rt::CheckBox Check8{L"Check8"};
   rt::Frame Frame1{L"Frame1"};
   rt::Label Label1{L"Label1"};
+  rt::PushButton PushButton3{L"PushButton3"};
   rt::PushButton PushButton1{L"PushButton1"};
   rt::TextBox Text1{L"Text1"};
   rt::UserControlSite cSysTray1Site{L"cSysTray1"};
@@ -65,12 +71,16 @@ class Form1 {
   void Frame2_MouseMove(const rt::MouseMoveArgs& args);
   void PushButton1_MouseMove(const rt::MouseMoveArgs& args);
   void PushButton2_MouseMove(const rt::MouseMoveArgs& args);
+  void PushButton3_MouseMove(const rt::MouseMoveArgs& args);
   void cSysTray1_MouseDown(std::int16_t button, std::int32_t id);
   void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
   // What Windows says about the session: the user leaves the desktop, or starts us again.
   void Session_LeavingDesktop();
   void Session_StartedAgain();
   void cSysTray1_Select(std::int32_t id);
+  // The icon's menu, asked for with the right button or the keyboard.
+  void cSysTray1_ContextMenu(std::int32_t id);
+  void Form_SystemMenuChosen(int id);
   void Label1_Change();
   // On every way out: lets go of the button we keep down for the user.
   void LetGoOfTheButton();
@@ -80,6 +90,7 @@ class Form1 {
   void PushButton1_Click();
   void Check4_Click();
   void Check8_Click();
+  void PushButton3_Click();
   // The global shortcut does what a click on the Start/Stop button does.
   void StartStopShortcut_Pressed();
 
@@ -89,6 +100,17 @@ class Form1 {
   SettingsStore& Settings() { return settings_; }
   RegStuff& RegistryValues() { return regStuff_; }
   HoldingBadge& Badge() { return holdingBadge_; }
+  SettingsWindow& SettingsDialog() { return settingsWindow_; }
+
+  // The settings as stored, read as the Settings window shows them: a value that cannot
+  // be read shows as its default.
+  SettingsValues StoredSettings();
+  // Stores the values and applies them at once (after the hold, when a button is held).
+  void StoreAndApply(const SettingsValues& values);
+  // The tray menu's commands, by the id the menu returns.
+  enum TrayCommand { kStartStopCommand = 1, kLatchCommand, kSettingsCommand, kHelpCommand, kExitCommand };
+  // The id of "Settings..." in the window's system menu (the system's own ids are 0xF000 up).
+  static constexpr int kSystemMenuSettings = 0x0110;
 
  private:
   void BuildLayout();
@@ -98,11 +120,18 @@ class Form1 {
   // Out of the tray and in front, as a click on the tray icon brings it.
   void BringWindowBack();
   // The user's shortcut and badge settings, after the tray icon is in (the shortcut may
-  // have to say in a balloon that it is not available).
-  void ApplyShortcut();
+  // have to say in a balloon that it is not available, unless the Settings window has said
+  // so already).
+  void ApplyShortcut(bool sayInBalloon = true);
   void ApplyIndicator();
   // The latch settings, after the tray icon is in: a text not understood is said in a balloon.
-  void ApplyLatch();
+  void ApplyLatch(bool sayInBalloon = true);
+  // All three again, from the store, now or once the held button is let go.
+  void ApplySettings();
+  void ApplyPendingSettings();
+  void OpenSettings();
+  void ToggleLatch();
+  void RunTrayCommand(int command);
 
   SettingsStore settings_{platform_.registry, platform_.dialogs, displayName_};
   RegStuff regStuff_{platform_.registry, platform_.app};
@@ -112,5 +141,21 @@ class Form1 {
                                      globals_.AppTitle, globals_.HiddenInTray}};
   HelpMessage help_{platform_.dialogs, globals_.AppTitle};
   HoldingBadge holdingBadge_{platform_.badge};
+  // Tasks queued for after a hold hold this weakly: one that runs after the window has gone
+  // does nothing.
+  std::shared_ptr<Form1*> self_ = std::make_shared<Form1*>(this);
+  HoldEndWatch holdWatch_{holdingBadge_, [this] {
+                            // After the mouse module has finished telling of the end.
+                            platform_.pump.Post([alive = std::weak_ptr<Form1*>(self_)] {
+                              if (const auto self = alive.lock()) (*self)->ApplyPendingSettings();
+                            });
+                          }};
   StartStopShortcut shortcut_{platform_.shortcuts};
+  // Settings applied while a button was held wait for it to be let go.
+  bool settingsPending_ = false;
+  // The hold time the latch goes back on with from the tray menu: the store keeps none for "Off".
+  int lastHoldMs_ = SettingsValues::kDefaultHoldMs;
+  SettingsWindow settingsWindow_{SettingsWindow::Parts{
+      platform_.windows, platform_.shortcuts, platform_.pump, platform_.badge, &shortcut_text::Describe,
+      [this](const SettingsValues& values) { StoreAndApply(values); }}};
 };

@@ -1,5 +1,6 @@
 // Every fake behind the seam, bundled as the program's Platform.
 #pragma once
+#include "fakes/FakeMenusAndWindows.h"
 #include "fakes/FakeMouse.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeServices.h"
@@ -28,8 +29,10 @@ struct FakePlatform {
   FakeBadge badge{clock};
   FakeSessionEvents session{pump};
   FakeAccessibility accessibility;
-  rt::Platform platform{app,   pump,    clock,   mouse,  tray,      windowProcs, registry,
-                        files, dialogs, starter, random, shortcuts, badge,       session, accessibility};
+  FakeMenus menus;
+  FakeWindowHosting windows;
+  rt::Platform platform{app,    pump,      clock, mouse,   tray,          windowProcs, registry, files,
+                        dialogs, starter, random, shortcuts, badge, session, accessibility, menus,    windows};
 };
 
 }  // namespace fake
