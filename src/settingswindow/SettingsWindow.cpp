@@ -81,6 +81,9 @@ void SettingsWindow::BuildLayout() {
     Me.Add(*design.control);
   }
   for (rt::Label* label : {&HoldLabel, &ShortcutLabel}) label->SetUseMnemonic(true);
+  // What the user types into or tries out stands out from the dialog's face, as a field does.
+  ShortcutField.SetBackColor(rt::kWindowBack);
+  TryArea.SetBackColor(rt::kWindowBack);
   for (rt::PushButton* button : {&NoShortcut, &OkButton, &CancelButton, &ApplyButton}) button->SetBackColor(rt::kWhite);
   HoldSlider.SetRange(SettingsValues::kShortestHoldMs, SettingsValues::kLongestHoldMs, kTickMs, kArrowStepMs,
                       kPageStepMs);
@@ -124,11 +127,11 @@ void SettingsWindow::ConnectEvents() {
   });
 }
 
-void SettingsWindow::Open(const SettingsValues& values, rt::WindowHandle near) {
+void SettingsWindow::Open(const SettingsValues& values, rt::WindowHandle beside) {
   if (!window_) window_ = parts_.windows.HostDialog(Me);
   if (!IsOpen()) {
     Show(values);
-    Me.SetOpenNear(near);
+    Me.SetOpenNear(beside);
     Me.SetVisible(true);
   }
   Me.SetFocus();

@@ -31,9 +31,9 @@ class SettingsWindow {
   SettingsWindow(const SettingsWindow&) = delete;
   SettingsWindow& operator=(const SettingsWindow&) = delete;
 
-  // Shows the values on the monitor of the window near (of the pointer when 0) and gives
+  // Shows the values on the monitor of the window beside (of the pointer when 0) and gives
   // the dialog the focus; already open, it only comes to the front as it is.
-  void Open(const SettingsValues& values, rt::WindowHandle near);
+  void Open(const SettingsValues& values, rt::WindowHandle beside);
   bool IsOpen() const { return Me.Visible(); }
   // What the controls show now.
   SettingsValues Shown() const;

@@ -80,7 +80,7 @@ class Form : public CaptionedControl {
 
   // A dialog shows centred on the monitor of this window, or of the pointer when 0.
   WindowHandle OpenNear() const { return openNear_; }
-  void SetOpenNear(WindowHandle near) { openNear_ = near; }
+  void SetOpenNear(WindowHandle window) { openNear_ = window; }
 
   // A close request from the user or the system: QueryUnload, then Unload unless cancelled.
   // Returns true when the close went ahead.

@@ -102,7 +102,7 @@ void Win32PointerBadge::Paint(HWND window, HDC dc) const {
   const bool wheel = button_ == rt::HeldButton::Middle;
   const bool right = !wheel && ShowsRightButton();
   // The middle button is the wheel between the two, pressed in the same way.
-  const int wheelHalf = std::max(pen, (mouse.right - mouse.left) / 8);
+  const int wheelHalf = std::max(pen, static_cast<int>((mouse.right - mouse.left) / 8));
   RECT pressedButton = wheel   ? RECT{middle - wheelHalf, mouse.top + pen, middle + wheelHalf, buttonsBottom}
                        : right ? RECT{middle, mouse.top + pen, mouse.right - pen, buttonsBottom}
                                : RECT{mouse.left + pen, mouse.top + pen, middle, buttonsBottom};
