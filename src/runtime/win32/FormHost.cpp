@@ -360,6 +360,14 @@ LRESULT FormHost::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       else if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
         ClickButton(LOWORD(wParam) == IDOK);  // Enter or Escape, from the dialog keys
       return 0;
+    case WM_NEXTDLGCTL: {
+      // The dialog keys ask for this to move the focus (a label's mnemonic does: the label,
+      // then the control after it); only a dialog's own class would answer it otherwise.
+      HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                        : ::GetNextDlgTabItem(window, ::GetFocus(), wParam != 0 ? TRUE : FALSE);
+      if (target != nullptr) ::SetFocus(target);
+      return 0;
+    }
     case WM_HSCROLL:
       if (ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam))) peer->OnScroll();
       return 0;

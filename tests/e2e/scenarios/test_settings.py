@@ -30,9 +30,10 @@ def dialog(s):
     return found if found and found.visible else None
 
 
-def open_tray_menu(s):
-    """A right click on the K icon; returns the menu's rectangle once it shows."""
-    icon = s.wait_until(s.probe.tray_icon_centre, "the tray icon")
+def open_tray_menu(s, icon=None):
+    """A right click on the K icon (the only one in the tray unless given); returns the
+    menu's rectangle once it shows."""
+    icon = icon or s.wait_until(s.probe.tray_icon_centre, "the tray icon")
     s.desktop.click_at(*icon, button=RIGHT)
     menu = s.wait_until(lambda: (lambda m: m if m and m.visible else None)(s.probe.inspect_class(MENU_CLASS)),
                         "the tray menu")
@@ -137,7 +138,9 @@ def test_cancel_changes_nothing_and_the_menu_turns_the_latch_off_and_exits(s):
     s.wait_until(lambda: callbacks.exists() and "ready" in callbacks.read_text(), "the probe's tray icon")
     s.start_vornatic()
     tray = s.wait_until(s.probe.tray_icon_centre, "the tray")
-    second_slot = slot_left_of(s, tray)
+    # Wine puts each newer icon left of the older ones: the K is in the second slot.
+    k_icon = slot_left_of(s, tray)
+    s.wait_until(lambda: icon_in_slot(s, k_icon), "the K icon beside the probe's")
 
     # From the main window with the keyboard: Alt+S opens Settings; changes, then Escape.
     s.desktop.key("alt+s")
@@ -155,11 +158,13 @@ def test_cancel_changes_nothing_and_the_menu_turns_the_latch_off_and_exits(s):
     s.wait_for_main_window(lambda w: w.visible, "Win+Shift+D stopping it")
 
     # "Latch" in the menu turns it off at once; "Exit" closes as the close box does.
-    open_tray_menu(s)
+    open_tray_menu(s, k_icon)
     s.desktop.key("l")
     s.wait_until(lambda: stored(s, "Latch") == "Off", 'the latch stored "Off"')
-    open_tray_menu(s)
+    open_tray_menu(s, k_icon)
     s.desktop.key("x")
     process = vornatic_process(s)
     s.wait_until(lambda: process.poll() is not None, "the Vornatic process to end")
-    s.wait_until(lambda: not icon_in_slot(s, second_slot), "Vornatic's icon gone from the tray")
+    assert s.main_window() is None, "a Vornatic window outlived Exit"
+    s.wait_until(lambda: not icon_in_slot(s, k_icon), "Vornatic's icon gone from the tray")
+    assert icon_in_slot(s, tray), "the probe's own icon went too"
