@@ -5,6 +5,13 @@
 #include "settingswindow/SettingsTexts.h"
 #include "ui/Layout.h"
 
+namespace {
+constexpr const wchar_t* kLatchCannotWatchText = L"Windows did not let Vornatic watch the mouse, so the latch is off.";
+constexpr const wchar_t* kHookLossUnwatchedText =
+    L"Windows did not let Vornatic check that its watch on the mouse stays in place. Should Windows take it away, "
+    L"Vornatic could not tell you.";
+}  // namespace
+
 Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray, std::wstring displayName)
     : platform_(platform),
       globals_(globals),
@@ -17,12 +24,15 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
   mouse_.SetHoldObserver(&holdWatch_);
   // A click on our own tray icon while holding is the user giving up, never the drop.
   mouse_.SetTrayIconLocator([this] { return cSysTray1.IconScreenRect(); });
+  mouse_.SetNoticeHandler([this](modMouse::Notice notice) { MouseNotice(notice); });
 }
 
 Form1::~Form1() {
   mouse_.SetHoldObserver(nullptr);
   mouse_.SetTrayIconLocator({});
+  mouse_.SetNoticeHandler({});
   platform_.session.OnLeavingDesktop(nullptr);
+  platform_.session.OnReturnedToDesktop(nullptr);
   platform_.session.OnStartedAgain(nullptr);
 }
 
@@ -82,6 +92,7 @@ void Form1::ConnectEvents() {
   cSysTray1.MouseUp.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseUp(button, id); });
   platform_.session.OnLeavingDesktop([this] { Session_LeavingDesktop(); });
   platform_.session.OnStartedAgain([this] { Session_StartedAgain(); });
+  platform_.session.OnReturnedToDesktop([this] { Session_ReturnedToDesktop(); });
   cSysTray1.Select.Handle([this](std::int32_t id) { cSysTray1_Select(id); });
   Label1.Change.Handle([this] { Label1_Change(); });
 }
@@ -130,11 +141,20 @@ void Form1::ApplyLatch(bool sayInBalloon) {
   if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {
     // Without the hook no press can be seen held; say so rather than show the latch on.
     mouse_.SetLatch({});
-    complaint = L"Windows did not let Vornatic watch the mouse, so the latch is off.";
+    complaint = kLatchCannotWatchText;
   }
   const std::wstring tip = mouse_.LatchOn() ? displayName_ + L": hold still to latch" : displayName_;
   if (cSysTray1.TrayTip() != tip) cSysTray1.SetTrayTip(tip);
   if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
+}
+
+void Form1::MouseNotice(modMouse::Notice notice) {
+  if (notice == modMouse::Notice::LatchStopped) {
+    cSysTray1.SetTrayTip(displayName_);
+    cSysTray1.ShowBalloon(kLatchCannotWatchText, displayName_, 0, false);
+  } else {
+    cSysTray1.ShowBalloon(kHookLossUnwatchedText, displayName_, 0, false);
+  }
 }
 
 void Form1::SetPointerUnlessHourglass(int shape) {

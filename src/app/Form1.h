@@ -76,6 +76,7 @@ class Form1 {
   void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
   // What Windows says about the session: the user leaves the desktop, or starts us again.
   void Session_LeavingDesktop();
+  void Session_ReturnedToDesktop();
   void Session_StartedAgain();
   void cSysTray1_Select(std::int32_t id);
   // The icon's menu, asked for with the right button or the keyboard.
@@ -132,6 +133,8 @@ class Form1 {
   void OpenSettings();
   void ToggleLatch();
   void RunTrayCommand(int command);
+  // What the mouse module has to say with no Start to end: in a balloon, and in the tip.
+  void MouseNotice(modMouse::Notice notice);
 
   SettingsStore settings_{platform_.registry, platform_.dialogs, displayName_};
   RegStuff regStuff_{platform_.registry, platform_.app};

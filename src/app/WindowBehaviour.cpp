@@ -75,9 +75,15 @@ void Form1::BringWindowBack() {
 // auto-drag holds goes back as a Stop puts it back, so the user returns to an ordinary
 // mouse and their first click is an ordinary click.
 void Form1::Session_LeavingDesktop() {
+  // What we inject now may be refused: a put-back refused waits for the return.
+  mouse_.LeavingDesktop();
   // A latched hold gives up the same way: the Start/Stop button puts it back.
   if (autoDrag_.IsOn() || mouse_.LatchedHold()) PushButton2_Click();
 }
+
+// Back from the lock screen or sleep: a put-back Windows refused there is done now, before
+// the user's first click, which is then an ordinary click.
+void Form1::Session_ReturnedToDesktop() { mouse_.ReturnedToDesktop(); }
 
 // Started again from the Start menu or the folder: the user is looking for the window.
 void Form1::Session_StartedAgain() { BringWindowBack(); }

@@ -1,425 +1,450 @@
 #include "autodrag/modMouse.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <limits>
 #include <utility>
+#include <vector>
+
+#include "runtime/Failure.h"
 
 namespace {
 constexpr int kHcAction = 0;
+// The badge shows nothing for the first half of the hold (a quick click shows nothing),
+// then fills in tenths.
+constexpr int kTenthsBeforeFilling = 5;
 
-// The first button release among the events, 0 if none.
-std::uint32_t ReleaseIn(std::vector<rt::MouseEventToInject>::const_iterator from,
-                        std::vector<rt::MouseEventToInject>::const_iterator to) {
-  for (auto e = from; e != to; ++e)
-    if (e->message == rt::msg::kLButtonUp || e->message == rt::msg::kRButtonUp) return e->message;
-  return 0;
+bool IsButtonMessage(std::uint32_t message) {
+  return message == rt::msg::kLButtonDown || message == rt::msg::kLButtonUp || message == rt::msg::kRButtonDown ||
+         message == rt::msg::kRButtonUp || message == rt::msg::kMButtonDown || message == rt::msg::kMButtonUp;
 }
 }  // namespace
 
-// Lock discipline: the public calls take the lock; the hook's decisions (Decide and what
-// it calls) and the helpers named in the header as such run with it held. Nothing injects,
-// installs or removes a hook, or tells the observer while holding it.
-
-modMouse::modMouse(rt::Platform& platform) : platform_(platform) {
+modMouse::modMouse(rt::Platform& platform)
+    : platform_(platform), doorbell_(platform.pump.MakeDoorbell([this] { DoChores(); })) {
   platform_.mouse.SetHookLostHandler([this] { OnHookLost(); });
 }
 
-modMouse::~modMouse() { platform_.mouse.SetHookLostHandler({}); }
+modMouse::~modMouse() {
+  platform_.mouse.SetHookLostHandler({});
+  hook_.Remove();  // before the doorbell and the decision go
+}
+
+// --- the hook's thread ---------------------------------------------------------------------
+
+std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
+  const int hookCode = static_cast<std::int16_t>(code & 0xFFFF);
+  if (hookCode == kHcAction) {
+    try {
+      const drag::Event decided = ToEvent(static_cast<std::uint32_t>(message), event);
+      bool swallow = false;
+      bool ring = false;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        swallow = decision_.Decide(decided);
+        ring = decision_.ChoresPending();
+      }
+      ShareKeptDown();
+      if (ring || ringOwed_.load()) RingDoorbell();
+      if (swallow) return 1;
+    } catch (...) {
+      // Passed on untouched; the window's thread lets go of what is held and reports it.
+      try {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!hookFailure_) hookFailure_ = std::current_exception();
+      } catch (...) {
+        hookFailedBare_ = true;
+      }
+      RingDoorbell();
+    }
+  }
+  return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event);
+}
+
+drag::Event modMouse::ToEvent(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
+  drag::Event decided;
+  decided.message = message;
+  decided.at = event.at;
+  decided.time = event.time;
+  decided.ours = event.extraInfo == kInjectedTag;
+  if (decided.ours || !IsButtonMessage(message)) return decided;
+  std::optional<rt::ScreenRect> trayIcon;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    trayIcon = trayIcon_;
+  }
+  decided.onOwnUi = (trayIcon && trayIcon->Contains(event.at)) || platform_.mouse.IsOwnWindowAt(event.at);
+  decided.reachable = platform_.mouse.CanReach(event.at);
+  return decided;
+}
+
+void modMouse::RingDoorbell() noexcept { ringOwed_ = !doorbell_->Ring(); }
+
+// Tells the platform, for a crash, exactly what applications see down only because of us.
+void modMouse::ShareKeptDown() {
+  std::uint8_t kept = 0;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    kept = decision_.KeptDown();
+  }
+  platform_.mouse.NoteKeptDown(kept);
+}
+
+// --- the window's thread -----------------------------------------------------------------
+
+void modMouse::DoChores() {
+  drag::Chores chores;
+  std::exception_ptr failure;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    chores = decision_.TakeChores();
+    failure = std::exchange(hookFailure_, nullptr);
+  }
+  if (failure || hookFailedBare_.exchange(false)) {
+    // Nothing of ours may outlive the report: let go first, then say what happened.
+    try {
+      Close();
+    } catch (...) {
+    }
+    if (failure) std::rethrow_exception(failure);
+    throw rt::Failure(L"The mouse hook failed.");
+  }
+  if (chores.fillFrom) StartFilling(*chores.fillFrom);
+  if (chores.tellHoldState) TellHoldState();
+  if (chores.tellPointer) TellPointer();
+  if (chores.retryPutBack) EndHold(true);
+  if (chores.attention) AskLatchAttention();
+}
 
 void modMouse::StartMouseHook() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    startOn_ = true;
-    phase_ = Phase::Waiting;
-    heldButton_ = rt::HeldButton::Primary;
-    candidate_.reset();
-    latchPressDown_ = false;
-    lastPress_.reset();
-    pressOnOwnUi_ = false;
-    trayIconPressed_ = false;
-    bouncing_ = false;
-    giveUpAsked_ = false;
+    decision_.Start();
+    decision_.SetDoubleClick(platform_.mouse.DoubleClickTimeMs(), platform_.mouse.DoubleClickArea());
   }
   // Put in afresh at every Start, even when the latch has it in: Windows may have dropped it.
   InstallHook();
 }
 
 void modMouse::InstallHook() {
-  // Asked here, on the window's thread: the shell may be slow to answer, and the hook
-  // must never wait for it.
-  const std::optional<rt::ScreenRect> trayIcon = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    trayIcon_ = trayIcon;
-  }
+  RefreshTrayIcon();
   // The old hook goes first: its thread is gone before the new one starts.
   hook_.Remove();
   hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
     return MouseHookProc(code, message, event);
   });
   lastHandle_ = hook_.Handle();
+  if (!hook_.Installed()) return;
+  if (!platform_.mouse.HookLossWatched() && !std::exchange(unwatchedTold_, true) && tell_)
+    tell_(Notice::HookLossUnwatched);
+  if (std::exchange(hookLost_, false)) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.HookBack();
+  }
 }
+
+void modMouse::RefreshTrayIcon() {
+  // Asked here, on the window's thread: the shell may be slow to answer, and the hook
+  // must never wait for it.
+  const std::optional<rt::ScreenRect> trayIcon = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
+  std::lock_guard<std::mutex> lock(mutex_);
+  trayIcon_ = trayIcon;
+}
+
+void modMouse::TrayIconMoved() { RefreshTrayIcon(); }
 
 void modMouse::StopMouseHook() {
   bool keepHook = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    startOn_ = false;
-    keepHook = latch_.holdTime.has_value();
+    decision_.EndStart();
+    keepHook = decision_.CurrentLatch().holdTime.has_value();
   }
   if (!keepHook) hook_.Remove();
   LetGo();
-  std::lock_guard<std::mutex> lock(mutex_);
-  AfterHold();
+  if (keepHook) PutBackALostHook();
 }
 
 void modMouse::SetLatch(Latch latch) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    latch_ = latch;
-    if (startOn_) return;  // the Start's drag goes on as it is; its stop leaves the latch watching
+    decision_.SetLatch(latch);
+    decision_.SetDoubleClick(platform_.mouse.DoubleClickTimeMs(), platform_.mouse.DoubleClickArea());
+    if (decision_.StartOn()) return;  // the Start's drag goes on as it is; its stop leaves the latch watching
   }
   if (!latch.holdTime) {
     hook_.Remove();
     LetGo();
     return;
   }
-  if (!hook_.Installed()) InstallHook();
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (phase_ != Phase::Holding) AfterHold();
+  if (!hook_.Installed() || hookLost_) InstallHook();
 }
 
 void modMouse::Close() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    latch_ = Latch{};
+    decision_.SetLatch({});
   }
   StopMouseHook();
 }
 
 void modMouse::OnHookLost() {
   if (!hook_.Installed()) return;
-  std::unique_lock<std::mutex> lock(mutex_);
-  if (phase_ == Phase::Waiting || phase_ == Phase::Watching) {
-    // Nothing was held: at worst a click went through as an ordinary click. The hook
-    // goes back in and auto-drag (or the latch) carries on.
-    candidate_.reset();
-    lock.unlock();
-    InstallHook();
-    if (hook_.Installed()) return;
-    // Windows would not take it back: rather than read "on" with no hook, end and say so.
-    lock.lock();
-    trouble_ = Trouble::HookLost;
-    WakeTheLoop();
+  hookLost_ = true;
+  bool holding = false;
+  bool startOn = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    holding = decision_.HookLost();
+    startOn = decision_.StartOn();
+    // The drop may have gone by unseen: what the user holds is no longer known. The
+    // controller gives up, which puts things back and says why.
+    if (holding) decision_.SetTrouble(Trouble::HookLost);
+  }
+  TellHoldState();
+  if (holding) {
+    RingDoorbell();
     return;
   }
-  if (phase_ != Phase::Holding) return;
-  // The drop may have gone by unseen: what the user holds is no longer known. The
-  // controller gives up, which puts things back, and says why; a latch watches again
-  // with the hook put back.
-  trouble_ = Trouble::HookLost;
-  hookWanted_ = true;
-  WakeTheLoop();
-  AskLatchAttention();
+  // Nothing was held: at worst a click went through as an ordinary click. The hook goes
+  // back in and auto-drag (or the latch) carries on.
+  InstallHook();
+  if (hook_.Installed()) return;
+  if (startOn) {
+    // Rather than read "on" with no hook, end and say so.
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      decision_.SetTrouble(Trouble::HookLost);
+    }
+    RingDoorbell();
+    return;
+  }
+  // The latch alone: it cannot watch any more, and says so; nothing of it stays to spoil a Start.
+  StopTheLatch();
 }
 
-void modMouse::AfterHold() {
-  // Given up while the latched press is still down: its release has nothing left to let
-  // go of, and no application should see a release it never saw pressed.
-  if (latchPressDown_) strayRelease_ = HeldUp();
-  bouncing_ = false;
-  latchPressDown_ = false;
-  if (startOn_ || !latch_.holdTime) {
-    phase_ = Phase::Dropped;
-    return;
+void modMouse::StopTheLatch() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.SetLatch({});
   }
-  phase_ = Phase::Watching;
-  heldButton_ = rt::HeldButton::Primary;
-  giveUpAsked_ = false;
+  if (tell_) tell_(Notice::LatchStopped);
+}
+
+void modMouse::PutBackALostHook() {
+  bool wanted = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wanted = !decision_.Holding() && (decision_.StartOn() || decision_.CurrentLatch().holdTime);
+  }
+  if (!wanted || !hookLost_) return;
+  InstallHook();
+  if (hook_.Installed()) return;
+  bool startOn = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    startOn = decision_.StartOn();
+  }
+  if (!startOn) StopTheLatch();
+}
+
+void modMouse::LeavingDesktop() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  away_ = true;
+}
+
+void modMouse::ReturnedToDesktop() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    away_ = false;
+    if (!decision_.PutBackOwed()) return;
+  }
+  EndHold(true);
 }
 
 bool modMouse::LatchOn() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return latch_.holdTime.has_value();
+  return decision_.CurrentLatch().holdTime.has_value();
 }
 
 bool modMouse::HoldingButton() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return phase_ == Phase::Holding;
+  return decision_.Holding();
 }
 
 bool modMouse::LatchedHold() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return phase_ == Phase::Holding && !startOn_;
+  return decision_.LatchedHold();
 }
 
 bool modMouse::GiveUpAsked() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return giveUpAsked_;
+  return decision_.GiveUpAsked();
 }
 
 void modMouse::OwnTrayIconPressed() {
   std::lock_guard<std::mutex> lock(mutex_);
-  trayIconPressed_ = true;
+  decision_.OwnTrayIconPressed();
 }
 
 modMouse::Trouble modMouse::CurrentTrouble() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return trouble_;
+  return decision_.CurrentTrouble();
 }
 
 void modMouse::ClearTrouble() {
   std::lock_guard<std::mutex> lock(mutex_);
-  trouble_ = Trouble::None;
+  decision_.ClearTrouble();
 }
 
 std::int16_t modMouse::ClickCount() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return clickCount_;
+  return decision_.ClickCount();
 }
 
 void modMouse::ResetClickCount() {
   std::lock_guard<std::mutex> lock(mutex_);
-  clickCount_ = 0;
-}
-
-void modMouse::CountRelease() {
-  // The controller resets the count at every start and whenever it passes 1, so it never
-  // comes near the top in operation; saturating keeps a runaway from wrapping negative.
-  if (clickCount_ < std::numeric_limits<std::int16_t>::max()) ++clickCount_;
-}
-
-std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
-  const int hookCode = static_cast<std::int16_t>(code & 0xFFFF);
-  if (hookCode == kHcAction) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (Decide(static_cast<std::uint32_t>(message), event) == Verdict::Swallow) return 1;
-  }
-  return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event);
-}
-
-// Windows bypasses, and finally removes, a low-level hook that keeps the desktop waiting,
-// so nothing here waits: every event is passed or swallowed on the spot, and what the
-// window must do about it is posted.
-//
-// The hook is told the primary button as the left one whatever the user's setting:
-// Windows swaps the buttons before the hooks see them ("the left button generates
-// right-button messages", SwapMouseButton, learn.microsoft.com/windows/win32/api/winuser/
-// nf-winuser-swapmousebutton), while SendInput and the key state name the device's own
-// buttons ("GetAsyncKeyState(VK_LBUTTON) always returns the state of the left physical
-// mouse button, regardless of whether it is mapped to the left or right logical mouse
-// button", learn.microsoft.com/windows/win32/api/winuser/nf-winuser-getasynckeystate).
-modMouse::Verdict modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
-  lastPointer_ = event.at;
-  if (event.extraInfo == kInjectedTag) return Verdict::PassOn;
-  if (strayRelease_ != 0 && IsStrayRelease(message)) return Verdict::Swallow;
-  switch (phase_) {
-    case Phase::Waiting: return WhileWaiting(message, event);
-    case Phase::Holding: return WhileHolding(message, event);
-    case Phase::Dropped: return Verdict::PassOn;
-    case Phase::Watching: return WhileWatching(message, event);
-  }
-  return Verdict::PassOn;
-}
-
-modMouse::Verdict modMouse::WhileWaiting(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
-  if (message == rt::msg::kLButtonDown) {
-    lastPress_ = Press{event.at, event.time};
-    pressOnOwnUi_ = IsOwnUiAt(event.at);
-    trayIconPressed_ = false;
-    return Verdict::PassOn;
-  }
-  if (message != rt::msg::kLButtonUp) return Verdict::PassOn;
-  // A click on our own window or tray icon works that window or icon; it picks nothing up.
-  const bool onOwnUi = std::exchange(pressOnOwnUi_, false) | std::exchange(trayIconPressed_, false);
-  if (onOwnUi || IsOwnUiAt(event.at)) return Verdict::PassOn;
-  return PickUp(event);
-}
-
-modMouse::Verdict modMouse::PickUp(const rt::LowLevelMouseEvent& event) {
-  if (!platform_.mouse.CanReach(event.at)) {
-    trouble_ = Trouble::WindowOutOfReach;
-    WakeTheLoop();
-    return Verdict::PassOn;
-  }
-  CountRelease();
-  // The item was taken where the button went down; a press from before the hook went in
-  // was not seen, and then the release's point is the best we know.
-  pickUp_ = lastPress_.value_or(Press{event.at, event.time});
-  phase_ = Phase::Holding;
-  TellHoldStateLater();
-  WakeTheLoop();
-  return Verdict::Swallow;
-}
-
-modMouse::Verdict modMouse::WhileHolding(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
-  if (message == HeldDown()) {
-    // The button is already down for the user; this press only says what its release will mean.
-    pressOnOwnUi_ = IsOwnUiAt(event.at);
-    bouncing_ = !pressOnOwnUi_ && IsBounce(event);
-    return Verdict::Swallow;
-  }
-  if (message != HeldUp()) {
-    if (message == rt::msg::kMouseMove) TellPointerLater();
-    return Verdict::PassOn;
-  }
-  if (std::exchange(latchPressDown_, false)) {
-    // The latched press's own release is the latch's pick-up: a quick second tap from
-    // here is a bounce, as after a pick-up click.
-    pickUp_.time = event.time;
-    return Verdict::Swallow;
-  }
-  if (std::exchange(bouncing_, false)) return Verdict::Swallow;
-  if (std::exchange(pressOnOwnUi_, false) || IsOwnUiAt(event.at)) {
-    giveUpAsked_ = true;
-    WakeTheLoop();
-    AskLatchAttention();
-    return Verdict::Swallow;
-  }
-  // The drop: the user's own release lets go, where and when they let go.
-  if (startOn_) CountRelease();
-  AfterHold();
-  TellHoldStateLater();
-  WakeTheLoop();
-  return Verdict::PassOn;
-}
-
-bool modMouse::IsStrayRelease(std::uint32_t message) {
-  const std::uint32_t itsPress = strayRelease_ == rt::msg::kRButtonUp ? rt::msg::kRButtonDown : rt::msg::kLButtonDown;
-  if (message != strayRelease_ && message != itsPress) return false;
-  // A new press of that button means its release was missed; either way, it is settled.
-  strayRelease_ = 0;
-  return message != itsPress;
-}
-
-bool modMouse::IsOwnUiAt(rt::ScreenPoint point) {
-  return (trayIcon_ && trayIcon_->Contains(point)) || platform_.mouse.IsOwnWindowAt(point);
-}
-
-bool modMouse::IsBounce(const rt::LowLevelMouseEvent& press) {
-  // Tick counts wrap after 49 days; the unsigned difference is right across the wrap.
-  const std::uint32_t sincePickUp = press.time - pickUp_.time;
-  if (sincePickUp > platform_.mouse.DoubleClickTimeMs()) return false;
-  const rt::ScreenSize area = platform_.mouse.DoubleClickArea();
-  return std::abs(press.at.x - pickUp_.at.x) * 2 <= area.width && std::abs(press.at.y - pickUp_.at.y) * 2 <= area.height;
-}
-
-std::uint32_t modMouse::HeldDown() const {
-  return heldButton_ == rt::HeldButton::Secondary ? rt::msg::kRButtonDown : rt::msg::kLButtonDown;
-}
-
-std::uint32_t modMouse::HeldUp() const {
-  return heldButton_ == rt::HeldButton::Secondary ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
-}
-
-std::uint32_t modMouse::HeldUpToInject() {
-  const bool deviceRight = platform_.mouse.ButtonsSwapped() != (heldButton_ == rt::HeldButton::Secondary);
-  return deviceRight ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
+  decision_.ResetClickCount();
 }
 
 void modMouse::ReleaseLeftButton() { LetGo(); }
 
-std::vector<rt::MouseEventToInject> modMouse::EndHold(bool putBack) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::vector<rt::MouseEventToInject> events;
-  if (phase_ == Phase::Holding) {
-    const std::uint32_t release = HeldUpToInject();
-    const rt::ScreenPoint userHasIt = lastPointer_;
-    AfterHold();
-    if (putBack) {
-      events.push_back({release, pickUp_.at, 0});
-      events.push_back({rt::msg::kMouseMove, userHasIt, 0});
-    } else {
-      events.push_back({release, std::nullopt, 0});
-    }
-  } else if (owedRelease_ != 0 && !putBack) {
-    events.push_back({owedRelease_, std::nullopt, 0});
-  }
-  if (!putBack) owedRelease_ = 0;
-  return events;
+void modMouse::GiveUp() {
+  EndHold(true);
+  PutBackALostHook();
 }
 
-void modMouse::GiveUp() {
-  const std::vector<rt::MouseEventToInject> events = EndHold(true);
-  if (!events.empty()) Inject(events);
-  TellHoldState();
-  bool reinstall = false;
+void modMouse::LetGo() { EndHold(false); }
+
+void modMouse::EndHold(bool putBack) {
+  std::optional<drag::Release> release;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    reinstall = std::exchange(hookWanted_, false) && phase_ == Phase::Watching;
+    release = decision_.EndHold(putBack);
   }
-  if (reinstall) InstallHook();
-}
-
-void modMouse::LetGo() {
-  const std::vector<rt::MouseEventToInject> events = EndHold(false);
-  if (!events.empty()) Inject(events);
+  // Should applications already have seen it go up (a release the hook never saw, while
+  // Windows had taken it away), a release now would be one without its press.
+  if (release && !platform_.mouse.DeviceButtonDown(DeviceUp(release->button))) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.AlreadyUp(release->button);
+    release.reset();
+  }
+  if (release) Inject(*release);
+  ShareKeptDown();
   TellHoldState();
 }
 
-void modMouse::Inject(const std::vector<rt::MouseEventToInject>& events) {
+std::uint32_t modMouse::DeviceUp(drag::Button button) {
+  // SendInput and the key state name the device's buttons, while the hook and the user
+  // name the primary one: with swapped buttons the primary is the device's right.
+  const bool swapped = platform_.mouse.ButtonsSwapped();
+  if (button == drag::Button::Primary) return swapped ? rt::msg::kRButtonUp : rt::msg::kLButtonUp;
+  if (button == drag::Button::Secondary) return swapped ? rt::msg::kLButtonUp : rt::msg::kRButtonUp;
+  return rt::msg::kMButtonUp;
+}
+
+void modMouse::Inject(const drag::Release& release) {
+  std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
+  if (release.pointerBackTo) events.push_back({rt::msg::kMouseMove, release.pointerBackTo, 0});
   std::size_t taken = 0;
-  const auto troubled = [this](std::uint32_t owed) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (owedRelease_ == 0) owedRelease_ = owed;
-    trouble_ = Trouble::InjectionRefused;
-    WakeTheLoop();
-    AskLatchAttention();
-  };
+  std::exception_ptr failure;
   try {
     taken = platform_.mouse.Inject(events, kInjectedTag);
   } catch (...) {
-    troubled(ReleaseIn(events.begin(), events.end()));
-    throw;
+    failure = std::current_exception();
   }
-  if (taken < events.size()) troubled(ReleaseIn(events.begin() + static_cast<std::ptrdiff_t>(taken), events.end()));
+  if (taken == 0) {
+    // Applications still see the button down: the release stays owed, done at the return
+    // to the desktop, at the user's next press of it, or on the way out.
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.Refused(release);
+    if (!away_) decision_.SetTrouble(Trouble::InjectionRefused);
+  }
+  ShareKeptDown();
+  // Told through the doorbell, never from here: the controller's answer may inject again.
+  if (taken == 0) RingDoorbell();
+  if (failure) std::rethrow_exception(failure);
+}
+
+// --- the badge ------------------------------------------------------------------------------
+
+void modMouse::StartFilling(const drag::Candidate& candidate) {
+  std::chrono::milliseconds hold{};
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!decision_.PendingCandidate(candidate.number) || !decision_.CurrentLatch().holdTime) return;
+    hold = *decision_.CurrentLatch().holdTime;
+  }
+  // The badge only: the latch itself is decided by the events' own times in the hook, so a
+  // timer that runs late makes the badge late, never the latch.
+  platform_.pump.PostAfter(hold * kTenthsBeforeFilling / 10,
+                           [this, number = candidate.number] { FillLater(number, kTenthsBeforeFilling); });
+}
+
+void modMouse::FillLater(std::uint64_t number, int tenths) {
+  std::optional<drag::Candidate> pending;
+  std::chrono::milliseconds hold{};
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending = decision_.PendingCandidate(number);
+    if (pending && decision_.CurrentLatch().holdTime) hold = *decision_.CurrentLatch().holdTime;
+  }
+  if (!pending || hold.count() == 0) return;
+  if (tenths >= 10) {
+    // Full: from now on the badge shows the press as held, and giving up treats it so.
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      decision_.ShowHeld(number);
+    }
+    TellHoldState();
+    return;
+  }
+  if (observer_ != nullptr) {
+    told_ = Told::Filling;
+    observer_->Filling(pending->at, pending->button, tenths / 10.0);
+  }
+  platform_.pump.PostAfter(hold / 10, [this, number, tenths] { FillLater(number, tenths + 1); });
 }
 
 void modMouse::TellHoldState() {
   enum class Tell { Nothing, Started, Ended } tell = Tell::Nothing;
   rt::ScreenPoint pointer;
-  rt::HeldButton button = rt::HeldButton::Primary;
+  drag::Button button = drag::Button::Primary;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (observer_ == nullptr) return;
-    if (phase_ == Phase::Holding) {
-      if (told_ == Told::Holding) return;
-      told_ = Told::Holding;
-      tell = Tell::Started;
-      pointer = lastPointer_;
-      button = heldButton_;
-    } else if (told_ != Told::Nothing && !(told_ == Told::Filling && candidate_)) {
+    if (decision_.Holding()) {
+      if (told_ != Told::Holding) {
+        tell = Tell::Started;
+        pointer = decision_.Pointer();
+        button = decision_.HeldButton();
+      }
+    } else if (told_ == Told::Holding || (told_ == Told::Filling && !decision_.Filling())) {
       // A fill still going on stays; a hold over, or a fill given up, ends.
-      told_ = Told::Nothing;
       tell = Tell::Ended;
     }
   }
+  if (tell == Tell::Nothing) return;
+  // A hold began: where our tray icon is now decides whether a click on it gives up.
+  if (tell == Tell::Started) RefreshTrayIcon();
+  told_ = tell == Tell::Started ? Told::Holding : Told::Nothing;
+  if (observer_ == nullptr) return;
   if (tell == Tell::Started) observer_->HoldStarted(pointer, button);
   if (tell == Tell::Ended) observer_->HoldEnded();
 }
 
-void modMouse::TellHoldStateLater() {
-  platform_.pump.Post([this] { TellHoldState(); });
+void modMouse::TellPointer() {
+  rt::ScreenPoint pointer;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!decision_.Holding()) return;
+    pointer = decision_.Pointer();
+  }
+  // One update per wake-up, with the newest point: a burst of moves costs one repaint.
+  if (observer_ != nullptr && told_ == Told::Holding) observer_->PointerMoved(pointer);
 }
 
-void modMouse::TellPointerLater() {
-  // One update waits in the queue at a time, with the newest point: the badge follows the
-  // pointer as fast as the loop runs, and a burst of moves costs one repaint.
-  if (observer_ == nullptr || pointerTellPosted_) return;
-  pointerTellPosted_ = true;
-  platform_.pump.Post([this] {
-    rt::ScreenPoint pointer;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      pointerTellPosted_ = false;
-      if (observer_ == nullptr || told_ != Told::Holding || phase_ != Phase::Holding) return;
-      pointer = lastPointer_;
-    }
-    observer_->PointerMoved(pointer);
-  });
-}
-
-void modMouse::WakeTheLoop() {
-  platform_.pump.Post([] {});
+void modMouse::AskLatchAttention() {
+  bool attend = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    attend = !decision_.StartOn() && decision_.CurrentLatch().holdTime.has_value();
+  }
+  if (attend && latchAttention_) latchAttention_();
 }

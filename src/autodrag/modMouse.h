@@ -1,20 +1,21 @@
 // modMouse, the mouse-hook module: the program's contact with system-wide mouse input.
-// Its hook decides at once what each press and release of the primary button means for
-// the drag. The user's own press is the held button: the pick-up release is swallowed, so
-// applications go on seeing the button down while the hand moves; the drop press is
-// swallowed too, and the user's own release, where it happens, is the drop. A drag that
-// goes as planned injects nothing. Only giving up and the ways out inject, tagged.
-// With the latch on, the hook stays in while the program runs and a press held still
-// becomes a hold exactly like a pick-up, with no Start.
+// The decision about every event is DragDecision's; this is the shell around it. The hook
+// runs on a thread of its own and only decides and answers: it never reports, waits, shows
+// anything, sets a timer or touches the window thread's structures. What the window must
+// do travels through one hand-over that cannot fail inside the hook: the chores kept under
+// the module's lock, and a doorbell whose failed ring is remembered and rung again. A
+// failure inside the hook is caught there, the event passes on, and the failure is reported
+// on the window's thread once everything held has been let go.
 #pragma once
 #include <atomic>
-#include <chrono>
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <vector>
 
+#include "autodrag/DragDecision.h"
 #include "autodrag/HoldObserver.h"
 #include "autodrag/MouseHook.h"
 #include "runtime/Platform.h"
@@ -26,34 +27,16 @@ class modMouse {
   // clickers) still count like real ones.
   static constexpr std::uintptr_t kInjectedTag = 0x564F524Eu;  // "VORN"
 
-  // Why auto-drag cannot go on; the controller ends it and tells the user.
-  enum class Trouble {
-    None,
-    // The click was in a window of a program that runs at a higher level than we do: if
-    // we kept its button down, nothing we inject could let go of it there, so the click
-    // went through untouched.
-    WindowOutOfReach,
-    // Windows took fewer of our events than we gave it (or the call failed).
-    InjectionRefused,
-    // Windows took the hook away (or passed input by it) while we held the button.
-    HookLost,
-  };
+  using Trouble = drag::Trouble;
+  using Latch = drag::Latch;
 
   explicit modMouse(rt::Platform& platform);
   modMouse(const modMouse&) = delete;
   modMouse& operator=(const modMouse&) = delete;
   ~modMouse();
 
-  // A press held still for holdTime latches; none: the latch is off. With rightButton,
-  // a held secondary press latches too; with middleButton, a held middle press.
-  struct Latch {
-    std::optional<std::chrono::milliseconds> holdTime;
-    bool rightButton = false;
-    bool middleButton = false;
-    bool operator==(const Latch&) const = default;
-  };
-
-  // Installs the hook and starts a new drag: waiting for the pick-up.
+  // Installs the hook and starts a new drag: waiting for the pick-up, with no trouble and
+  // no press remembered from before.
   void StartMouseHook();
   // Ends the Start's drag; a hold still on is let go where the pointer is. The hook comes
   // out unless the latch keeps it in.
@@ -66,7 +49,13 @@ class modMouse {
   // Called from the loop when a latched hold, which no Start loop watches, needs the
   // controller: the user asked to give up, or Windows refused what we injected.
   void SetLatchAttention(std::function<void()> attend) { latchAttention_ = std::move(attend); }
+  // What the user should hear of without a Start to end: the latch had to stop (Windows
+  // took the hook away and would not take it back), or a hook is in but its loss could
+  // not be watched for (said once a run).
+  enum class Notice { LatchStopped, HookLossUnwatched };
+  void SetNoticeHandler(std::function<void(Notice)> tell) { tell_ = std::move(tell); }
 
+  // On the hook's thread.
   std::intptr_t MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event);
   // The pick-up: the user's own press, kept down by the hook, is the held button, so there
   // is nothing to press. Kept as the controller's step.
@@ -79,21 +68,26 @@ class modMouse {
   // For the ways out (close, failure): one release of a held button where the pointer is.
   void LetGo();
 
+  // The user leaves the desktop (lock, sleep, another user): what we inject meanwhile may
+  // be refused, and a refused put-back waits for the return.
+  void LeavingDesktop();
+  // Back on the desktop: a put-back still owed is done now, before the user's first click.
+  void ReturnedToDesktop();
+
   bool HoldingButton() const;
   // Held by a latch rather than a Start's pick-up.
   bool LatchedHold() const;
   // The user clicked our own window or tray icon while holding: auto-drag should give up.
   bool GiveUpAsked() const;
   // Told whenever the hold starts or ends and when the pointer moves during it; null: nobody.
-  void SetHoldObserver(HoldObserver* observer) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    observer_ = observer;
-  }
+  void SetHoldObserver(HoldObserver* observer) { observer_ = observer; }
   // The shell told our tray icon of a primary press: its release is no pick-up. Where the
   // shell cannot say where the icon is (Wine's cannot), this is how the hook knows.
   void OwnTrayIconPressed();
-  // Where our tray icon is; asked when the hook goes in, never from inside the hook.
+  // Where our tray icon is; asked on the window's thread whenever a hook goes in or a hold
+  // starts, and when the taskbar is made anew; never from inside the hook.
   void SetTrayIconLocator(std::function<std::optional<rt::ScreenRect>()> locate) { locateTrayIcon_ = std::move(locate); }
+  void TrayIconMoved();
   Trouble CurrentTrouble() const;
   void ClearTrouble();
 
@@ -105,100 +99,56 @@ class modMouse {
   rt::HookHandle MouseHookHandle() const { return lastHandle_.load(); }
 
  private:
-  // Waiting for a Start's pick-up; holding; a Start's drag over; the latch watching presses.
-  enum class Phase { Waiting, Holding, Dropped, Watching };
-  enum class Verdict { PassOn, Swallow };
-  struct Press {
-    rt::ScreenPoint at;
-    std::uint32_t time = 0;
-  };
-  // A press being held towards the latch.
-  struct LatchCandidate {
-    Press press;
-    rt::HeldButton button = rt::HeldButton::Primary;
-    std::uint64_t number = 0;
-  };
   enum class Told { Nothing, Filling, Holding };
 
-  // Without the lock held: installs the hook afresh (the procedure decides under the lock).
+  // Without the lock held: installs the hook afresh.
   void InstallHook();
+  // After a hold ends: the hook goes back in if the latch or a Start still wants it.
+  void PutBackALostHook();
   // Windows took the hook away: put it back if nothing was held, or end with trouble.
   void OnHookLost();
-  // The lock held from here on, unless a comment says otherwise.
-  Verdict Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event);
-  Verdict WhileWaiting(std::uint32_t message, const rt::LowLevelMouseEvent& event);
-  Verdict WhileHolding(std::uint32_t message, const rt::LowLevelMouseEvent& event);
-  Verdict PickUp(const rt::LowLevelMouseEvent& event);
-  // The latch's side of the hook and its timers (modMouseLatch.cpp).
-  Verdict WhileWatching(std::uint32_t message, const rt::LowLevelMouseEvent& event);
-  void BeginCandidate(rt::HeldButton button, const rt::LowLevelMouseEvent& event);
-  void DropCandidate();
-  void LatchCandidateNow();
-  // The loop's timers for a press held towards the latch; they take the lock themselves.
-  void LatchTimerDue(std::uint64_t number);
+  // On the window's thread, from the doorbell: what the hook handed over.
+  void DoChores();
+  void RingDoorbell() noexcept;
+  // What only the platform knows about an event's point; asked outside the lock.
+  drag::Event ToEvent(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  // Ends a hold and injects what that takes; a refused release stays owed.
+  void EndHold(bool putBack);
+  void Inject(const drag::Release& release);
+  std::uint32_t DeviceUp(drag::Button button);
+  void ShareKeptDown();
+  void RefreshTrayIcon();
+  void StartFilling(const drag::Candidate& candidate);
   void FillLater(std::uint64_t number, int tenths);
-  bool HeldLongEnough(const rt::LowLevelMouseEvent& event) const;
-  bool WithinDoubleClickArea(rt::ScreenPoint from, rt::ScreenPoint to);
-  // Where the hook goes once a hold ends: a Start's drag is over; the latch watches again.
-  void AfterHold();
-  void AskLatchAttention();
-  std::uint32_t HeldDown() const;
-  std::uint32_t HeldUp() const;
-  bool IsOwnUiAt(rt::ScreenPoint point);
-  bool IsStrayRelease(std::uint32_t message);
-  // A second press so soon and so near the pick-up press that Windows would make the two
-  // a double-click: a tremor's double tap, not a drop.
-  bool IsBounce(const rt::LowLevelMouseEvent& press);
-  // The held button's release as SendInput names it.
-  std::uint32_t HeldUpToInject();
-  // Ends a hold under the lock; what to inject for it is returned, to be injected after.
-  std::vector<rt::MouseEventToInject> EndHold(bool putBack);
-  void CountRelease();
-  void Inject(const std::vector<rt::MouseEventToInject>& events);
-  // The loop blocks in its pump until a message comes; a hook call alone may not end it.
-  void WakeTheLoop();
-  // Tells the observer what changed since it was last told; never called inside the hook.
   void TellHoldState();
-  void TellHoldStateLater();
-  void TellPointerLater();
+  void TellPointer();
+  void AskLatchAttention();
+  // The latch cannot watch: it goes off and the user is told.
+  void StopTheLatch();
 
   rt::Platform& platform_;
-  // The hook may be called on a thread of its own: every item below that it reads or
-  // writes is guarded by this lock, which is never held while we inject (the injection
-  // calls the hook) nor while an observer runs.
+  // Everything the hook reads or writes is guarded by this lock, which is never held while
+  // we inject (the injection calls the hook), install or remove a hook, or tell an observer.
   mutable std::mutex mutex_;
+  drag::DragDecision decision_;
+  std::optional<rt::ScreenRect> trayIcon_;
+  bool away_ = false;
+  // A failure caught inside the hook, for the window's thread to report.
+  std::exception_ptr hookFailure_;
+  // Set by the hook when its lock could not even be taken.
+  std::atomic<bool> hookFailedBare_{false};
+  // A ring that could not be sent; the hook rings again at its next event.
+  std::atomic<bool> ringOwed_{false};
+
+  // The window thread's own; the hook never touches these.
+  std::unique_ptr<rt::Doorbell> doorbell_;
   MouseHook hook_;
   std::atomic<rt::HookHandle> lastHandle_{0};
-  std::int16_t clickCount_ = 0;
-  Phase phase_ = Phase::Waiting;
-  bool startOn_ = false;
-  Latch latch_;
-  std::optional<LatchCandidate> candidate_;
-  std::uint64_t candidates_ = 0;
-  // The latched press is still down: its release is swallowed, as a pick-up's is.
-  bool latchPressDown_ = false;
-  // The release of a latched press given up before it came, swallowed when it does (0: none).
-  std::uint32_t strayRelease_ = 0;
-  rt::HeldButton heldButton_ = rt::HeldButton::Primary;
+  bool hookLost_ = false;
   std::function<void()> latchAttention_;
-  // The last press the hook saw, and where the held item was picked up.
-  std::optional<Press> lastPress_;
-  Press pickUp_;
-  // The press now down was on our own window or tray icon: its release is no pick-up or drop.
-  bool pressOnOwnUi_ = false;
-  bool trayIconPressed_ = false;
-  // The press now down, while holding, is a bounce of the pick-up click.
-  bool bouncing_ = false;
-  bool giveUpAsked_ = false;
-  // Windows took the hook away during a latched hold: it goes back in once that is given up.
-  bool hookWanted_ = false;
-  std::optional<rt::ScreenRect> trayIcon_;
+  std::function<void(Notice)> tell_;
+  bool unwatchedTold_ = false;
   std::function<std::optional<rt::ScreenRect>()> locateTrayIcon_;
   HoldObserver* observer_ = nullptr;
   Told told_ = Told::Nothing;
-  bool pointerTellPosted_ = false;
-  rt::ScreenPoint lastPointer_;
-  // A release Windows did not take (as injected, 0: none); tried once more on the way out.
-  std::uint32_t owedRelease_ = 0;
-  Trouble trouble_ = Trouble::None;
 };

@@ -86,6 +86,14 @@ class MouseInput {
   // Called on the window's thread when button input reached the desktop that our hook was
   // never called for: Windows took the hook away, or passed input by it.
   virtual void SetHookLostHandler(std::function<void()> handler) = 0;
+  // Whether applications see the device's button (named by its release, as injected) down
+  // now: the system's logical state, every program's injected events included.
+  virtual bool DeviceButtonDown(std::uint32_t upMessage) = 0;
+  // False while a hook is in but that watch could not be set up: a lost hook would go unseen.
+  virtual bool HookLossWatched() = 0;
+  // The buttons applications see down only because we keep them so (bit 1 << HeldButton:
+  // primary 1, secondary 2, middle 4): exactly what a crash must let go of. Any thread.
+  virtual void NoteKeptDown(std::uint8_t buttons) noexcept = 0;
 };
 
 }  // namespace rt

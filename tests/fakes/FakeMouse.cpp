@@ -1,6 +1,9 @@
 #include "fakes/FakeMouse.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "runtime/Failure.h"
@@ -22,6 +25,37 @@ std::uint32_t Swapped(std::uint32_t message) {
 }
 }  // namespace
 
+struct FakeMouse::HookCall {
+  rt::MouseHookProcedure procedure;
+  int code = 0;
+  std::uint32_t message = 0;
+  rt::LowLevelMouseEvent event;
+  std::intptr_t result = 0;
+  bool passed = false;
+  // The system stopped waiting for it: what it does from now on no longer counts.
+  std::atomic<bool> abandoned{false};
+};
+
+FakeMouse::FakeMouse(FakePump& pump, VirtualClock& clock) : pump_(pump), clock_(clock) {
+  pump_.SetSettle([this] { input_.WaitIdle(); });
+}
+
+FakeMouse::~FakeMouse() {
+  pump_.SetSettle({});
+  input_.WaitIdle();
+}
+
+bool FakeMouse::IsOwnWindowAt(rt::ScreenPoint point) {
+  if (throwOnNextWindowLook.exchange(false)) throw rt::Failure(L"The window under the pointer could not be found");
+  return ownWindow && ownWindow->Contains(point);
+}
+
+void FakeMouse::RunHookCall(HookCall& call) {
+  current_ = &call;
+  call.result = call.procedure(call.code, call.message, call.event);
+  current_ = nullptr;
+}
+
 rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
   if (failNextHook) {
     failNextHook = false;
@@ -35,11 +69,14 @@ rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
 }
 
 bool FakeMouse::Unhook(rt::HookHandle handle) {
+  // As Windows does once the hook's thread has ended: no call of it is still running after.
+  input_.WaitIdle();
   ++unhookCalls;
   return hooks_.erase(handle) != 0;
 }
 
 void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
+  std::lock_guard<std::mutex> lock(logMutex_);
   // As on Windows, only an event that gets past the hooks moves the pointer.
   pointer = event.at;
   delivered.push_back({clock_.Now(), message, event.extraInfo, (event.flags & kInjectedFlag) != 0, event.at});
@@ -48,13 +85,21 @@ void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& even
 std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message,
                                       const rt::LowLevelMouseEvent& event) {
   ++callNextCalls;
-  if (!passedOn_.empty()) passedOn_.back() = true;
+  if (current_ != nullptr) {
+    if (current_->abandoned) return 0;
+    current_->passed = true;
+  }
   Passed(static_cast<std::uint32_t>(message), event);
   return nextHookResult;
 }
 
 std::intptr_t FakeMouse::Deliver(std::uint32_t message, std::uintptr_t extraInfo, bool injected, int code) {
-  return DeliverAt(pointer, message, extraInfo, injected, code);
+  rt::ScreenPoint at;
+  {
+    std::lock_guard<std::mutex> lock(logMutex_);
+    at = pointer;
+  }
+  return DeliverAt(at, message, extraInfo, injected, code);
 }
 
 std::intptr_t FakeMouse::DeliverAt(rt::ScreenPoint point, std::uint32_t message, std::uintptr_t extraInfo,
@@ -64,9 +109,14 @@ std::intptr_t FakeMouse::DeliverAt(rt::ScreenPoint point, std::uint32_t message,
 
 std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint point, std::uint32_t message,
                                            std::uintptr_t extraInfo, bool injected, int code) {
+  affinity_.CheckOwnThread("a user's mouse event");
   // A hand that moved before pressing reports the move first, as Windows hands them to the hooks.
-  if (!injected && message != kMove && !(point == pointer))
-    DeliverHappenedAt(happenedAt, point, kMove, extraInfo, false, code);
+  rt::ScreenPoint from;
+  {
+    std::lock_guard<std::mutex> lock(logMutex_);
+    from = pointer;
+  }
+  if (!injected && message != kMove && !(point == from)) DeliverHappenedAt(happenedAt, point, kMove, extraInfo, false, code);
   rt::LowLevelMouseEvent event;
   event.at = point;
   event.extraInfo = extraInfo;
@@ -83,17 +133,30 @@ std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint po
     }
     return 0;
   }
-  // The newest hook is called first, as the system does; copy it, the call may unhook.
+  // The newest hook is called first, as the system does, on the input thread, while the
+  // system waits for its answer.
   const auto [handle, procedure] = *hooks_.rbegin();
-  passedOn_.push_back(false);
-  const std::intptr_t result = procedure(code, message, event);
-  const bool passed = passedOn_.back();
-  passedOn_.pop_back();
-  if (!hookTimeouts || clock_.Now() - happenedAt <= hookTimeouts->limitSeconds) return result;
-  timedOut.push_back({happenedAt, clock_.Now() - happenedAt, message});
-  // The system stopped waiting at the limit and sent the event on; what the hook did
+  auto call = std::make_shared<HookCall>();
+  call->procedure = procedure;
+  call->code = code;
+  call->message = message;
+  call->event = event;
+  const double patience = hookTimeouts ? hookTimeouts->limitSeconds : 10.0;
+  const auto started = std::chrono::steady_clock::now();
+  if (input_.RunAndWait([this, call] { RunHookCall(*call); },
+                        std::chrono::milliseconds(static_cast<long long>(patience * 1000)))) {
+    return call->result;
+  }
+  call->abandoned = true;
+  if (!hookTimeouts) {
+    std::fprintf(stderr, "the hook did not answer within %.0f s: it waits for something that never comes\n", patience);
+    std::abort();
+  }
+  const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  timedOut.push_back({happenedAt, waited, message});
+  // The system stopped waiting at the limit and sent the event on; what the hook does
   // with it afterwards no longer counts.
-  if (!passed) Passed(message, event);
+  if (!call->passed) Passed(message, event);
   CountTimeout(handle);
   return 0;
 }
@@ -104,25 +167,42 @@ void FakeMouse::CountTimeout(rt::HookHandle handle) {
 }
 
 std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) {
+  affinity_.CheckOwnThread("MouseInput::Inject");
   if (throwOnNextInjection) {
     throwOnNextInjection = false;
     throw rt::Failure(L"Injection refused");
   }
   if (whileNextInjection) std::exchange(whileNextInjection, {})();
-  if (refuseNextInjection) {
+  if (refuseNextInjection || desktopLocked) {
     refuseNextInjection = false;
     return 0;
   }
   // Where each lands: its own point, or where the pointer will be by then.
-  rt::ScreenPoint landing = pointer;
+  rt::ScreenPoint landing;
+  {
+    std::lock_guard<std::mutex> lock(logMutex_);
+    landing = pointer;
+  }
+  const rt::MouseHookProcedure procedure = hooks_.empty() ? rt::MouseHookProcedure{} : hooks_.rbegin()->second;
   for (const auto& e : events) {
     if (e.at) landing = *e.at;
     injections.push_back({clock_.Now(), e.message, extraInfo, landing});
     // The hook and the applications see the device's button as the user's setting maps it.
     const std::uint32_t message = buttonsSwapped ? Swapped(e.message) : e.message;
-    // Injected input joins the input stream; the hook sees it when the thread next pumps.
-    pump_.Post([this, message, landing, extraInfo, at = clock_.Now()] {
-      DeliverHappenedAt(at, landing, message, extraInfo, true, 0);
+    rt::LowLevelMouseEvent event;
+    event.at = landing;
+    event.extraInfo = extraInfo;
+    event.flags = kInjectedFlag;
+    event.time = static_cast<std::uint32_t>(clock_.Now() * 1000);
+    // Injected input joins the input stream: the hook sees it on its own thread while the
+    // window's thread goes on, as SendInput returns before anyone has read it.
+    input_.RunLater([this, procedure, message, event] {
+      if (!procedure) return Passed(message, event);
+      auto call = std::make_shared<HookCall>();
+      call->procedure = procedure;
+      call->message = message;
+      call->event = event;
+      RunHookCall(*call);
     });
   }
   return events.size();
@@ -130,7 +210,12 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
 
 void FakeMouse::UserEventAt(double at, std::uint32_t message, std::uintptr_t extraInfo, bool injected) {
   pump_.At(at, [this, at, message, extraInfo, injected] {
-    DeliverHappenedAt(at, pointer, message, extraInfo, injected, 0);
+    rt::ScreenPoint where;
+    {
+      std::lock_guard<std::mutex> lock(logMutex_);
+      where = pointer;
+    }
+    DeliverHappenedAt(at, where, message, extraInfo, injected, 0);
   });
 }
 
@@ -152,6 +237,7 @@ void FakeMouse::UserMoveAt(double at, rt::ScreenPoint point) { UserEventAt(at, 0
 
 void FakeMouse::TakeHooksAwayAt(double at) {
   pump_.At(at, [this] {
+    input_.WaitIdle();
     hooksRemovedForTimeouts += static_cast<int>(hooks_.size());
     hooks_.clear();
     hooksTakenAway_ = true;
@@ -172,10 +258,11 @@ std::vector<InjectedMouseEvent> FakeMouse::InjectedOf(std::uint32_t message) con
   return result;
 }
 
-std::string FakeMouse::Seen() const {
+std::string FakeMouse::Seen(std::size_t from) const {
   std::string words;
   bool down = false, secondaryDown = false;
-  for (const auto& e : delivered) {
+  for (std::size_t i = 0; i < delivered.size(); ++i) {
+    const auto& e = delivered[i];
     std::string word;
     const std::string at = "@" + std::to_string(e.point.x) + "," + std::to_string(e.point.y);
     if (e.message == kLDown) down = true, word = "D" + at;
@@ -184,20 +271,31 @@ std::string FakeMouse::Seen() const {
     else if (e.message == kMove && secondaryDown) word = "m" + at;
     else if (e.message == kRDown) secondaryDown = true, word = "d" + at;
     else if (e.message == kRUp) secondaryDown = false, word = "u" + at;
-    if (word.empty()) continue;
+    if (word.empty() || i < from) continue;
     if (e.injected) word += "*";
     words += (words.empty() ? "" : " ") + word;
   }
   return words;
 }
 
-bool FakeMouse::LeftButtonDown() const {
+bool FakeMouse::LeftButtonDown() const { return DownForApplications(kLDown, kLUp); }
+
+bool FakeMouse::DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage) const {
   bool down = false;
   for (const auto& e : delivered) {
-    if (e.message == kLDown) down = true;
-    if (e.message == kLUp) down = false;
+    if (e.message == downMessage) down = true;
+    if (e.message == upMessage) down = false;
   }
   return down;
+}
+
+bool FakeMouse::DeviceButtonDown(std::uint32_t upMessage) {
+  affinity_.CheckOwnThread("MouseInput::DeviceButtonDown");
+  input_.WaitIdle();
+  std::lock_guard<std::mutex> lock(logMutex_);
+  // The log names buttons as the hook and applications see them; the device's are swapped.
+  const std::uint32_t up = buttonsSwapped ? Swapped(upMessage) : upMessage;
+  return DownForApplications(up - 1, up);
 }
 
 }  // namespace fake

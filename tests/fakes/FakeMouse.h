@@ -1,14 +1,18 @@
 // The desktop's mouse input as the hook sees it: scheduled user input at points of the
-// screen, a hook chain of one, a pointer that moves with what passes, and a log of what
-// reached the applications (passed on by the hook, or delivered directly when no hook is
-// installed).
+// screen, a hook chain of one called on an input thread of its own as Windows calls it, a
+// pointer that moves with what passes, and a log of what reached the applications (passed
+// on by the hook, or delivered directly when no hook is installed).
 #pragma once
+#include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "fakes/InputThread.h"
 #include "fakes/VirtualTime.h"
 #include "runtime/MouseInput.h"
 
@@ -32,7 +36,10 @@ struct InjectedMouseEvent {
 
 class FakeMouse : public rt::MouseInput {
  public:
-  FakeMouse(FakePump& pump, VirtualClock& clock) : pump_(pump), clock_(clock) {}
+  FakeMouse(FakePump& pump, VirtualClock& clock);
+  FakeMouse(const FakeMouse&) = delete;
+  FakeMouse& operator=(const FakeMouse&) = delete;
+  ~FakeMouse() override;
 
   rt::HookHandle SetLowLevelHook(rt::MouseHookProcedure procedure) override;
   bool Unhook(rt::HookHandle handle) override;
@@ -43,8 +50,11 @@ class FakeMouse : public rt::MouseInput {
   rt::ScreenSize DoubleClickArea() override { return doubleClickArea; }
   bool ButtonsSwapped() override { return buttonsSwapped; }
   bool CanReach(rt::ScreenPoint point) override { return !outOfReach || !outOfReach(point); }
-  bool IsOwnWindowAt(rt::ScreenPoint point) override { return ownWindow && ownWindow->Contains(point); }
+  bool IsOwnWindowAt(rt::ScreenPoint point) override;
   void SetHookLostHandler(std::function<void()> handler) override { hookLost_ = std::move(handler); }
+  bool DeviceButtonDown(std::uint32_t upMessage) override;
+  bool HookLossWatched() override { return !rawInputRefused; }
+  void NoteKeptDown(std::uint8_t buttons) noexcept override { keptDown = buttons; }
 
   // Windows takes every hook away without a word, as it does with a hook that keeps the
   // desktop waiting; the raw-input watch notices the next button event and says so, on
@@ -66,12 +76,23 @@ class FakeMouse : public rt::MouseInput {
   std::vector<InjectedMouseEvent> InjectedOf(std::uint32_t message) const;
   // The primary button as applications see it: down after a delivered press until a release.
   bool LeftButtonDown() const;
+  // Any button, by its press and release as applications get them.
+  bool DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage) const;
   // What applications saw, one word per event: "D@x,y" press, "U@x,y" release, "M@x,y" a
   // move with the primary button down (moves with it up are left out), "d"/"u"/"m" the
   // secondary button; injected ones carry a trailing "*".
-  std::string Seen() const;
+  // From the given entry of the log on.
+  std::string Seen(std::size_t from = 0) const;
 
   bool failNextHook = false;
+  // Windows would not let the lost-hook watch read raw input.
+  bool rawInputRefused = false;
+  // The secure desktop is up (the screen is locked): Windows refuses what we inject.
+  bool desktopLocked = false;
+  // What the program last said it keeps down, as the crash path would read it.
+  std::atomic<std::uint8_t> keptDown{0};
+  // The next look at our own window fails, as a platform call inside the hook might.
+  std::atomic<bool> throwOnNextWindowLook{false};
   // The next injection throws, as a failing platform call would.
   bool throwOnNextInjection = false;
   // The next injection is refused whole, as Windows does on the secure desktop.
@@ -91,10 +112,12 @@ class FakeMouse : public rt::MouseInput {
   bool buttonsSwapped = false;
 
   // Windows' patience with a low-level hook. When set, a hook call that keeps its event
-  // waiting longer than the limit (virtual time from when the event happened to when the
-  // procedure returns) is passed over: the event goes on as if the hook had returned 0.
-  // After `removeAfter` such calls the hook is removed without a word, as Windows 7 and
-  // later do. Wine does neither, which is why the model lives here.
+  // waiting longer than the limit (real time: the hook runs on its own thread, while the
+  // virtual clock stands still) is passed over: the event goes on as if the hook had
+  // returned 0. After `removeAfter` such calls the hook is removed without a word, as
+  // Windows 7 and later do. Wine does neither, which is why the model lives here. Unset,
+  // a hook that does not answer within ten seconds ends the test run: it is waiting for
+  // something that will never come.
   struct HookTimeoutModel {
     double limitSeconds = 0.3;
     int removeAfter = 10;
@@ -110,13 +133,15 @@ class FakeMouse : public rt::MouseInput {
   std::intptr_t nextHookResult = 0;
   int hooksInstalled = 0;
   int unhookCalls = 0;
-  int callNextCalls = 0;
+  std::atomic<int> callNextCalls{0};
   rt::ScreenPoint pointer;
   std::vector<DeliveredMouseEvent> delivered;
   std::vector<InjectedMouseEvent> injections;
 
  private:
+  struct HookCall;
   void Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  void RunHookCall(HookCall& call);
   // Calls the hook chain for an event that happened at `happenedAt`, timing the call.
   std::intptr_t DeliverHappenedAt(double happenedAt, rt::ScreenPoint point, std::uint32_t message,
                                   std::uintptr_t extraInfo, bool injected, int code);
@@ -126,11 +151,16 @@ class FakeMouse : public rt::MouseInput {
   VirtualClock& clock_;
   std::map<rt::HookHandle, rt::MouseHookProcedure> hooks_;
   rt::HookHandle nextHandle_ = 0x1000;
-  // One entry per hook call in progress, innermost last: whether it passed its event on.
-  std::vector<bool> passedOn_;
+  // The hook call running on the input thread, read there only by CallNextHook.
+  HookCall* current_ = nullptr;
+  // Guards what both threads write: the log of what passed and the pointer.
+  std::mutex logMutex_;
   std::map<rt::HookHandle, int> timeoutsOf_;
   std::function<void()> hookLost_;
   bool hooksTakenAway_ = false;
+  ThreadAffine affinity_;
+  // Last, so that it stops before anything its jobs use goes.
+  InputThread input_;
 };
 
 }  // namespace fake

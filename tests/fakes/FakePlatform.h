@@ -31,6 +31,16 @@ struct FakePlatform {
   FakeAccessibility accessibility;
   FakeMenus menus;
   FakeWindowHosting windows;
+  // The screen locks: Windows refuses what is injected until it is unlocked, and says so.
+  void LockScreenAt(double at) {
+    pump.At(at, [this] { mouse.desktopLocked = true; });
+    session.LeaveAt(at);
+  }
+  void UnlockScreenAt(double at) {
+    pump.At(at, [this] { mouse.desktopLocked = false; });
+    session.ReturnAt(at);
+  }
+
   rt::Platform platform{app,    pump,      clock, mouse,   tray,          windowProcs, registry, files,
                         dialogs, starter, random, shortcuts, badge, session, accessibility, menus,    windows};
 };

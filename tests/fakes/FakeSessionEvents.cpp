@@ -8,6 +8,12 @@ void FakeSessionEvents::LeaveAt(double at) {
   });
 }
 
+void FakeSessionEvents::ReturnAt(double at) {
+  pump_.At(at, [this] {
+    if (returned_) returned_();
+  });
+}
+
 void FakeSessionEvents::StartAgainAt(double at) {
   pump_.At(at, [this] {
     if (startedAgain_) startedAgain_();

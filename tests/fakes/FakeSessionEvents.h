@@ -13,9 +13,11 @@ class FakeSessionEvents : public rt::SessionEvents {
   explicit FakeSessionEvents(FakePump& pump) : pump_(pump) {}
   void OnLeavingDesktop(std::function<void()> leaving) override { leaving_ = std::move(leaving); }
   void OnStartedAgain(std::function<void()> startedAgain) override { startedAgain_ = std::move(startedAgain); }
+  void OnReturnedToDesktop(std::function<void()> returned) override { returned_ = std::move(returned); }
 
   // A lock, a suspend, a user switch: Windows' reasons all come to this one.
   void LeaveAt(double at);
+  void ReturnAt(double at);
   void StartAgainAt(double at);
   bool Listening() const { return leaving_ != nullptr && startedAgain_ != nullptr; }
 
@@ -23,6 +25,7 @@ class FakeSessionEvents : public rt::SessionEvents {
   FakePump& pump_;
   std::function<void()> leaving_;
   std::function<void()> startedAgain_;
+  std::function<void()> returned_;
 };
 
 }  // namespace fake

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "runtime/Failure.h"
@@ -10,7 +12,68 @@ namespace fake {
 
 float VirtualClock::TimeOfDay() { return static_cast<float>(std::fmod(startOfDay_ + now_, 86400.0)); }
 
-void FakePump::At(double when, std::function<void()> task) { queue_.push_back({when, seq_++, std::move(task)}); }
+void ThreadAffine::CheckOwnThread(const char* what) const {
+  if (std::this_thread::get_id() == owner_) return;
+  std::fprintf(stderr, "%s was called from a thread other than the window's\n", what);
+  std::abort();
+}
+
+class FakePump::Bell final : public rt::Doorbell {
+ public:
+  Bell(FakePump& pump, std::function<void()> handler) : pump_(pump), handler_(std::move(handler)) {
+    pump_.bells_.push_back(this);
+  }
+  ~Bell() override { std::erase(pump_.bells_, this); }
+  bool Ring() noexcept override {
+    if (pump_.failNextRing) {
+      pump_.failNextRing = false;
+      return false;
+    }
+    rung_ = true;
+    return true;
+  }
+  bool Answer() {
+    if (!rung_.exchange(false)) return false;
+    handler_();
+    return true;
+  }
+
+ private:
+  FakePump& pump_;
+  std::function<void()> handler_;
+  std::atomic<bool> rung_{false};
+};
+
+std::unique_ptr<rt::Doorbell> FakePump::MakeDoorbell(std::function<void()> handler) {
+  affinity_.CheckOwnThread("EventPump::MakeDoorbell");
+  return std::make_unique<Bell>(*this, std::move(handler));
+}
+
+void FakePump::Settle() {
+  if (settle_) settle_();
+}
+
+bool FakePump::AnswerRings() {
+  bool answered = false;
+  // A copy: a handler may make or drop doorbells.
+  const std::vector<Bell*> bells = bells_;
+  for (Bell* bell : bells)
+    if (std::find(bells_.begin(), bells_.end(), bell) != bells_.end()) {
+      try {
+        answered |= bell->Answer();
+      } catch (const std::exception& e) {
+        if (!onUnhandledFailure) throw UnhandledFailureInHandler{rt::DescribeException(e)};
+        onUnhandledFailure(e);
+        answered = true;
+      }
+    }
+  return answered;
+}
+
+void FakePump::At(double when, std::function<void()> task) {
+  affinity_.CheckOwnThread("EventPump::Post");
+  queue_.push_back({when, seq_++, std::move(task)});
+}
 
 std::optional<double> FakePump::NextTime() const {
   if (queue_.empty()) return std::nullopt;
@@ -20,6 +83,11 @@ std::optional<double> FakePump::NextTime() const {
 bool FakePump::RunDue() {
   bool ran = false;
   for (;;) {
+    Settle();
+    if (AnswerRings()) {
+      ran = true;
+      continue;
+    }
     auto due = queue_.end();
     for (auto it = queue_.begin(); it != queue_.end(); ++it)
       if (it->at <= clock_.Now() && (due == queue_.end() || it->seq < due->seq)) due = it;

@@ -2,10 +2,13 @@
 // times, and a pump with nothing to do jumps straight to the next scheduled event or its
 // deadline. No test ever sleeps.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "runtime/Clock.h"
@@ -17,17 +20,29 @@ class VirtualClock : public rt::Clock {
  public:
   explicit VirtualClock(double timeOfDayAtStart = 10 * 3600.0) : startOfDay_(timeOfDayAtStart) {}
   float TimeOfDay() override;
-  // Virtual seconds since the clock was made; never goes back.
-  double Now() const { return now_; }
+  // Virtual seconds since the clock was made; never goes back. Read from the fake input
+  // thread too, so kept atomic.
+  double Now() const { return now_.load(); }
   void AdvanceTo(double t) {
-    if (t > now_) now_ = t;
+    if (t > now_.load()) now_ = t;
   }
   // The time of day jumps, as when the user sets the clock; virtual time goes on steadily.
   void StepTimeOfDay(double seconds) { startOfDay_ += seconds; }
 
  private:
   double startOfDay_;
-  double now_ = 0;
+  std::atomic<double> now_{0};
+};
+
+// Who may call what: the fakes of window-thread services are used from the thread that
+// made them, as Windows' are; a call from another thread (the hook's) is a broken rule,
+// and the test process ends with what was called.
+class ThreadAffine {
+ public:
+  void CheckOwnThread(const char* what) const;
+
+ private:
+  std::thread::id owner_ = std::this_thread::get_id();
 };
 
 // Thrown when a pump without a deadline finds nothing to do and nothing scheduled: on the
@@ -47,8 +62,18 @@ class FakePump : public rt::EventPump {
   void PumpEvents(std::optional<std::chrono::milliseconds> maxWait) override;
   void Post(std::function<void()> task) override { At(clock_.Now(), std::move(task)); }
   void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override {
-    After(static_cast<double>(delay.count()) / 1000.0, std::move(task));
+    After(static_cast<double>(delay.count()) / 1000.0 + timersLate, std::move(task));
   }
+  // A ring from any thread is answered on this one at the virtual time it is noticed.
+  std::unique_ptr<rt::Doorbell> MakeDoorbell(std::function<void()> handler) override;
+  // The next ring fails, as a PostMessage to a full queue does.
+  bool failNextRing = false;
+  // Other threads' work (the fake input thread) that must be finished before the pump
+  // looks for what is due or moves the clock on.
+  void SetSettle(std::function<void()> settle) { settle_ = std::move(settle); }
+  // The window timers' lateness: every timed task runs this much later than asked, as
+  // on a busy window thread.
+  double timersLate = 0;
 
   // Schedules a message for a virtual time; runs when a pump reaches that time.
   void At(double when, std::function<void()> task);
@@ -71,10 +96,16 @@ class FakePump : public rt::EventPump {
     std::uint64_t seq;
     std::function<void()> task;
   };
+  class Bell;
   bool RunDue();
+  bool AnswerRings();
+  void Settle();
   std::optional<double> NextTime() const;
 
   VirtualClock& clock_;
+  ThreadAffine affinity_;
+  std::vector<Bell*> bells_;
+  std::function<void()> settle_;
   std::vector<Scheduled> queue_;
   std::uint64_t seq_ = 0;
   int pumps_ = 0;

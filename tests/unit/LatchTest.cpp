@@ -30,9 +30,7 @@ class LatchTest : public ProgramTest {
     fakes.mouse.UserEventAt(at + heldFor, up, p);
   }
   std::string SeenSince(std::size_t from) const {
-    fake::FakeMouse since = fakes.mouse;
-    since.delivered.erase(since.delivered.begin(), since.delivered.begin() + static_cast<std::ptrdiff_t>(from));
-    return since.Seen();
+    return fakes.mouse.Seen(from);
   }
 };
 

@@ -309,9 +309,8 @@ TEST_F(SettingsWindowTest, TheMenuWhileHoldingGivesUpFirst) {
   EXPECT_EQ(fakes.mouse.DeliveredOf(kLUp).back().point, (rt::ScreenPoint{100, 100})) << "put back where picked up";
 }
 
-// The middle button latches as the right one does, once chosen. Off until the mouse module
-// watches the middle button: the setting reaches it already.
-TEST_F(SettingsWindowTest, DISABLED_TheMiddleButtonLatchesOnceChosen) {
+// The middle button latches as the right one does, once chosen, and the badge says M.
+TEST_F(SettingsWindowTest, TheMiddleButtonLatchesOnceChosen) {
   Store(L"Latch", L"600");
   Store(L"LatchMiddle", L"On");
   ShowWindow();

@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "PumpUntil.h"
 #include "autodrag/modMouse.h"
+#include "runtime/win32/Guarded.h"
 #include "runtime/win32/InjectedMouseInput.h"
 #include "runtime/win32/Win32Platform.h"
 #include "runtime/win32/WindowReach.h"
@@ -220,9 +222,9 @@ TEST(WindowReachTest, OurOwnLevelIsReadableAndOurOwnWindowIsInReach) {
 
 namespace {
 
-// A crash that no handler of ours sees must not leave the desktop with the left button
-// down, nor our hook in place.
-TEST(LastChanceTest, LetsGoOfTheLeftButtonAndRemovesTheHook) {
+// A crash that no handler of ours sees lets go of exactly what we keep down, for any
+// button, and takes our hook away; a button the user holds themselves is left alone.
+TEST(LastChanceTest, LetsGoOfWhatWeKeepDownAndNothingElseAndRemovesTheHook) {
   win32::Win32Platform platform{::GetModuleHandleW(nullptr)};
   rt::MouseInput& mouse = platform.Bundle().mouse;
   int calls = 0;
@@ -231,16 +233,55 @@ TEST(LastChanceTest, LetsGoOfTheLeftButtonAndRemovesTheHook) {
     return mouse.CallNextHook(0, code, message, event);
   });
   ASSERT_NE(hook, 0u);
-  ASSERT_EQ(mouse.Inject({{WM_LBUTTONDOWN, std::nullopt, 0}}, 0), 1u);
-  ASSERT_TRUE(win32test::PumpUntil(platform.Pump(), [] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }));
+  const auto down = [](int key) { return (::GetAsyncKeyState(key) & 0x8000) != 0; };
+  // The user's own left press and a right latch of ours are both down.
+  ASSERT_EQ(mouse.Inject({{WM_LBUTTONDOWN, std::nullopt, 0}, {WM_RBUTTONDOWN, std::nullopt, 0}}, 0), 2u);
+  ASSERT_TRUE(win32test::PumpUntil(platform.Pump(), [&] { return down(VK_LBUTTON) && down(VK_RBUTTON); }));
+  mouse.NoteKeptDown(2);  // the secondary button
 
   win32::Win32MouseInput::LetGoOnTheWayOut();
-  EXPECT_TRUE(win32test::PumpUntil(platform.Pump(), [] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }));
+  EXPECT_TRUE(win32test::PumpUntil(platform.Pump(), [&] { return !down(VK_RBUTTON); }));
+  EXPECT_TRUE(down(VK_LBUTTON)) << "the user's own press was let go of";
   EXPECT_FALSE(mouse.Unhook(hook)) << "the hook was still there";
   const int before = calls;
-  mouse.Inject({{WM_MOUSEMOVE, rt::ScreenPoint{5, 5}, 0}}, 0);
-  win32test::PumpUntil(platform.Pump(), [] { return false; }, std::chrono::milliseconds(200));
+  mouse.Inject({{WM_MOUSEMOVE, rt::ScreenPoint{5, 5}, 0}, {WM_LBUTTONUP, std::nullopt, 0}}, 0);
+  win32test::PumpUntil(platform.Pump(), [&] { return false; }, std::chrono::milliseconds(200));
   EXPECT_EQ(calls, before) << "our procedure still ran";
+  EXPECT_FALSE(down(VK_LBUTTON));
+}
+
+// A hook procedure that fails: its event passes on, and the failure reaches the program on
+// the window's thread, once, with the process still there to say so.
+TEST(HookFailureTest, IsReportedOnTheWindowsThreadAndTheEventPasses) {
+  struct Recorder : rt::UnhandledFailureSink {
+    void OnUnhandledFailure(const std::exception& failure) noexcept override {
+      threads.push_back(::GetCurrentThreadId());
+      what = failure.what();
+    }
+    std::vector<DWORD> threads;
+    std::string what;
+  } recorder;
+  int endings = 0;
+  win32::ScopedFailureEnding ending([&] { ++endings; });
+  win32::Win32Platform platform{::GetModuleHandleW(nullptr)};
+  platform.RouteFailuresTo(recorder);
+  rt::MouseInput& mouse = platform.Bundle().mouse;
+  const rt::HookHandle hook = mouse.SetLowLevelHook([](int, std::uintptr_t message, const auto&) -> std::intptr_t {
+    if (message == WM_LBUTTONDOWN) throw std::runtime_error("the hook failed");
+    return 0;
+  });
+  ASSERT_NE(hook, 0u);
+  const auto down = [] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; };
+  ASSERT_EQ(mouse.Inject({{WM_LBUTTONDOWN, std::nullopt, 0}}, 0), 1u);
+  EXPECT_TRUE(win32test::PumpUntil(platform.Pump(), [&] { return !recorder.threads.empty(); }));
+  EXPECT_TRUE(down()) << "the failing hook's event did not pass on";
+  ASSERT_EQ(recorder.threads.size(), 1u);
+  EXPECT_EQ(recorder.threads[0], ::GetCurrentThreadId()) << "reported on the hook's own thread";
+  EXPECT_EQ(recorder.what, "the hook failed");
+  EXPECT_EQ(endings, 1);
+  mouse.Unhook(hook);
+  mouse.Inject({{WM_LBUTTONUP, std::nullopt, 0}}, 0);
+  EXPECT_TRUE(win32test::PumpUntil(platform.Pump(), [&] { return !down(); }));
 }
 
 }  // namespace

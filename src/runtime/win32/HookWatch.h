@@ -24,8 +24,10 @@ class HookWatch {
 
   // Called on the window's thread when the hook missed a button event.
   void SetMissedHandler(std::function<void()> handler) { onMissed_ = std::move(handler); }
+  // Starts watching; Watching() then says whether Windows let us (raw input may be refused).
   void Watch();
   void StopWatching();
+  bool Watching() const { return watching_; }
   // From the hook's thread, for every button event the hook is called for.
   void HookSawButton() { hookButtons_.fetch_add(1, std::memory_order_relaxed); }
 

@@ -1,6 +1,7 @@
 #include "runtime/win32/Win32EventPump.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "runtime/Failure.h"
 #include "runtime/win32/Guarded.h"
@@ -12,6 +13,7 @@ namespace {
 
 constexpr wchar_t kTaskWindowClass[] = L"Vornatic.Tasks";
 constexpr UINT kRunTask = WM_APP + 1;
+constexpr UINT kDoorbell = WM_APP + 2;
 
 DWORD TimeoutOf(std::optional<std::chrono::milliseconds> maxWait) {
   if (!maxWait) return INFINITE;
@@ -20,6 +22,40 @@ DWORD TimeoutOf(std::optional<std::chrono::milliseconds> maxWait) {
 }
 
 }  // namespace
+
+class Win32EventPump::Bell final : public rt::Doorbell {
+ public:
+  Bell(Win32EventPump& pump, std::function<void()> handler) : pump_(pump), handler_(std::move(handler)) {
+    pump_.bells_.insert(this);
+  }
+  ~Bell() override { pump_.bells_.erase(this); }
+  bool Ring() noexcept override {
+    // Rung again before it was answered: the one message on its way answers both.
+    if (rung_.exchange(true)) return true;
+    if (::PostMessageW(pump_.taskWindow_.get(), kDoorbell, 0, reinterpret_cast<LPARAM>(this))) return true;
+    rung_ = false;
+    return false;
+  }
+  void Answer() {
+    rung_ = false;
+    handler_();
+  }
+
+ private:
+  Win32EventPump& pump_;
+  std::function<void()> handler_;
+  std::atomic<bool> rung_{false};
+};
+
+std::unique_ptr<rt::Doorbell> Win32EventPump::MakeDoorbell(std::function<void()> handler) {
+  return std::make_unique<Bell>(*this, std::move(handler));
+}
+
+void Win32EventPump::Answer(LPARAM doorbell) {
+  const auto* key = reinterpret_cast<const Bell*>(doorbell);
+  if (bells_.count(key) == 0) return;  // gone before its ring came
+  Guarded(failures_, [&] { const_cast<Bell*>(key)->Answer(); });
+}
 
 Win32EventPump::Win32EventPump(HINSTANCE instance, rt::UnhandledFailureSink& failures)
     : failures_(failures),
@@ -104,6 +140,10 @@ void Win32EventPump::RunNextTask() {
 LRESULT CALLBACK Win32EventPump::TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kRunTask) {
     if (auto* pump = OwnerOf<Win32EventPump>(window)) pump->RunNextTask();
+    return 0;
+  }
+  if (message == kDoorbell) {
+    if (auto* pump = OwnerOf<Win32EventPump>(window)) pump->Answer(lParam);
     return 0;
   }
   if (message == WM_TIMER) {

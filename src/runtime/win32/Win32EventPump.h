@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 
 #include "runtime/EventPump.h"
 #include "runtime/UnhandledFailure.h"
@@ -26,9 +27,11 @@ class Win32EventPump : public rt::EventPump {
   // A quit that comes up here is handed on to the thread's outer loop and the pump returns
   // at once; it does not wait while a quit is pending.
   void PumpEvents(std::optional<std::chrono::milliseconds> maxWait) override;
-  // Safe from any thread: the mouse hook's own thread posts what the window must do.
   void Post(std::function<void()> task) override;
   void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override;
+  // The ring is a message posted to the task window; the doorbell travels in it, and is
+  // looked up among the living ones before its handler runs.
+  std::unique_ptr<rt::Doorbell> MakeDoorbell(std::function<void()> handler) override;
 
   // Offered every message before it is translated and dispatched; returning true means
   // it was handled (dialog-style keyboard navigation, for instance).
@@ -48,6 +51,8 @@ class Win32EventPump : public rt::EventPump {
   Drained DrainQueue();
   void RunNextTask();
   void RunTimedTask(UINT_PTR id);
+  void Answer(LPARAM doorbell);
+  class Bell;
   static LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   rt::UnhandledFailureSink& failures_;
@@ -56,6 +61,7 @@ class Win32EventPump : public rt::EventPump {
   // Tasks waiting for their timer, by the timer's id on the task window.
   std::map<UINT_PTR, std::function<void()>> timedTasks_;
   UINT_PTR nextTimerId_ = 1;
+  std::set<const Bell*> bells_;
   std::function<bool(MSG&)> preTranslate_;
   UniqueWindow taskWindow_;
 };

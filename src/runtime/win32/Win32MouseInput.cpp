@@ -12,6 +12,11 @@ namespace {
 // It is set while that object has a hook in place and cleared when the last one goes, so
 // the program has (and needs) one low-level mouse procedure at a time.
 Win32MouseInput* g_hookOwner = nullptr;
+// What the program keeps down, for the crash path, which may run on any thread and must
+// not take a lock; each note replaces the last.
+std::atomic<std::uint8_t> g_keptDown{0};
+
+constexpr std::uint8_t kPrimary = 1, kSecondary = 2, kMiddle = 4;
 
 }  // namespace
 
@@ -26,8 +31,11 @@ rt::LowLevelMouseEvent ToLowLevelMouseEvent(const MSLLHOOKSTRUCT& record, LPARAM
   return event;
 }
 
-Win32MouseInput::Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& failures)
-    : instance_(instance), failures_(failures), watch_(instance) {}
+Win32MouseInput::Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& failures, rt::EventPump& pump)
+    : instance_(instance),
+      failures_(failures),
+      watch_(instance),
+      failureBell_(pump.MakeDoorbell([this] { ReportHandedOver(); })) {}
 
 Win32MouseInput::~Win32MouseInput() {
   hooks_.clear();
@@ -76,6 +84,8 @@ std::size_t Win32MouseInput::Inject(const std::vector<rt::MouseEventToInject>& e
 
 bool Win32MouseInput::CanReach(rt::ScreenPoint point) { return InjectedInputReaches(POINT{point.x, point.y}); }
 
+void Win32MouseInput::NoteKeptDown(std::uint8_t buttons) noexcept { g_keptDown = buttons; }
+
 void Win32MouseInput::LetGoOnTheWayOut() noexcept {
   Win32MouseInput* owner = g_hookOwner;
   if (owner != nullptr) {
@@ -88,16 +98,27 @@ void Win32MouseInput::LetGoOnTheWayOut() noexcept {
     owner->hooks_.clear();
     g_hookOwner = nullptr;
   }
-  // If we were holding the button for the user, it is down as programs see it: let go of
-  // it while there is still someone to do so. The key state and SendInput both name the
-  // device's own buttons, so with swapped buttons the primary one is the right.
+  // What we keep down for the user is down as programs see it: let go of it while there is
+  // still someone to do so. SendInput names the device's own buttons, so with swapped
+  // buttons the primary one is the right.
+  const std::uint8_t kept = g_keptDown.exchange(0);
   const bool swapped = ::GetSystemMetrics(SM_SWAPBUTTON) != 0;
-  if ((::GetAsyncKeyState(swapped ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0) {
-    INPUT release{};
-    release.type = INPUT_MOUSE;
-    release.mi.dwFlags = swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &release, sizeof(release));
-  }
+  INPUT releases[3]{};
+  UINT count = 0;
+  const auto release = [&](DWORD flags) {
+    releases[count].type = INPUT_MOUSE;
+    releases[count].mi.dwFlags = flags;
+    ++count;
+  };
+  if ((kept & kPrimary) != 0) release(swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  if ((kept & kSecondary) != 0) release(swapped ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+  if ((kept & kMiddle) != 0) release(MOUSEEVENTF_MIDDLEUP);
+  if (count > 0) ::SendInput(count, releases, sizeof(INPUT));
+}
+
+bool Win32MouseInput::DeviceButtonDown(std::uint32_t upMessage) {
+  const int key = upMessage == WM_RBUTTONUP ? VK_RBUTTON : upMessage == WM_MBUTTONUP ? VK_MBUTTON : VK_LBUTTON;
+  return (::GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
 unsigned Win32MouseInput::DoubleClickTimeMs() { return ::GetDoubleClickTime(); }
@@ -131,14 +152,38 @@ LRESULT CALLBACK Win32MouseInput::HookTrampoline(int code, WPARAM wParam, LPARAM
   if (owner == nullptr || !owner->procedure_ || lParam == 0) return passOn();
   if (code == HC_ACTION && IsButtonMessage(wParam)) owner->watch_.HookSawButton();
   rt::LowLevelMouseEvent event = ToLowLevelMouseEvent(*reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam), lParam);
-  const LRESULT result = Guarded(
-      owner->failures_,
-      [&]() -> LRESULT {
-        return static_cast<LRESULT>(owner->procedure_(code, static_cast<std::uintptr_t>(wParam), event));
-      },
-      passOn);
+  // No report and no box from here: this thread must answer every mouse event at once.
+  LRESULT result = 0;
+  if (ProgramEnding()) {
+    result = passOn();
+  } else {
+    try {
+      result = static_cast<LRESULT>(owner->procedure_(code, static_cast<std::uintptr_t>(wParam), event));
+    } catch (...) {
+      owner->HandOver(std::current_exception());
+      result = passOn();
+    }
+  }
   owner->answerTimes_.Record(started, HookAnswerTimes::Now());
   return result;
+}
+
+void Win32MouseInput::HandOver(std::exception_ptr failure) noexcept {
+  try {
+    std::lock_guard<std::mutex> lock(failureMutex_);
+    if (!hookFailure_) hookFailure_ = std::move(failure);
+  } catch (...) {
+  }
+  failureBell_->Ring();
+}
+
+void Win32MouseInput::ReportHandedOver() {
+  std::exception_ptr failure;
+  {
+    std::lock_guard<std::mutex> lock(failureMutex_);
+    failure = std::exchange(hookFailure_, nullptr);
+  }
+  if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace win32

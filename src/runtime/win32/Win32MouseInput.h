@@ -2,9 +2,13 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <exception>
 #include <map>
 #include <memory>
+#include <mutex>
 
+#include "runtime/EventPump.h"
 #include "runtime/MouseInput.h"
 #include "runtime/UnhandledFailure.h"
 #include "runtime/win32/Handles.h"
@@ -19,7 +23,8 @@ rt::LowLevelMouseEvent ToLowLevelMouseEvent(const MSLLHOOKSTRUCT& record, LPARAM
 
 class Win32MouseInput : public rt::MouseInput {
  public:
-  Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& failures);
+  // Failures inside the hook procedure are reported through the pump, on its thread.
+  Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& failures, rt::EventPump& pump);
   Win32MouseInput(const Win32MouseInput&) = delete;
   Win32MouseInput& operator=(const Win32MouseInput&) = delete;
   ~Win32MouseInput() override;
@@ -35,16 +40,23 @@ class Win32MouseInput : public rt::MouseInput {
   bool CanReach(rt::ScreenPoint point) override;
   bool IsOwnWindowAt(rt::ScreenPoint point) override;
   void SetHookLostHandler(std::function<void()> handler) override { watch_.SetMissedHandler(std::move(handler)); }
+  bool DeviceButtonDown(std::uint32_t upMessage) override;
+  bool HookLossWatched() override { return watch_.Watching(); }
+  void NoteKeptDown(std::uint8_t buttons) noexcept override;
 
   // The program's main window: it, and the windows it owns, are ours under the pointer.
   void SetOwnWindow(HWND window) { ownWindow_ = window; }
 
-  // For a crash that nothing else caught: removes the hook and lets go of the primary
-  // button, so the desktop is not left with a button down and no program to lift it.
+  // For a crash that nothing else caught: removes the hook and lets go of exactly the
+  // buttons we keep down, so the desktop is not left with a button down and no program to
+  // lift it, and a button the user holds themselves is left alone.
   static void LetGoOnTheWayOut() noexcept;
 
  private:
   static LRESULT CALLBACK HookTrampoline(int code, WPARAM wParam, LPARAM lParam);
+  // On the hook's thread: keeps the failure for the window's thread and rings for it.
+  void HandOver(std::exception_ptr failure) noexcept;
+  void ReportHandedOver();
 
   HINSTANCE instance_;
   rt::UnhandledFailureSink& failures_;
@@ -54,6 +66,9 @@ class Win32MouseInput : public rt::MouseInput {
   HookWatch watch_;
   HookAnswerTimes answerTimes_;
   HWND ownWindow_ = nullptr;
+  std::mutex failureMutex_;
+  std::exception_ptr hookFailure_;
+  std::unique_ptr<rt::Doorbell> failureBell_;
 };
 
 }  // namespace win32

@@ -5,7 +5,7 @@ namespace win32 {
 Win32Platform::Win32Platform(HINSTANCE instance)
     : app_(instance),
       pump_(instance, failures_),
-      mouse_(instance, failures_),
+      mouse_(instance, failures_, pump_),
       windowProcs_(failures_),
       shortcuts_(instance, failures_),
       badge_(instance),

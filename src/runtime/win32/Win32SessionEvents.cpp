@@ -25,6 +25,10 @@ bool LeavesTheSession(WPARAM change) {
   return change == WTS_SESSION_LOCK || change == WTS_CONSOLE_DISCONNECT || change == WTS_REMOTE_DISCONNECT;
 }
 
+bool ReturnsToTheSession(WPARAM change) {
+  return change == WTS_SESSION_UNLOCK || change == WTS_CONSOLE_CONNECT || change == WTS_REMOTE_CONNECT;
+}
+
 }  // namespace
 
 void Win32SessionEvents::Attach(HWND mainWindow) {
@@ -71,15 +75,19 @@ std::optional<LRESULT> Win32SessionEvents::OnSubclassMessage(HWND, UINT message,
   // Windows' own messages go on to the window afterwards; only our two are answered here.
   if (message == WM_WTSSESSION_CHANGE && LeavesTheSession(wParam)) {
     Run(leaving_);
+  } else if (message == WM_WTSSESSION_CHANGE && ReturnsToTheSession(wParam)) {
+    Run(returned_);
   } else if (message == WM_POWERBROADCAST && wParam == PBT_APMSUSPEND) {
     Run(leaving_);
+  } else if (message == WM_POWERBROADCAST && wParam == PBT_APMRESUMEAUTOMATIC) {
+    Run(returned_);
   } else if (message == WM_DESTROY && notification_) {
     notification_->Stop();  // Windows keeps the registration past the window otherwise
   } else if (message != 0 && message == bringBack_) {
     Run(startedAgain_);
     return 0;
   } else if (message != 0 && message == desktopSwitched_) {
-    if (!InputDesktopIsOurs()) Run(leaving_);
+    Run(InputDesktopIsOurs() ? returned_ : leaving_);
     return 0;
   }
   return std::nullopt;

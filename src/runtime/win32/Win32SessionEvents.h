@@ -25,6 +25,7 @@ class Win32SessionEvents final : public rt::SessionEvents, private SubclassHandl
 
   void OnLeavingDesktop(std::function<void()> leaving) override { leaving_ = std::move(leaving); }
   void OnStartedAgain(std::function<void()> startedAgain) override { startedAgain_ = std::move(startedAgain); }
+  void OnReturnedToDesktop(std::function<void()> returned) override { returned_ = std::move(returned); }
 
   // Listens on the main window from now on; Windows sends the session's news and the
   // power broadcast only to top-level windows.
@@ -47,6 +48,7 @@ class Win32SessionEvents final : public rt::SessionEvents, private SubclassHandl
   rt::UnhandledFailureSink& failures_;
   std::function<void()> leaving_;
   std::function<void()> startedAgain_;
+  std::function<void()> returned_;
   UINT bringBack_ = 0;
   UINT desktopSwitched_ = 0;
   std::unique_ptr<WindowSubclass> subclass_;

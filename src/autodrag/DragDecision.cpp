@@ -1,0 +1,318 @@
+#include "autodrag/DragDecision.h"
+
+#include <cstdlib>
+#include <limits>
+#include <utility>
+
+#include "runtime/Types.h"
+
+namespace drag {
+namespace {
+
+struct ButtonMessage {
+  Button button;
+  bool press;
+};
+
+std::optional<ButtonMessage> ButtonOf(std::uint32_t message) {
+  switch (message) {
+    case rt::msg::kLButtonDown: return ButtonMessage{Button::Primary, true};
+    case rt::msg::kLButtonUp: return ButtonMessage{Button::Primary, false};
+    case rt::msg::kRButtonDown: return ButtonMessage{Button::Secondary, true};
+    case rt::msg::kRButtonUp: return ButtonMessage{Button::Secondary, false};
+    case rt::msg::kMButtonDown: return ButtonMessage{Button::Middle, true};
+    case rt::msg::kMButtonUp: return ButtonMessage{Button::Middle, false};
+    default: return std::nullopt;
+  }
+}
+
+constexpr std::uint32_t kXButtonDown = 0x020B;
+
+}  // namespace
+
+void DragDecision::SetLatch(const Latch& latch) {
+  latch_ = latch;
+  if (!latch_.holdTime) DropCandidate();
+}
+
+void DragDecision::SetDoubleClick(unsigned timeMs, rt::ScreenSize area) {
+  doubleClickMs_ = timeMs;
+  doubleClickArea_ = area;
+}
+
+void DragDecision::Start() {
+  startOn_ = true;
+  startArmed_ = !hold_;
+  DropCandidate();
+  lastPress_.reset();
+  trayIconPressed_ = false;
+  giveUpAsked_ = false;
+  trouble_ = Trouble::None;
+  for (ButtonState& state : buttons_) state.pressOnOwnUi = false;
+}
+
+void DragDecision::EndStart() {
+  startOn_ = false;
+  startArmed_ = false;
+  lastPress_.reset();
+  if (!hold_) AfterHold();
+}
+
+void DragDecision::SetTrouble(Trouble trouble) {
+  trouble_ = trouble;
+  chores_.attention = true;
+}
+
+void DragDecision::AskGiveUp() {
+  giveUpAsked_ = true;
+  chores_.attention = true;
+}
+
+// Windows bypasses, and finally removes, a low-level hook that keeps the desktop waiting,
+// so nothing here waits: every event is passed or swallowed on the spot.
+bool DragDecision::Decide(const Event& event) {
+  pointer_ = event.at;
+  if (event.ours) return false;
+  if (event.message == rt::msg::kMouseMove) return OnMove(event);
+  if (const auto button = ButtonOf(event.message))
+    return button->press ? OnPress(button->button, event) : OnRelease(button->button, event);
+  // Another button in the meantime: the user is doing something else than holding still.
+  if (event.message == kXButtonDown) DropCandidate();
+  return false;
+}
+
+bool DragDecision::OnMove(const Event& event) {
+  if (candidate_ && !WithinDoubleClickArea(candidate_->press.at, event.at)) {
+    // Decided by the events' own times, never by whether a timer has run yet: a busy
+    // window thread makes the badge late, never the latch.
+    const PendingPress pending = *candidate_;
+    if (HeldLongEnough(event.time) && pending.reachable) {
+      candidate_.reset();
+      BeginHold(pending.button, pending.press, true, true);
+    } else {
+      DropCandidate();
+    }
+  }
+  if (hold_) chores_.tellPointer = true;
+  return false;
+}
+
+bool DragDecision::OnPress(Button button, const Event& event) {
+  ButtonState& state = State(button);
+  state.down = state.known = true;
+  if (hold_ && hold_->button == button) {
+    // The button is already down for the user; this press only says what its release will mean.
+    hold_->dropPressOnOwnUi = event.onOwnUi;
+    hold_->dropPressBounces = !event.onOwnUi && IsBounce(event);
+    return true;
+  }
+  if (owed_ && owed_->button == button) {
+    // Applications still see it down from before: a second press would be one they never
+    // get the release of. The put-back is tried again first.
+    state.swallowRelease = true;
+    chores_.retryPutBack = true;
+    return true;
+  }
+  if (hold_ && event.onOwnUi) {
+    // Any button on our window or tray icon gives up a hold of any button; the click itself
+    // works nothing there.
+    state.swallowRelease = true;
+    AskGiveUp();
+    return true;
+  }
+  // From here the press reaches applications, so its release must too.
+  state.swallowRelease = false;
+  state.pressOnOwnUi = event.onOwnUi;
+  if (candidate_) DropCandidate();
+  if (startArmed_ && button == Button::Primary) lastPress_ = Press{event.at, event.time};
+  if (!startOn_ && !hold_ && latch_.holdTime && Latchable(button) && !event.onOwnUi) {
+    candidate_ = PendingPress{Press{event.at, event.time}, button, ++candidates_, event.reachable};
+    chores_.fillFrom = Candidate{candidate_->number, event.at, button};
+  }
+  return false;
+}
+
+bool DragDecision::OnRelease(Button button, const Event& event) {
+  ButtonState& state = State(button);
+  state.down = false;
+  state.known = true;
+  if (std::exchange(state.swallowRelease, false)) {
+    state.pressOnOwnUi = false;
+    return true;
+  }
+  if (hold_ && hold_->button == button) return ReleaseWhileHolding(event);
+  if (candidate_ && candidate_->button == button) return ReleaseOfCandidate(event);
+  const bool pressOnOwnUi = std::exchange(state.pressOnOwnUi, false);
+  if (startArmed_ && button == Button::Primary) {
+    // A click on our own window or tray icon works that window or icon; it picks nothing up.
+    const bool onOwnUi = pressOnOwnUi | std::exchange(trayIconPressed_, false) | event.onOwnUi;
+    if (!onOwnUi) return PickUp(event);
+    lastPress_.reset();
+  }
+  return false;
+}
+
+bool DragDecision::PickUp(const Event& event) {
+  const std::optional<Press> press = std::exchange(lastPress_, std::nullopt);
+  if (!event.reachable) {
+    SetTrouble(Trouble::WindowOutOfReach);
+    return false;
+  }
+  CountRelease();
+  // The item was taken where the button went down; a press the hook did not see (it came
+  // before the hook went in) leaves the release's point as the best we know.
+  BeginHold(Button::Primary, press.value_or(Press{event.at, event.time}), false, false);
+  return true;
+}
+
+bool DragDecision::ReleaseWhileHolding(const Event& event) {
+  Hold& hold = *hold_;
+  if (std::exchange(hold.pressStillDown, false)) {
+    // The latched press's own release is the latch's pick-up: a quick second tap from here
+    // is a bounce, as after a pick-up click.
+    hold.pickUp.time = event.time;
+    return true;
+  }
+  const bool bounced = std::exchange(hold.dropPressBounces, false);
+  const bool onOwnUi = std::exchange(hold.dropPressOnOwnUi, false) || event.onOwnUi;
+  if (bounced) return true;
+  if (onOwnUi) {
+    AskGiveUp();
+    return true;
+  }
+  // The drop: the user's own release lets go, where and when they let go.
+  if (startOn_) CountRelease();
+  hold_.reset();
+  AfterHold();
+  chores_.tellHoldState = chores_.attention = true;
+  return false;
+}
+
+bool DragDecision::ReleaseOfCandidate(const Event& event) {
+  const PendingPress pending = *candidate_;
+  if (HeldLongEnough(event.time) && pending.reachable) {
+    candidate_.reset();
+    BeginHold(pending.button, Press{pending.press.at, event.time}, true, false);
+    return true;
+  }
+  // Released before the hold time: an ordinary click that never knew we looked.
+  DropCandidate();
+  return false;
+}
+
+void DragDecision::BeginHold(Button button, Press pickUp, bool byLatch, bool pressStillDown) {
+  hold_ = Hold{button, pickUp, byLatch, pressStillDown, false, false};
+  startArmed_ = false;
+  State(button).swallowRelease = false;
+  chores_.tellHoldState = chores_.attention = true;
+}
+
+void DragDecision::AfterHold() {
+  giveUpAsked_ = false;
+  startArmed_ = false;
+}
+
+void DragDecision::ShowHeld(std::uint64_t number) {
+  if (!candidate_ || candidate_->number != number || !candidate_->reachable) return;
+  candidate_->shownHeld = true;
+  chores_.tellHoldState = true;
+}
+
+std::optional<Release> DragDecision::EndHold(bool putBack) {
+  if (ShownHeld()) {
+    // Given up while the user still presses, past the hold time: as a latched hold whose
+    // press is still down, so its release is swallowed when it comes.
+    hold_ = Hold{candidate_->button, candidate_->press, true, true, false, false};
+    candidate_.reset();
+  }
+  if (!hold_) {
+    if (!owed_) return std::nullopt;
+    Release owed = *std::exchange(owed_, std::nullopt);
+    if (!putBack) owed.at.reset(), owed.pointerBackTo.reset();
+    return owed;
+  }
+  const Hold hold = *std::exchange(hold_, std::nullopt);
+  ButtonState& state = State(hold.button);
+  // The user may still be pressing (the drop press, the latched press), or the hook may not
+  // have seen them let go: their release then finds the button already up in applications.
+  if (state.down || !state.known) state.swallowRelease = true;
+  DropCandidate();
+  AfterHold();
+  chores_.tellHoldState = true;
+  Release release{hold.button, std::nullopt, std::nullopt};
+  if (putBack) {
+    release.at = hold.pickUp.at;
+    release.pointerBackTo = pointer_;
+  }
+  return release;
+}
+
+void DragDecision::Refused(const Release& release) {
+  if (!owed_) owed_ = release;
+}
+
+void DragDecision::AlreadyUp(Button button) {
+  if (!State(button).down) State(button).swallowRelease = false;
+  if (owed_ && owed_->button == button) owed_.reset();
+}
+
+bool DragDecision::HookLost() {
+  for (ButtonState& state : buttons_) state.known = false;
+  DropCandidate();
+  return hold_.has_value();
+}
+
+void DragDecision::HookBack() {
+  for (ButtonState& state : buttons_) state.known = false;
+}
+
+std::optional<Candidate> DragDecision::PendingCandidate(std::uint64_t number) const {
+  if (!candidate_ || candidate_->number != number) return std::nullopt;
+  return Candidate{number, candidate_->press.at, candidate_->button};
+}
+
+std::uint8_t DragDecision::KeptDown() const {
+  std::uint8_t kept = 0;
+  if (hold_ && !State(hold_->button).down) kept |= static_cast<std::uint8_t>(1u << static_cast<unsigned>(hold_->button));
+  if (owed_) kept |= static_cast<std::uint8_t>(1u << static_cast<unsigned>(owed_->button));
+  return kept;
+}
+
+Chores DragDecision::TakeChores() { return std::exchange(chores_, Chores{}); }
+
+void DragDecision::DropCandidate() {
+  if (!candidate_) return;
+  candidate_.reset();
+  chores_.tellHoldState = true;
+}
+
+bool DragDecision::Latchable(Button button) const {
+  switch (button) {
+    case Button::Primary: return true;
+    case Button::Secondary: return latch_.rightButton;
+    case Button::Middle: return latch_.middleButton;
+  }
+  return false;
+}
+
+bool DragDecision::HeldLongEnough(std::uint32_t time) const {
+  // Tick counts wrap after 49 days; the unsigned difference is right across the wrap.
+  return latch_.holdTime && time - candidate_->press.time >= static_cast<std::uint32_t>(latch_.holdTime->count());
+}
+
+bool DragDecision::WithinDoubleClickArea(rt::ScreenPoint from, rt::ScreenPoint to) const {
+  return std::abs(to.x - from.x) * 2 <= doubleClickArea_.width && std::abs(to.y - from.y) * 2 <= doubleClickArea_.height;
+}
+
+bool DragDecision::IsBounce(const Event& press) const {
+  const std::uint32_t sincePickUp = press.time - hold_->pickUp.time;
+  return sincePickUp <= doubleClickMs_ && WithinDoubleClickArea(hold_->pickUp.at, press.at);
+}
+
+void DragDecision::CountRelease() {
+  // The controller resets the count at every start and whenever it passes 1, so it never
+  // comes near the top in operation; saturating keeps a runaway from wrapping negative.
+  if (clickCount_ < std::numeric_limits<std::int16_t>::max()) ++clickCount_;
+}
+
+}  // namespace drag

@@ -1,0 +1,216 @@
+// What each mouse event means for the drag, decided in one place with no platform call, no
+// lock and no clock of its own: one event with its time goes in, the verdict (pass it on or
+// swallow it) comes out, and what the window's thread must do about it gathers as chores.
+// It also keeps what applications believe of each button, so that every release they get
+// answers a press they saw, and what we keep down for the user is always known.
+#pragma once
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+#include "runtime/MouseInput.h"
+#include "runtime/PointerBadge.h"
+
+namespace drag {
+
+using Button = rt::HeldButton;
+
+// A press held still for holdTime latches; none: the latch is off. The primary button
+// always may; rightButton and middleButton let those latch too.
+struct Latch {
+  std::optional<std::chrono::milliseconds> holdTime;
+  bool rightButton = false;
+  bool middleButton = false;
+  bool operator==(const Latch&) const = default;
+};
+
+// Why auto-drag cannot go on; the controller ends it and tells the user.
+enum class Trouble {
+  None,
+  // The click was in a window of a program that runs at a higher level than we do: if we
+  // kept its button down, nothing we inject could let go of it there, so the click went
+  // through untouched.
+  WindowOutOfReach,
+  // Windows took fewer of our events than we gave it (or the call failed).
+  InjectionRefused,
+  // Windows took the hook away (or passed input by it) while we held the button.
+  HookLost,
+};
+
+// One event as the hook saw it, with what only the platform can say about its point (asked
+// before deciding, for button events only).
+struct Event {
+  std::uint32_t message = 0;
+  rt::ScreenPoint at;
+  // Milliseconds on the system's tick count; differences are right across its wrap.
+  std::uint32_t time = 0;
+  // Injected by us: passes uncounted.
+  bool ours = false;
+  // Our window or tray icon is under the point.
+  bool onOwnUi = false;
+  // Input we inject at the point would reach the window there.
+  bool reachable = true;
+};
+
+// A press being held towards the latch, as the badge shows it filling.
+struct Candidate {
+  std::uint64_t number = 0;
+  rt::ScreenPoint at;
+  Button button = Button::Primary;
+};
+
+// What the window's thread must do; several decisions may gather before it looks.
+struct Chores {
+  // A hold began or ended, or a fill was given up: tell the badge.
+  bool tellHoldState = false;
+  // The pointer moved during a hold.
+  bool tellPointer = false;
+  // The controller should look again: a pick-up, a drop, a give-up asked, trouble.
+  bool attention = false;
+  // A put-back Windows refused is due again.
+  bool retryPutBack = false;
+  // A press began to be held towards the latch: the badge's timers start from it.
+  std::optional<Candidate> fillFrom;
+  bool Any() const { return tellHoldState || tellPointer || attention || retryPutBack || fillFrom.has_value(); }
+};
+
+// One release to inject for a hold that ends: where (none: where the pointer is), and where
+// the pointer goes back to afterwards when the item was put back.
+struct Release {
+  Button button = Button::Primary;
+  std::optional<rt::ScreenPoint> at;
+  std::optional<rt::ScreenPoint> pointerBackTo;
+};
+
+class DragDecision {
+ public:
+  // The hook's side: pass (false) or swallow (true).
+  bool Decide(const Event& event);
+
+  // The window's side.
+  void SetLatch(const Latch& latch);
+  const Latch& CurrentLatch() const { return latch_; }
+  void SetDoubleClick(unsigned timeMs, rt::ScreenSize area);
+  // A Start: armed for one pick-up, with nothing remembered from before it.
+  void Start();
+  // The Start is over; a hold still on stays until it is given up or let go.
+  void EndStart();
+  bool StartOn() const { return startOn_; }
+  // Ends a hold: what to inject for it, put back at the pick-up or let go where the pointer
+  // is. With nothing held, a release Windows refused earlier is what is owed.
+  std::optional<Release> EndHold(bool putBack);
+  // Windows did not take the release: applications still see the button down, so it stays
+  // owed until it can be injected.
+  void Refused(const Release& release);
+  // Applications already saw the button go up: nothing of it is owed or to be swallowed.
+  void AlreadyUp(Button button);
+  // Windows took the hook away: what the hook saw of the user's buttons is no longer
+  // known. Returns whether a hold was on (the controller must then give it up).
+  bool HookLost();
+  // The hook is in again after being away.
+  void HookBack();
+  // The shell told our tray icon of a primary press: its release is no pick-up.
+  void OwnTrayIconPressed() { trayIconPressed_ = true; }
+  void AskGiveUp();
+
+  // The badge has shown the press as held since the hold time passed on the window's clock:
+  // giving up from now on treats it as held. The latch itself is still decided by the
+  // events' own times.
+  void ShowHeld(std::uint64_t number);
+
+  bool Holding() const { return hold_.has_value() || ShownHeld(); }
+  bool LatchedHold() const { return (hold_ && hold_->byLatch) || ShownHeld(); }
+  Button HeldButton() const { return hold_ ? hold_->button : candidate_ ? candidate_->button : Button::Primary; }
+  bool GiveUpAsked() const { return giveUpAsked_; }
+  Trouble CurrentTrouble() const { return trouble_; }
+  void SetTrouble(Trouble trouble);
+  void ClearTrouble() { trouble_ = Trouble::None; }
+  std::int16_t ClickCount() const { return clickCount_; }
+  void ResetClickCount() { clickCount_ = 0; }
+  rt::ScreenPoint Pointer() const { return pointer_; }
+  bool PutBackOwed() const { return owed_.has_value(); }
+  // The press being held towards the latch, if it is still the one numbered.
+  std::optional<Candidate> PendingCandidate(std::uint64_t number) const;
+  bool Filling() const { return candidate_ && !candidate_->shownHeld; }
+  // The buttons applications see down only because we keep them so (bit 1 << button):
+  // exactly what a crash must let go of, never a button the user holds themselves.
+  std::uint8_t KeptDown() const;
+  bool ChoresPending() const { return chores_.Any(); }
+  Chores TakeChores();
+
+ private:
+  struct Press {
+    rt::ScreenPoint at;
+    std::uint32_t time = 0;
+  };
+  struct Hold {
+    Button button = Button::Primary;
+    Press pickUp;
+    bool byLatch = false;
+    // The latched press is still down: its release is the latch's pick-up.
+    bool pressStillDown = false;
+    // The press now down while holding was on our own window or icon, or a bounce.
+    bool dropPressOnOwnUi = false;
+    bool dropPressBounces = false;
+  };
+  struct PendingPress {
+    Press press;
+    Button button = Button::Primary;
+    std::uint64_t number = 0;
+    bool reachable = true;
+    bool shownHeld = false;
+  };
+  struct ButtonState {
+    // The user has it down, as far as the hook saw; known: the hook saw it since it came back.
+    bool down = false;
+    bool known = false;
+    // Applications already saw its release (ours), so the user's own must not reach them.
+    bool swallowRelease = false;
+    // The press now down was on our own window or icon: its release is no pick-up.
+    bool pressOnOwnUi = false;
+  };
+
+  bool ShownHeld() const { return candidate_ && candidate_->shownHeld; }
+  bool OnMove(const Event& event);
+  bool OnPress(Button button, const Event& event);
+  bool OnRelease(Button button, const Event& event);
+  bool ReleaseWhileHolding(const Event& event);
+  bool ReleaseOfCandidate(const Event& event);
+  bool PickUp(const Event& event);
+  void BeginHold(Button button, Press pickUp, bool byLatch, bool pressStillDown);
+  // A hold over, or given up: a Start's drag is done; the latch watches again.
+  void AfterHold();
+  void DropCandidate();
+  bool Latchable(Button button) const;
+  bool HeldLongEnough(std::uint32_t time) const;
+  bool WithinDoubleClickArea(rt::ScreenPoint from, rt::ScreenPoint to) const;
+  // A second press so soon and so near the pick-up that Windows would make the two a
+  // double-click: a tremor's double tap, not a drop.
+  bool IsBounce(const Event& press) const;
+  ButtonState& State(Button button) { return buttons_[static_cast<std::size_t>(button)]; }
+  const ButtonState& State(Button button) const { return buttons_[static_cast<std::size_t>(button)]; }
+  void CountRelease();
+
+  Latch latch_;
+  unsigned doubleClickMs_ = 500;
+  rt::ScreenSize doubleClickArea_{4, 4};
+  bool startOn_ = false;
+  // A Start waits for its pick-up.
+  bool startArmed_ = false;
+  std::optional<Hold> hold_;
+  std::optional<PendingPress> candidate_;
+  std::uint64_t candidates_ = 0;
+  // The primary press of this Start not yet released, where its pick-up would be.
+  std::optional<Press> lastPress_;
+  bool trayIconPressed_ = false;
+  bool giveUpAsked_ = false;
+  std::array<ButtonState, 3> buttons_{};
+  std::optional<Release> owed_;
+  Trouble trouble_ = Trouble::None;
+  std::int16_t clickCount_ = 0;
+  rt::ScreenPoint pointer_;
+  Chores chores_;
+};
+
+}  // namespace drag
