@@ -54,22 +54,24 @@ def test_the_focus_starts_marked_on_start_and_tab_follows_the_screen(s):
     s.screenshot("focus-round-with-the-minimised-box", region=s.main_window().rect)
 
 
-def test_enter_starts_auto_drag_and_the_tray_menu_stops_it_from_the_keyboard(s):
+def test_enter_starts_auto_drag_and_the_tray_menu_stops_it(s):
     s.start_vornatic()
     wait_for_focus(s, START)
     s.desktop.key("Return")
     s.wait_for_main_window(lambda w: not w.visible, "the window to go to the tray")
     icon = s.wait_until(lambda: s.probe.tray_icon_centre(), "the tray icon")
     # The right button opens the icon's menu (a release of the left one would count as the
-    # pick-up); its first item reads "Stop Autodrag" while auto-drag is on, and its
-    # mnemonic stops it: auto-drag off brings the window back.
+    # pick-up); its first item reads "Stop Autodrag" while auto-drag is on. A click on the
+    # menu, which is Vornatic's own window, is no pick-up: it stops auto-drag, which brings
+    # the window back. (With the window in the tray, Wine gives the menu no keyboard: its
+    # keys are tried in test_settings, where the window shows.)
     s.desktop.click_at(*icon, button=3)
     menu = s.wait_until(lambda: (lambda m: m if m and m.visible else None)(s.probe.inspect_class("#32768")),
                         "the tray menu")
-    s.screenshot("tray-menu-while-on", region=(menu.rect[0] - 10, menu.rect[1] - 10, menu.rect[2] + 10,
-                                               menu.rect[3] + 10))
-    s.desktop.key("s")
+    left, top, right, bottom = menu.rect
+    s.screenshot("tray-menu-while-on", region=(left - 10, top - 10, right + 10, bottom + 10))
+    s.desktop.click_at(left + 30, top + 11)
     window = s.wait_for_main_window(lambda w: w.visible and w.shows("Auto-drag is off.") and w.shows(START),
                                     'the window back, saying "Auto-drag is off."')
     s.screenshot("stopped-from-the-tray-menu", region=window.rect)
-    wait_for_focus(s, START)
+    assert not s.probe.pointer()["left"], "the click on the menu left the button held"
