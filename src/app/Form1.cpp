@@ -4,6 +4,7 @@
 #include "autodrag/LatchSetting.h"
 #include "settingswindow/SettingsTexts.h"
 #include "ui/Layout.h"
+#include "ui/ReadableLook.h"
 
 namespace {
 constexpr const wchar_t* kLatchCannotWatchText = L"Windows did not let Vornatic watch the mouse, so the latch is off.";
@@ -21,6 +22,8 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
       SkinFramework1(platform.files, Me) {
   BuildLayout();
   ConnectEvents();
+  // The Settings window follows a high-contrast theme as the main window does.
+  settingsWindow_.Me.SetLookRule(&ui::ReadableLook);
   mouse_.SetHoldObserver(&holdWatch_);
   // A click on our own tray icon while holding is the user giving up, never the drop.
   mouse_.SetTrayIconLocator([this] { return cSysTray1.IconScreenRect(); });
