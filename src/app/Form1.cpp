@@ -119,25 +119,16 @@ void Form1::Check8_Click() { startupChoices_.MinimizedClicked(); }
 
 void Form1::StartStopShortcut_Pressed() { PushButton2_Click(); }
 
-void Form1::ApplyShortcut(bool sayInBalloon) {
-  const std::wstring text =
-      settings_.GetSetting(settings::kApplication, settings::kSection, settings::kHotkey, StartStopShortcut::kDefault);
+void Form1::ApplyShortcut(const std::wstring& text, bool sayInBalloon) {
   if (shortcut_.Apply(text, [this] { StartStopShortcut_Pressed(); }) == StartStopShortcut::Outcome::Unavailable &&
       sayInBalloon)
     cSysTray1.ShowBalloon(shortcut_.UnavailableText(), displayName_, 0, false);
 }
 
-void Form1::ApplyIndicator() {
-  holdingBadge_.SetEnabled(settings_.GetSetting(settings::kApplication, settings::kSection, settings::kIndicator,
-                                                settings::kOn) != settings::kOff);
-}
+void Form1::ApplyIndicator(const std::wstring& text) { holdingBadge_.SetEnabled(text != settings::kOff); }
 
-void Form1::ApplyLatch(bool sayInBalloon) {
-  const auto get = [this](const wchar_t* key) {
-    return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff);
-  };
-  const latch_setting::Read read =
-      latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight), get(settings::kLatchMiddle));
+void Form1::ApplyLatch(const SettingTexts& texts, bool sayInBalloon) {
+  const latch_setting::Read read = latch_setting::FromTexts(texts.latch, texts.latchRight, texts.latchMiddle);
   mouse_.SetLatch(read.latch);
   if (read.latch.holdTime) lastHoldMs_ = static_cast<int>(read.latch.holdTime->count());
   std::wstring complaint = sayInBalloon ? read.complaint : std::wstring();

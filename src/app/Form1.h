@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Globals.h"
@@ -103,11 +104,6 @@ class Form1 {
   HoldingBadge& Badge() { return holdingBadge_; }
   SettingsWindow& SettingsDialog() { return settingsWindow_; }
 
-  // The settings as stored, read as the Settings window shows them: a value that cannot
-  // be read shows as its default.
-  SettingsValues StoredSettings();
-  // Stores the values and applies them at once (after the hold, when a button is held).
-  void StoreAndApply(const SettingsValues& values);
   // The tray menu's commands, by the id the menu returns.
   enum TrayCommand { kStartStopCommand = 1, kLatchCommand, kSettingsCommand, kHelpCommand, kExitCommand };
   // The id of "Settings..." in the window's system menu (the system's own ids are 0xF000 up).
@@ -120,17 +116,31 @@ class Form1 {
   void SetPointerUnlessHourglass(int shape);
   // Out of the tray and in front, as a click on the tray icon brings it.
   void BringWindowBack();
-  // The user's shortcut and badge settings, after the tray icon is in (the shortcut may
-  // have to say in a balloon that it is not available, unless the Settings window has said
-  // so already).
-  void ApplyShortcut(bool sayInBalloon = true);
-  void ApplyIndicator();
+  // The user's choices as the store keeps them: five texts.
+  struct SettingTexts {
+    std::wstring latch, latchRight, latchMiddle, hotkey, indicator;
+  };
+  // As stored, with the default for each value that is missing.
+  SettingTexts ReadSettingTexts();
+  static SettingTexts TextsOf(const SettingsValues& values);
+  // As the Settings window shows them: a text that cannot be read shows as its default.
+  SettingsValues ValuesOf(const SettingTexts& texts) const;
+  // What the Settings window opens with: the choices in effect, or waiting for a release.
+  SettingsValues SettingsInEffect() const;
+  // Stores the values and applies them at once (after the hold, when a button is held).
+  void StoreAndApply(const SettingsValues& values);
+  // The shortcut and badge settings, after the tray icon is in (the shortcut may have to
+  // say in a balloon that it is not available, unless the Settings window has said so).
+  void ApplyShortcut(const std::wstring& text, bool sayInBalloon);
+  void ApplyIndicator(const std::wstring& text);
   // The latch settings, after the tray icon is in: a text not understood is said in a balloon.
-  void ApplyLatch(bool sayInBalloon = true);
-  // All three again, from the store, now or once the held button is let go.
-  void ApplySettings();
+  void ApplyLatch(const SettingTexts& texts, bool sayInBalloon);
+  // All three, now or once the held button is let go. What was stored does not count
+  // here: a choice Windows did not let us store still holds for this run.
+  void ApplySettings(SettingTexts texts);
   void ApplyPendingSettings();
   void OpenSettings();
+  bool LatchChosen() const;
   void ToggleLatch();
   void RunTrayCommand(int command);
   // What the mouse module has to say with no Start to end: in a balloon, and in the tip.
@@ -154,8 +164,9 @@ class Form1 {
                             });
                           }};
   StartStopShortcut shortcut_{platform_.shortcuts};
-  // Settings applied while a button was held wait for it to be let go.
-  bool settingsPending_ = false;
+  // The choices in effect, and those applied while a button was held, waiting for its release.
+  SettingTexts inEffect_;
+  std::optional<SettingTexts> pending_;
   // The hold time the latch goes back on with from the tray menu: the store keeps none for "Off".
   int lastHoldMs_ = SettingsValues::kDefaultHoldMs;
   SettingsWindow settingsWindow_{SettingsWindow::Parts{

@@ -39,8 +39,9 @@ class SettingsWindowTest : public ProgramTest {
 };
 
 // Values an administrator wrote show as they mean, in any case and with spaces; one the
-// dialog cannot read shows as its default. Opening makes the window once and writes nothing.
-TEST_F(SettingsWindowTest, ShowsWhatIsStoredAndDefaultsForWhatCannotBeRead) {
+// dialog cannot read shows as its default. The window opens on the main window's monitor,
+// is made once, and OK with nothing changed writes nothing.
+TEST_F(SettingsWindowTest, ShowsWhatIsStoredAsItMeansAndWritesNothingUnasked) {
   Store(L"Latch", L" 1200 ");
   Store(L"LatchRight", L"on");
   Store(L"LatchMiddle", L"sometimes");
@@ -48,8 +49,9 @@ TEST_F(SettingsWindowTest, ShowsWhatIsStoredAndDefaultsForWhatCannotBeRead) {
   Store(L"Indicator", L"Off");
   ShowWindow();
   const std::size_t writes = fakes.registry.log.size();
-  dialog.Open(form.StoredSettings(), form.Me.Handle());
+  form.PushButton3.RaiseClick();
   EXPECT_TRUE(dialog.Me.Visible());
+  EXPECT_EQ(dialog.Me.OpenNear(), form.Me.Handle());
   EXPECT_EQ(fakes.windows.made, 1);
   EXPECT_EQ(dialog.LatchBox.Value(), 1);
   EXPECT_EQ(dialog.HoldSlider.Value(), 1200);
@@ -65,15 +67,53 @@ TEST_F(SettingsWindowTest, ShowsWhatIsStoredAndDefaultsForWhatCannotBeRead) {
   EXPECT_FALSE(dialog.Me.Visible());
   EXPECT_EQ(fakes.registry.log.size(), writes) << "OK with nothing changed leaves the values as written";
 
+  // From the tray, with the window away: on the pointer's monitor, the same window again.
+  form.Me.SetVisible(false);
+  form.cSysTray1.HandleTrayMessage(rt::msg::kContextMenu, 0);  // dismissed
+  fakes.menus.chooseText = L"Settings...";
+  form.cSysTray1.HandleTrayMessage(rt::msg::kContextMenu, 0);
+  EXPECT_TRUE(dialog.Me.Visible());
+  EXPECT_EQ(dialog.Me.OpenNear(), 0u);
+  EXPECT_EQ(fakes.windows.made, 1) << "made once, shown again";
+}
+
+// Texts that cannot be read are said once, at start-up, as before; the dialog shows their
+// defaults and says nothing more.
+TEST_F(SettingsWindowTest, UnreadableValuesShowTheirDefaultsAndAreSaidOnlyAtStart) {
   Store(L"Latch", L"soon");
   Store(L"Hotkey", L"Hyper+D");
-  dialog.Open(form.StoredSettings(), 0);
-  EXPECT_EQ(fakes.windows.made, 1) << "made once, shown again";
+  ShowWindow();
+  const auto balloons = [&] {
+    std::size_t n = 0;
+    for (const auto& call : fakes.tray.calls) n += (call.record.uFlags & rt::nif::kInfo) != 0;
+    return n;
+  };
+  EXPECT_EQ(balloons(), 2u);
+  form.PushButton3.RaiseClick();
   EXPECT_EQ(dialog.LatchBox.Value(), 0);
   EXPECT_FALSE(dialog.HoldSlider.Enabled());
   EXPECT_FALSE(dialog.MiddleBox.Enabled());
-  EXPECT_EQ(dialog.HoldSlider.Value(), 1200) << "the last hold time in use stays on the slider";
+  EXPECT_EQ(dialog.HoldSlider.Value(), 800);
   EXPECT_EQ(dialog.ShortcutField.Caption(), L"Win+Shift+D");
+  EXPECT_EQ(dialog.ShortcutNote.Caption(), L"");
+  EXPECT_EQ(balloons(), 2u);
+}
+
+// Windows refuses the write: the user is told once, as for every setting, and the choice
+// holds for this run all the same, as that message promises.
+TEST_F(SettingsWindowTest, AChoiceWindowsWouldNotStoreStillHoldsForThisRun) {
+  ShowWindow();
+  fakes.registry.DenyAllWrites();
+  form.PushButton3.RaiseClick();
+  Tick(dialog.LatchBox, true);
+  Press({'K', false, true, true, false});
+  dialog.OkButton.RaiseClick();
+  EXPECT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_TRUE(mouse.LatchOn());
+  EXPECT_EQ(fakes.shortcuts.registered, (rt::Shortcut{false, true, true, false, 'K'}));
+  form.PushButton3.RaiseClick();
+  EXPECT_EQ(dialog.LatchBox.Value(), 1) << "the window shows what is in effect";
+  EXPECT_EQ(dialog.ShortcutField.Caption(), L"Ctrl+Alt+K");
 }
 
 // The walk: latch on at 600 ms with the middle button, the shortcut Ctrl+Alt+D by
@@ -83,7 +123,7 @@ TEST_F(SettingsWindowTest, OkStoresInTheDocumentedFormatsAndTakesEffectAtOnce) {
   ShowWindow();
   ASSERT_EQ(fakes.shortcuts.registered, kWinShiftD);
   ASSERT_FALSE(mouse.LatchOn());
-  dialog.Open(form.StoredSettings(), form.Me.Handle());
+  form.PushButton3.RaiseClick();
   Tick(dialog.LatchBox, true);
   EXPECT_TRUE(dialog.HoldSlider.Enabled());
   dialog.HoldSlider.SetValue(600);
@@ -116,7 +156,7 @@ TEST_F(SettingsWindowTest, OkStoresInTheDocumentedFormatsAndTakesEffectAtOnce) {
   fakes.pump.RunUntil(6.0);
   EXPECT_FALSE(form.Drag().IsOn());
   // Turned off again with Apply: the hook goes, the tip says so, the badge setting holds.
-  dialog.Open(form.StoredSettings(), 0);
+  form.PushButton3.RaiseClick();
   Tick(dialog.LatchBox, false);
   Tick(dialog.BadgeBox, false);
   dialog.NoShortcut.RaiseClick();
@@ -141,7 +181,7 @@ TEST_F(SettingsWindowTest, CancelChangesNothing) {
   for (const auto& cancel : std::vector<std::function<void()>>{
            [&] { dialog.CancelButton.RaiseClick(); },
            [&] { EXPECT_FALSE(dialog.Me.RequestClose(rt::closereason::kUser)) << "the window stays made"; }}) {
-    dialog.Open(form.StoredSettings(), 0);
+    form.PushButton3.RaiseClick();
     const std::size_t writes = fakes.registry.log.size();
     const int registrations = fakes.shortcuts.registrations;
     Tick(dialog.LatchBox, true);
@@ -153,7 +193,7 @@ TEST_F(SettingsWindowTest, CancelChangesNothing) {
     EXPECT_EQ(fakes.registry.log.size(), writes);
     EXPECT_EQ(fakes.shortcuts.registrations, registrations);
     EXPECT_FALSE(mouse.LatchOn());
-    dialog.Open(form.StoredSettings(), 0);
+    form.PushButton3.RaiseClick();
     EXPECT_EQ(dialog.LatchBox.Value(), 0);
     EXPECT_EQ(dialog.RightBox.Value(), 0);
     EXPECT_EQ(dialog.ShortcutField.Caption(), L"Win+Shift+D");
@@ -168,7 +208,7 @@ TEST_F(SettingsWindowTest, CancelChangesNothing) {
 TEST_F(SettingsWindowTest, ACombinationAnotherProgramHoldsIsSaidAtOnce) {
   fakes.shortcuts.heldByOthers.push_back(kCtrlAltD);
   ShowWindow();
-  dialog.Open(form.StoredSettings(), 0);
+  form.PushButton3.RaiseClick();
   Press({'D', false, true, true, false});
   EXPECT_EQ(dialog.ShortcutNote.Caption(), L"Another program uses Ctrl+Alt+D");
   Press({'D', false, false, false, false});
@@ -197,7 +237,7 @@ TEST_F(SettingsWindowTest, AChangeDuringAHoldWaitsForTheDrop) {
   fakes.mouse.UserEventAt(2.0, kLUp, {100, 100});
   fakes.pump.At(2.5, [&] {
     ASSERT_TRUE(mouse.HoldingButton());
-    dialog.Open(form.StoredSettings(), 0);
+    form.PushButton3.RaiseClick();
     Tick(dialog.LatchBox, false);
     Press({'D', false, true, true, false});
     dialog.OkButton.RaiseClick();
@@ -220,7 +260,7 @@ TEST_F(SettingsWindowTest, AChangeDuringAHoldWaitsForTheDrop) {
 // hold time, and says how long a shorter press was held.
 TEST_F(SettingsWindowTest, TheTryItAreaUsesTheSlidersHoldTime) {
   ShowWindow();
-  dialog.Open(form.StoredSettings(), 0);
+  form.PushButton3.RaiseClick();
   dialog.HoldSlider.SetValue(1000);
   EXPECT_EQ(dialog.TryArea.Caption(), L"Try it here");
   fakes.pump.At(1.0, [&] { dialog.TryArea.Pressed.Raise({4, {50, 60}, 100000}); });

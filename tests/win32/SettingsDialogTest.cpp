@@ -94,7 +94,7 @@ TEST_F(SettingsDialogTest, TheSystemMenuOpensADialogOwnedByTheMainWindow) {
 }
 
 TEST_F(SettingsDialogTest, TheSliderAndTheShortcutBoxTellTheModel) {
-  dialog.Open(form.StoredSettings(), 0);
+  form.PushButton3.RaiseClick();
   HWND slider = Of(dialog.HoldSlider);
   EXPECT_EQ(ClassOf(slider), L"msctls_trackbar32");
   EXPECT_EQ(::SendMessageW(slider, TBM_GETRANGEMIN, 0, 0), 200);
@@ -127,7 +127,7 @@ TEST_F(SettingsDialogTest, TheSliderAndTheShortcutBoxTellTheModel) {
 }
 
 TEST_F(SettingsDialogTest, EnterIsOkAndEscapeIsCancel) {
-  dialog.Open(form.StoredSettings(), 0);
+  form.PushButton3.RaiseClick();
   ::SetFocus(Of(dialog.BadgeBox));
   ::SendMessageW(Of(dialog.BadgeBox), BM_CLICK, 0, 0);
   EXPECT_EQ(dialog.BadgeBox.Value(), 0);
@@ -135,7 +135,7 @@ TEST_F(SettingsDialogTest, EnterIsOkAndEscapeIsCancel) {
   EXPECT_FALSE(dialog.Me.Visible());
   EXPECT_TRUE(form.Badge().Enabled()) << "Escape applied nothing";
 
-  dialog.Open(form.StoredSettings(), 0);
+  form.PushButton3.RaiseClick();
   EXPECT_EQ(dialog.BadgeBox.Value(), 1);
   ::SetFocus(Of(dialog.BadgeBox));
   ::SendMessageW(Of(dialog.BadgeBox), BM_CLICK, 0, 0);
@@ -146,7 +146,7 @@ TEST_F(SettingsDialogTest, EnterIsOkAndEscapeIsCancel) {
 }
 
 TEST_F(SettingsDialogTest, ThePressAreaReportsEachButtonWithTheMessageTime) {
-  dialog.Open(form.StoredSettings(), 0);
+  form.PushButton3.RaiseClick();
   std::vector<rt::PressArgs> presses, releases;
   dialog.TryArea.Pressed.Handle([&](rt::PressArgs a) { presses.push_back(a); });
   dialog.TryArea.Released.Handle([&](rt::PressArgs a) { releases.push_back(a); });
