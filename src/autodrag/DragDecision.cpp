@@ -106,7 +106,7 @@ bool DragDecision::OnPress(Button button, const Event& event) {
     hold_->dropPressBounces = !event.onOwnUi && IsBounce(event);
     return true;
   }
-  if (owed_ && owed_->button == button) {
+  if (state.owed && !state.owedAfterRelease) {
     // Applications still see it down from before: a second press would be one they never
     // get the release of. The put-back is tried again first.
     state.swallowRelease = true;
@@ -138,6 +138,9 @@ bool DragDecision::OnRelease(Button button, const Event& event) {
   state.known = true;
   if (std::exchange(state.swallowRelease, false)) {
     state.pressOnOwnUi = false;
+    if (state.owed && std::exchange(state.owedAfterRelease, false)) chores_.retryPutBack = true;
+    // Nothing more may be owed: the hook can come out if nothing else wants it.
+    chores_.reviewHook = true;
     return true;
   }
   if (hold_ && hold_->button == button) return ReleaseWhileHolding(event);
@@ -225,14 +228,22 @@ std::optional<Release> DragDecision::EndHold(bool putBack) {
     hold_ = Hold{candidate_->button, candidate_->press, true, true, false, false};
     candidate_.reset();
   }
-  if (!hold_) {
-    if (!owed_) return std::nullopt;
-    Release owed = *std::exchange(owed_, std::nullopt);
-    if (!putBack) owed.at.reset(), owed.pointerBackTo.reset();
-    return owed;
-  }
+  if (!hold_) return std::nullopt;
   const Hold hold = *std::exchange(hold_, std::nullopt);
   ButtonState& state = State(hold.button);
+  if (state.down && state.known) {
+    // The user presses it now: a release of ours first would leave theirs without its
+    // press. Let go in place: their own release lets go where they are. Put back: theirs
+    // is swallowed, and ours follows it at the pick-up.
+    DropCandidate();
+    AfterHold();
+    chores_.tellHoldState = true;
+    if (!putBack) return std::nullopt;
+    state.swallowRelease = true;
+    state.owed = Release{hold.button, hold.pickUp.at, pointer_};
+    state.owedAfterRelease = true;
+    return std::nullopt;
+  }
   // The user may still be pressing (the drop press, the latched press), or the hook may not
   // have seen them let go: their release then finds the button already up in applications.
   if (state.down || !state.known) state.swallowRelease = true;
@@ -248,22 +259,57 @@ std::optional<Release> DragDecision::EndHold(bool putBack) {
 }
 
 void DragDecision::Refused(const Release& release) {
-  if (!owed_) owed_ = release;
+  ButtonState& state = State(release.button);
+  if (!state.owed) state.owed = release;
+}
+
+std::vector<Release> DragDecision::TakeOwed() {
+  std::vector<Release> due;
+  for (ButtonState& state : buttons_)
+    if (state.owed && !state.owedAfterRelease) due.push_back(*std::exchange(state.owed, std::nullopt));
+  return due;
+}
+
+bool DragDecision::PutBackOwed() const {
+  for (const ButtonState& state : buttons_)
+    if (state.owed) return true;
+  return false;
+}
+
+void DragDecision::Closing() {
+  // With the hook going, the user's release reaches applications and lets go where they
+  // are: a put-back that waited for it is no longer ours to do.
+  for (ButtonState& state : buttons_) {
+    if (!std::exchange(state.owedAfterRelease, false)) continue;
+    state.swallowRelease = false;
+    state.owed.reset();
+  }
 }
 
 void DragDecision::AlreadyUp(Button button) {
   if (!State(button).down) State(button).swallowRelease = false;
-  if (owed_ && owed_->button == button) owed_.reset();
+  State(button).owed.reset();
+  State(button).owedAfterRelease = false;
 }
 
 bool DragDecision::HookLost() {
   for (ButtonState& state : buttons_) state.known = false;
+  // The release it waited for may have gone by unseen: the put-back is due now, and the
+  // shell asks applications whether the button is still down before it lets go.
+  for (ButtonState& state : buttons_)
+    if (std::exchange(state.owedAfterRelease, false)) chores_.retryPutBack = true;
   DropCandidate();
   return hold_.has_value();
 }
 
 void DragDecision::HookBack() {
   for (ButtonState& state : buttons_) state.known = false;
+}
+
+bool DragDecision::ReleasesToSwallow() const {
+  for (const ButtonState& state : buttons_)
+    if (state.swallowRelease) return true;
+  return false;
 }
 
 std::optional<Candidate> DragDecision::PendingCandidate(std::uint64_t number) const {
@@ -274,7 +320,9 @@ std::optional<Candidate> DragDecision::PendingCandidate(std::uint64_t number) co
 std::uint8_t DragDecision::KeptDown() const {
   std::uint8_t kept = 0;
   if (hold_ && !State(hold_->button).down) kept |= static_cast<std::uint8_t>(1u << static_cast<unsigned>(hold_->button));
-  if (owed_) kept |= static_cast<std::uint8_t>(1u << static_cast<unsigned>(owed_->button));
+  for (const ButtonState& state : buttons_)
+    if (state.owed && !state.owedAfterRelease)
+      kept |= static_cast<std::uint8_t>(1u << static_cast<unsigned>(state.owed->button));
   return kept;
 }
 

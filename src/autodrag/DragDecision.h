@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "runtime/MouseInput.h"
 #include "runtime/PointerBadge.h"
@@ -70,9 +71,11 @@ struct Chores {
   bool attention = false;
   // A put-back Windows refused is due again.
   bool retryPutBack = false;
+  // A release owed to nobody was swallowed: the hook may come out if nothing wants it.
+  bool reviewHook = false;
   // A press began to be held towards the latch: the badge's timers start from it.
   std::optional<Candidate> fillFrom;
-  bool Any() const { return tellHoldState || tellPointer || attention || retryPutBack || fillFrom.has_value(); }
+  bool Any() const { return tellHoldState || tellPointer || attention || retryPutBack || reviewHook || fillFrom.has_value(); }
 };
 
 // One release to inject for a hold that ends: where (none: where the pointer is), and where
@@ -98,11 +101,15 @@ class DragDecision {
   void EndStart();
   bool StartOn() const { return startOn_; }
   // Ends a hold: what to inject for it, put back at the pick-up or let go where the pointer
-  // is. With nothing held, a release Windows refused earlier is what is owed.
+  // is. While the user presses that button, the put-back waits for their release.
   std::optional<Release> EndHold(bool putBack);
+  // The put-backs due now: refused before, or their user's release has come.
+  std::vector<Release> TakeOwed();
   // Windows did not take the release: applications still see the button down, so it stays
   // owed until it can be injected.
   void Refused(const Release& release);
+  // For good: nothing waits for the user's release any more.
+  void Closing();
   // Applications already saw the button go up: nothing of it is owed or to be swallowed.
   void AlreadyUp(Button button);
   // Windows took the hook away: what the hook saw of the user's buttons is no longer
@@ -129,7 +136,9 @@ class DragDecision {
   std::int16_t ClickCount() const { return clickCount_; }
   void ResetClickCount() { clickCount_ = 0; }
   rt::ScreenPoint Pointer() const { return pointer_; }
-  bool PutBackOwed() const { return owed_.has_value(); }
+  bool PutBackOwed() const;
+  // A user's release that must not reach applications is still to come: the hook stays in.
+  bool ReleasesToSwallow() const;
   // The press being held towards the latch, if it is still the one numbered.
   std::optional<Candidate> PendingCandidate(std::uint64_t number) const;
   bool Filling() const { return candidate_ && !candidate_->shownHeld; }
@@ -169,6 +178,9 @@ class DragDecision {
     bool swallowRelease = false;
     // The press now down was on our own window or icon: its release is no pick-up.
     bool pressOnOwnUi = false;
+    // A put-back still to inject: Windows refused it, or it waits for the user's release.
+    std::optional<Release> owed;
+    bool owedAfterRelease = false;
   };
 
   bool ShownHeld() const { return candidate_ && candidate_->shownHeld; }
@@ -206,7 +218,7 @@ class DragDecision {
   bool trayIconPressed_ = false;
   bool giveUpAsked_ = false;
   std::array<ButtonState, 3> buttons_{};
-  std::optional<Release> owed_;
+
   Trouble trouble_ = Trouble::None;
   std::int16_t clickCount_ = 0;
   rt::ScreenPoint pointer_;

@@ -109,7 +109,11 @@ void modMouse::DoChores() {
   if (chores.fillFrom) StartFilling(*chores.fillFrom);
   if (chores.tellHoldState) TellHoldState();
   if (chores.tellPointer) TellPointer();
-  if (chores.retryPutBack) EndHold(true);
+  if (chores.retryPutBack) {
+    InjectOwed();
+    ShareKeptDown();
+  }
+  if (chores.reviewHook && !HookWanted()) hook_.Remove();
   if (chores.attention) AskLatchAttention();
 }
 
@@ -151,15 +155,23 @@ void modMouse::RefreshTrayIcon() {
 void modMouse::TrayIconMoved() { RefreshTrayIcon(); }
 
 void modMouse::StopMouseHook() {
-  bool keepHook = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.EndStart();
-    keepHook = decision_.CurrentLatch().holdTime.has_value();
   }
-  if (!keepHook) hook_.Remove();
   LetGo();
-  if (keepHook) PutBackALostHook();
+  if (!HookWanted()) {
+    hook_.Remove();
+    return;
+  }
+  PutBackALostHook();
+}
+
+bool modMouse::HookWanted() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  // A user's release that applications must not see keeps it in until it has come.
+  return decision_.StartOn() || decision_.CurrentLatch().holdTime || decision_.ReleasesToSwallow() ||
+         decision_.Holding();
 }
 
 void modMouse::SetLatch(Latch latch) {
@@ -170,8 +182,8 @@ void modMouse::SetLatch(Latch latch) {
     if (decision_.StartOn()) return;  // the Start's drag goes on as it is; its stop leaves the latch watching
   }
   if (!latch.holdTime) {
-    hook_.Remove();
     LetGo();
+    if (!HookWanted()) hook_.Remove();
     return;
   }
   if (!hook_.Installed() || hookLost_) InstallHook();
@@ -181,8 +193,15 @@ void modMouse::Close() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.SetLatch({});
+    decision_.EndStart();
   }
-  StopMouseHook();
+  LetGo();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.Closing();
+  }
+  // For good: nothing is kept in, whatever is still to come.
+  hook_.Remove();
 }
 
 void modMouse::OnHookLost() {
@@ -254,9 +273,9 @@ void modMouse::ReturnedToDesktop() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     away_ = false;
-    if (!decision_.PutBackOwed()) return;
   }
-  EndHold(true);
+  InjectOwed();
+  ShareKeptDown();
 }
 
 bool modMouse::LatchOn() const {
@@ -319,16 +338,31 @@ void modMouse::EndHold(bool putBack) {
     std::lock_guard<std::mutex> lock(mutex_);
     release = decision_.EndHold(putBack);
   }
-  // Should applications already have seen it go up (a release the hook never saw, while
-  // Windows had taken it away), a release now would be one without its press.
-  if (release && !platform_.mouse.DeviceButtonDown(DeviceUp(release->button))) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    decision_.AlreadyUp(release->button);
-    release.reset();
-  }
-  if (release) Inject(*release);
+  // What was owed from before goes first; what Windows refuses now waits for its turn.
+  InjectOwed();
+  if (release) InjectUnlessUp(*release);
   ShareKeptDown();
   TellHoldState();
+}
+
+void modMouse::InjectOwed() {
+  std::vector<drag::Release> owed;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    owed = decision_.TakeOwed();
+  }
+  for (const drag::Release& release : owed) InjectUnlessUp(release);
+}
+
+void modMouse::InjectUnlessUp(const drag::Release& release) {
+  // Should applications already have seen it go up (a release the hook never saw, while
+  // Windows had it away), a release now would be one without its press.
+  if (!platform_.mouse.DeviceButtonDown(DeviceUp(release.button))) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.AlreadyUp(release.button);
+    return;
+  }
+  Inject(release);
 }
 
 std::uint32_t modMouse::DeviceUp(drag::Button button) {

@@ -105,6 +105,7 @@ class modMouse {
   void InstallHook();
   // After a hold ends: the hook goes back in if the latch or a Start still wants it.
   void PutBackALostHook();
+  bool HookWanted() const;
   // Windows took the hook away: put it back if nothing was held, or end with trouble.
   void OnHookLost();
   // On the window's thread, from the doorbell: what the hook handed over.
@@ -115,6 +116,9 @@ class modMouse {
   // Ends a hold and injects what that takes; a refused release stays owed.
   void EndHold(bool putBack);
   void Inject(const drag::Release& release);
+  void InjectUnlessUp(const drag::Release& release);
+  // The put-backs that are due: refused before, or the user's release they waited for came.
+  void InjectOwed();
   std::uint32_t DeviceUp(drag::Button button);
   void ShareKeptDown();
   void RefreshTrayIcon();

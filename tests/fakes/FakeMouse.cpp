@@ -12,7 +12,8 @@ namespace fake {
 
 namespace {
 constexpr std::uint32_t kInjectedFlag = 1;  // LLMHF_INJECTED
-constexpr std::uint32_t kMove = 0x0200, kLDown = 0x0201, kLUp = 0x0202, kRDown = 0x0204, kRUp = 0x0205;
+constexpr std::uint32_t kMove = 0x0200, kLDown = 0x0201, kLUp = 0x0202, kRDown = 0x0204, kRUp = 0x0205, kMDown = 0x0207,
+                        kMUp = 0x0208;
 
 std::uint32_t Swapped(std::uint32_t message) {
   switch (message) {
@@ -271,8 +272,11 @@ std::string FakeMouse::Seen(std::size_t from) const {
     else if (e.message == kMove && secondaryDown) word = "m" + at;
     else if (e.message == kRDown) secondaryDown = true, word = "d" + at;
     else if (e.message == kRUp) secondaryDown = false, word = "u" + at;
+    else if (e.message == kMDown) word = "MD" + at;
+    else if (e.message == kMUp) word = "MU" + at;
     if (word.empty() || i < from) continue;
     if (e.injected) word += "*";
+    if (std::getenv("VORNATIC_TRACE")) word += "(" + std::to_string(e.at) + ")";
     words += (words.empty() ? "" : " ") + word;
   }
   return words;

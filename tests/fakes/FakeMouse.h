@@ -80,7 +80,7 @@ class FakeMouse : public rt::MouseInput {
   bool DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage) const;
   // What applications saw, one word per event: "D@x,y" press, "U@x,y" release, "M@x,y" a
   // move with the primary button down (moves with it up are left out), "d"/"u"/"m" the
-  // secondary button; injected ones carry a trailing "*".
+  // secondary button, "MD"/"MU" the middle one; injected ones carry a trailing "*".
   // From the given entry of the log on.
   std::string Seen(std::size_t from = 0) const;
 
