@@ -97,6 +97,8 @@ void Form1::ConnectEvents() {
   platform_.session.OnStartedAgain([this] { Session_StartedAgain(); });
   platform_.session.OnReturnedToDesktop([this] { Session_ReturnedToDesktop(); });
   cSysTray1.Select.Handle([this](std::int32_t id) { cSysTray1_Select(id); });
+  // Where the icon stands decides whether a click there gives a hold up.
+  cSysTray1.IconPlacedAgain.Handle([this] { mouse_.TrayIconMoved(); });
   Label1.Change.Handle([this] { Label1_Change(); });
 }
 

@@ -169,9 +169,10 @@ void modMouse::StopMouseHook() {
 
 bool modMouse::HookWanted() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  // A user's release that applications must not see keeps it in until it has come.
+  // A user's release that applications must not see keeps it in until it has come, and a
+  // put-back still owed keeps it in for the user's next press of that button.
   return decision_.StartOn() || decision_.CurrentLatch().holdTime || decision_.ReleasesToSwallow() ||
-         decision_.Holding();
+         decision_.Holding() || decision_.PutBackOwed();
 }
 
 void modMouse::SetLatch(Latch latch) {
@@ -375,8 +376,7 @@ std::uint32_t modMouse::DeviceUp(drag::Button button) {
 }
 
 void modMouse::Inject(const drag::Release& release) {
-  std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
-  if (release.pointerBackTo) events.push_back({rt::msg::kMouseMove, release.pointerBackTo, 0});
+  const std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
   std::size_t taken = 0;
   std::exception_ptr failure;
   try {
@@ -395,6 +395,10 @@ void modMouse::Inject(const drag::Release& release) {
   // Told through the doorbell, never from here: the controller's answer may inject again.
   if (taken == 0) RingDoorbell();
   if (failure) std::rethrow_exception(failure);
+  // The pointer back to the hand on its own: a move in the same batch as a release at
+  // another point may be merged away (Wine does), and nothing depends on the two together.
+  if (taken > 0 && release.pointerBackTo)
+    platform_.mouse.Inject({{rt::msg::kMouseMove, release.pointerBackTo, 0}}, kInjectedTag);
 }
 
 // --- the badge ------------------------------------------------------------------------------

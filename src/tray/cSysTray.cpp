@@ -262,5 +262,7 @@ void cSysTray::DeleteTrayIcon(rt::WindowHandle window, std::int32_t iconId) {
 void cSysTray::OnTaskbarCreated() {
   // A new taskbar starts with an empty tray: without our icon a window hidden in the tray
   // could never be brought back. The window procedure is still ours; only the icon is gone.
-  if (iconAdded_) AddTrayIcon(ControlWindow(), iconId_, trayTip_, trayIcon_);
+  if (!iconAdded_) return;
+  AddTrayIcon(ControlWindow(), iconId_, trayTip_, trayIcon_);
+  IconPlacedAgain.Raise();
 }

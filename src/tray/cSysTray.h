@@ -49,6 +49,8 @@ class cSysTray final : public TrayNotificationTarget {
   // Id: the icon's menu asked for, with the right button or from the keyboard (the menu key,
   // Shift+F10). A shell of the classic form tells only of the right button's release.
   rt::Event<std::int32_t> ContextMenu;
+  // The taskbar was made anew and the icon put back: it may stand somewhere else now.
+  rt::Event<> IconPlacedAgain;
 
   // Called only by the tray window procedure, with the notice and the icon id it carried.
   void HandleTrayMessage(std::int32_t message, std::int32_t id) override;

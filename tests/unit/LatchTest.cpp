@@ -229,6 +229,7 @@ TEST_F(LatchTest, TheRightButtonLatchesTooAndGivingUpLetsGoOfIt) {
 // once in one balloon; the other setting still counts.
 TEST_F(LatchTest, OffOrUnreadableSettingsLeaveTheLatchOffAndAreSaidOnce) {
   EXPECT_FALSE(latch_setting::FromTexts(L"Off", L"Off").latch.holdTime);
+  EXPECT_TRUE(latch_setting::FromTexts(L" Off ", L"\tOFF ").complaint.empty()) << "blanks around a word";
   EXPECT_EQ(latch_setting::FromTexts(L" 200 ", L"on").latch.holdTime, std::chrono::milliseconds(200));
   EXPECT_EQ(latch_setting::FromTexts(L"2200", L"Off").latch.holdTime, std::chrono::milliseconds(2200));
   for (const wchar_t* bad : {L"199", L"2201", L"", L"-500", L"800ms", L"1e3", L"99999999999"}) {

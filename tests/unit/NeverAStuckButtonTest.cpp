@@ -79,6 +79,27 @@ TEST_F(NeverAStuckButtonTest, APutBackRefusedOnTheLockScreenIsDoneOnTheReturn) {
   EXPECT_TRUE(NothingDown());
 }
 
+// Refused on the desktop itself: said, and tried again at the user's next press of that
+// button, a click that reaches nothing, since applications still see the button down.
+TEST_F(NeverAStuckButtonTest, APutBackRefusedOnTheDesktopIsTriedAgainAtTheNextPress) {
+  ShowWindow();
+  ClickStartStopAt(0);
+  fakes.mouse.UserClickAt(1, {10, 10});
+  fakes.mouse.UserMoveAt(1.5, {20, 20});
+  // Refused for a while with no word from the session, as a program of a higher level in
+  // the foreground does.
+  fakes.pump.At(1.9, [&] { fakes.mouse.desktopLocked = true; });
+  fakes.shortcuts.PressAt(2, kWinShiftD);
+  fakes.pump.At(2.5, [&] { fakes.mouse.desktopLocked = false; });
+  fakes.mouse.UserClickAt(3, {30, 30});
+  fakes.pump.RunUntil(4);
+  EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@20,20 M@30,30 U@10,10*");
+  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_NE(fakes.dialogs.shown[0].text.find(L"did not let Vornatic press or release"), std::wstring::npos);
+  EXPECT_TRUE(NothingDown());
+  EXPECT_EQ(fakes.mouse.keptDown, 0);
+}
+
 // Pressed to drop, and given up before letting go (the shortcut, a lock): the put-back lets
 // go at the pick-up, and the hand's own release then reaches nothing. Closed meanwhile: the
 // hand's own release lets go, and nothing of ours comes before it.
@@ -152,6 +173,54 @@ TEST_F(NeverAStuckButtonTest, TheMiddleButtonLatchesWhenChosen) {
   EXPECT_TRUE(NothingDown());
   ASSERT_EQ(fakes.mouse.InjectedOf(kMUp).size(), 1u);
   EXPECT_EQ(fakes.mouse.InjectedOf(kMUp)[0].point, (rt::ScreenPoint{100, 100}));
+  // Turned off with nothing held: no hook stays behind to cost anything.
+  mouse.SetLatch({});
+  EXPECT_FALSE(fakes.mouse.HookInstalled());
+}
+
+// A busy window thread runs its timers late: the latch is decided by the events' own times
+// all the same, and the badge catches up with the hold.
+TEST_F(NeverAStuckButtonTest, LateTimersMakeTheBadgeLateNeverTheLatch) {
+  Store(L"Latch", L"800");
+  ShowWindow();
+  fakes.pump.timersLate = 3.0;
+  fakes.mouse.UserEventAt(1, kLDown, rt::ScreenPoint{100, 100});
+  fakes.mouse.UserEventAt(1.8, kLUp, rt::ScreenPoint{100, 100});
+  fakes.pump.At(1.85, [&] {
+    EXPECT_TRUE(mouse.HoldingButton()) << "released at exactly the hold time, before any timer ran";
+    EXPECT_TRUE(fakes.badge.visible);
+  });
+  fakes.mouse.UserClickAt(2.5, {300, 200});
+  fakes.pump.RunUntil(8);
+  EXPECT_EQ(fakes.mouse.Seen(), "D@100,100 M@300,200 U@300,200");
+  EXPECT_FALSE(fakes.badge.visible) << "a late fill timer brought back no badge";
+
+  // A press filling towards the latch whose release went by while Windows had the hook
+  // away: once that is noticed, the badge goes.
+  fakes.pump.timersLate = 0;
+  fakes.mouse.UserEventAt(10, kLDown, rt::ScreenPoint{100, 100});
+  fakes.mouse.TakeHooksAwayAt(10.6);
+  fakes.pump.At(10.65, [&] { EXPECT_TRUE(fakes.badge.visible); });
+  fakes.mouse.UserEventAt(10.7, kLUp, rt::ScreenPoint{100, 100});
+  fakes.pump.RunUntil(12);
+  EXPECT_FALSE(fakes.badge.visible);
+  EXPECT_TRUE(NothingDown());
+}
+
+// The taskbar is made anew and our icon stands elsewhere: a click on it there gives up.
+TEST_F(NeverAStuckButtonTest, AClickOnTheIconWhereTheNewTaskbarPutItGivesUp) {
+  fakes.tray.iconRect = rt::ScreenRect{1000, 740, 1020, 760};
+  ShowWindow();
+  ClickStartStopAt(0);
+  fakes.mouse.UserClickAt(1, {100, 100});
+  fakes.pump.At(1.5, [&] {
+    fakes.tray.iconRect = rt::ScreenRect{900, 740, 920, 760};
+    form.cSysTray1Site.TaskbarCreated.Raise();
+  });
+  fakes.mouse.UserClickAt(2, {910, 750});
+  fakes.pump.RunUntil(3);
+  EXPECT_EQ(fakes.mouse.Seen(), "D@100,100 M@910,750 U@100,100*");
+  EXPECT_FALSE(form.Drag().IsOn());
 }
 
 // Windows takes the latch's hook away and will not take it back: the user hears so once,

@@ -381,6 +381,16 @@ TEST_F(RunAtLogonTest, AtStartTheBoxShowsWhatTheNextLogonDoes) {
   }
 }
 
+// Ticked while the machine's Run key cannot even be read: the user's own entry is made,
+// and nothing is said.
+TEST_F(RunAtLogonTest, TickingWorksWhenTheMachinesRunKeyCannotBeRead) {
+  fakes.registry.DenyOpens(kMachineRun);
+  form.Check4.ToggleByUser();
+  EXPECT_EQ(form.Check4.Value(), 1);
+  EXPECT_EQ(RunValue(kUserRun), L"\"C:\\Program Files\\Vornatic\\Vornatic.exe\" /logon");
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+}
+
 // A new profile may not have the user's Run key yet; the machine's is never made.
 TEST_F(RunAtLogonTest, AMissingUserRunKeyIsMadeAndTheMachinesNever) {
   fakes.registry = fake::FakeRegistry{};

@@ -17,6 +17,7 @@ TEST(ShortcutTextTest, ReadsWhatPeopleWriteAndRefusesTheRest) {
   EXPECT_EQ(parsed.shortcut, kWinShiftD);
   EXPECT_EQ(shortcut_text::Describe(*parsed.shortcut), L"Win+Shift+D");
   EXPECT_EQ(shortcut_text::Describe(*shortcut_text::Parse(L"Ctrl+Alt+F12").shortcut), L"Ctrl+Alt+F12");
+  EXPECT_EQ(shortcut_text::Describe(*shortcut_text::Parse(L"alt+f24").shortcut), L"Alt+F24");
   EXPECT_EQ(shortcut_text::Parse(L"ctrl+7").shortcut->key, static_cast<std::uint32_t>('7'));
 
   const auto none = shortcut_text::Parse(L"none");

@@ -118,24 +118,28 @@ TEST_F(MouseInjectionTest, TheSwallowedPickUpKeepsTheButtonDownUntilTheDropOrAGi
     EXPECT_EQ(CountSeen(WM_LBUTTONUP, 0), 0u);
 
     if (givesUp) {
+      // The recorder is called before our hook: give ours the moment to see the move too,
+      // as a hand always does before it reaches for the shortcut.
+      win32test::PumpUntil(platform_.Pump(), [] { return false; }, std::chrono::milliseconds(100));
       module.GiveUp();
       // The hook answers on its own thread; the recorder here sees our events when we pump.
+      const auto cursorX = [] {
+        POINT at{};
+        ::GetCursorPos(&at);
+        return at.x;
+      };
       ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] {
-        const std::vector<SeenEvent> ours = Seen(modMouse::kInjectedTag);
-        return !leftDown() && !ours.empty() && ours.back().pt.x == 260;
+        return !leftDown() && CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag) == 1 && cursorX() == 260;
       })) << [&] {
         std::string seen;
         for (const SeenEvent& e : g_seen)
           seen += std::to_string(e.message) + "@" + std::to_string(e.pt.x) + (e.extraInfo != 0 ? "* " : " ");
-        return seen + (leftDown() ? "left down" : "left up");
+        return seen + (leftDown() ? "left down" : "left up") + ", pointer at " + std::to_string(cursorX());
       }();
-      // A release at a point may reach the hooks as a move there and the release.
-      const std::vector<SeenEvent> ours = Seen(modMouse::kInjectedTag);
-      ASSERT_GE(ours.size(), 2u);
-      EXPECT_EQ(CountSeen(WM_LBUTTONUP, modMouse::kInjectedTag), 1u);
-      EXPECT_EQ(ours[ours.size() - 2].message, static_cast<WPARAM>(WM_LBUTTONUP));
-      EXPECT_EQ(ours[ours.size() - 2].pt.x, 200) << "let go where it was picked up";
-      EXPECT_EQ(ours.back().pt.x, 260) << "and the pointer came back";
+      // Let go where it was picked up, and the pointer came back to the hand; Wine may not
+      // show the hooks that last move, so the pointer itself is asked.
+      for (const SeenEvent& e : Seen(modMouse::kInjectedTag))
+        if (e.message == WM_LBUTTONUP) EXPECT_EQ(e.pt.x, 200) << "let go where it was picked up";
     } else {
       mouse.Inject(click({300, 220}), 0);
       ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return !leftDown() && CountSeen(WM_LBUTTONUP, 0) == 1; }));
@@ -282,6 +286,7 @@ TEST(HookFailureTest, IsReportedOnTheWindowsThreadAndTheEventPasses) {
   mouse.Unhook(hook);
   mouse.Inject({{WM_LBUTTONUP, std::nullopt, 0}}, 0);
   EXPECT_TRUE(win32test::PumpUntil(platform.Pump(), [&] { return !down(); }));
+  win32::ResetFailureHandlingForTesting();
 }
 
 }  // namespace
