@@ -2,7 +2,9 @@
 
 #include "app/ErrorReport.h"
 #include "autodrag/LatchSetting.h"
+#include "settingswindow/SettingsTexts.h"
 #include "ui/Layout.h"
+#include "ui/ReadableLook.h"
 
 namespace {
 constexpr const wchar_t* kLatchCannotWatchText = L"Windows did not let Vornatic watch the mouse, so the latch is off.";
@@ -20,7 +22,9 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
       SkinFramework1(platform.files, Me) {
   BuildLayout();
   ConnectEvents();
-  mouse_.SetHoldObserver(&holdingBadge_);
+  // The Settings window follows a high-contrast theme as the main window does.
+  settingsWindow_.Me.SetLookRule(&ui::ReadableLook);
+  mouse_.SetHoldObserver(&holdWatch_);
   // A click on our own tray icon while holding is the user giving up, never the drop.
   mouse_.SetTrayIconLocator([this] { return cSysTray1.IconScreenRect(); });
   mouse_.SetNoticeHandler([this](modMouse::Notice notice) { MouseNotice(notice); });
@@ -42,7 +46,7 @@ void Form1::BuildLayout() {
   Me.SetFont(layout::kWindowFont);
 
   rt::Control* const controls[] = {&PushButton2, &Frame2,      &Check4, &Check8,       &Frame1,
-                                   &Label1,      &PushButton1, &Text1,  &cSysTray1Site};
+                                   &Label1,      &PushButton3, &PushButton1, &Text1,  &cSysTray1Site};
   for (rt::Control* control : controls) {
     const auto& design = layout::Find(control->Name().c_str());
     control->SetBounds(design.bounds);
@@ -55,11 +59,12 @@ void Form1::BuildLayout() {
                                                                         : static_cast<rt::Control*>(&Frame1));
     Me.Add(*control);
   }
-  for (rt::PushButton* button : {&PushButton2, &PushButton1}) {
-    button->SetFont(layout::kButtonFont);
+  for (rt::PushButton* button : {&PushButton2, &PushButton1}) button->SetFont(layout::kButtonFont);
+  for (rt::PushButton* button : {&PushButton2, &PushButton3, &PushButton1}) {
     button->SetForeColor(rt::kButtonText);
     button->SetBackColor(rt::kWhite);
   }
+  Me.AddSystemMenuItem(kSystemMenuSettings, settings_text::kOpenSettings);
   cSysTray1.ReadProperties([this] {
     rt::PropertyBag bag;  // as saved with the design: out of the tray, no tip, the blue K
     bag.Write(L"InTray", false);
@@ -80,6 +85,10 @@ void Form1::ConnectEvents() {
   PushButton1.Click.Handle([this] { PushButton1_Click(); });
   PushButton1.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton1_MouseMove(a); });
   PushButton2.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton2_MouseMove(a); });
+  PushButton3.Click.Handle([this] { PushButton3_Click(); });
+  PushButton3.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton3_MouseMove(a); });
+  Me.SystemMenuChosen.Handle([this](int id) { Form_SystemMenuChosen(id); });
+  cSysTray1.ContextMenu.Handle([this](std::int32_t id) { cSysTray1_ContextMenu(id); });
   Check4.Click.Handle([this] { Check4_Click(); });
   Check8.Click.Handle([this] { Check8_Click(); });
   cSysTray1.MouseDown.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseDown(button, id); });
@@ -112,31 +121,26 @@ void Form1::Check8_Click() { startupChoices_.MinimizedClicked(); }
 
 void Form1::StartStopShortcut_Pressed() { PushButton2_Click(); }
 
-void Form1::ApplyShortcut() {
-  const std::wstring text =
-      settings_.GetSetting(settings::kApplication, settings::kSection, settings::kHotkey, StartStopShortcut::kDefault);
-  if (shortcut_.Apply(text, [this] { StartStopShortcut_Pressed(); }) == StartStopShortcut::Outcome::Unavailable)
+void Form1::ApplyShortcut(const std::wstring& text, bool sayInBalloon) {
+  if (shortcut_.Apply(text, [this] { StartStopShortcut_Pressed(); }) == StartStopShortcut::Outcome::Unavailable &&
+      sayInBalloon)
     cSysTray1.ShowBalloon(shortcut_.UnavailableText(), displayName_, 0, false);
 }
 
-void Form1::ApplyIndicator() {
-  holdingBadge_.SetEnabled(settings_.GetSetting(settings::kApplication, settings::kSection, settings::kIndicator,
-                                                settings::kOn) != settings::kOff);
-}
+void Form1::ApplyIndicator(const std::wstring& text) { holdingBadge_.SetEnabled(text != settings::kOff); }
 
-void Form1::ApplyLatch() {
-  const auto get = [this](const wchar_t* key) {
-    return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff);
-  };
-  const latch_setting::Read read = latch_setting::FromTexts(get(settings::kLatch), get(settings::kLatchRight));
+void Form1::ApplyLatch(const SettingTexts& texts, bool sayInBalloon) {
+  const latch_setting::Read read = latch_setting::FromTexts(texts.latch, texts.latchRight, texts.latchMiddle);
   mouse_.SetLatch(read.latch);
-  std::wstring complaint = read.complaint;
+  if (read.latch.holdTime) lastHoldMs_ = static_cast<int>(read.latch.holdTime->count());
+  std::wstring complaint = sayInBalloon ? read.complaint : std::wstring();
   if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {
     // Without the hook no press can be seen held; say so rather than show the latch on.
     mouse_.SetLatch({});
     complaint = kLatchCannotWatchText;
   }
-  if (mouse_.LatchOn()) cSysTray1.SetTrayTip(displayName_ + L": hold still to latch");
+  const std::wstring tip = mouse_.LatchOn() ? displayName_ + L": hold still to latch" : displayName_;
+  if (cSysTray1.TrayTip() != tip) cSysTray1.SetTrayTip(tip);
   if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
 }
 

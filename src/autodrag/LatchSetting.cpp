@@ -32,9 +32,21 @@ std::optional<int> HoldMs(const std::wstring& text) {
   return ms;
 }
 
+// "On" or "Off", any case; anything else leaves the button out and adds to the complaint.
+bool ReadSwitch(const std::wstring& text, const wchar_t* name, const wchar_t* button, std::wstring& complaint) {
+  const std::wstring word = Trimmed(text);
+  if (SameWord(word, L"On")) return true;
+  if (!SameWord(word, L"Off"))
+    complaint += std::wstring(complaint.empty() ? L"" : L"\r\n") + L"The " + name + L" setting \"" + text +
+                 L"\" in Vornatic's settings is neither On nor Off, so the " + button +
+                 L" button does not latch.";
+  return false;
+}
+
 }  // namespace
 
-Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText) {
+Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText,
+               const std::wstring& latchMiddleText) {
   Read read;
   const std::wstring latch = Trimmed(latchText);
   if (!SameWord(latch, L"Off")) {
@@ -45,16 +57,15 @@ Read FromTexts(const std::wstring& latchText, const std::wstring& latchRightText
                        L"\" in Vornatic's settings is neither Off nor a hold time from 200 to 2200 (milliseconds), "
                        L"so the latch is off.";
   }
-  const std::wstring right = Trimmed(latchRightText);
-  if (SameWord(right, L"On")) {
-    read.latch.rightButton = true;
-  } else if (!SameWord(right, L"Off")) {
-    read.complaint += std::wstring(read.complaint.empty() ? L"" : L"\r\n") + L"The LatchRight setting \"" +
-                      latchRightText +
-                      L"\" in Vornatic's settings is neither On nor Off, so the right button does "
-                      L"not latch.";
-  }
+  read.latch.rightButton = ReadSwitch(latchRightText, L"LatchRight", L"right", read.complaint);
+  read.latch.middleButton = ReadSwitch(latchMiddleText, L"LatchMiddle", L"middle", read.complaint);
   return read;
 }
+
+std::wstring HoldTimeText(const modMouse::Latch& latch) {
+  return latch.holdTime ? std::to_wstring(latch.holdTime->count()) : std::wstring(L"Off");
+}
+
+std::wstring OnOffText(bool on) { return on ? L"On" : L"Off"; }
 
 }  // namespace latch_setting

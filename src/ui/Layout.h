@@ -27,7 +27,7 @@ struct ControlDesign {
 };
 
 // In the window's control order.
-inline constexpr std::array<ControlDesign, 9> kControls{{
+inline constexpr std::array<ControlDesign, 10> kControls{{
     {L"PushButton2", rt::ControlKind::PushButton, L"Start Autodrag", nullptr, {120, 120, 7800, 405}, 0, true},
     {L"Frame2", rt::ControlKind::Frame, L"Startup Options", nullptr, {120, 580, 7800, 735}, 1, true},
     {L"Check4",
@@ -40,11 +40,15 @@ inline constexpr std::array<ControlDesign, 9> kControls{{
     {L"Check8", rt::ControlKind::CheckBox, L"Minimized to system tray", L"Frame2", {4320, 300, 2580, 285}, 3, false},
     {L"Frame1", rt::ControlKind::Frame, L"Status", nullptr, {120, 1380, 7800, 735}, 4, true},
     {L"Label1", rt::ControlKind::Label, L"Auto-drag is off.", L"Frame1", {240, 300, 1350, 225}, 5, true},
-    {L"PushButton1", rt::ControlKind::PushButton, L"Help", nullptr, {120, 2230, 7800, 405}, 6, true},
+    // The way to the Settings window: at the right of the status line, where the frame had
+    // room, so the controls people know stay where they were; read and tabbed to after the
+    // status and before Help.
+    {L"PushButton3", rt::ControlKind::PushButton, L"&Settings...", L"Frame1", {5880, 225, 1800, 405}, 6, true},
+    {L"PushButton1", rt::ControlKind::PushButton, L"Help", nullptr, {120, 2230, 7800, 405}, 7, true},
     // Below the client area, so never seen: it must never hold the focus either.
-    {L"Text1", rt::ControlKind::TextBox, L"Text1", nullptr, {720, 3090, 615, 330}, 7, true, false},
+    {L"Text1", rt::ControlKind::TextBox, L"Text1", nullptr, {720, 3090, 615, 330}, 8, true, false},
     // The tray control is 510 x 510 twips and never seen; the skin component has no face.
-    {L"cSysTray1", rt::ControlKind::UserControl, L"", nullptr, {0, 0, 510, 510}, 8, false},
+    {L"cSysTray1", rt::ControlKind::UserControl, L"", nullptr, {0, 0, 510, 510}, 9, false},
 }};
 
 const ControlDesign& Find(const wchar_t* name);

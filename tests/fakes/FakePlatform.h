@@ -1,5 +1,6 @@
 // Every fake behind the seam, bundled as the program's Platform.
 #pragma once
+#include "fakes/FakeMenusAndWindows.h"
 #include "fakes/FakeMouse.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeServices.h"
@@ -28,6 +29,8 @@ struct FakePlatform {
   FakeBadge badge{clock};
   FakeSessionEvents session{pump};
   FakeAccessibility accessibility;
+  FakeMenus menus;
+  FakeWindowHosting windows;
   // The screen locks: Windows refuses what is injected until it is unlocked, and says so.
   void LockScreenAt(double at) {
     pump.At(at, [this] { mouse.desktopLocked = true; });
@@ -38,8 +41,8 @@ struct FakePlatform {
     session.ReturnAt(at);
   }
 
-  rt::Platform platform{app,   pump,    clock,   mouse,  tray,      windowProcs, registry,
-                        files, dialogs, starter, random, shortcuts, badge,       session, accessibility};
+  rt::Platform platform{app,    pump,      clock, mouse,   tray,          windowProcs, registry, files,
+                        dialogs, starter, random, shortcuts, badge, session, accessibility, menus,    windows};
 };
 
 }  // namespace fake

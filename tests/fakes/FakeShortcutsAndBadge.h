@@ -16,6 +16,7 @@ class FakeShortcuts : public rt::GlobalShortcuts {
   explicit FakeShortcuts(FakePump& pump) : pump_(pump) {}
   bool Register(const rt::Shortcut& shortcut, std::function<void()> pressed) override;
   void Unregister() override;
+  bool Available(const rt::Shortcut& shortcut) override;
 
   // Test side: the user presses the shortcut at a virtual time; it reaches us only while
   // we hold it, as WM_HOTKEY does.

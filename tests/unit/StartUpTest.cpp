@@ -126,7 +126,8 @@ struct ProgramWithFailingReads {
   FailingReads files;
   rt::Platform platform{fakes.app,         fakes.pump,      fakes.clock, fakes.mouse,   fakes.tray,
                         fakes.windowProcs, fakes.registry,  files,       fakes.dialogs, fakes.starter,
-                        fakes.random,      fakes.shortcuts, fakes.badge, fakes.session, fakes.accessibility};
+                        fakes.random,      fakes.shortcuts, fakes.badge, fakes.session, fakes.accessibility,
+                        fakes.menus,       fakes.windows};
   Program program{platform};
 };
 

@@ -9,14 +9,16 @@ Win32Platform::Win32Platform(HINSTANCE instance)
       windowProcs_(failures_),
       shortcuts_(instance, failures_),
       badge_(instance),
-      bundle_{app_,   pump_,    clock_,   mouse_,  tray_,      windowProcs_, registry_,
-              files_, dialogs_, starter_, random_, shortcuts_, badge_,       session_, accessibility_} {}
+      windows_(instance, failures_),
+      bundle_{app_,     pump_,    clock_,   mouse_,  tray_,           windowProcs_, registry_, files_,
+              dialogs_, starter_, random_,  shortcuts_, badge_, session_, accessibility_, menus_,    windows_} {}
 
 void Win32Platform::SetMainWindow(HWND window) {
   app_.SetMainWindow(window);
   dialogs_.SetOwner(window);
   mouse_.SetOwnWindow(window);
   session_.Attach(window);
+  windows_.SetMainWindow(window);
 }
 
 }  // namespace win32

@@ -15,10 +15,12 @@
 #include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32NotifyIcons.h"
 #include "runtime/win32/Win32PointerBadge.h"
+#include "runtime/win32/Win32PopupMenus.h"
 #include "runtime/win32/Win32ProgramStarter.h"
 #include "runtime/win32/Win32Random.h"
 #include "runtime/win32/Win32Registry.h"
 #include "runtime/win32/Win32SessionEvents.h"
+#include "runtime/win32/Win32WindowHosting.h"
 #include "runtime/win32/Win32WindowProcs.h"
 
 namespace win32 {
@@ -42,6 +44,7 @@ class Win32Platform {
   Win32EventPump& Pump() { return pump_; }
   Win32PointerBadge& Badge() { return badge_; }
   Win32SessionEvents& Session() { return session_; }
+  Win32WindowHosting& Windows() { return windows_; }
 
  private:
   FailureRoute failures_;
@@ -60,6 +63,8 @@ class Win32Platform {
   Win32PointerBadge badge_;
   Win32SessionEvents session_{failures_};
   Win32Accessibility accessibility_;
+  Win32PopupMenus menus_;
+  Win32WindowHosting windows_;
   rt::Platform bundle_;
 };
 
