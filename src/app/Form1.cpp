@@ -2,7 +2,9 @@
 
 #include "app/ErrorReport.h"
 #include "autodrag/LatchSetting.h"
+#include "settingswindow/SettingsTexts.h"
 #include "ui/Layout.h"
+#include "ui/ReadableLook.h"
 #include "ui/WindowFit.h"
 
 Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray& sysTray, std::wstring displayName)
@@ -15,8 +17,11 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
   BuildLayout();
   ConnectEvents();
   platform_.badge.SetLetters(platform_.texts(rt::TextId::BadgeLeft), platform_.texts(rt::TextId::BadgeRight),
+                             platform_.texts(rt::TextId::BadgeMiddle),
                              layout::WindowFont(platform_.texts.CurrentLanguage()));
-  mouse_.SetHoldObserver(&holdingBadge_);
+  // The Settings window follows a high-contrast theme as the main window does.
+  settingsWindow_.Me.SetLookRule(&ui::ReadableLook);
+  mouse_.SetHoldObserver(&holdWatch_);
   // A click on our own tray icon while holding is the user giving up, never the drop.
   mouse_.SetTrayIconLocator([this] { return cSysTray1.IconScreenRect(); });
   mouse_.SetNoticeHandler([this](modMouse::Notice notice) { MouseNotice(notice); });
@@ -35,9 +40,12 @@ void Form1::BuildLayout() {
   const rt::Language language = platform_.texts.CurrentLanguage();
   const rt::Font windowFont = layout::WindowFont(language);
   const rt::Font buttonFont = layout::ButtonFont(language);
+  // The two big buttons have a font of their own; everything else takes the window's.
+  const auto fontOf = [&](const std::wstring& name) {
+    return name == PushButton2.Name() || name == PushButton1.Name() ? buttonFont : windowFont;
+  };
   const layout::FittedLayout fitted = layout::FitToCaptions([&](const layout::ControlDesign& design, rt::TextId id) {
-    return platform_.metrics.CaptionWidth(design.kind, platform_.texts(id),
-                                          design.kind == rt::ControlKind::PushButton ? buttonFont : windowFont);
+    return platform_.metrics.CaptionWidth(design.kind, platform_.texts(id), fontOf(design.name));
   });
   Me.SetCaption(L"Form1");
   Me.SetClientSize(fitted.clientWidth, fitted.clientHeight);
@@ -45,7 +53,7 @@ void Form1::BuildLayout() {
   Me.SetFont(windowFont);
 
   rt::Control* const controls[] = {&PushButton2, &Frame2,      &Check4, &Check8,       &Frame1,
-                                   &Label1,      &PushButton1, &Text1,  &cSysTray1Site};
+                                   &Label1,      &PushButton3, &PushButton1, &Text1,  &cSysTray1Site};
   for (rt::Control* control : controls) {
     const auto& design = layout::Find(control->Name().c_str());
     control->SetBounds(fitted.bounds[static_cast<std::size_t>(&design - layout::kControls.data())]);
@@ -59,11 +67,12 @@ void Form1::BuildLayout() {
                                                                         : static_cast<rt::Control*>(&Frame1));
     Me.Add(*control);
   }
-  for (rt::PushButton* button : {&PushButton2, &PushButton1}) {
-    button->SetFont(buttonFont);
+  for (rt::PushButton* button : {&PushButton2, &PushButton1}) button->SetFont(buttonFont);
+  for (rt::PushButton* button : {&PushButton2, &PushButton3, &PushButton1}) {
     button->SetForeColor(rt::kButtonText);
     button->SetBackColor(rt::kWhite);
   }
+  Me.AddSystemMenuItem(kSystemMenuSettings, platform_.texts(rt::TextId::OpenSettings));
   cSysTray1.ReadProperties([this] {
     rt::PropertyBag bag;  // as saved with the design: out of the tray, no tip, the blue K
     bag.Write(L"InTray", false);
@@ -84,6 +93,10 @@ void Form1::ConnectEvents() {
   PushButton1.Click.Handle([this] { PushButton1_Click(); });
   PushButton1.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton1_MouseMove(a); });
   PushButton2.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton2_MouseMove(a); });
+  PushButton3.Click.Handle([this] { PushButton3_Click(); });
+  PushButton3.MouseMove.Handle([this](rt::MouseMoveArgs a) { PushButton3_MouseMove(a); });
+  Me.SystemMenuChosen.Handle([this](int id) { Form_SystemMenuChosen(id); });
+  cSysTray1.ContextMenu.Handle([this](std::int32_t id) { cSysTray1_ContextMenu(id); });
   Check4.Click.Handle([this] { Check4_Click(); });
   Check8.Click.Handle([this] { Check8_Click(); });
   cSysTray1.MouseDown.Handle([this](std::int16_t button, std::int32_t id) { cSysTray1_MouseDown(button, id); });
@@ -116,33 +129,29 @@ void Form1::Check8_Click() { startupChoices_.MinimizedClicked(); }
 
 void Form1::StartStopShortcut_Pressed() { PushButton2_Click(); }
 
-void Form1::ApplyShortcut() {
-  const std::wstring text =
-      settings_.GetSetting(settings::kApplication, settings::kSection, settings::kHotkey, StartStopShortcut::kDefault);
-  if (shortcut_.Apply(text, [this] { StartStopShortcut_Pressed(); }) == StartStopShortcut::Outcome::Unavailable)
+void Form1::ApplyShortcut(const std::wstring& text, bool sayInBalloon) {
+  if (shortcut_.Apply(text, [this] { StartStopShortcut_Pressed(); }) == StartStopShortcut::Outcome::Unavailable &&
+      sayInBalloon)
     cSysTray1.ShowBalloon(shortcut_.UnavailableText(), displayName_, 0, false);
 }
 
-void Form1::ApplyIndicator() {
-  holdingBadge_.SetEnabled(settings_.GetSetting(settings::kApplication, settings::kSection, settings::kIndicator,
-                                                settings::kOn) != settings::kOff);
-}
+void Form1::ApplyIndicator(const std::wstring& text) { holdingBadge_.SetEnabled(text != settings::kOff); }
 
-void Form1::ApplyLatch() {
-  const auto get = [this](const wchar_t* key) {
-    return settings_.GetSetting(settings::kApplication, settings::kSection, key, settings::kOff);
-  };
+void Form1::ApplyLatch(const SettingTexts& texts, bool sayInBalloon) {
   const latch_setting::Read read =
-      latch_setting::FromTexts(platform_.texts, get(settings::kLatch), get(settings::kLatchRight));
+      latch_setting::FromTexts(platform_.texts, texts.latch, texts.latchRight, texts.latchMiddle);
   mouse_.SetLatch(read.latch);
-  std::wstring complaint = read.complaint;
+  if (read.latch.holdTime) lastHoldMs_ = static_cast<int>(read.latch.holdTime->count());
+  std::wstring complaint = sayInBalloon ? read.complaint : std::wstring();
   if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {
     // Without the hook no press can be seen held; say so rather than show the latch on.
     mouse_.SetLatch({});
     complaint = platform_.texts(rt::TextId::LatchCannotWatch);
   }
-  if (mouse_.LatchOn())
-    cSysTray1.SetTrayTip(platform_.texts.Format(rt::TextId::LatchTrayTip, {{L"product", displayName_}}));
+  const std::wstring tip = mouse_.LatchOn()
+                              ? platform_.texts.Format(rt::TextId::LatchTrayTip, {{L"product", displayName_}})
+                              : displayName_;
+  if (cSysTray1.TrayTip() != tip) cSysTray1.SetTrayTip(tip);
   if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
 }
 

@@ -3,9 +3,12 @@
 // (PushButton2_Click, Check4_Click, ...) and hands over to the feature that owns the work.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Globals.h"
+#include "app/HoldEndWatch.h"
 #include "autodrag/AutoDrag.h"
 #include "autodrag/HoldingBadge.h"
 #include "autodrag/modMouse.h"
@@ -18,6 +21,9 @@
 #include "settings/SettingsStore.h"
 #include "settings/StartupChoices.h"
 #include "settings/mStartUp.h"
+#include "settingswindow/SettingsValues.h"
+#include "settingswindow/SettingsWindow.h"
+#include "shortcut/ShortcutText.h"
 #include "shortcut/StartStopShortcut.h"
 #include "tray/cSysTray.h"
 #include "ui/SkinFramework.h"
@@ -44,6 +50,7 @@ class Form1 {
   rt::CheckBox Check8{L"Check8"};
   rt::Frame Frame1{L"Frame1"};
   rt::Label Label1{L"Label1"};
+  rt::PushButton PushButton3{L"PushButton3"};
   rt::PushButton PushButton1{L"PushButton1"};
   rt::TextBox Text1{L"Text1"};
   rt::UserControlSite cSysTray1Site{L"cSysTray1"};
@@ -65,6 +72,7 @@ class Form1 {
   void Frame2_MouseMove(const rt::MouseMoveArgs& args);
   void PushButton1_MouseMove(const rt::MouseMoveArgs& args);
   void PushButton2_MouseMove(const rt::MouseMoveArgs& args);
+  void PushButton3_MouseMove(const rt::MouseMoveArgs& args);
   void cSysTray1_MouseDown(std::int16_t button, std::int32_t id);
   void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
   // What Windows says about the session: the user leaves the desktop, or starts us again.
@@ -72,6 +80,9 @@ class Form1 {
   void Session_ReturnedToDesktop();
   void Session_StartedAgain();
   void cSysTray1_Select(std::int32_t id);
+  // The icon's menu, asked for with the right button or the keyboard.
+  void cSysTray1_ContextMenu(std::int32_t id);
+  void Form_SystemMenuChosen(int id);
   void Label1_Change();
   // On every way out: lets go of the button we keep down for the user.
   void LetGoOfTheButton();
@@ -81,6 +92,7 @@ class Form1 {
   void PushButton1_Click();
   void Check4_Click();
   void Check8_Click();
+  void PushButton3_Click();
   // The global shortcut does what a click on the Start/Stop button does.
   void StartStopShortcut_Pressed();
 
@@ -90,6 +102,12 @@ class Form1 {
   SettingsStore& Settings() { return settings_; }
   RegStuff& RegistryValues() { return regStuff_; }
   HoldingBadge& Badge() { return holdingBadge_; }
+  SettingsWindow& SettingsDialog() { return settingsWindow_; }
+
+  // The tray menu's commands, by the id the menu returns.
+  enum TrayCommand { kStartStopCommand = 1, kLatchCommand, kSettingsCommand, kHelpCommand, kExitCommand };
+  // The id of "Settings..." in the window's system menu (the system's own ids are 0xF000 up).
+  static constexpr int kSystemMenuSettings = 0x0110;
 
  private:
   void BuildLayout();
@@ -98,12 +116,33 @@ class Form1 {
   void SetPointerUnlessHourglass(int shape);
   // Out of the tray and in front, as a click on the tray icon brings it.
   void BringWindowBack();
-  // The user's shortcut and badge settings, after the tray icon is in (the shortcut may
-  // have to say in a balloon that it is not available).
-  void ApplyShortcut();
-  void ApplyIndicator();
+  // The user's choices as the store keeps them: five texts.
+  struct SettingTexts {
+    std::wstring latch, latchRight, latchMiddle, hotkey, indicator;
+  };
+  // As stored, with the default for each value that is missing.
+  SettingTexts ReadSettingTexts();
+  static SettingTexts TextsOf(const SettingsValues& values);
+  // As the Settings window shows them: a text that cannot be read shows as its default.
+  SettingsValues ValuesOf(const SettingTexts& texts) const;
+  // What the Settings window opens with: the choices in effect, or waiting for a release.
+  SettingsValues SettingsInEffect() const;
+  // Stores the values and applies them at once (after the hold, when a button is held).
+  void StoreAndApply(const SettingsValues& values);
+  // The shortcut and badge settings, after the tray icon is in (the shortcut may have to
+  // say in a balloon that it is not available, unless the Settings window has said so).
+  void ApplyShortcut(const std::wstring& text, bool sayInBalloon);
+  void ApplyIndicator(const std::wstring& text);
   // The latch settings, after the tray icon is in: a text not understood is said in a balloon.
-  void ApplyLatch();
+  void ApplyLatch(const SettingTexts& texts, bool sayInBalloon);
+  // All three, now or once the held button is let go. What was stored does not count
+  // here: a choice Windows did not let us store still holds for this run.
+  void ApplySettings(SettingTexts texts);
+  void ApplyPendingSettings();
+  void OpenSettings();
+  bool LatchChosen() const;
+  void ToggleLatch();
+  void RunTrayCommand(int command);
   // What the mouse module has to say with no Start to end: in a balloon, and in the tip.
   void MouseNotice(modMouse::Notice notice);
 
@@ -116,5 +155,23 @@ class Form1 {
                                      globals_.AppTitle, platform_.texts, globals_.HiddenInTray}};
   HelpMessage help_{platform_.dialogs, platform_.texts, globals_.AppTitle};
   HoldingBadge holdingBadge_{platform_.badge};
+  // Tasks queued for after a hold hold this weakly: one that runs after the window has gone
+  // does nothing.
+  std::shared_ptr<Form1*> self_ = std::make_shared<Form1*>(this);
+  HoldEndWatch holdWatch_{holdingBadge_, [this] {
+                            // After the mouse module has finished telling of the end.
+                            platform_.pump.Post([alive = std::weak_ptr<Form1*>(self_)] {
+                              if (const auto self = alive.lock()) (*self)->ApplyPendingSettings();
+                            });
+                          }};
   StartStopShortcut shortcut_{platform_.shortcuts, platform_.texts};
+  // The choices in effect, and those applied while a button was held, waiting for its release.
+  SettingTexts inEffect_;
+  std::optional<SettingTexts> pending_;
+  // The hold time the latch goes back on with from the tray menu: the store keeps none for "Off".
+  int lastHoldMs_ = SettingsValues::kDefaultHoldMs;
+  SettingsWindow settingsWindow_{SettingsWindow::Parts{
+      platform_.windows, platform_.shortcuts, platform_.pump, platform_.badge, platform_.texts, platform_.metrics,
+      [this](const rt::Shortcut& shortcut) { return shortcut_text::Describe(shortcut, platform_.texts); },
+      [this](const SettingsValues& values) { StoreAndApply(values); }}};
 };

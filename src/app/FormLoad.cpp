@@ -42,9 +42,12 @@ void Form1::Form_Load() {
   }
   s.Run(138, [&] { cSysTray1.SetTrayTip(displayName_); });
   s.Run(140, [&] { cSysTray1.SetInTray(true); });
-  s.Run(142, [&] { ApplyShortcut(); });
-  s.Run(144, [&] { ApplyIndicator(); });
-  s.Run(146, [&] { ApplyLatch(); });
+  s.Run(142, [&] {
+    inEffect_ = ReadSettingTexts();
+    ApplyShortcut(inEffect_.hotkey, true);
+  });
+  s.Run(144, [&] { ApplyIndicator(inEffect_.indicator); });
+  s.Run(146, [&] { ApplyLatch(inEffect_, true); });
   startupChoices_.SetLoading(false);
 }
 

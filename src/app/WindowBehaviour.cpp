@@ -55,9 +55,12 @@ void Form1::cSysTray1_MouseDown(std::int16_t button, std::int32_t /*id*/) {
   if (button == kLeftButton) mouse_.OwnTrayIconPressed();
 }
 
-// A button released over the tray icon brings the window back; which button, and which
-// icon, does not matter.
-void Form1::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) { BringWindowBack(); }
+// The left button released over the tray icon brings the window back; the right one opens
+// the icon's menu (cSysTray1_ContextMenu).
+void Form1::cSysTray1_MouseUp(std::int16_t button, std::int32_t /*id*/) {
+  constexpr std::int16_t kLeftButton = 1;
+  if (button == kLeftButton) BringWindowBack();
+}
 
 void Form1::BringWindowBack() {
   Me.SetVisible(true);
@@ -82,6 +85,5 @@ void Form1::Session_ReturnedToDesktop() { mouse_.ReturnedToDesktop(); }
 // Started again from the Start menu or the folder: the user is looking for the window.
 void Form1::Session_StartedAgain() { BringWindowBack(); }
 
-// The shell's word for the icon chosen (clicked, or picked with Enter or Space from the
-// keyboard) or asked for its menu, which we do not have: the window is what it offers.
-void Form1::cSysTray1_Select(std::int32_t id) { cSysTray1_MouseUp(0, id); }
+// The shell's word for the icon chosen: clicked, or picked with Enter or Space from the keyboard.
+void Form1::cSysTray1_Select(std::int32_t /*id*/) { BringWindowBack(); }

@@ -32,9 +32,19 @@ std::optional<int> HoldMs(const std::wstring& text) {
   return ms;
 }
 
+// "On" or "Off", any case; anything else leaves the button out and adds to the complaint.
+bool ReadSwitch(const rt::Texts& words, const std::wstring& text, rt::TextId unreadable, std::wstring& complaint) {
+  const std::wstring word = Trimmed(text);
+  if (SameWord(word, L"On")) return true;
+  if (!SameWord(word, L"Off"))
+    complaint += std::wstring(complaint.empty() ? L"" : L"\r\n") + words.Format(unreadable, {{L"setting", text}});
+  return false;
+}
+
 }  // namespace
 
-Read FromTexts(const rt::Texts& words, const std::wstring& latchText, const std::wstring& latchRightText) {
+Read FromTexts(const rt::Texts& words, const std::wstring& latchText, const std::wstring& latchRightText,
+               const std::wstring& latchMiddleText) {
   Read read;
   const std::wstring latch = Trimmed(latchText);
   if (!SameWord(latch, L"Off")) {
@@ -43,14 +53,15 @@ Read FromTexts(const rt::Texts& words, const std::wstring& latchText, const std:
     else
       read.complaint = words.Format(rt::TextId::LatchSettingUnreadable, {{L"setting", latchText}});
   }
-  const std::wstring right = Trimmed(latchRightText);
-  if (SameWord(right, L"On")) {
-    read.latch.rightButton = true;
-  } else if (!SameWord(right, L"Off")) {
-    read.complaint += std::wstring(read.complaint.empty() ? L"" : L"\r\n") +
-                      words.Format(rt::TextId::LatchRightUnreadable, {{L"setting", latchRightText}});
-  }
+  read.latch.rightButton = ReadSwitch(words, latchRightText, rt::TextId::LatchRightUnreadable, read.complaint);
+  read.latch.middleButton = ReadSwitch(words, latchMiddleText, rt::TextId::LatchMiddleUnreadable, read.complaint);
   return read;
 }
+
+std::wstring HoldTimeText(const modMouse::Latch& latch) {
+  return latch.holdTime ? std::to_wstring(latch.holdTime->count()) : std::wstring(L"Off");
+}
+
+std::wstring OnOffText(bool on) { return on ? L"On" : L"Off"; }
 
 }  // namespace latch_setting

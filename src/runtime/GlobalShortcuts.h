@@ -24,6 +24,8 @@ class GlobalShortcuts {
   // one replaces the last.
   virtual bool Register(const Shortcut& shortcut, std::function<void()> pressed) = 0;
   virtual void Unregister() = 0;
+  // Whether Register would get it now: free, or the one we hold. Takes nothing for good.
+  virtual bool Available(const Shortcut& shortcut) = 0;
 };
 
 }  // namespace rt

@@ -10,12 +10,14 @@
 #include "runtime/MouseInput.h"
 #include "runtime/NotifyIcon.h"
 #include "runtime/PointerBadge.h"
+#include "runtime/PopupMenus.h"
 #include "runtime/ProgramStarter.h"
 #include "runtime/Random.h"
 #include "runtime/Registry.h"
 #include "runtime/SessionEvents.h"
 #include "runtime/TextMetrics.h"
 #include "runtime/Texts.h"
+#include "runtime/WindowHosting.h"
 #include "runtime/WindowProcs.h"
 
 namespace rt {
@@ -36,6 +38,8 @@ struct Platform {
   PointerBadge& badge;
   SessionEvents& session;
   Accessibility& accessibility;
+  PopupMenus& menus;
+  WindowHosting& windows;
   Texts& texts;
   TextMetrics& metrics;
 };

@@ -21,9 +21,10 @@ class PointerBadge {
   // What the badge shows from now on: which button, and how far the press has filled
   // towards the latch (1: held).
   virtual void SetLook(HeldButton button, double filled) = 0;
-  // The letters under the mouse's left and right button, as the user's language names
-  // them, and the face that has their characters.
-  virtual void SetLetters(const std::wstring& left, const std::wstring& right, const Font& font) = 0;
+  // The letters under the mouse for its left, right and middle button, as the user's
+  // language names them, and the face that has their characters.
+  virtual void SetLetters(const std::wstring& left, const std::wstring& right, const std::wstring& middle,
+                          const Font& font) = 0;
 };
 
 }  // namespace rt

@@ -53,9 +53,11 @@ inline constexpr const wchar_t* kMinimized = L"Minimized";
 // The global shortcut for Start/Stop ("Win+Shift+D", or "None"), and the holding badge ("On" or "Off").
 inline constexpr const wchar_t* kHotkey = L"Hotkey";
 inline constexpr const wchar_t* kIndicator = L"Indicator";
-// Latching a press held still: "Off" or a hold time in milliseconds; and the right button too ("On"/"Off").
+// Latching a press held still: "Off" or a hold time in milliseconds; and the right and middle
+// buttons too ("On"/"Off").
 inline constexpr const wchar_t* kLatch = L"Latch";
 inline constexpr const wchar_t* kLatchRight = L"LatchRight";
+inline constexpr const wchar_t* kLatchMiddle = L"LatchMiddle";
 inline constexpr const wchar_t* kOn = L"On";
 inline constexpr const wchar_t* kOff = L"Off";
 }  // namespace settings

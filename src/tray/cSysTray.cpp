@@ -173,6 +173,8 @@ void cSysTray::HandleTrayMessage(std::int32_t message, std::int32_t id) {
     case rt::msg::kRButtonUp:
       button = kRightButton;
       MouseUp.Raise(button, id);
+      // With version 4 the shell follows the release with its menu notice.
+      if (!version4_) ContextMenu.Raise(id);
       break;
     case rt::msg::kRButtonDblClk:
       button = kRightButton;
@@ -180,8 +182,10 @@ void cSysTray::HandleTrayMessage(std::int32_t message, std::int32_t id) {
       break;
     case nin::kSelect:
     case nin::kKeySelect:
-    case rt::msg::kContextMenu:
       Select.Raise(id);
+      break;
+    case rt::msg::kContextMenu:
+      ContextMenu.Raise(id);
       break;
     case nin::kBalloonHide:
     case nin::kBalloonTimeout:

@@ -44,8 +44,11 @@ class cSysTray final : public TrayNotificationTarget {
   rt::Event<std::int16_t, std::int32_t> MouseDown;      // Button, Id
   rt::Event<std::int16_t, std::int32_t> MouseUp;        // Button, Id
   rt::Event<std::int16_t, std::int32_t> MouseDblClick;  // Button, Id
-  // Id: the icon chosen with a click or from the keyboard, or asked for its menu.
+  // Id: the icon chosen with a click or from the keyboard.
   rt::Event<std::int32_t> Select;
+  // Id: the icon's menu asked for, with the right button or from the keyboard (the menu key,
+  // Shift+F10). A shell of the classic form tells only of the right button's release.
+  rt::Event<std::int32_t> ContextMenu;
   // The taskbar was made anew and the icon put back: it may stand somewhere else now.
   rt::Event<> IconPlacedAgain;
 

@@ -37,7 +37,7 @@ struct ControlDesign {
 };
 
 // In the window's control order.
-inline constexpr std::array<ControlDesign, 9> kControls{{
+inline constexpr std::array<ControlDesign, 10> kControls{{
     {L"PushButton2",
      rt::ControlKind::PushButton,
      rt::TextId::StartAutodrag,
@@ -72,12 +72,23 @@ inline constexpr std::array<ControlDesign, 9> kControls{{
      {240, 300, 1350, 225},
      5,
      true},
-    {L"PushButton1", rt::ControlKind::PushButton, rt::TextId::Help, kNoText, nullptr, {120, 2230, 7800, 405}, 6, true},
+    // The way to the Settings window: at the right of the status line, where the frame had
+    // room, so the controls people know stay where they were; read and tabbed to after the
+    // status and before Help.
+    {L"PushButton3",
+     rt::ControlKind::PushButton,
+     rt::TextId::OpenSettings,
+     kNoText,
+     L"Frame1",
+     {5880, 225, 1800, 405},
+     6,
+     true},
+    {L"PushButton1", rt::ControlKind::PushButton, rt::TextId::Help, kNoText, nullptr, {120, 2230, 7800, 405}, 7, true},
     // Below the client area, so never seen: it must never hold the focus either. Its
     // design text "Text1" is no caption anyone reads.
-    {L"Text1", rt::ControlKind::TextBox, kNoText, kNoText, nullptr, {720, 3090, 615, 330}, 7, true, false},
+    {L"Text1", rt::ControlKind::TextBox, kNoText, kNoText, nullptr, {720, 3090, 615, 330}, 8, true, false},
     // The tray control is 510 x 510 twips and never seen; the skin component has no face.
-    {L"cSysTray1", rt::ControlKind::UserControl, kNoText, kNoText, nullptr, {0, 0, 510, 510}, 8, false},
+    {L"cSysTray1", rt::ControlKind::UserControl, kNoText, kNoText, nullptr, {0, 0, 510, 510}, 9, false},
 }};
 
 const ControlDesign& Find(const wchar_t* name);

@@ -27,15 +27,21 @@ FittedLayout FitToCaptions(const CaptionWidth& width) {
   auto& check4 = fitted.bounds[IndexOf(L"Check4")];
   auto& check8 = fitted.bounds[IndexOf(L"Check8")];
   auto& label1 = fitted.bounds[IndexOf(L"Label1")];
+  auto& settingsButton = fitted.bounds[IndexOf(L"PushButton3")];
 
   // What the controls inside the frames need; then how much wider the frames must be.
   check4.width = std::max(check4.width, Needed(width, Find(L"Check4")));
   check8.left = std::max(check8.left, check4.left + check4.width + kBetweenCheckBoxes);
   check8.width = std::max(check8.width, Needed(width, Find(L"Check8")));
   label1.width = std::max(label1.width, Needed(width, Find(L"Label1")));
+  // The Settings button keeps to the frame's right edge and grows to the left; the status
+  // line must end before it.
+  const int settingsRight = settingsButton.left + settingsButton.width;
+  settingsButton.width = std::max(settingsButton.width, Needed(width, Find(L"PushButton3")) + 2 * kInnerMargin);
+  settingsButton.left = settingsRight - settingsButton.width;
   const int frameWidth = Find(L"Frame2").bounds.width;
   int growth = std::max({0, check8.left + check8.width + kInnerMargin - frameWidth,
-                         label1.left + label1.width + kInnerMargin - frameWidth});
+                         label1.left + label1.width + kInnerMargin - settingsButton.left});
   // The captions of the frames and buttons themselves, across the window's width.
   for (const wchar_t* name : {L"PushButton2", L"PushButton1", L"Frame1", L"Frame2"}) {
     const ControlDesign& control = Find(name);
@@ -43,6 +49,7 @@ FittedLayout FitToCaptions(const CaptionWidth& width) {
   }
   if (growth == 0) return fitted;
   fitted.clientWidth += growth;
+  settingsButton.left += growth;
   for (std::size_t i = 0; i < kControls.size(); ++i)
     if (kControls[i].container == nullptr && kControls[i].bounds.width == frameWidth) fitted.bounds[i].width += growth;
   return fitted;

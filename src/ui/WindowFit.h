@@ -1,7 +1,8 @@
 // The window's layout in the user's language: every control as designed where its caption
 // fits, so English keeps the design to the twip; where a translation needs more room, a
 // check box or the status line grows to its caption, the check box beside it moves along,
-// and the window and its full-width controls widen only by what still does not fit.
+// the Settings button grows to the left, and the window and its full-width controls widen
+// only by what still does not fit (the Settings button moving along with the frame's edge).
 #pragma once
 #include <array>
 #include <functional>

@@ -26,6 +26,8 @@ PICTURES = {
                         "_is_held", "badge-light"),
     "badge-dark.png": ("test_shortcut::test_the_shortcut_starts_and_stops_auto_drag_and_a_badge_shows_while_the_button"
                        "_is_held", "badge-dark"),
+    "settings.png": ("test_settings::test_settings_from_the_tray_menu_take_effect_at_once", "settings"),
+    "tray-menu.png": ("test_settings::test_settings_from_the_tray_menu_take_effect_at_once", "tray-menu"),
 }
 
 

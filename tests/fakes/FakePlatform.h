@@ -1,5 +1,6 @@
 // Every fake behind the seam, bundled as the program's Platform.
 #pragma once
+#include "fakes/FakeMenusAndWindows.h"
 #include "fakes/FakeMouse.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeServices.h"
@@ -29,6 +30,8 @@ struct FakePlatform {
   FakeBadge badge{clock};
   FakeSessionEvents session{pump};
   FakeAccessibility accessibility;
+  FakeMenus menus;
+  FakeWindowHosting windows;
   CatalogueTexts catalogue;
   rt::Texts texts{catalogue, rt::Language::English};
   FakeTextMetrics metrics;
@@ -42,8 +45,8 @@ struct FakePlatform {
     session.ReturnAt(at);
   }
 
-  rt::Platform platform{app,     pump,   clock,     mouse, tray,    windowProcs,   registry, files,  dialogs,
-                        starter, random, shortcuts, badge, session, accessibility, texts,    metrics};
+  rt::Platform platform{app,     pump,   clock,     mouse, tray,    windowProcs,   registry, files,  dialogs, starter,
+                        random,  shortcuts, badge, session, accessibility, menus, windows, texts, metrics};
 };
 
 }  // namespace fake

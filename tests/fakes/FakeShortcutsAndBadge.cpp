@@ -17,6 +17,10 @@ void FakeShortcuts::Unregister() {
   pressed_ = nullptr;
 }
 
+bool FakeShortcuts::Available(const rt::Shortcut& shortcut) {
+  return std::find(heldByOthers.begin(), heldByOthers.end(), shortcut) == heldByOthers.end();
+}
+
 void FakeShortcuts::PressAt(double at, const rt::Shortcut& shortcut) {
   pump_.At(at, [this, shortcut] {
     if (registered == shortcut && pressed_) pressed_();

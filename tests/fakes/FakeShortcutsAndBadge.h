@@ -16,6 +16,7 @@ class FakeShortcuts : public rt::GlobalShortcuts {
   explicit FakeShortcuts(FakePump& pump) : pump_(pump) {}
   bool Register(const rt::Shortcut& shortcut, std::function<void()> pressed) override;
   void Unregister() override;
+  bool Available(const rt::Shortcut& shortcut) override;
 
   // Test side: the user presses the shortcut at a virtual time; it reaches us only while
   // we hold it, as WM_HOTKEY does.
@@ -36,8 +37,9 @@ class FakeBadge : public rt::PointerBadge {
   void ShowBeside(rt::ScreenPoint pointer) override;
   void Hide() override;
   void SetLook(rt::HeldButton button, double filled) override;
-  void SetLetters(const std::wstring& left, const std::wstring& right, const rt::Font&) override {
-    letters = {left, right};
+  void SetLetters(const std::wstring& left, const std::wstring& right, const std::wstring& middle,
+                  const rt::Font&) override {
+    letters = {left, right, middle};
   }
 
   struct Change {
@@ -52,7 +54,7 @@ class FakeBadge : public rt::PointerBadge {
   double filled = 1.0;
   // Every fill shown on the way to a latch, in order.
   std::vector<double> fills;
-  std::pair<std::wstring, std::wstring> letters{L"L", L"R"};
+  std::vector<std::wstring> letters{L"L", L"R", L"M"};
 
  private:
   VirtualClock& clock_;

@@ -8,7 +8,7 @@ import re
 import sys
 from pathlib import Path
 
-FEATURES = {"autodrag", "tray", "settings", "ui", "help", "shortcut"}
+FEATURES = {"autodrag", "tray", "settings", "ui", "help", "shortcut", "settingswindow"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 

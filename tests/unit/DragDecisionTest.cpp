@@ -98,4 +98,17 @@ TEST_F(DragDecisionTest, APickUpIsWhereItsPressWasAndTheBounceEdgeIsExact) {
   }
 }
 
+// The count of pick-ups and drops stops at its top instead of wrapping to a negative
+// count that the controller would never see pass 1.
+TEST_F(DragDecisionTest, TheClickCountSaturates) {
+  for (int drag = 0; drag < 17000; ++drag) {
+    decision.Start();
+    decision.Decide(At(kLDown, {10, 10}, 0));
+    decision.Decide(At(kLUp, {10, 10}, 100));
+    decision.Decide(At(kLDown, {90, 90}, 2000));
+    decision.Decide(At(kLUp, {90, 90}, 2100));
+  }
+  EXPECT_EQ(decision.ClickCount(), 32767);
+}
+
 }  // namespace

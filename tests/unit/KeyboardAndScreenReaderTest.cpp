@@ -22,12 +22,13 @@ TEST_F(KeyboardAndScreenReaderTest, TabAndReadingOrderFollowTheScreenAndTheFocus
   // Top to bottom, each frame just before what it holds; the text box nobody sees comes last.
   EXPECT_EQ(Names(rt::ReadingOrder(form.Me)),
             (std::vector<std::wstring>{L"PushButton2", L"Frame2", L"Check4", L"Check8", L"Frame1", L"Label1",
-                                       L"PushButton1", L"Text1", L"cSysTray1"}));
+                                       L"PushButton3", L"PushButton1", L"Text1", L"cSysTray1"}));
   // The hidden minimised box is skipped, and the text box is never a stop.
-  EXPECT_EQ(Names(rt::TabOrder(form.Me)), (std::vector<std::wstring>{L"PushButton2", L"Check4", L"PushButton1"}));
+  EXPECT_EQ(Names(rt::TabOrder(form.Me)),
+            (std::vector<std::wstring>{L"PushButton2", L"Check4", L"PushButton3", L"PushButton1"}));
   form.Check8.SetVisible(true);
   EXPECT_EQ(Names(rt::TabOrder(form.Me)),
-            (std::vector<std::wstring>{L"PushButton2", L"Check4", L"Check8", L"PushButton1"}));
+            (std::vector<std::wstring>{L"PushButton2", L"Check4", L"Check8", L"PushButton3", L"PushButton1"}));
   EXPECT_FALSE(rt::IsTabStop(form.Text1));
   EXPECT_TRUE(form.Text1.Visible());  // it keeps its place and properties otherwise
 }

@@ -303,6 +303,7 @@ TEST_F(TrayControlTest, NotificationsBecomeTheEventsWithButtonAndId) {
     raised.push_back("dbl " + std::to_string(b) + " " + std::to_string(id));
   });
   tray.Select.Handle([&](std::int32_t id) { raised.push_back("select " + std::to_string(id)); });
+  tray.ContextMenu.Handle([&](std::int32_t id) { raised.push_back("menu " + std::to_string(id)); });
 
   std::int32_t id = 7;
   // 1024 and 1025: chosen with the mouse, and with Enter or Space; 123: its menu asked for.
@@ -310,8 +311,9 @@ TEST_F(TrayControlTest, NotificationsBecomeTheEventsWithButtonAndId) {
        {512, 513, 514, 515, 516, 517, 518, 519, 520, 521, 1024, 1025, 123, 1026, 1027, 1028, 1029, 0, -1}) {
     tray.HandleTrayMessage(message, id);
   }
+  // The classic form has no menu notice: the right button's release asks for the menu.
   EXPECT_EQ(raised, (std::vector<std::string>{"move 7", "down 1 7", "up 1 7", "dbl 1 7", "down 2 7", "up 2 7",
-                                              "dbl 2 7", "select 7", "select 7", "select 7"}));
+                                              "menu 7", "dbl 2 7", "select 7", "select 7", "menu 7"}));
 }
 
 TEST_F(TrayControlTest, EveryAddAsksForVersion4AndTheAnswerSaysHowNoticesCome) {

@@ -123,9 +123,9 @@ class TrayRestoreTest : public ProgramTest {
   Recorder recorder;
 };
 
-// Released buttons, then the icon chosen with the mouse, with Enter or Space, and its menu asked for.
-TEST_F(TrayRestoreTest, ReleasingEitherButtonOverTheIconOrChoosingItBringsTheWindowBack) {
-  for (std::int32_t release : {514, 517, 1024, 1025, 123}) {
+// The left button released, then the icon chosen with the mouse, with Enter or Space.
+TEST_F(TrayRestoreTest, ReleasingTheLeftButtonOverTheIconOrChoosingItBringsTheWindowBack) {
+  for (std::int32_t release : {514, 1024, 1025}) {
     IntoTheTray();
     TrayNotification(release);
     EXPECT_TRUE(form.Me.Visible()) << release;
@@ -133,6 +133,19 @@ TEST_F(TrayRestoreTest, ReleasingEitherButtonOverTheIconOrChoosingItBringsTheWin
     EXPECT_FALSE(program.State().HiddenInTray) << release;
     EXPECT_EQ(form.Me.WindowState(), rt::windowstate::kNormal) << release;
   }
+  EXPECT_TRUE(fakes.menus.shown.empty());
+}
+
+// The right button released, then the menu asked for, as a shell of version 4 tells of a
+// right click: one menu, and the window stays in the tray when it is dismissed.
+TEST_F(TrayRestoreTest, TheRightButtonOpensTheMenuInstead) {
+  IntoTheTray();
+  TrayNotification(517);
+  EXPECT_TRUE(fakes.menus.shown.empty()) << "the menu notice follows";
+  TrayNotification(123);
+  EXPECT_EQ(fakes.menus.shown.size(), 1u);
+  EXPECT_FALSE(form.Me.Visible());
+  EXPECT_TRUE(program.State().HiddenInTray);
 }
 
 TEST_F(TrayRestoreTest, MovingPressingAndDoubleClickingDoNotRestore) {

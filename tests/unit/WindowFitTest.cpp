@@ -38,6 +38,18 @@ TEST(WindowFit, ALongerCheckBoxGrowsAndPushesItsNeighbourWithinTheFrame) {
   EXPECT_EQ(BoundsOf(fitted, L"Frame2"), layout::Find(L"Frame2").bounds);
 }
 
+TEST(WindowFit, ALongerSettingsCaptionGrowsItsButtonLeftwardsUntilTheStatusLineNeedsTheRoom) {
+  // 2400 twips of caption and 120 on either side: the button ends where it did, 7680.
+  auto fitted = layout::FitToCaptions(Widths({{rt::TextId::OpenSettings, 2400}}));
+  EXPECT_EQ(BoundsOf(fitted, L"PushButton3"), (rt::TwipsRect{7680 - 2640, 225, 2640, 405}));
+  EXPECT_EQ(fitted.clientWidth, layout::kClientWidth);
+  // A status line that would run into it widens the window instead: 240 + 4900 + 120 = 5260
+  // against the button's 5040 leaves 220 twips to find.
+  fitted = layout::FitToCaptions(Widths({{rt::TextId::OpenSettings, 2400}, {rt::TextId::AutodragIsOff, 4900}}));
+  EXPECT_EQ(fitted.clientWidth, layout::kClientWidth + 220);
+  EXPECT_EQ(BoundsOf(fitted, L"PushButton3").left, 7680 - 2640 + 220);
+}
+
 TEST(WindowFit, WhatStillDoesNotFitWidensTheWindowAndItsFullWidthControlsByThatMuch) {
   // 240 + 5000 + 150 + 3000 + 120 = 8510: 710 twips more than the frame's 7800.
   const auto fitted = layout::FitToCaptions(Widths(
@@ -47,8 +59,10 @@ TEST(WindowFit, WhatStillDoesNotFitWidensTheWindowAndItsFullWidthControlsByThatM
     const rt::TwipsRect design = layout::Find(name).bounds;
     EXPECT_EQ(BoundsOf(fitted, name), (rt::TwipsRect{design.left, design.top, design.width + 710, design.height}));
   }
-  // The status line takes the wider of its two texts.
+  // The status line takes the wider of its two texts; the Settings button beside it keeps
+  // to the frame's right edge.
   EXPECT_EQ(BoundsOf(fitted, L"Label1").width, 2000);
+  EXPECT_EQ(BoundsOf(fitted, L"PushButton3").left, layout::Find(L"PushButton3").bounds.left + 710);
   EXPECT_EQ(BoundsOf(fitted, L"Text1"), layout::Find(L"Text1").bounds);
   EXPECT_EQ(fitted.clientHeight, layout::kClientHeight);
 }

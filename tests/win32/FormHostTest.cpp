@@ -180,12 +180,15 @@ TEST_F(FormHostTest, OpensWithTheFocusMarkedOnStartAndTabsInScreenOrder) {
     stacked.push_back(child);
   EXPECT_EQ(stacked,
             (std::vector<HWND>{Of(form.PushButton2), Of(form.Frame2), Of(form.Check4), Of(form.Check8), Of(form.Frame1),
-                               Of(form.Label1), Of(form.PushButton1), Of(form.Text1), Of(form.cSysTray1Site)}));
+                               Of(form.Label1), Of(form.PushButton3), Of(form.PushButton1), Of(form.Text1),
+                               Of(form.cSysTray1Site)}));
   EXPECT_EQ(::GetWindowLongW(Of(form.Text1), GWL_STYLE) & WS_TABSTOP, 0);
 
   Tab();
   EXPECT_EQ(::GetFocus(), Of(form.Check4));
   Tab();  // Check8 is hidden
+  EXPECT_EQ(::GetFocus(), Of(form.PushButton3));
+  Tab();
   EXPECT_EQ(::GetFocus(), Of(form.PushButton1));
   Tab();  // round to the start
   EXPECT_EQ(::GetFocus(), Of(form.PushButton2));
@@ -194,6 +197,8 @@ TEST_F(FormHostTest, OpensWithTheFocusMarkedOnStartAndTabsInScreenOrder) {
   EXPECT_TRUE(::IsWindowVisible(Of(form.Check8)));
   Tab(true);
   EXPECT_EQ(::GetFocus(), Of(form.PushButton1));
+  Tab(true);
+  EXPECT_EQ(::GetFocus(), Of(form.PushButton3));
   Tab(true);
   EXPECT_EQ(::GetFocus(), Of(form.Check8));
   // Hiding the focused box hands the focus on instead of stranding it.

@@ -138,8 +138,11 @@ TEST_F(MouseInjectionTest, TheSwallowedPickUpKeepsTheButtonDownUntilTheDropOrAGi
       }();
       // Let go where it was picked up, and the pointer came back to the hand; Wine may not
       // show the hooks that last move, so the pointer itself is asked.
-      for (const SeenEvent& e : Seen(modMouse::kInjectedTag))
-        if (e.message == WM_LBUTTONUP) EXPECT_EQ(e.pt.x, 200) << "let go where it was picked up";
+      for (const SeenEvent& e : Seen(modMouse::kInjectedTag)) {
+        if (e.message == WM_LBUTTONUP) {
+          EXPECT_EQ(e.pt.x, 200) << "let go where it was picked up";
+        }
+      }
     } else {
       mouse.Inject(click({300, 220}), 0);
       ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] { return !leftDown() && CountSeen(WM_LBUTTONUP, 0) == 1; }));

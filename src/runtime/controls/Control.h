@@ -9,7 +9,20 @@
 
 namespace rt {
 
-enum class ControlKind { Form, PushButton, CheckBox, OptionButton, Frame, Label, TextBox, UserControl, Component };
+enum class ControlKind {
+  Form,
+  PushButton,
+  CheckBox,
+  OptionButton,
+  Frame,
+  Label,
+  TextBox,
+  UserControl,
+  Component,
+  Slider,
+  ShortcutBox,
+  PressArea
+};
 
 // The controls whose background is plain colour behind their caption: what a skin or a
 // change of the window's colour scheme recolours along with the window.
@@ -33,7 +46,8 @@ enum class Property {
   Icon,
   Focus,
   Look,
-  Skinned
+  Skinned,
+  Range
 };
 
 class Control;

@@ -1,6 +1,10 @@
-// The simple controls of the model: push button, check box, option button, frame, label, text box.
+// The simple controls of the model: push button, check box, option button, frame, label,
+// text box, slider, shortcut box and press area.
 #pragma once
+#include <cstdint>
 #include <optional>
+
+#include "runtime/MouseInput.h"
 
 #include "runtime/controls/Control.h"
 
@@ -30,8 +34,17 @@ class PushButton : public CaptionedControl {
   void RaiseClick() { Click.Raise(); }
   void RaiseMouseMove(MouseMoveArgs a) { MouseMove.Raise(a); }
 
+  // The button Enter clicks wherever the focus is (unless on another button), and the one
+  // Escape clicks, as on every dialog.
+  bool Default() const { return default_; }
+  void SetDefault(bool d) { default_ = d; }
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool c) { cancel_ = c; }
+
  private:
   ButtonLook look_;
+  bool default_ = false;
+  bool cancel_ = false;
 };
 
 // Check box and option button share the value rule: a change of value, by the user or by
@@ -75,14 +88,93 @@ class Label : public CaptionedControl {
   explicit Label(std::wstring name) : CaptionedControl(ControlKind::Label, std::move(name)) {}
   // The caption changed, whoever changed it.
   Event<> Change;
+  // True: an "&" in the caption marks the letter that, with Alt, moves the focus to the
+  // control after the label; false: "&" is shown as it is.
+  bool UseMnemonic() const { return useMnemonic_; }
+  void SetUseMnemonic(bool use) { useMnemonic_ = use; }
 
  protected:
   void OnCaptionChanged() override { Change.Raise(); }
+
+ private:
+  bool useMnemonic_ = false;
 };
 
 class TextBox : public CaptionedControl {  // the caption is the text
  public:
   explicit TextBox(std::wstring name) : CaptionedControl(ControlKind::TextBox, std::move(name)) {}
+};
+
+// A slider with tick marks: the user drags its thumb or moves it with the arrow keys, and
+// each change of value, by the user or by the program, raises Change.
+class Slider : public Control {
+ public:
+  explicit Slider(std::wstring name) : Control(ControlKind::Slider, std::move(name)) {}
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  // A tick every this much; the arrow keys move by SmallChange, Page Up and Down by LargeChange.
+  int TickEvery() const { return tickEvery_; }
+  int SmallChange() const { return smallChange_; }
+  int LargeChange() const { return largeChange_; }
+  void SetRange(int min, int max, int tickEvery, int smallChange, int largeChange) {
+    min_ = min;
+    max_ = max;
+    tickEvery_ = tickEvery;
+    smallChange_ = smallChange;
+    largeChange_ = largeChange;
+    Notify(Property::Range);
+    SetValue(value_);
+  }
+  int Value() const { return value_; }
+  // Kept within the range.
+  void SetValue(int v) {
+    v = v < min_ ? min_ : v > max_ ? max_ : v;
+    if (v == value_) return;
+    value_ = v;
+    Notify(Property::Value);
+    Change.Raise();
+  }
+  Event<> Change;
+
+ private:
+  int min_ = 0, max_ = 10, tickEvery_ = 1, smallChange_ = 1, largeChange_ = 2, value_ = 0;
+};
+
+// A key the user pressed with the modifiers then down.
+struct KeyChord {
+  // The virtual-key code: 'A'..'Z', '0'..'9', 0x70.. for F1, 8 for Backspace, 0x2E for Delete...
+  std::uint32_t key = 0;
+  bool win = false;
+  bool ctrl = false;
+  bool alt = false;
+  bool shift = false;
+  bool operator==(const KeyChord&) const = default;
+};
+
+// A box that shows a key combination and reports the keys pressed in it, instead of
+// typing them; the program decides what the caption then reads.
+class ShortcutBox : public CaptionedControl {
+ public:
+  explicit ShortcutBox(std::wstring name) : CaptionedControl(ControlKind::ShortcutBox, std::move(name)) {}
+  Event<KeyChord> KeyPressed;
+};
+
+// A button of the mouse pressed or let go in a press area, with where and when.
+struct PressArgs {
+  // 1 left, 2 right, 4 middle, as the button arguments of mouse events are.
+  int button = 0;
+  ScreenPoint at;
+  // Milliseconds on the system's tick count, as the mouse hook's event times.
+  std::uint32_t time = 0;
+};
+
+// A patch of the window that only reports presses and releases of any mouse button,
+// showing its caption inside.
+class PressArea : public CaptionedControl {
+ public:
+  explicit PressArea(std::wstring name) : CaptionedControl(ControlKind::PressArea, std::move(name)) {}
+  Event<PressArgs> Pressed;
+  Event<PressArgs> Released;
 };
 
 }  // namespace rt

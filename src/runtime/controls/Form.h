@@ -68,6 +68,20 @@ class Form : public CaptionedControl {
   // Asks the platform to give the window the input focus.
   void SetFocus() { Notify(Property::Focus); }
 
+  // Commands of the program's own in the window's system menu, after the system's; the
+  // item's id comes back with SystemMenuChosen. Given before the window is made.
+  struct SystemMenuItem {
+    int id = 0;
+    std::wstring text;
+  };
+  void AddSystemMenuItem(int id, std::wstring text) { systemMenu_.push_back({id, std::move(text)}); }
+  const std::vector<SystemMenuItem>& SystemMenuItems() const { return systemMenu_; }
+  Event<int> SystemMenuChosen;
+
+  // A dialog shows centred on the monitor of this window, or of the pointer when 0.
+  WindowHandle OpenNear() const { return openNear_; }
+  void SetOpenNear(WindowHandle window) { openNear_ = window; }
+
   // A close request from the user or the system: QueryUnload, then Unload unless cancelled.
   // Returns true when the close went ahead.
   bool RequestClose(int reason);
@@ -89,6 +103,8 @@ class Form : public CaptionedControl {
   bool inFirstShow_ = false;
   bool hiddenInFirstShow_ = false;
   LookRule lookRule_ = nullptr;
+  std::vector<SystemMenuItem> systemMenu_;
+  WindowHandle openNear_ = 0;
 };
 
 }  // namespace rt

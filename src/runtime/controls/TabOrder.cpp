@@ -17,6 +17,8 @@ bool IsTabStop(const Control& control) {
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
     case ControlKind::TextBox:
+    case ControlKind::Slider:
+    case ControlKind::ShortcutBox:
       return control.TabStop();
     default:
       return false;  // frames, labels and the tray control never hold the focus

@@ -5,6 +5,7 @@
 
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/UserControlSite.h"
+#include "runtime/win32/DialogControlPeers.h"
 #include "runtime/win32/DpiScaling.h"
 #include "runtime/win32/Gdi.h"
 #include "runtime/win32/MouseMoveArgs.h"
@@ -143,7 +144,10 @@ class LabelPeer final : public ChildPeer {
   }
 
  protected:
-  WindowKind Kind() const override { return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0}; }
+  WindowKind Kind() const override {
+    // With a mnemonic, Alt and the letter take the focus to the control after the label.
+    return {L"STATIC", SS_LEFTNOWORDWRAP | (label_.UseMnemonic() ? 0u : static_cast<DWORD>(SS_NOPREFIX)), 0};
+  }
   void ShowCaption(const std::wstring& caption) override {
     ChildPeer::ShowCaption(caption);
     LayOut();
@@ -207,6 +211,12 @@ std::unique_ptr<ChildPeer> MakeChildPeer(PeerHost& host, rt::Control& control) {
       return std::make_unique<TextBoxPeer>(host, static_cast<rt::TextBox&>(control));
     case rt::ControlKind::UserControl:
       return std::make_unique<ControlSitePeer>(host, static_cast<rt::UserControlSite&>(control));
+    case rt::ControlKind::Slider:
+      return MakeSliderPeer(host, static_cast<rt::Slider&>(control));
+    case rt::ControlKind::ShortcutBox:
+      return MakeShortcutBoxPeer(host, static_cast<rt::ShortcutBox&>(control));
+    case rt::ControlKind::PressArea:
+      return MakePressAreaPeer(host, static_cast<rt::PressArea&>(control));
     default:
       return nullptr;  // option buttons are not used on our window; components have no face
   }

@@ -34,6 +34,8 @@ class ChildPeer : public rt::ControlPeer {
 
   // Messages the main window receives on behalf of this control.
   virtual void OnCommand(WORD /*notification*/) {}
+  // A slider moved (WM_HSCROLL).
+  virtual void OnScroll() {}
   virtual bool OnDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
   virtual HBRUSH OnCtlColor(HDC dc);
 

@@ -20,6 +20,9 @@ namespace {
 // Fixed single border with the system menu, minimise and close; no maximise, no sizing.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
+// A dialog: the same without the minimise box, with a dialog's frame.
+constexpr DWORD kDialogStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
 // Clear of IDOK and IDCANCEL, which the dialog keys send on their own.
 constexpr int kFirstControlId = 100;
 
@@ -37,11 +40,12 @@ class OwnChange {
 }  // namespace
 
 FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance, std::optional<int> fixedDpi,
-                   std::wstring pressActionName)
+                   std::optional<Dialog> dialog, std::wstring pressActionName)
     : form_(form),
       failures_(failures),
       instance_(instance),
       fixedDpi_(fixedDpi),
+      dialog_(dialog),
       pressActionName_(std::move(pressActionName)),
       highContrastSource_(&HighContrastOn),
       highContrast_(HighContrastOn()) {
@@ -50,14 +54,16 @@ FormHost::FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE
   OwnChange own(ownStateChanges_);
   // Made on the primary monitor, so that the DPI read below is the one it will show at.
   const POINT corner = PrimaryWorkAreaCorner();
-  window_.reset(::CreateWindowExW(kExStyle, kMainWindowClass, form.Caption().c_str(), kStyle, corner.x, corner.y, 100,
-                                  100, nullptr, nullptr, instance, this));
+  window_.reset(::CreateWindowExW(dialog_ ? kDialogExStyle : kExStyle, dialog_ ? kDialogClass : kMainWindowClass,
+                                  form.Caption().c_str(), dialog_ ? kDialogStyle : kStyle, corner.x, corner.y, 100,
+                                  100, dialog_ ? dialog_->owner : nullptr, nullptr, instance, this));
   if (!window_) throw rt::Failure(SystemMessage(::GetLastError()));
   // Running as administrator, the program would not hear the shell's broadcast otherwise.
   if (taskbarCreated_ != 0) LetThroughMessageFilter(window_.get(), taskbarCreated_);
   dpi_ = fixedDpi_ ? *fixedDpi_ : DpiOfWindow(window_.get());
   fonts_ = FontCache(dpi_);
   CreateControls();
+  AddSystemMenuItems();
   FitToForm(std::nullopt);
   ApplyIcon();
   if (!form_.Enabled()) ::EnableWindow(window_.get(), FALSE);
@@ -74,13 +80,13 @@ FormHost::~FormHost() {
   window_.reset();
 }
 
-int FormHost::RunMessageLoop() {
+int FormHost::RunMessageLoop(std::function<bool(MSG&)> alsoPreTranslate) {
   MSG message{};
   for (;;) {
     const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(message.wParam);
     if (got == -1) throw rt::Failure(SystemMessage(::GetLastError()));
-    if (PreTranslate(message)) continue;
+    if (PreTranslate(message) || (alsoPreTranslate && alsoPreTranslate(message))) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -121,6 +127,45 @@ void FormHost::CreateControls() {
     ::SetWindowPos(peer->Window(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     peers_.push_back(std::move(peer));
   }
+}
+
+void FormHost::AddSystemMenuItems() {
+  if (form_.SystemMenuItems().empty()) return;
+  HMENU menu = ::GetSystemMenu(window_.get(), FALSE);
+  if (menu == nullptr) return;
+  ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  for (const rt::Form::SystemMenuItem& item : form_.SystemMenuItems())
+    ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.text.c_str());
+}
+
+void FormHost::PlaceDialog() {
+  HWND beside = reinterpret_cast<HWND>(form_.OpenNear());
+  POINT pointer{};
+  ::GetCursorPos(&pointer);
+  HMONITOR monitor = beside != nullptr && ::IsWindowVisible(beside) ? ::MonitorFromWindow(beside, MONITOR_DEFAULTTONEAREST)
+                                                                : ::MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetMonitorInfoW(monitor, &info)) return;
+  RECT outer{};
+  ::GetWindowRect(window_.get(), &outer);
+  const RECT& work = info.rcWork;
+  const int x = work.left + (work.right - work.left - (outer.right - outer.left)) / 2;
+  const int y = work.top + (work.bottom - work.top - (outer.bottom - outer.top)) / 2;
+  // Another monitor may have another DPI: Windows then resizes the window on the way.
+  ::SetWindowPos(window_.get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool FormHost::ClickButton(bool isDefault) {
+  for (rt::Control* control : form_.Controls()) {
+    if (control->Kind() != rt::ControlKind::PushButton || !control->Visible() || !control->Enabled()) continue;
+    auto* button = static_cast<rt::PushButton*>(control);
+    if (isDefault ? button->Default() : button->Cancel()) {
+      button->RaiseClick();
+      return true;
+    }
+  }
+  return false;
 }
 
 void FormHost::LayOutControls() {
@@ -180,6 +225,7 @@ void FormHost::ApplyVisibility() {
     // Whoever comes to the window sees where the focus is, also before touching the
     // keyboard: Windows would hide the mark from a user who started us with the mouse.
     ::SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    if (dialog_) PlaceDialog();
     // A state the program chose while the window was hidden takes effect now.
     ::ShowWindow(window, form_.WindowState() == rt::windowstate::kMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
     ::UpdateWindow(window);
@@ -255,7 +301,8 @@ bool FormHost::Close(int reason) {
   closing_ = true;
   const bool accepted = form_.RequestClose(reason);
   closing_ = false;
-  if (!accepted) return false;
+  // A dialog lives as long as the program holds it; its close is the program's to answer.
+  if (!accepted || dialog_) return false;
   // The program's unload handler normally ends the process itself; if it came back, the
   // window goes and the message loop ends.
   if (window_) ::DestroyWindow(window_.get());
@@ -309,8 +356,29 @@ LRESULT FormHost::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     }
     case WM_COMMAND:
-      if (ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam))) peer->OnCommand(HIWORD(wParam));
+      if (ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam)))
+        peer->OnCommand(HIWORD(wParam));
+      else if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+        ClickButton(LOWORD(wParam) == IDOK);  // Enter or Escape, from the dialog keys
       return 0;
+    case WM_NEXTDLGCTL: {
+      // The dialog keys ask for this to move the focus (a label's mnemonic does: the label,
+      // then the control after it); only a dialog's own class would answer it otherwise.
+      HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                        : ::GetNextDlgTabItem(window, ::GetFocus(), wParam != 0 ? TRUE : FALSE);
+      if (target != nullptr) ::SetFocus(target);
+      return 0;
+    }
+    case WM_HSCROLL:
+      if (ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam))) peer->OnScroll();
+      return 0;
+    case WM_SYSCOMMAND:
+      for (const rt::Form::SystemMenuItem& item : form_.SystemMenuItems())
+        if ((wParam & 0xFFF0) == static_cast<WPARAM>(item.id)) {
+          form_.SystemMenuChosen.Raise(item.id);
+          return 0;
+        }
+      break;
     case WM_MOUSEMOVE: {
       rt::MouseMoveArgs args = MouseMoveArgsFrom(wParam, lParam, dpi_);
       form_.MouseMove.Raise(args);

@@ -23,18 +23,27 @@ namespace win32 {
 
 class FormHost final : public rt::ControlPeer, private PeerHost {
  public:
+  // The main window ends the program when it closes. A dialog is owned by the main window,
+  // has no minimise box, opens centred on the monitor the program names, and its close
+  // box only asks the form, which hides it.
+  struct Dialog {
+    HWND owner = nullptr;
+  };
+
   // Makes the window hidden; the program's Show makes it visible. fixedDpi lays it out at
   // that DPI whatever the monitor says (for tests); otherwise the window follows its own.
   // pressActionName is what a screen reader says pressing a push button does.
   FormHost(rt::Form& form, rt::UnhandledFailureSink& failures, HINSTANCE instance,
-           std::optional<int> fixedDpi = std::nullopt, std::wstring pressActionName = L"Press");
+           std::optional<int> fixedDpi = std::nullopt, std::optional<Dialog> dialog = std::nullopt,
+           std::wstring pressActionName = L"Press");
   FormHost(const FormHost&) = delete;
   FormHost& operator=(const FormHost&) = delete;
   ~FormHost() override;
 
   HWND MainWindow() const { return window_.get(); }
-  // Waits for and dispatches messages until WM_QUIT; returns its exit code.
-  int RunMessageLoop();
+  // Waits for and dispatches messages until WM_QUIT; returns its exit code. Other windows'
+  // dialog keys (a dialog's) are offered to alsoPreTranslate after this window's.
+  int RunMessageLoop(std::function<bool(MSG&)> alsoPreTranslate = nullptr);
   // The dialog keys (Tab, Shift+Tab, Space, Enter) for the window's controls. Every message
   // loop of the thread offers its messages here first; true when the message was handled.
   bool PreTranslate(MSG& message);
@@ -63,6 +72,11 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   ChildPeer* PeerOf(HWND window) const;
 
   void CreateControls();
+  void AddSystemMenuItems();
+  // A dialog about to show: centred on the monitor of the window the form names, or of the pointer.
+  void PlaceDialog();
+  // Enter and Escape where no button has the focus: the form's default or cancel button.
+  bool ClickButton(bool isDefault);
   // Sizes the window for the form's client area at the current DPI.
   void FitToForm(std::optional<POINT> topLeft);
   void ApplyVisibility();
@@ -83,6 +97,7 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   rt::UnhandledFailureSink& failures_;
   HINSTANCE instance_;
   std::optional<int> fixedDpi_;
+  std::optional<Dialog> dialog_;
   std::wstring pressActionName_;
   int dpi_ = kDefaultDpi;
   UINT taskbarCreated_ = 0;

@@ -23,6 +23,9 @@ struct CursorCloser {
 struct WindowCloser {
   void operator()(HWND window) const noexcept { ::DestroyWindow(window); }
 };
+struct MenuCloser {
+  void operator()(HMENU menu) const noexcept { ::DestroyMenu(menu); }
+};
 struct KernelHandleCloser {
   void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
 };
@@ -32,6 +35,7 @@ using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconCloser>;
 using UniqueCursor = std::unique_ptr<std::remove_pointer_t<HCURSOR>, CursorCloser>;
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuCloser>;
 using UniqueKernelHandle = std::unique_ptr<void, KernelHandleCloser>;
 
 // CreateFileW reports failure as INVALID_HANDLE_VALUE, not as null.

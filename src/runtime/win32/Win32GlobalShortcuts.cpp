@@ -8,6 +8,8 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"Vornatic.Shortcuts";
 constexpr int kShortcutId = 1;
+// Taken for a moment only, to learn whether a combination is free.
+constexpr int kTrialId = 2;
 
 }  // namespace
 
@@ -30,7 +32,15 @@ bool Win32GlobalShortcuts::Register(const rt::Shortcut& shortcut, std::function<
   Unregister();
   if (!::RegisterHotKey(window_.get(), kShortcutId, Modifiers(shortcut), shortcut.key)) return false;
   registered_ = true;
+  current_ = shortcut;
   pressed_ = std::move(pressed);
+  return true;
+}
+
+bool Win32GlobalShortcuts::Available(const rt::Shortcut& shortcut) {
+  if (registered_ && shortcut == current_) return true;
+  if (!::RegisterHotKey(window_.get(), kTrialId, Modifiers(shortcut), shortcut.key)) return false;
+  ::UnregisterHotKey(window_.get(), kTrialId);
   return true;
 }
 

@@ -18,6 +18,7 @@ class Win32GlobalShortcuts : public rt::GlobalShortcuts {
 
   bool Register(const rt::Shortcut& shortcut, std::function<void()> pressed) override;
   void Unregister() override;
+  bool Available(const rt::Shortcut& shortcut) override;
 
   // The modifier flags RegisterHotKey takes for a shortcut (held down does not repeat).
   static UINT Modifiers(const rt::Shortcut& shortcut);
@@ -28,6 +29,7 @@ class Win32GlobalShortcuts : public rt::GlobalShortcuts {
   rt::UnhandledFailureSink& failures_;
   UniqueWindow window_;
   bool registered_ = false;
+  rt::Shortcut current_;
   std::function<void()> pressed_;
 };
 

@@ -11,11 +11,13 @@ Win32Platform::Win32Platform(HINSTANCE instance)
       windowProcs_(failures_),
       shortcuts_(instance, failures_),
       badge_(instance),
+      windows_(instance, failures_),
       textSource_(instance),
       texts_(textSource_, rt::ChooseLanguage(UserInterfaceLanguages())),
-      bundle_{app_,     pump_,   clock_,     mouse_, tray_,    windowProcs_,   registry_, files_,  dialogs_,
-              starter_, random_, shortcuts_, badge_, session_, accessibility_, texts_,    metrics_} {
+      bundle_{app_,     pump_,    clock_,     mouse_, tray_,    windowProcs_,   registry_, files_,   dialogs_, starter_,
+              random_,  shortcuts_, badge_,   session_, accessibility_, menus_,   windows_,  texts_,   metrics_} {
   texts_.SetIntegerFormat(&UserInteger);
+  windows_.SetPressActionName(texts_(rt::TextId::PressAction));
 }
 
 void Win32Platform::SetMainWindow(HWND window) {
@@ -23,6 +25,7 @@ void Win32Platform::SetMainWindow(HWND window) {
   dialogs_.SetOwner(window);
   mouse_.SetOwnWindow(window);
   session_.Attach(window);
+  windows_.SetMainWindow(window);
 }
 
 }  // namespace win32

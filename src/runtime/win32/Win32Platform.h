@@ -15,12 +15,14 @@
 #include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32NotifyIcons.h"
 #include "runtime/win32/Win32PointerBadge.h"
+#include "runtime/win32/Win32PopupMenus.h"
 #include "runtime/win32/Win32ProgramStarter.h"
 #include "runtime/win32/Win32Random.h"
 #include "runtime/win32/Win32Registry.h"
 #include "runtime/win32/Win32SessionEvents.h"
 #include "runtime/win32/Win32TextMetrics.h"
 #include "runtime/win32/Win32TextSource.h"
+#include "runtime/win32/Win32WindowHosting.h"
 #include "runtime/win32/Win32WindowProcs.h"
 
 namespace win32 {
@@ -44,6 +46,7 @@ class Win32Platform {
   Win32EventPump& Pump() { return pump_; }
   Win32PointerBadge& Badge() { return badge_; }
   Win32SessionEvents& Session() { return session_; }
+  Win32WindowHosting& Windows() { return windows_; }
 
  private:
   FailureRoute failures_;
@@ -62,6 +65,8 @@ class Win32Platform {
   Win32PointerBadge badge_;
   Win32SessionEvents session_{failures_};
   Win32Accessibility accessibility_;
+  Win32PopupMenus menus_;
+  Win32WindowHosting windows_;
   Win32TextSource textSource_;
   rt::Texts texts_;
   Win32TextMetrics metrics_;

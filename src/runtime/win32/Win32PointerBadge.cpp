@@ -99,9 +99,14 @@ void Win32PointerBadge::Paint(HWND window, HDC dc) const {
   }
   const int middle = (mouse.left + mouse.right) / 2;
   const int buttonsBottom = mouse.top + (mouse.bottom - mouse.top) * 9 / 20;
-  const bool right = ShowsRightButton();
-  RECT pressedButton = right ? RECT{middle, mouse.top + pen, mouse.right - pen, buttonsBottom}
-                             : RECT{mouse.left + pen, mouse.top + pen, middle, buttonsBottom};
+  const bool wheel = button_ == rt::HeldButton::Middle;
+  const bool right = !wheel && ShowsRightButton();
+  // The middle button is the wheel between the two, pressed in the same way.
+  const int wheelHalf = std::max(pen, static_cast<int>((mouse.right - mouse.left) / 8));
+  RECT pressedButton = wheel   ? RECT{middle - wheelHalf, mouse.top + pen, middle + wheelHalf, buttonsBottom}
+                       : right ? RECT{middle, mouse.top + pen, mouse.right - pen, buttonsBottom}
+                               : RECT{mouse.left + pen, mouse.top + pen, middle, buttonsBottom};
+  const RECT wheelOutline = pressedButton;
   pressedButton.top = pressedButton.bottom -
                       static_cast<LONG>((pressedButton.bottom - pressedButton.top) * filled_ + 0.5);
   const UniqueBrush pressedBrush(::CreateSolidBrush(pressed));
@@ -114,8 +119,13 @@ void Win32PointerBadge::Paint(HWND window, HDC dc) const {
     ::SelectClipRgn(dc, inside.get());
     ::FillRect(dc, &pressedButton, pressedBrush.get());
     ::SelectClipRgn(dc, nullptr);
-    ::MoveToEx(dc, middle, mouse.top, nullptr);
-    ::LineTo(dc, middle, buttonsBottom);
+    if (wheel) {
+      const UniqueBrush rimBrush(::CreateSolidBrush(rim));
+      ::FrameRect(dc, &wheelOutline, rimBrush.get());
+    } else {
+      ::MoveToEx(dc, middle, mouse.top, nullptr);
+      ::LineTo(dc, middle, buttonsBottom);
+    }
     ::MoveToEx(dc, mouse.left, buttonsBottom, nullptr);
     ::LineTo(dc, mouse.right - pen, buttonsBottom);
   }
@@ -127,14 +137,16 @@ void Win32PointerBadge::Paint(HWND window, HDC dc) const {
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, rim);
   RECT letterBox{mouse.left, buttonsBottom, mouse.right, mouse.bottom - pen};
-  const std::wstring& letter = right ? rightLetter_ : leftLetter_;
+  const std::wstring& letter = wheel ? middleLetter_ : right ? rightLetter_ : leftLetter_;
   ::DrawTextW(dc, letter.c_str(), static_cast<int>(letter.size()), &letterBox,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void Win32PointerBadge::SetLetters(const std::wstring& left, const std::wstring& right, const rt::Font& font) {
+void Win32PointerBadge::SetLetters(const std::wstring& left, const std::wstring& right, const std::wstring& middle,
+                                   const rt::Font& font) {
   leftLetter_ = left;
   rightLetter_ = right;
+  middleLetter_ = middle;
   letterFont_ = font;
   if (window_) ::InvalidateRect(window_.get(), nullptr, TRUE);
 }

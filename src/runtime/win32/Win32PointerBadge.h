@@ -25,7 +25,8 @@ class Win32PointerBadge : public rt::PointerBadge {
   void ShowBeside(rt::ScreenPoint pointer) override;
   void Hide() override;
   void SetLook(rt::HeldButton button, double filled) override;
-  void SetLetters(const std::wstring& left, const std::wstring& right, const rt::Font& font) override;
+  void SetLetters(const std::wstring& left, const std::wstring& right, const std::wstring& middle,
+                  const rt::Font& font) override;
 
   HWND Window() const { return window_.get(); }
   // The device's button the badge shows pressed: the secondary one is the left when swapped.
@@ -44,6 +45,7 @@ class Win32PointerBadge : public rt::PointerBadge {
   double filled_ = 1.0;
   std::wstring leftLetter_ = L"L";
   std::wstring rightLetter_ = L"R";
+  std::wstring middleLetter_ = L"M";
   rt::Font letterFont_{L"Arial", 9.0, true, 1 /* DEFAULT_CHARSET */};
 };
 

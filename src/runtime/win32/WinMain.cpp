@@ -56,13 +56,14 @@ int RunProgram(HINSTANCE instance) {
   Program program(platform.Bundle());
   platform.RouteFailuresTo(program);
   const rt::Texts& texts = platform.Bundle().texts;
-  FormHost host(program.MainWindow(), program, instance, std::nullopt, texts(rt::TextId::PressAction));
+  FormHost host(program.MainWindow(), program, instance, std::nullopt, std::nullopt, texts(rt::TextId::PressAction));
   platform.SetMainWindow(host.MainWindow());
   win32::CloseRequestListener closeRequests(host.MainWindow(), platform.Failures());
   // Keyboard navigation between the window's controls works in nested pumps too.
-  platform.Pump().SetPreTranslate([&host](MSG& message) { return host.PreTranslate(message); });
+  platform.Pump().SetPreTranslate(
+      [&host, &platform](MSG& message) { return host.PreTranslate(message) || platform.Windows().PreTranslate(message); });
   win32::Guarded(platform.Failures(), [&] { program.Start(); });
-  return host.RunMessageLoop();
+  return host.RunMessageLoop([&platform](MSG& message) { return platform.Windows().PreTranslate(message); });
 }
 
 }  // namespace

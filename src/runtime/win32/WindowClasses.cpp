@@ -22,6 +22,7 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
 
 void RegisterHostWindowClasses(HINSTANCE instance, WNDPROC mainWindowProcedure) {
   Register(instance, kMainWindowClass, mainWindowProcedure);
+  Register(instance, kDialogClass, mainWindowProcedure);
   // The tray control replaces this window's procedure with its own; what it calls on
   // with must be the plain default.
   Register(instance, kControlSiteClass, &::DefWindowProcW);

@@ -137,6 +137,20 @@ def unlink_profile_folders(prefix):
     shutil.rmtree(prefix.home, ignore_errors=True)
 
 
+# Wine draws the caption buttons with the Marlett font, and shows the letters behind its
+# glyphs ("0 1 r") when a prefix has none. Debian's fonts-wine brings Wine's own, a free
+# font made for this; in the prefix's Fonts folder, Wine's frames look as Windows' do.
+MARLETT = Path("/usr/share/wine/fonts/marlett.ttf")
+
+
+def install_caption_font(prefix):
+    fonts = prefix.path / "drive_c" / "windows" / "Fonts"
+    if not MARLETT.exists():
+        raise RuntimeError(f"{MARLETT} is missing: install the fonts-wine package")
+    fonts.mkdir(parents=True, exist_ok=True)
+    shutil.copyfile(MARLETT, fonts / MARLETT.name)
+
+
 def make_template(path, display, dpi=96):
     """A new prefix with the virtual desktop, its server stopped and everything written out."""
     path = Path(path)
@@ -153,6 +167,7 @@ def make_template(path, display, dpi=96):
     finally:
         os.unlink(reg.name)
     prefix.shut_down()
+    install_caption_font(prefix)
     unlink_profile_folders(prefix)
     if "1024x768" not in (path / "user.reg").read_text(errors="replace"):
         raise RuntimeError(f"the virtual desktop setting did not reach {path / 'user.reg'}")

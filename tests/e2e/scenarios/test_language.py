@@ -53,16 +53,41 @@ def inside(rect, place):
     return place[0] <= rect[0] and place[1] <= rect[1] and rect[2] <= place[2] and rect[3] <= place[3]
 
 
-def places(controls, client):
+def places(controls, client, frame_texts=None):
     """Each control with where it must stay: the status line and the check boxes inside the
     frame they stand in (a few pixels in from its line), the rest inside the window."""
-    frames = [c["rect"] for c in controls if c["class"] == "Button" and c["text"] in FRAME_TEXTS]
+    frame_texts = frame_texts or FRAME_TEXTS
+    frames = [c["rect"] for c in controls if c["class"] == "Button" and c["text"] in frame_texts]
     for control in controls:
         holder = next((f for f in frames if control["rect"] != f and inside(control["rect"][:2] * 2, f)), None)
         yield control, ((holder[0] + 2, holder[1], holder[2] - 2, holder[3] - 2) if holder else client)
 
 
 FRAME_TEXTS = {TEXT(tag, ident) for tag in LOCALES for ident in ("StartupOptions", "Status")}
+SETTINGS_FRAMES = {TEXT(tag, ident) for tag in LOCALES
+                   for ident in ("SettingsLatchFrame", "SettingsShortcutFrame", "SettingsBadgeFrame")}
+
+
+def settings_window_cut_off(s, tag, dpi):
+    """Opens the Settings window from the main window's button and measures it as the main
+    window is measured; closes it again with Escape."""
+    title = TEXT(tag, "SettingsTitle")
+    s.click_button(TEXT(tag, "OpenSettings"))
+    dialog = s.wait_until(lambda: (lambda d: d if d and d.visible else None)(s.probe.inspect(title)),
+                          f"the Settings window \"{title}\"")
+    fit = s.probe.fit(title)
+    controls = [c for c in fit.get("controls", []) if c["class"] not in ("Edit", "msctls_trackbar32")]
+    assert len(controls) >= 12, f"{tag}: the Settings window was not measured: {fit}"
+    s.screenshot(f"{tag}-{dpi}dpi-settings", region=dialog.rect)
+    boxed = max((c for c in controls if c["class"] != "Static"), key=lambda c: c["needed"] / c["available"])
+    s.note(f"{tag} at {dpi} DPI, Settings: tightest \"{boxed['text']}\" {boxed['needed']}/{boxed['available']} px")
+    problems = [f"{tag} Settings: \"{c['text']}\" needs {c['needed']} px, has {c['available']}"
+                for c in controls if c["needed"] > c["available"]]
+    problems += [f"{tag} Settings: \"{c['text']}\" at {c['rect']} runs out of its place {place}"
+                 for c, place in places(controls, dialog.client, SETTINGS_FRAMES) if not inside(c["rect"], place)]
+    s.desktop.key("Escape")
+    s.wait_until(lambda: not (lambda d: d and d.visible)(s.probe.inspect(title)), "the Settings window to close")
+    return problems
 
 
 def every_language_fits(s, dpi):
@@ -75,7 +100,7 @@ def every_language_fits(s, dpi):
         fit = s.probe.fit("Vornatic")
         assert fit.get("dpi") == dpi, f"{tag}: the window is not at {dpi} DPI: {fit}"
         controls = [c for c in fit["controls"] if c["class"] != "Edit"]  # Text1 lies out of sight
-        assert len(controls) == 7, f"{tag}: not every control was measured: {controls}"
+        assert len(controls) == 8, f"{tag}: not every control was measured: {controls}"
         cut_off += [f"{tag}: \"{c['text']}\" needs {c['needed']} px, has {c['available']}"
                     for c in controls if c["needed"] > c["available"]]
         cut_off += [f"{tag}: \"{c['text']}\" at {c['rect']} runs out of its place {place}"
@@ -89,6 +114,7 @@ def every_language_fits(s, dpi):
                f"beside the status line \"{boxed['text']}\" {boxed['needed']}/{boxed['available']} px, "
                f"in {worst['face']}; client {window.client}")
         s.screenshot(f"{tag}-{dpi}dpi", region=window.rect)
+        cut_off += settings_window_cut_off(s, tag, dpi)
         close_vornatic(s)
     (s.artefacts / f"tightest-{dpi}dpi.json").write_text(json.dumps(tightest, ensure_ascii=False, indent=1),
                                                          encoding="utf-8")

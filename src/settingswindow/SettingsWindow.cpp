@@ -1,0 +1,240 @@
+#include "settingswindow/SettingsWindow.h"
+
+#include <array>
+#include <optional>
+
+#include "runtime/LanguageFont.h"
+#include "settingswindow/DialogFit.h"
+#include "settingswindow/SettingsTexts.h"
+
+namespace {
+
+namespace text = settings_text;
+
+constexpr int kClientWidth = 6000;
+constexpr int kClientHeight = 6360;
+// The system's dialog face; the font Windows' own dialogs use.
+const rt::Font kDialogFont{L"Tahoma", 8.25, false, 0};
+
+// The slider's steps: ticks every 200 ms, the arrow keys by 50, Page Up and Down by 200.
+constexpr int kTickMs = 200;
+constexpr int kArrowStepMs = 50;
+constexpr int kPageStepMs = 200;
+
+constexpr std::uint32_t kBackspace = 0x08;
+constexpr std::uint32_t kDelete = 0x2E;
+constexpr std::uint32_t kF1 = 0x70;
+constexpr std::uint32_t kF24 = 0x87;
+
+bool CanBeShortcutKey(std::uint32_t key) {
+  return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || (key >= kF1 && key <= kF24);
+}
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(Parts parts)
+    : parts_(std::move(parts)),
+      tryIt_(TryArea, parts_.pump, parts_.badge, parts_.texts, [this] { return HoldSlider.Value(); }) {
+  BuildLayout();
+  ConnectEvents();
+}
+
+void SettingsWindow::BuildLayout() {
+  Me.SetCaption(parts_.texts(text::kTitle));
+  Me.SetClientSize(kClientWidth, kClientHeight);
+  Me.SetBackColor(rt::kButtonFace);
+  const rt::Font font = rt::InLanguage(kDialogFont, parts_.texts.CurrentLanguage());
+  Me.SetFont(font);
+
+  struct Design {
+    rt::Control* control;
+    std::optional<rt::TextId> caption;
+    rt::Control* container;
+    rt::TwipsRect bounds;
+  };
+  // Reading order: top to bottom, left to right, each frame before what it holds. It is the
+  // order of the Tab key and of a screen reader, and a label names the control after it.
+  const std::array<Design, 20> designs{{
+      {&LatchFrame, text::kLatchFrame, nullptr, {120, 120, 5760, 3480}},
+      {&LatchBox, text::kLatchOn, &LatchFrame, {240, 300, 5280, 285}},
+      {&HoldLabel, text::kHoldTime, &LatchFrame, {240, 750, 1100, 225}},
+      {&HoldSlider, std::nullopt, &LatchFrame, {1320, 660, 3300, 450}},
+      {&HoldValue, std::nullopt, &LatchFrame, {4680, 750, 900, 225}},
+      {&ButtonsLabel, text::kButtons, &LatchFrame, {240, 1260, 3000, 225}},
+      {&LeftBox, text::kLeft, &LatchFrame, {240, 1560, 1800, 285}},
+      {&RightBox, text::kRight, &LatchFrame, {2160, 1560, 1200, 285}},
+      {&MiddleBox, text::kMiddle, &LatchFrame, {3480, 1560, 1500, 285}},
+      {&TryArea, text::kTryItHere, &LatchFrame, {240, 2010, 5280, 1290}},
+      {&ShortcutFrame, text::kShortcutFrame, nullptr, {120, 3720, 5760, 1200}},
+      {&ShortcutLabel, text::kShortcutLabel, &ShortcutFrame, {240, 345, 2400, 225}},
+      {&ShortcutField, std::nullopt, &ShortcutFrame, {2640, 285, 1980, 330}},
+      {&NoShortcut, text::kNoShortcut, &ShortcutFrame, {4740, 285, 780, 330}},
+      {&ShortcutNote, std::nullopt, &ShortcutFrame, {240, 780, 5280, 225}},
+      {&BadgeFrame, text::kBadgeFrame, nullptr, {120, 5040, 5760, 690}},
+      {&BadgeBox, text::kBadgeOn, &BadgeFrame, {240, 300, 5400, 285}},
+      {&OkButton, text::kOk, nullptr, {2400, 5880, 1080, 375}},
+      {&CancelButton, text::kCancel, nullptr, {3600, 5880, 1080, 375}},
+      {&ApplyButton, text::kApply, nullptr, {4800, 5880, 1080, 375}},
+  }};
+  int tabIndex = 0;
+  for (const Design& design : designs) {
+    design.control->SetBounds(design.bounds);
+    design.control->SetTabIndex(tabIndex++);
+    design.control->SetContainer(design.container);
+    design.control->SetBackColor(rt::kButtonFace);
+    if (auto* captioned = dynamic_cast<rt::CaptionedControl*>(design.control))
+      captioned->SetCaption(design.caption ? parts_.texts(*design.caption) : std::wstring());
+    Me.Add(*design.control);
+  }
+  std::vector<rt::Control*> placed;
+  for (const Design& design : designs) placed.push_back(design.control);
+  FitToCaptions(placed, font);
+  for (rt::Label* label : {&HoldLabel, &ShortcutLabel}) label->SetUseMnemonic(true);
+  // What the user types into or tries out stands out from the dialog's face, as a field does.
+  ShortcutField.SetBackColor(rt::kWindowBack);
+  TryArea.SetBackColor(rt::kWindowBack);
+  for (rt::PushButton* button : {&NoShortcut, &OkButton, &CancelButton, &ApplyButton}) button->SetBackColor(rt::kWhite);
+  HoldSlider.SetRange(SettingsValues::kShortestHoldMs, SettingsValues::kLongestHoldMs, kTickMs, kArrowStepMs,
+                      kPageStepMs);
+  // The primary button always latches: the stored settings have no switch for it.
+  LeftBox.SetValue(1);
+  LeftBox.SetEnabled(false);
+  OkButton.SetDefault(true);
+  CancelButton.SetCancel(true);
+}
+
+void SettingsWindow::FitToCaptions(const std::vector<rt::Control*>& controls, const rt::Font& font) {
+  // The hold time beside the slider is as wide as it gets at the longest hold.
+  const std::wstring longestHold =
+      parts_.texts.Format(text::kHoldTimeValue, {{L"ms", parts_.texts.Integer(SettingsValues::kLongestHoldMs)}});
+  const int width = dialog_fit::FitToCaptions(controls, kClientWidth, [&](const rt::Control& control) {
+    const auto* captioned = dynamic_cast<const rt::CaptionedControl*>(&control);
+    const rt::ControlKind kind = control.Kind();
+    if (captioned == nullptr || kind == rt::ControlKind::Frame || kind == rt::ControlKind::PressArea ||
+        kind == rt::ControlKind::ShortcutBox)
+      return 0;
+    const std::wstring caption = &control == &HoldValue ? longestHold : captioned->Caption();
+    if (caption.empty()) return 0;
+    // A push button's caption wants its edges clear.
+    return parts_.metrics.CaptionWidth(kind, caption, font) + (kind == rt::ControlKind::PushButton ? 240 : 0);
+  });
+  Me.SetClientSize(width, kClientHeight);
+}
+
+void SettingsWindow::ConnectEvents() {
+  const auto changed = [this] { ApplyButton.SetEnabled(true); };
+  LatchBox.Click.Handle([this, changed] {
+    ShowLatchEnabled();
+    changed();
+  });
+  HoldSlider.Change.Handle([this, changed] {
+    ShowHoldTime();
+    changed();
+  });
+  RightBox.Click.Handle(changed);
+  MiddleBox.Click.Handle(changed);
+  BadgeBox.Click.Handle(changed);
+  ShortcutField.KeyPressed.Handle([this, changed](rt::KeyChord chord) {
+    const std::optional<rt::Shortcut> before = shortcut_;
+    ShortcutKeyPressed(chord);
+    if (shortcut_ != before) changed();
+  });
+  NoShortcut.Click.Handle([this, changed] {
+    if (!shortcut_) return;
+    ShowShortcut(std::nullopt);
+    changed();
+  });
+  OkButton.Click.Handle([this] { Ok(); });
+  CancelButton.Click.Handle([this] { Cancel(); });
+  ApplyButton.Click.Handle([this] { Apply(); });
+  // The close box, Alt+F4 and Escape are Cancel; the window stays made for the next time.
+  Me.QueryUnload.Handle([this](int& cancel, int) {
+    cancel = 1;
+    Cancel();
+  });
+}
+
+void SettingsWindow::Open(const SettingsValues& values, rt::WindowHandle beside) {
+  if (!window_) window_ = parts_.windows.HostDialog(Me);
+  if (!IsOpen()) {
+    Show(values);
+    Me.SetOpenNear(beside);
+    Me.SetVisible(true);
+  }
+  Me.SetFocus();
+}
+
+void SettingsWindow::Show(const SettingsValues& values) {
+  LatchBox.SetValue(values.latchOn ? 1 : 0);
+  HoldSlider.SetValue(values.holdMs);
+  RightBox.SetValue(values.latchRight ? 1 : 0);
+  MiddleBox.SetValue(values.latchMiddle ? 1 : 0);
+  BadgeBox.SetValue(values.badge ? 1 : 0);
+  ShowShortcut(values.shortcut);
+  ShowHoldTime();
+  ShowLatchEnabled();
+  tryIt_.Reset();
+  // Nothing to apply until the user changes something.
+  ApplyButton.SetEnabled(false);
+}
+
+SettingsValues SettingsWindow::Shown() const {
+  SettingsValues values;
+  values.latchOn = LatchBox.Value() == 1;
+  values.holdMs = HoldSlider.Value();
+  values.latchRight = RightBox.Value() == 1;
+  values.latchMiddle = MiddleBox.Value() == 1;
+  values.shortcut = shortcut_;
+  values.badge = BadgeBox.Value() == 1;
+  return values;
+}
+
+void SettingsWindow::ShowHoldTime() {
+  HoldValue.SetCaption(parts_.texts.Format(text::kHoldTimeValue, {{L"ms", parts_.texts.Integer(HoldSlider.Value())}}));
+}
+
+void SettingsWindow::ShowLatchEnabled() {
+  const bool on = LatchBox.Value() == 1;
+  for (rt::Control* control : {static_cast<rt::Control*>(&HoldSlider), static_cast<rt::Control*>(&RightBox),
+                               static_cast<rt::Control*>(&MiddleBox)})
+    control->SetEnabled(on);
+}
+
+void SettingsWindow::ShowShortcut(const std::optional<rt::Shortcut>& shortcut) {
+  shortcut_ = shortcut;
+  ShortcutField.SetCaption(shortcut ? parts_.describe(*shortcut) : parts_.texts(text::kNone));
+  // Said at once, while the user can still choose another.
+  const bool taken = shortcut && !parts_.shortcuts.Available(*shortcut);
+  ShortcutNote.SetCaption(
+      taken ? parts_.texts.Format(text::kTakenByAnother, {{L"shortcut", parts_.describe(*shortcut)}}) : std::wstring());
+}
+
+void SettingsWindow::ShortcutKeyPressed(const rt::KeyChord& chord) {
+  const bool modified = chord.win || chord.ctrl || chord.alt || chord.shift;
+  if (!modified && (chord.key == kBackspace || chord.key == kDelete)) {
+    ShowShortcut(std::nullopt);
+    return;
+  }
+  // A bare key would be taken from every program the user types in; a modifier alone is
+  // the first half of a combination still being pressed.
+  if (!modified || !CanBeShortcutKey(chord.key)) return;
+  ShowShortcut(rt::Shortcut{chord.win, chord.ctrl, chord.alt, chord.shift, chord.key});
+}
+
+void SettingsWindow::Ok() {
+  // Nothing changed, nothing is written: values an administrator wrote stay as written.
+  if (ApplyButton.Enabled()) Apply();
+  Hide();
+}
+
+void SettingsWindow::Cancel() { Hide(); }
+
+void SettingsWindow::Apply() {
+  if (parts_.apply) parts_.apply(Shown());
+  ApplyButton.SetEnabled(false);
+}
+
+void SettingsWindow::Hide() {
+  tryIt_.Reset();
+  Me.SetVisible(false);
+}

@@ -1,0 +1,89 @@
+// The Settings window: one small dialog with the latch, the shortcut and the badge, and OK,
+// Cancel and Apply. It shows the values it is given and hands back what the user chose;
+// storing and applying them is the program's.
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/EventPump.h"
+#include "runtime/GlobalShortcuts.h"
+#include "runtime/PointerBadge.h"
+#include "runtime/TextMetrics.h"
+#include "runtime/Texts.h"
+#include "runtime/WindowHosting.h"
+#include "runtime/controls/Controls.h"
+#include "runtime/controls/Form.h"
+#include "settingswindow/SettingsValues.h"
+#include "settingswindow/TryIt.h"
+
+class SettingsWindow {
+ public:
+  struct Parts {
+    rt::WindowHosting& windows;
+    rt::GlobalShortcuts& shortcuts;
+    rt::EventPump& pump;
+    rt::PointerBadge& badge;
+    // The words, in the user's language, and how much room they take.
+    const rt::Texts& texts;
+    rt::TextMetrics& metrics;
+    // How a shortcut reads ("Ctrl+Alt+D").
+    std::function<std::wstring(const rt::Shortcut&)> describe;
+    // OK and Apply: the values to store and apply.
+    std::function<void(const SettingsValues&)> apply;
+  };
+  explicit SettingsWindow(Parts parts);
+  SettingsWindow(const SettingsWindow&) = delete;
+  SettingsWindow& operator=(const SettingsWindow&) = delete;
+
+  // Shows the values on the monitor of the window beside (of the pointer when 0) and gives
+  // the dialog the focus; already open, it only comes to the front as it is.
+  void Open(const SettingsValues& values, rt::WindowHandle beside);
+  bool IsOpen() const { return Me.Visible(); }
+  // What the controls show now.
+  SettingsValues Shown() const;
+
+  // The window and its controls, in reading order.
+  rt::Form Me{L"Settings"};
+  rt::Frame LatchFrame{L"LatchFrame"};
+  rt::CheckBox LatchBox{L"LatchBox"};
+  rt::Label HoldLabel{L"HoldLabel"};
+  rt::Slider HoldSlider{L"HoldSlider"};
+  rt::Label HoldValue{L"HoldValue"};
+  rt::Label ButtonsLabel{L"ButtonsLabel"};
+  rt::CheckBox LeftBox{L"LeftBox"};
+  rt::CheckBox RightBox{L"RightBox"};
+  rt::CheckBox MiddleBox{L"MiddleBox"};
+  rt::PressArea TryArea{L"TryArea"};
+  rt::Frame ShortcutFrame{L"ShortcutFrame"};
+  rt::Label ShortcutLabel{L"ShortcutLabel"};
+  rt::ShortcutBox ShortcutField{L"ShortcutField"};
+  rt::PushButton NoShortcut{L"NoShortcut"};
+  rt::Label ShortcutNote{L"ShortcutNote"};
+  rt::Frame BadgeFrame{L"BadgeFrame"};
+  rt::CheckBox BadgeBox{L"BadgeBox"};
+  rt::PushButton OkButton{L"OkButton"};
+  rt::PushButton CancelButton{L"CancelButton"};
+  rt::PushButton ApplyButton{L"ApplyButton"};
+
+ private:
+  void BuildLayout();
+  // Gives every caption the room it needs in the user's language.
+  void FitToCaptions(const std::vector<rt::Control*>& controls, const rt::Font& font);
+  void ConnectEvents();
+  void Show(const SettingsValues& values);
+  void ShowHoldTime();
+  void ShowLatchEnabled();
+  void ShowShortcut(const std::optional<rt::Shortcut>& shortcut);
+  void ShortcutKeyPressed(const rt::KeyChord& chord);
+  void Ok();
+  void Cancel();
+  void Apply();
+  void Hide();
+
+  Parts parts_;
+  std::unique_ptr<rt::HostedWindow> window_;
+  std::optional<rt::Shortcut> shortcut_;
+  TryIt tryIt_;
+};
