@@ -7,6 +7,9 @@ from collections import Counter
 import catalogue_rules as rules
 
 PLACEHOLDER = re.compile(r"\{[a-z]+\}")
+# Languages whose own characters are typed through an input method: an access key there is
+# a Latin letter after the caption, as Windows writes "適用(&A)".
+LATIN_KEYS_ONLY = ("ja", "zh-CN")
 
 
 def file_of(tag):
@@ -37,6 +40,9 @@ def text_problems(tag, ident, english, translated):
                         f"{len(english_keys)}")
     elif any(not key.isalnum() for key in keys):
         problems.append(f"{where} \"{translated}\" puts its access key on {keys[0]!r}: it must be a letter")
+    elif tag in LATIN_KEYS_ONLY and not all(key.isascii() for key in keys):
+        problems.append(f"{where} \"{translated}\" puts its access key on {keys[0]!r}: the keyboard types "
+                        f"it only through the input method; write the English letter in brackets, \"(&A)\"")
     for mark, name in (("\n", "line breaks (\\n)"), ("\r", "carriage returns (\\r)")):
         if translated.count(mark) != english.count(mark):
             problems.append(f"{where} has {translated.count(mark)} {name} where the English text has "

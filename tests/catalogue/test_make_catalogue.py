@@ -37,6 +37,8 @@ PLANTED = [
     ("an access key on a space", "pt-BR.po", '"&Aplicar"', '"& Aplicar"', "pt-BR.po: SettingsApply"),
     ("an access key where English has none", "zh-CN.po", 'msgstr "确定"', 'msgstr "确定(&O)"',
      "zh-CN.po: SettingsOk \"确定(&O)\" has 1 access keys (&) where the English text has 0"),
+    ("an access key on a character typed through the input method", "ja.po", '"適用(&A)"', '"&適用"',
+     "ja.po: SettingsApply \"&適用\" puts its access key on '適'"),
     ("an access key lost", "ja.po", '"適用(&A)"', '"適用"', "ja.po: SettingsApply \"適用\" has 0 access keys"),
     ("a registry word translated", "de.po", "ist weder On noch Off, deshalb rastet die rechte",
      "ist weder Ein noch Aus, deshalb rastet die rechte", "de.po: LatchRightUnreadable has lost the registry's word \"On\""),
