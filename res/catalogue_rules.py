@@ -65,10 +65,10 @@ WINDOWS_KEYS = {
     "de": {"Apply": "Ü", "Help": "H", "Exit": "B", "Move": "V", "Minimize": "N", "Close": "S"},
     "fr": {"Apply": "A", "Exit": "Q", "Move": "D", "Minimize": "U", "Close": "F"},
     "es": {"Apply": "A", "Help": "U", "Exit": "S", "Move": "M", "Minimize": "N", "Close": "C"},
-    "it": {"Apply": "A", "Move": "S", "Close": "C"},
-    "pt-BR": {"Apply": "A", "Help": "U", "Move": "M", "Minimize": "N", "Close": "F"},
+    "it": {"Apply": "A", "Exit": "E", "Move": "S", "Close": "C"},
+    "pt-BR": {"Apply": "A", "Help": "U", "Exit": "R", "Move": "M", "Minimize": "N", "Close": "F"},
     "nl": {"Apply": "T", "Help": "H", "Minimize": "N", "Close": "S"},
-    "pl": {"Apply": "Z", "Minimize": "N", "Close": "Z"},
+    "pl": {"Apply": "Z", "Help": "C", "Exit": "O", "Minimize": "N", "Close": "Z"},
     "ja": {"Apply": "A", "Help": "H", "Exit": "X", "Move": "M", "Minimize": "N", "Close": "C"},
     "zh-CN": {"Apply": "A", "Help": "H", "Exit": "X", "Move": "M", "Minimize": "N", "Close": "C"},
 }
