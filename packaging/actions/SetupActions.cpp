@@ -63,6 +63,22 @@ bool CloseCopy(MSIHANDLE install, HWND window, UINT closeRequest) {
   return ::TerminateProcess(process.get(), 1) && ::WaitForSingleObject(process.get(), kEndWaitMs) == WAIT_OBJECT_0;
 }
 
+// A text value with its variables filled in, as Windows reads a Run value; empty when there
+// is none.
+std::wstring ExpandedText(HKEY key, const wchar_t* name) {
+  constexpr DWORD kText = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+  DWORD bytes = 0;
+  if (::RegGetValueW(key, nullptr, name, kText, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return {};
+  std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+  if (::RegGetValueW(key, nullptr, name, kText, nullptr, text.data(), &bytes) != ERROR_SUCCESS) return {};
+  text.resize(::wcsnlen(text.c_str(), text.size()));
+  const DWORD length = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  std::wstring expanded(length, L'\0');
+  if (length == 0 || ::ExpandEnvironmentStringsW(text.c_str(), expanded.data(), length) != length) return text;
+  expanded.resize(length - 1);
+  return expanded;
+}
+
 // Takes the value out of one Run key when it starts the installed executable, quoted or
 // not, with arguments or without, its variables filled in; one that starts a copy elsewhere
 // is someone else's.
@@ -73,13 +89,8 @@ void ForgetRunValue(MSIHANDLE install, HKEY root, const wchar_t* rootName, const
   if (::RegOpenKeyExW(root, RegStuff::kRunKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &opened) != ERROR_SUCCESS)
     return;
   const win32::UniqueKey key(opened);
-  DWORD bytes = 0;
-  constexpr DWORD kText = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
-  if (::RegGetValueW(key.get(), nullptr, kExecutableName, kText, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return;
-  std::wstring command(bytes / sizeof(wchar_t) + 1, L'\0');
-  if (::RegGetValueW(key.get(), nullptr, kExecutableName, kText, nullptr, command.data(), &bytes) != ERROR_SUCCESS)
-    return;
-  command.resize(::wcsnlen(command.c_str(), command.size()));
+  const std::wstring command = ExpandedText(key.get(), kExecutableName);
+  if (command.empty()) return;
   const bool ours = runcommand::StartsProgram(
       command, [&installed](const std::wstring& path) { return win32::FileIdentity(path) == installed; });
   if (!ours) return;
@@ -89,6 +100,27 @@ void ForgetRunValue(MSIHANDLE install, HKEY root, const wchar_t* rootName, const
 }
 
 }  // namespace
+
+// Removing or repairing an installed Vornatic works on the folder it was installed into, which
+// the Windows Installer recorded (ARPINSTALLLOCATION): a folder given as INSTALLDIR, or the
+// user's own one, is not where the directory table points by default, and not every
+// Windows Installer finds it again by itself (Wine's does not).
+extern "C" __declspec(dllexport) UINT __stdcall FindInstallFolder(MSIHANDLE install) {
+  const std::wstring product = Property(install, L"ProductCode");
+  DWORD length = 0;
+  wchar_t none[1] = L"";
+  if (::MsiGetProductInfoW(product.c_str(), INSTALLPROPERTY_INSTALLLOCATION, none, &length) != ERROR_MORE_DATA)
+    return ERROR_SUCCESS;
+  std::wstring folder(++length, L'\0');
+  if (::MsiGetProductInfoW(product.c_str(), INSTALLPROPERTY_INSTALLLOCATION, folder.data(), &length) != ERROR_SUCCESS)
+    return ERROR_SUCCESS;
+  folder.resize(length);
+  if (!folder.empty()) {
+    ::MsiSetPropertyW(install, L"INSTALLDIR", folder.c_str());
+    Log(install, L"installed in " + folder);
+  }
+  return ERROR_SUCCESS;
+}
 
 extern "C" __declspec(dllexport) UINT __stdcall CloseVornatic(MSIHANDLE install) {
   const UINT closeRequest = ::RegisterWindowMessageW(win32::kCloseRequestName);
