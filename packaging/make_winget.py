@@ -57,12 +57,10 @@ def manifests(version, msi, setup, download_url, msiinfo="msiinfo"):
     base = f"{download_url.rstrip('/')}/{version}"
     common = {"PackageIdentifier": IDENTIFIER, "PackageVersion": version}
 
-    def msi_installer(scope, switches):
+    def msi_installer(scope, switches, **elevation):
         return {"Architecture": "x64", "InstallerType": "msi", "Scope": scope,
                 "InstallerUrl": f"{base}/{msi.name}", "InstallerSha256": sha256(msi),
-                "InstallerSwitches": {"Custom": switches},
-                # A per-machine install needs an administrator; the per-user one none.
-                "ElevationRequirement": "elevationRequired" if scope == "machine" else "elevationProhibited",
+                "InstallerSwitches": {"Custom": switches}, **elevation,
                 "ProductCode": properties["ProductCode"],
                 "AppsAndFeaturesEntries": [{"DisplayName": "Vornatic", "Publisher": properties["Manufacturer"],
                                             "DisplayVersion": version, "ProductCode": properties["ProductCode"],
@@ -74,7 +72,9 @@ def manifests(version, msi, setup, download_url, msiinfo="msiinfo"):
         "InstallModes": ["silent", "silentWithProgress"],
         "UpgradeBehavior": "install",
         "Installers": [
-            msi_installer("machine", "ALLUSERS=1"),
+            # The package asks for no elevation itself (it may install for the user alone),
+            # so winget must run the per-machine install as an administrator.
+            msi_installer("machine", "ALLUSERS=1", ElevationRequirement="elevationRequired"),
             msi_installer("user", "MSIINSTALLPERUSER=1 ALLUSERS=2"),
             {"Architecture": "x64", "InstallerType": "nullsoft", "Scope": "user",
              "InstallerUrl": f"{base}/{setup.name}", "InstallerSha256": sha256(setup),
