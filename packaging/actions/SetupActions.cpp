@@ -4,6 +4,7 @@
 // goes with it: the run-at-logon entry that starts this copy, so that no logon tries to
 // start a program that is gone, and the skin put into its folder, so that the folder goes.
 #include <windows.h>
+// after windows.h, which it needs
 #include <msiquery.h>
 
 #include <string>
@@ -86,8 +87,7 @@ void ForgetRunValue(MSIHANDLE install, HKEY root, const wchar_t* rootName, const
   const auto installed = win32::FileIdentity(executable);
   if (!installed) return;
   HKEY opened = nullptr;
-  if (::RegOpenKeyExW(root, RegStuff::kRunKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &opened) != ERROR_SUCCESS)
-    return;
+  if (::RegOpenKeyExW(root, RegStuff::kRunKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
   const win32::UniqueKey key(opened);
   const std::wstring command = ExpandedText(key.get(), kExecutableName);
   if (command.empty()) return;
@@ -95,8 +95,8 @@ void ForgetRunValue(MSIHANDLE install, HKEY root, const wchar_t* rootName, const
       command, [&installed](const std::wstring& path) { return win32::FileIdentity(path) == installed; });
   if (!ours) return;
   const LSTATUS deleted = ::RegDeleteValueW(key.get(), kExecutableName);
-  Log(install, std::wstring(deleted == ERROR_SUCCESS ? L"took out " : L"could not take out ") + L"the run-at-logon entry under " +
-                   rootName);
+  Log(install, std::wstring(deleted == ERROR_SUCCESS ? L"took out " : L"could not take out ") +
+                   L"the run-at-logon entry under " + rootName);
 }
 
 }  // namespace
