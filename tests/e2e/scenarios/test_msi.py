@@ -158,7 +158,8 @@ def test_msi_per_machine_install_upgrade_over_the_running_program_and_removal(s)
     assert not installed.exists(), f"left in Program Files: {sorted(map(str, files_under(installed)))}"
     assert not shortcut.exists(), "the Start-menu shortcut is still there"
     assert product_entries(s, MACHINE_UNINSTALL) == {}, "the installed apps entry is still there"
-    assert RUN_VALUE not in (registry_values(s, USER_RUN_KEY) or {}), "the run-at-logon entry of the removed copy stayed"
+    assert RUN_VALUE not in (registry_values(s, USER_RUN_KEY) or {}), \
+        "the run-at-logon entry of the removed copy stayed"
     assert registry_values(s, SETTINGS_KEY) == settings, "the removal took the user's own settings"
     assert registry_values(s, "HKLM\\Software\\Kestrova") is None, "the package left a key for every user"
 
