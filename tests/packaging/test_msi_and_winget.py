@@ -37,9 +37,11 @@ REQUIRED_PER_INSTALLER = {"Architecture", "InstallerType", "InstallerUrl", "Inst
 
 
 def table(msi, name):
-    """The rows of one table as dicts by column name."""
-    lines = subprocess.run(["msiinfo", "export", str(msi), name], check=True, capture_output=True,
-                           text=True).stdout.splitlines()
+    """The rows of one table as dicts by column name. (msiinfo writes the streams of a table
+    such as Binary into files below the folder it runs in: a scratch folder here.)"""
+    with tempfile.TemporaryDirectory() as scratch:
+        lines = subprocess.run(["msiinfo", "export", str(Path(msi).resolve()), name], check=True,
+                               capture_output=True, text=True, cwd=scratch).stdout.splitlines()
     columns = lines[0].split("\t")
     return [dict(zip(columns, line.split("\t"))) for line in lines[3:] if line]
 
