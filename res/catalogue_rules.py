@@ -92,6 +92,7 @@ LENGTH_LIMITS = {
     "LatchSettingUnreadable": BALLOON_TEXT,
     "LatchRightUnreadable": BALLOON_TEXT,
     "LatchMiddleUnreadable": BALLOON_TEXT,
+    "LatchSettingsUnreadable": BALLOON_TEXT,
     "ShortcutNotUnderstood": BALLOON_TEXT,
     "ShortcutTaken": BALLOON_TEXT,
     "LatchTrayTip": TRAY_TIP,
@@ -99,7 +100,8 @@ LENGTH_LIMITS = {
 
 # The longest value each placeholder of those texts takes. {setting} is what the user wrote
 # in the registry, which has no bound: it is taken as long as the longest value Vornatic
-# reads there (the shortcut Win+Ctrl+Alt+Shift+F24, 23 characters), plus one. {shortcut} is
+# reads there (the shortcut Win+Ctrl+Alt+Shift+F24, 23 characters), plus one; the latch's
+# complaints quote no more of it than that. {settings} names every latch value at once. {shortcut} is
 # that shortcut written with the language's own key names, worked out per language.
-LONGEST_VALUES = {"product": "Vornatic", "setting": "W" * 24}
+LONGEST_VALUES = {"product": "Vornatic", "setting": "W" * 24, "settings": "Latch, LatchRight, LatchMiddle"}
 LONGEST_SHORTCUT = (("KeyWin", "KeyCtrl", "KeyAlt", "KeyShift"), "F24")

@@ -2,6 +2,9 @@
 
 #include <cwctype>
 #include <optional>
+#include <vector>
+
+#include "runtime/Text.h"
 
 namespace latch_setting {
 namespace {
@@ -32,13 +35,29 @@ std::optional<int> HoldMs(const std::wstring& text) {
   return ms;
 }
 
-// "On" or "Off", any case; anything else leaves the button out and adds to the complaint.
-bool ReadSwitch(const rt::Texts& words, const std::wstring& text, rt::TextId unreadable, std::wstring& complaint) {
+struct Unreadable {
+  const wchar_t* name;
+  rt::TextId says;
+  std::wstring text;
+};
+
+// "On" or "Off", any case; anything else leaves the button out and is said.
+bool ReadSwitch(const std::wstring& text, Unreadable unreadable, std::vector<Unreadable>& unread) {
   const std::wstring word = Trimmed(text);
   if (SameWord(word, L"On")) return true;
-  if (!SameWord(word, L"Off"))
-    complaint += std::wstring(complaint.empty() ? L"" : L"\r\n") + words.Format(unreadable, {{L"setting", text}});
+  if (!SameWord(word, L"Off")) unread.push_back(std::move(unreadable));
   return false;
+}
+
+// One value is said with what was written there; several at once are named in one
+// sentence, for a balloon holds no more than 255 characters and three would not fit.
+std::wstring Complaint(const rt::Texts& words, const std::vector<Unreadable>& unread) {
+  if (unread.empty()) return {};
+  if (unread.size() == 1)
+    return words.Format(unread.front().says, {{L"setting", rt::Abridged(unread.front().text)}});
+  std::wstring names;
+  for (const Unreadable& value : unread) names += (names.empty() ? L"" : L", ") + std::wstring(value.name);
+  return words.Format(rt::TextId::LatchSettingsUnreadable, {{L"settings", names}});
 }
 
 }  // namespace
@@ -46,15 +65,19 @@ bool ReadSwitch(const rt::Texts& words, const std::wstring& text, rt::TextId unr
 Read FromTexts(const rt::Texts& words, const std::wstring& latchText, const std::wstring& latchRightText,
                const std::wstring& latchMiddleText) {
   Read read;
+  std::vector<Unreadable> unread;
   const std::wstring latch = Trimmed(latchText);
   if (!SameWord(latch, L"Off")) {
     if (const auto ms = HoldMs(latch))
       read.latch.holdTime = std::chrono::milliseconds(*ms);
     else
-      read.complaint = words.Format(rt::TextId::LatchSettingUnreadable, {{L"setting", latchText}});
+      unread.push_back({L"Latch", rt::TextId::LatchSettingUnreadable, latchText});
   }
-  read.latch.rightButton = ReadSwitch(words, latchRightText, rt::TextId::LatchRightUnreadable, read.complaint);
-  read.latch.middleButton = ReadSwitch(words, latchMiddleText, rt::TextId::LatchMiddleUnreadable, read.complaint);
+  read.latch.rightButton =
+      ReadSwitch(latchRightText, {L"LatchRight", rt::TextId::LatchRightUnreadable, latchRightText}, unread);
+  read.latch.middleButton =
+      ReadSwitch(latchMiddleText, {L"LatchMiddle", rt::TextId::LatchMiddleUnreadable, latchMiddleText}, unread);
+  read.complaint = Complaint(words, unread);
   return read;
 }
 

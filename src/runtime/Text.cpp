@@ -55,4 +55,12 @@ bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
+std::wstring Abridged(std::wstring_view text, std::size_t most) {
+  if (text.size() <= most) return std::wstring(text);
+  if (most == 0) return {};
+  std::size_t kept = most - 1;
+  if (kept > 0 && IsHighSurrogate(static_cast<char32_t>(text[kept - 1]))) --kept;
+  return std::wstring(text.substr(0, kept)) + L"\u2026";
+}
+
 }  // namespace rt

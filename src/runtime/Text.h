@@ -35,4 +35,11 @@ constexpr SurrogatePair SplitIntoSurrogates(char32_t code) {
 std::wstring AsciiLower(std::wstring text);
 bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 
+// A message quotes at most this much of what the user wrote in a setting: the shell cuts a
+// balloon at 255 units without a word, and the message must still end as written.
+inline constexpr std::size_t kLongestQuotedSetting = 24;
+// The text, or its start and "…" when it is longer than most characters; a character
+// outside the basic plane is never split.
+std::wstring Abridged(std::wstring_view text, std::size_t most = kLongestQuotedSetting);
+
 }  // namespace rt

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "autodrag/LatchSetting.h"
+#include "fakes/FakeTexts.h"
 #include "runtime/Failure.h"
+#include "runtime/Text.h"
 #include "unit/ProgramFixture.h"
 
 namespace {
@@ -272,6 +274,29 @@ TEST_F(LatchTest, OffOrUnreadableSettingsLeaveTheLatchOffAndAreSaidOnce) {
     EXPECT_EQ(fakes.mouse.Seen(), "d@10,10 u@10,10") << "the right button latches only with LatchRight=On";
     EXPECT_TRUE(fakes.dialogs.shown.empty());
   }
+}
+
+// Whatever the user wrote and however many values are wrong, the complaint fits in one
+// balloon in every language and ends as written, never cut off by the shell.
+TEST_F(LatchTest, EveryComplaintFitsOneBalloonInEveryLanguage) {
+  fake::CatalogueTexts catalogue;
+  const std::wstring longText(300, L'x');
+  for (unsigned l = 0; l < rt::kLanguageCount; ++l) {
+    const rt::Texts words(catalogue, static_cast<rt::Language>(l));
+    for (unsigned wrong = 1; wrong < 8; ++wrong) {
+      const auto pick = [&](unsigned bit, const wchar_t* fine) { return wrong & bit ? longText : std::wstring(fine); };
+      const std::wstring complaint = latch_setting::FromTexts(words, pick(1, L"800"), pick(2, L"On"), pick(4, L"Off")).complaint;
+      const std::wstring text = words(wrong == 1   ? rt::TextId::LatchSettingUnreadable
+                                      : wrong == 2 ? rt::TextId::LatchRightUnreadable
+                                      : wrong == 4 ? rt::TextId::LatchMiddleUnreadable
+                                                   : rt::TextId::LatchSettingsUnreadable);
+      EXPECT_LE(rt::ToUtf16(complaint).size(), 255u) << rt::kLanguageTags[l] << " " << wrong;
+      EXPECT_EQ(complaint.back(), text.back()) << rt::kLanguageTags[l] << " " << wrong;
+      EXPECT_EQ(complaint.find(longText), std::wstring::npos);
+    }
+  }
+  EXPECT_EQ(rt::Abridged(L"12345", 5), L"12345");
+  EXPECT_EQ(rt::Abridged(L"123456", 5), L"1234\u2026");
 }
 
 // Start and the shortcut work as before beside the latch; afterwards the latch watches
