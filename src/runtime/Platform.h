@@ -13,6 +13,7 @@
 #include "runtime/PopupMenus.h"
 #include "runtime/ProgramStarter.h"
 #include "runtime/Random.h"
+#include "runtime/RunningPrograms.h"
 #include "runtime/Registry.h"
 #include "runtime/SessionEvents.h"
 #include "runtime/TextMetrics.h"
@@ -42,6 +43,7 @@ struct Platform {
   WindowHosting& windows;
   Texts& texts;
   TextMetrics& metrics;
+  RunningPrograms& programs;
 };
 
 }  // namespace rt

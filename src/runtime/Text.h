@@ -35,4 +35,9 @@ constexpr SurrogatePair SplitIntoSurrogates(char32_t code) {
 std::wstring AsciiLower(std::wstring text);
 bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 
+// A character of a file name as Windows compares names regardless of case: the small
+// letter of the Latin, Greek and Cyrillic capitals, anything else as it is. No table, no
+// allocation: the mouse hook folds names with it.
+wchar_t FoldFileNameCase(wchar_t c);
+
 }  // namespace rt
