@@ -53,7 +53,7 @@ TEST(DialogFit, ALongCaptionPushesItsRowAlongAndWhatOverflowsWidensTheDialog) {
 
 // Past the widest the dialog may be (600 wider than designed), the longest caption of the
 // row wraps: its row grows by the lines it takes, and the rows, frame and buttons below move
-// down by as much. Row one (Left, Right) overflows from Left at 4320; row two (Below) at 5880.
+// down by as much. Row one (Left, Right) overflows from Left at 4560; row two (Below) at 5880.
 TEST(DialogFit, CaptionsBeyondTheWidestWrapAndPushWhatIsBelowDown) {
   struct Case {
     const char* what;
@@ -69,9 +69,9 @@ TEST(DialogFit, CaptionsBeyondTheWidestWrapAndPushWhatIsBelowDown) {
       {"below, two lines", false, 8000, {6600, 2805}, {240, 900, 5880, 2 * kLine}, 900},
       {"below, three lines", false, 12000, {6600, 3000}, {240, 900, 5880, 3 * kLine}, 900},
       {"below, four lines", false, 20000, {6600, 3195}, {240, 900, 5880, 4 * kLine}, 900},
-      {"left, widens a little", true, 4300, {6580, 2700}, {240, 300, 4300, 285}, 900},
-      {"left, two lines", true, 6000, {6600, 2805}, {240, 300, 4320, 2 * kLine}, 1005},
-      {"left, three lines", true, 9000, {6600, 3000}, {240, 300, 4320, 3 * kLine}, 1200},
+      {"left, widens a little", true, 4300, {6340, 2700}, {240, 300, 4300, 285}, 900},
+      {"left, two lines", true, 6000, {6600, 2805}, {240, 300, 4560, 2 * kLine}, 1005},
+      {"left, three lines", true, 10000, {6600, 3000}, {240, 300, 4560, 3 * kLine}, 1200},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
