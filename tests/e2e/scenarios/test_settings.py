@@ -95,7 +95,7 @@ def test_settings_from_the_tray_menu_take_effect_at_once(s):
                                                          and c.enabled), None))(dialog(s)), "the slider enabled")
     s.desktop.click_at(*slider.centre)
     s.desktop.key("Home")
-    for _ in range((600 - 200) // 50):
+    for _ in range((600 - 200) // 100):
         s.desktop.key("Right")
     s.wait_until(lambda: (lambda d: d and d.shows("600 ms"))(dialog(s)), 'the slider at "600 ms"')
     click_child(s, dialog(s), "&Middle")
