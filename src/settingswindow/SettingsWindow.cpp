@@ -15,7 +15,7 @@ namespace {
 namespace text = settings_text;
 
 constexpr int kClientWidth = 6000;
-constexpr int kClientHeight = 7680;
+constexpr int kClientHeight = 7290;
 // Captions longer than the design wrap onto more lines rather than widen the dialog past this.
 constexpr int kWidestClient = kClientWidth + 600;
 // The system's dialog face; the font Windows' own dialogs use.
@@ -78,7 +78,7 @@ void SettingsWindow::BuildLayout() {
   // Reading order: top to bottom, left to right, each frame before what it holds. It is the
   // order of the Tab key and of a screen reader, and a label names the control after it.
   const std::array<Design, 24> designs{{
-      {&LatchFrame, text::kLatchFrame, nullptr, {120, 120, 5760, 4800}},
+      {&LatchFrame, text::kLatchFrame, nullptr, {120, 120, 5760, 4410}},
       {&LatchBox, text::kLatchOn, &LatchFrame, {240, 300, 5280, 285}},
       {&HoldLabel, text::kHoldTime, &LatchFrame, {240, 750, 1100, 225}},
       {&HoldSlider, std::nullopt, &LatchFrame, {1320, 660, 3300, 450}},
@@ -87,21 +87,21 @@ void SettingsWindow::BuildLayout() {
       {&LeftBox, text::kLeft, &LatchFrame, {240, 1560, 1800, 285}},
       {&RightBox, text::kRight, &LatchFrame, {2160, 1560, 1200, 285}},
       {&MiddleBox, text::kMiddle, &LatchFrame, {3480, 1560, 1500, 285}},
-      {&TryArea, text::kTryItHere, &LatchFrame, {240, 2010, 5280, 1290}},
-      {&ExceptionsLabel, text::kNeverLatchIn, &LatchFrame, {240, 3420, 5280, 225}},
-      {&ExceptionList, std::nullopt, &LatchFrame, {240, 3690, 3840, 930}},
-      {&AddProgram, text::kAddProgram, &LatchFrame, {4200, 3690, 1320, 345}},
-      {&RemoveProgram, text::kRemoveProgram, &LatchFrame, {4200, 4155, 1320, 345}},
-      {&ShortcutFrame, text::kShortcutFrame, nullptr, {120, 5040, 5760, 1200}},
+      {&TryArea, text::kTryItHere, &LatchFrame, {240, 2010, 5280, 900}},
+      {&ExceptionsLabel, text::kNeverLatchIn, &LatchFrame, {240, 3030, 5280, 225}},
+      {&ExceptionList, std::nullopt, &LatchFrame, {240, 3300, 3840, 930}},
+      {&AddProgram, text::kAddProgram, &LatchFrame, {4200, 3300, 1320, 345}},
+      {&RemoveProgram, text::kRemoveProgram, &LatchFrame, {4200, 3765, 1320, 345}},
+      {&ShortcutFrame, text::kShortcutFrame, nullptr, {120, 4650, 5760, 1200}},
       {&ShortcutLabel, text::kShortcutLabel, &ShortcutFrame, {240, 345, 2400, 225}},
       {&ShortcutField, std::nullopt, &ShortcutFrame, {2640, 285, 1980, 330}},
       {&NoShortcut, text::kNoShortcut, &ShortcutFrame, {4740, 285, 780, 330}},
       {&ShortcutNote, std::nullopt, &ShortcutFrame, {240, 780, 5280, 225}},
-      {&BadgeFrame, text::kBadgeFrame, nullptr, {120, 6360, 5760, 690}},
+      {&BadgeFrame, text::kBadgeFrame, nullptr, {120, 5970, 5760, 690}},
       {&BadgeBox, text::kBadgeOn, &BadgeFrame, {240, 300, 5400, 285}},
-      {&OkButton, text::kOk, nullptr, {2400, 7200, 1080, 375}},
-      {&CancelButton, text::kCancel, nullptr, {3600, 7200, 1080, 375}},
-      {&ApplyButton, text::kApply, nullptr, {4800, 7200, 1080, 375}},
+      {&OkButton, text::kOk, nullptr, {2400, 6810, 1080, 375}},
+      {&CancelButton, text::kCancel, nullptr, {3600, 6810, 1080, 375}},
+      {&ApplyButton, text::kApply, nullptr, {4800, 6810, 1080, 375}},
   }};
   int tabIndex = 0;
   for (const Design& design : designs) {

@@ -119,12 +119,15 @@ class FramePeer final : public ChildPeer, private SubclassHandler {
   std::optional<WindowSubclass> subclass_;
 };
 
-// Static text that fits itself to its caption and lets its container's colour show.
+// Static text that fits itself to its caption (unless it wraps) and lets its container's
+// colour show.
 class LabelPeer final : public ChildPeer {
  public:
   LabelPeer(PeerHost& host, rt::Label& label) : ChildPeer(host, label), label_(label) {}
 
   void LayOut() override {
+    // A label that wraps keeps the place the layout gave it, lines and all.
+    if (label_.WordWrap()) return ChildPeer::LayOut();
     const RECT place = PixelRect(BoundsInClient(label_), host_.Dpi());
     SIZE text{};
     {
