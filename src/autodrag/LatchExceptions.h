@@ -27,7 +27,6 @@ class LatchExceptions {
   // Held only to swap in a new list or to compare one name with a few: the window's thread
   // never keeps the hook waiting for more than that, and nothing is freed under it.
   mutable std::mutex mutex_;
-  // Folded to one case, so that the hook folds only the name it asks about.
-  std::vector<std::wstring> folded_;
+  std::vector<std::wstring> names_;
   std::atomic<std::size_t> count_{0};
 };

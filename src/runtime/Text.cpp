@@ -78,4 +78,11 @@ wchar_t FoldFileNameCase(wchar_t c) {
   return c;
 }
 
+bool SameFileName(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (FoldFileNameCase(a[i]) != FoldFileNameCase(b[i])) return false;
+  return true;
+}
+
 }  // namespace rt

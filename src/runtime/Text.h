@@ -39,5 +39,7 @@ bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 // letter of the Latin, Greek and Cyrillic capitals, anything else as it is. No table, no
 // allocation: the mouse hook folds names with it.
 wchar_t FoldFileNameCase(wchar_t c);
+// Two file names, "Notepad.EXE" and "notepad.exe", are the same file's.
+bool SameFileName(std::wstring_view a, std::wstring_view b);
 
 }  // namespace rt

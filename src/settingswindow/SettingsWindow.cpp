@@ -37,12 +37,6 @@ bool CanBeShortcutKey(std::uint32_t key) {
   return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || (key >= kF1 && key <= kF24);
 }
 
-bool SameFileName(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return rt::FoldFileNameCase(x) == rt::FoldFileNameCase(y);
-         });
-}
-
 // A file name as a menu item: an "&" in it is a letter, not an access key.
 std::wstring MenuText(const std::wstring& fileName) {
   std::wstring text;
@@ -258,7 +252,7 @@ bool SettingsWindow::AddChosenProgram() {
   std::vector<std::wstring> offered;
   for (const std::wstring& name : parts_.programs.WithOpenWindows())
     if (std::none_of(ExceptionList.Items().begin(), ExceptionList.Items().end(),
-                     [&](const std::wstring& listed) { return SameFileName(listed, name); }))
+                     [&](const std::wstring& listed) { return rt::SameFileName(listed, name); }))
       offered.push_back(name);
   if (offered.empty()) return false;
   std::vector<rt::MenuItem> items;

@@ -64,9 +64,7 @@ std::vector<std::wstring> Win32RunningPrograms::WithOpenWindows() {
   std::sort(names.begin(), names.end(), LessIgnoringCase);
   // One entry a program, however many copies of it run.
   names.erase(std::unique(names.begin(), names.end(),
-                          [](const std::wstring& a, const std::wstring& b) {
-                            return !LessIgnoringCase(a, b) && !LessIgnoringCase(b, a);
-                          }),
+                          [](const std::wstring& a, const std::wstring& b) { return rt::SameFileName(a, b); }),
               names.end());
   return names;
 }
