@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "autodrag/LatchExceptions.h"
-#include "runtime/win32/WindowReach.h"
 #include "runtime/win32/Win32RunningPrograms.h"
+#include "runtime/win32/WindowReach.h"
 
 namespace {
 

@@ -28,9 +28,11 @@ Form1::SettingTexts Form1::ReadSettingTexts() {
 
 Form1::SettingTexts Form1::TextsOf(const SettingsValues& values) {
   return SettingTexts{values.latchOn ? std::to_wstring(values.holdMs) : std::wstring(settings::kOff),
-                      OnOff(values.latchRight), OnOff(values.latchMiddle),
+                      OnOff(values.latchRight),
+                      OnOff(values.latchMiddle),
                       values.shortcut ? shortcut_text::Describe(*values.shortcut) : shortcut_text::kNone,
-                      OnOff(values.badge), values.latchExceptions};
+                      OnOff(values.badge),
+                      values.latchExceptions};
 }
 
 SettingsValues Form1::ValuesOf(const SettingTexts& texts) const {

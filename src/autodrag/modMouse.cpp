@@ -75,7 +75,8 @@ drag::Event modMouse::ToEvent(std::uint32_t message, const rt::LowLevelMouseEven
   decided.onOwnUi = (trayIcon && trayIcon->Contains(event.at)) || platform_.mouse.IsOwnWindowAt(event.at);
   decided.reachable = platform_.mouse.CanReach(event.at);
   // Which program owns the window is asked only of a press the latch could take.
-  decided.latchExcepted = couldLatch && !decided.onOwnUi && latchExceptions_.CoverWindowAt(platform_.programs, event.at);
+  decided.latchExcepted =
+      couldLatch && !decided.onOwnUi && latchExceptions_.CoverWindowAt(platform_.programs, event.at);
   return decided;
 }
 

@@ -41,9 +41,9 @@ void SettingsStore::SaveList(const std::wstring& application, const std::wstring
                              const std::vector<std::wstring>& texts) {
   const rt::OpenedKey opened =
       rt::CreateRegistryKey(registry_, rt::kHkeyCurrentUser, SectionPath(application, section), kKeyWrite);
-  const long status = opened.ok() ? registry_.SetValue(opened.key.get(), key, rt::reg::kMultiSz,
-                                                       regtext::ToRegMultiSz(texts))
-                                  : opened.status;
+  const long status = opened.ok()
+                          ? registry_.SetValue(opened.key.get(), key, rt::reg::kMultiSz, regtext::ToRegMultiSz(texts))
+                          : opened.status;
   if (status != rt::reg::kSuccess) ReportFailureOnce();
 }
 

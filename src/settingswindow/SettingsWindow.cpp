@@ -238,8 +238,8 @@ void SettingsWindow::ShowHoldTime() {
 
 void SettingsWindow::ShowLatchEnabled() {
   const bool on = LatchBox.Value() == 1;
-  for (rt::Control* control : std::initializer_list<rt::Control*>{&HoldSlider, &RightBox, &MiddleBox, &ExceptionList,
-                                                                   &AddProgram})
+  for (rt::Control* control :
+       std::initializer_list<rt::Control*>{&HoldSlider, &RightBox, &MiddleBox, &ExceptionList, &AddProgram})
     control->SetEnabled(on);
   ShowRemoveEnabled();
 }
@@ -256,8 +256,7 @@ bool SettingsWindow::AddChosenProgram() {
       offered.push_back(name);
   if (offered.empty()) return false;
   std::vector<rt::MenuItem> items;
-  for (std::size_t i = 0; i < offered.size(); ++i)
-    items.push_back({static_cast<int>(i + 1), MenuText(offered[i])});
+  for (std::size_t i = 0; i < offered.size(); ++i) items.push_back({static_cast<int>(i + 1), MenuText(offered[i])});
   const int chosen = parts_.menus.Show(items, Me.Handle(), std::nullopt);
   if (chosen <= 0 || chosen > static_cast<int>(offered.size())) return false;
   std::vector<std::wstring> listed = ExceptionList.Items();

@@ -25,8 +25,7 @@ int FakeTextMetrics::CaptionWidth(rt::ControlKind kind, const std::wstring& capt
   return kind == rt::ControlKind::CheckBox ? text + kCheckBoxBeside : text;
 }
 
-int FakeTextMetrics::CaptionHeight(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font,
-                                   int width) {
+int FakeTextMetrics::CaptionHeight(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font, int width) {
   const int whole = CaptionWidth(kind, caption, font);
   const int lines = width > 0 ? (whole + width - 1) / width : 1;
   return std::max(lines, 1) * kTwipsPerLine;

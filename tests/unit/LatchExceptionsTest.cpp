@@ -159,15 +159,14 @@ TEST_F(LatchExceptionsTest, TheSettingsWindowFillsAndEmptiesTheList) {
   dialog.AddProgram.RaiseClick();  // dismissed
   EXPECT_EQ(dialog.ExceptionList.Items().size(), 1u);
   dialog.ApplyButton.RaiseClick();
-  EXPECT_EQ(Store().GetList(L"Kestrova", L"Vornatic", L"LatchExceptions"),
-            (std::vector<std::wstring>{L"notepad.exe"}));
+  EXPECT_EQ(Store().GetList(L"Kestrova", L"Vornatic", L"LatchExceptions"), (std::vector<std::wstring>{L"notepad.exe"}));
   fakes.mouse.UserEventAt(1, kLDown, kInNotepad);
   fakes.mouse.UserEventAt(2.5, kLUp, kInNotepad);
   fakes.pump.RunUntil(3);
   EXPECT_FALSE(mouse.HoldingButton()) << "in effect at once";
   dialog.LatchBox.ToggleByUser();
-  for (const rt::Control* c : std::initializer_list<const rt::Control*>{&dialog.ExceptionList, &dialog.AddProgram,
-                                                                        &dialog.RemoveProgram})
+  for (const rt::Control* c :
+       std::initializer_list<const rt::Control*>{&dialog.ExceptionList, &dialog.AddProgram, &dialog.RemoveProgram})
     EXPECT_FALSE(c->Enabled()) << testing::PrintToString(c->Name());
 }
 

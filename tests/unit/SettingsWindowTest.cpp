@@ -385,8 +385,8 @@ TEST_F(SettingsWindowTest, TheSliderStepsAndTheDefaultButton) {
   EXPECT_EQ(dialog.HoldValue.Caption(), L"780 ms");
   dialog.HoldSlider.SetValue(1234);
   EXPECT_EQ(dialog.HoldSlider.Value(), 1234) << "a stored value shows as it is";
-  for (const rt::PushButton* button : {&dialog.OkButton, &dialog.CancelButton, &dialog.ApplyButton,
-                                       &dialog.NoShortcut, &dialog.AddProgram, &dialog.RemoveProgram})
+  for (const rt::PushButton* button : {&dialog.OkButton, &dialog.CancelButton, &dialog.ApplyButton, &dialog.NoShortcut,
+                                       &dialog.AddProgram, &dialog.RemoveProgram})
     EXPECT_EQ(button->Default(), button == &dialog.OkButton) << testing::PrintToString(button->Name());
 }
 

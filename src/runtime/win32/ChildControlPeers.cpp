@@ -149,7 +149,10 @@ class LabelPeer final : public ChildPeer {
  protected:
   WindowKind Kind() const override {
     // With a mnemonic, Alt and the letter take the focus to the control after the label.
-    return {L"STATIC", (label_.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP) | (label_.UseMnemonic() ? 0u : static_cast<DWORD>(SS_NOPREFIX)), 0};
+    return {L"STATIC",
+            (label_.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP) |
+                (label_.UseMnemonic() ? 0u : static_cast<DWORD>(SS_NOPREFIX)),
+            0};
   }
   void ShowCaption(const std::wstring& caption) override {
     ChildPeer::ShowCaption(caption);

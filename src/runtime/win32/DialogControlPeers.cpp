@@ -152,7 +152,8 @@ class ListBoxPeer final : public ChildPeer {
  public:
   ListBoxPeer(PeerHost& host, rt::ListBox& list) : ChildPeer(host, list), list_(list) {}
   void OnCommand(WORD notification) override {
-    if (notification == LBN_SELCHANGE) list_.SetSelected(static_cast<int>(::SendMessageW(Window(), LB_GETCURSEL, 0, 0)));
+    if (notification == LBN_SELCHANGE)
+      list_.SetSelected(static_cast<int>(::SendMessageW(Window(), LB_GETCURSEL, 0, 0)));
   }
 
  protected:

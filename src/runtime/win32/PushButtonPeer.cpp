@@ -41,8 +41,8 @@ bool PushButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const bool pointerOver = ::GetCursorPos(&pointer) && ::WindowFromPoint(pointer) == item.hwndItem;
   ButtonFaceState state = FaceStateOf(item, hover_ && pointerOver);
   state.isDefault = button_.Default() && !OtherPushButtonFocused(item.hwndItem);
-  PaintPushButton(item.hDC, item.rcItem, host_.LookOf(button_).button, button_.Caption(), host_.FontFor(button_),
-                  state, host_.Dpi());
+  PaintPushButton(item.hDC, item.rcItem, host_.LookOf(button_).button, button_.Caption(), host_.FontFor(button_), state,
+                  host_.Dpi());
   return true;
 }
 

@@ -52,7 +52,8 @@ int Win32TextMetrics::CaptionWidth(rt::ControlKind kind, const std::wstring& cap
 int Win32TextMetrics::CaptionHeight(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font,
                                     int width) {
   const int dpi = DpiOfWindow(nullptr);
-  const int textPixels = rt::TwipsToPixels(width, dpi) - CheckBoxBeside(kind, dpi) - ::MulDiv(kCaptionSlack, dpi, kDefaultDpi);
+  const int textPixels =
+      rt::TwipsToPixels(width, dpi) - CheckBoxBeside(kind, dpi) - ::MulDiv(kCaptionSlack, dpi, kDefaultDpi);
   const RECT box = MeasuredCaption(caption, font, dpi, std::max(textPixels, 1));
   // A check box keeps a pixel above and below its text for the focus mark.
   return ToTwips(box.bottom - box.top + ::MulDiv(2, dpi, kDefaultDpi), dpi);

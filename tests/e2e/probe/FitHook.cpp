@@ -91,10 +91,11 @@ std::string Measure(HWND window) {
             ", \"face\": " + Quoted(described.lfFaceName) + ", \"height\": " + std::to_string(described.lfHeight) +
             ", \"own_font\": " + (font != nullptr ? "true" : "false") +
             ", \"needed\": " + std::to_string(box.right - box.left) + ", \"available\": " + std::to_string(available) +
-            ", \"wraps\": " + (wraps ? "true" : "false") + ", \"wrapped_height\": " +
-            std::to_string(wrapped.bottom - wrapped.top) + ", \"client_height\": " + std::to_string(client.bottom) +
-            ", \"rect\": [" + std::to_string(onScreen.left) + ", " + std::to_string(onScreen.top) + ", " +
-            std::to_string(onScreen.right) + ", " + std::to_string(onScreen.bottom) + "]}";
+            ", \"wraps\": " + (wraps ? "true" : "false") +
+            ", \"wrapped_height\": " + std::to_string(wrapped.bottom - wrapped.top) +
+            ", \"client_height\": " + std::to_string(client.bottom) + ", \"rect\": [" + std::to_string(onScreen.left) +
+            ", " + std::to_string(onScreen.top) + ", " + std::to_string(onScreen.right) + ", " +
+            std::to_string(onScreen.bottom) + "]}";
     first = false;
   }
   return json + "\n]}\n";
