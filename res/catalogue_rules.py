@@ -25,6 +25,9 @@ ACCESS_KEY_GROUPS = {
     "the Settings window": [
         "SettingsLatchFrame",
         "SettingsLatchOn",
+        "SettingsNeverLatchIn",
+        "SettingsAddProgram",
+        "SettingsRemoveProgram",
         "SettingsHoldTime",
         "SettingsButtons",
         "SettingsLeft",

@@ -127,7 +127,12 @@ void Form1::Check4_Click() { startupChoices_.RunAtLogonClicked(); }
 
 void Form1::Check8_Click() { startupChoices_.MinimizedClicked(); }
 
-void Form1::StartStopShortcut_Pressed() { PushButton2_Click(); }
+void Form1::StartStopShortcut_Pressed() {
+  // Pressed in the Settings window's shortcut box, the keys are being chosen, not used.
+  const shortcut_text::Parsed inEffect = shortcut_text::Parse(inEffect_.hotkey);
+  if (inEffect.understood && inEffect.shortcut && settingsWindow_.TakeShortcutPress(*inEffect.shortcut)) return;
+  PushButton2_Click();
+}
 
 void Form1::ApplyShortcut(const std::wstring& text, bool sayInBalloon) {
   if (shortcut_.Apply(text, [this] { StartStopShortcut_Pressed(); }) == StartStopShortcut::Outcome::Unavailable &&
@@ -141,6 +146,7 @@ void Form1::ApplyLatch(const SettingTexts& texts, bool sayInBalloon) {
   const latch_setting::Read read =
       latch_setting::FromTexts(platform_.texts, texts.latch, texts.latchRight, texts.latchMiddle);
   mouse_.SetLatch(read.latch);
+  mouse_.SetLatchExceptions(texts.latchExceptions);
   if (read.latch.holdTime) lastHoldMs_ = static_cast<int>(read.latch.holdTime->count());
   std::wstring complaint = sayInBalloon ? read.complaint : std::wstring();
   if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {

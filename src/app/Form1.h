@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Globals.h"
 #include "app/HoldEndWatch.h"
@@ -119,6 +120,8 @@ class Form1 {
   // The user's choices as the store keeps them: five texts.
   struct SettingTexts {
     std::wstring latch, latchRight, latchMiddle, hotkey, indicator;
+    // File names, as stored.
+    std::vector<std::wstring> latchExceptions;
   };
   // As stored, with the default for each value that is missing.
   SettingTexts ReadSettingTexts();
@@ -173,5 +176,5 @@ class Form1 {
   SettingsWindow settingsWindow_{SettingsWindow::Parts{
       platform_.windows, platform_.shortcuts, platform_.pump, platform_.badge, platform_.texts, platform_.metrics,
       [this](const rt::Shortcut& shortcut) { return shortcut_text::Describe(shortcut, platform_.texts); },
-      [this](const SettingsValues& values) { StoreAndApply(values); }}};
+      [this](const SettingsValues& values) { StoreAndApply(values); }, platform_.programs, platform_.menus}};
 };

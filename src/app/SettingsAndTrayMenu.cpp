@@ -18,16 +18,21 @@ Form1::SettingTexts Form1::ReadSettingTexts() {
   const auto get = [this](const wchar_t* key, const wchar_t* defaultText) {
     return settings_.GetSetting(settings::kApplication, settings::kSection, key, defaultText);
   };
-  return SettingTexts{get(settings::kLatch, settings::kOff), get(settings::kLatchRight, settings::kOff),
-                      get(settings::kLatchMiddle, settings::kOff), get(settings::kHotkey, StartStopShortcut::kDefault),
-                      get(settings::kIndicator, settings::kOn)};
+  return SettingTexts{get(settings::kLatch, settings::kOff),
+                      get(settings::kLatchRight, settings::kOff),
+                      get(settings::kLatchMiddle, settings::kOff),
+                      get(settings::kHotkey, StartStopShortcut::kDefault),
+                      get(settings::kIndicator, settings::kOn),
+                      settings_.GetList(settings::kApplication, settings::kSection, settings::kLatchExceptions)};
 }
 
 Form1::SettingTexts Form1::TextsOf(const SettingsValues& values) {
   return SettingTexts{values.latchOn ? std::to_wstring(values.holdMs) : std::wstring(settings::kOff),
-                      OnOff(values.latchRight), OnOff(values.latchMiddle),
+                      OnOff(values.latchRight),
+                      OnOff(values.latchMiddle),
                       values.shortcut ? shortcut_text::Describe(*values.shortcut) : shortcut_text::kNone,
-                      OnOff(values.badge)};
+                      OnOff(values.badge),
+                      values.latchExceptions};
 }
 
 SettingsValues Form1::ValuesOf(const SettingTexts& texts) const {
@@ -43,6 +48,7 @@ SettingsValues Form1::ValuesOf(const SettingTexts& texts) const {
   values.shortcut =
       shortcut.understood ? shortcut.shortcut : shortcut_text::Parse(StartStopShortcut::kDefault).shortcut;
   values.badge = texts.indicator != settings::kOff;
+  values.latchExceptions = texts.latchExceptions;
   return values;
 }
 
@@ -58,6 +64,7 @@ void Form1::StoreAndApply(const SettingsValues& values) {
   save(settings::kLatchMiddle, texts.latchMiddle);
   save(settings::kHotkey, texts.hotkey);
   save(settings::kIndicator, texts.indicator);
+  settings_.SaveList(settings::kApplication, settings::kSection, settings::kLatchExceptions, texts.latchExceptions);
   ApplySettings(texts);
 }
 
@@ -110,7 +117,8 @@ void Form1::cSysTray1_ContextMenu(std::int32_t /*id*/) {
   namespace text = settings_text;
   const rt::Texts& words = platform_.texts;
   const std::vector<rt::MenuItem> items{
-      {kStartStopCommand, words(autoDrag_.IsOn() ? text::kMenuStop : text::kMenuStart)},
+      // Opening the menu gave a hold up: the Start is ending, and what it offers is a new one.
+      {kStartStopCommand, words(autoDrag_.IsOn() && !autoDrag_.Ending() ? text::kMenuStop : text::kMenuStart)},
       {kLatchCommand, words(text::kMenuLatch), LatchChosen()},
       {kSettingsCommand, words(text::kMenuSettings)},
       {kHelpCommand, words(text::kMenuHelp)},

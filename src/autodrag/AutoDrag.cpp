@@ -1,6 +1,7 @@
 #include "autodrag/AutoDrag.h"
 
 #include <optional>
+#include <utility>
 
 #include "runtime/Waiting.h"
 
@@ -18,6 +19,8 @@ void AutoDrag::StartOrStop(rt::NumberedSteps& steps) {
   }
   if (steps.Test(100, [&] { return !IsOn(); }))
     Start(steps);
+  else if (stopRequested_)
+    startAgain_ = true;
   else
     Stop(steps);
 }
@@ -73,6 +76,7 @@ void AutoDrag::Start(rt::NumberedSteps& s) {
   s.Run(146, [&] { p_.window.SetFocus(); });
   s.Run(148, [&] { p_.hiddenInTray = false; });
   SayWhatEndedIt();
+  if (std::exchange(startAgain_, false)) Start(s);
 }
 
 void AutoDrag::Stop(rt::NumberedSteps& s) {

@@ -41,6 +41,8 @@ class AutoDrag {
   void StartOrStop(rt::NumberedSteps& steps);
 
   bool IsOn() const { return p_.startStop.Caption() != p_.texts(rt::TextId::StartAutodrag); }
+  // Asked to stop and winding down: what comes next is a Start again.
+  bool Ending() const { return IsOn() && stopRequested_; }
   // The button is held for the user in this drag (as far as the loop has seen).
   bool ButtonHeld() const { return buttonHeld_; }
 
@@ -55,4 +57,6 @@ class AutoDrag {
   Parts p_;
   bool stopRequested_ = false;
   bool buttonHeld_ = false;
+  // A Start asked for while the last one was ending: it follows once that one has ended.
+  bool startAgain_ = false;
 };

@@ -35,6 +35,11 @@ void DragDecision::SetLatch(const Latch& latch) {
   if (!latch_.holdTime) DropCandidate();
 }
 
+bool DragDecision::PressCouldLatch(std::uint32_t message) const {
+  const auto button = ButtonOf(message);
+  return button && button->press && !startOn_ && !hold_ && latch_.holdTime && Latchable(button->button);
+}
+
 void DragDecision::SetDoubleClick(unsigned timeMs, rt::ScreenSize area) {
   doubleClickMs_ = timeMs;
   doubleClickArea_ = area;
@@ -125,7 +130,7 @@ bool DragDecision::OnPress(Button button, const Event& event) {
   state.pressOnOwnUi = event.onOwnUi;
   if (candidate_) DropCandidate();
   if (startArmed_ && button == Button::Primary) lastPress_ = Press{event.at, event.time};
-  if (!startOn_ && !hold_ && latch_.holdTime && Latchable(button) && !event.onOwnUi) {
+  if (!startOn_ && !hold_ && latch_.holdTime && Latchable(button) && !event.onOwnUi && !event.latchExcepted) {
     candidate_ = PendingPress{Press{event.at, event.time}, button, ++candidates_, event.reachable};
     chores_.fillFrom = Candidate{candidate_->number, event.at, button};
   }

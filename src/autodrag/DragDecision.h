@@ -52,6 +52,9 @@ struct Event {
   bool onOwnUi = false;
   // Input we inject at the point would reach the window there.
   bool reachable = true;
+  // The window there belongs to a program where the latch stays out (asked only of a
+  // press that could latch).
+  bool latchExcepted = false;
 };
 
 // A press being held towards the latch, as the badge shows it filling.
@@ -94,6 +97,9 @@ class DragDecision {
   // The window's side.
   void SetLatch(const Latch& latch);
   const Latch& CurrentLatch() const { return latch_; }
+  // Whether a press of this message, outside our own window and icon, could begin a latch
+  // now: what makes it worth asking which program the window under it belongs to.
+  bool PressCouldLatch(std::uint32_t message) const;
   void SetDoubleClick(unsigned timeMs, rt::ScreenSize area);
   // A Start: armed for one pick-up, with nothing remembered from before it.
   void Start();

@@ -66,12 +66,17 @@ drag::Event modMouse::ToEvent(std::uint32_t message, const rt::LowLevelMouseEven
   decided.ours = event.extraInfo == kInjectedTag;
   if (decided.ours || !IsButtonMessage(message)) return decided;
   std::optional<rt::ScreenRect> trayIcon;
+  bool couldLatch = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     trayIcon = trayIcon_;
+    couldLatch = decision_.PressCouldLatch(message);
   }
   decided.onOwnUi = (trayIcon && trayIcon->Contains(event.at)) || platform_.mouse.IsOwnWindowAt(event.at);
   decided.reachable = platform_.mouse.CanReach(event.at);
+  // Which program owns the window is asked only of a press the latch could take.
+  decided.latchExcepted =
+      couldLatch && !decided.onOwnUi && latchExceptions_.CoverWindowAt(platform_.programs, event.at);
   return decided;
 }
 

@@ -14,9 +14,12 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "autodrag/DragDecision.h"
 #include "autodrag/HoldObserver.h"
+#include "autodrag/LatchExceptions.h"
 #include "autodrag/MouseHook.h"
 #include "runtime/Platform.h"
 
@@ -44,6 +47,8 @@ class modMouse {
   // The hook is in while a Start is on or the latch is; turned off, a latched hold is let go.
   void SetLatch(Latch latch);
   bool LatchOn() const;
+  // The programs (file names) in whose windows a press held still stays an ordinary press.
+  void SetLatchExceptions(const std::vector<std::wstring>& fileNames) { latchExceptions_.Set(fileNames); }
   // For good (close, failure): no Start, no latch, no hook, nothing held.
   void Close();
   // Called from the loop when a latched hold, which no Start loop watches, needs the
@@ -135,6 +140,8 @@ class modMouse {
   // we inject (the injection calls the hook), install or remove a hook, or tell an observer.
   mutable std::mutex mutex_;
   drag::DragDecision decision_;
+  // Read by the hook without this module's lock: it keeps its own.
+  LatchExceptions latchExceptions_;
   std::optional<rt::ScreenRect> trayIcon_;
   bool away_ = false;
   // A failure caught inside the hook, for the window's thread to report.

@@ -14,6 +14,7 @@
 #include "runtime/ProgramStarter.h"
 #include "runtime/Random.h"
 #include "runtime/Registry.h"
+#include "runtime/RunningPrograms.h"
 #include "runtime/SessionEvents.h"
 #include "runtime/TextMetrics.h"
 #include "runtime/Texts.h"
@@ -42,6 +43,7 @@ struct Platform {
   WindowHosting& windows;
   Texts& texts;
   TextMetrics& metrics;
+  RunningPrograms& programs;
 };
 
 }  // namespace rt

@@ -14,6 +14,8 @@ namespace reg {
 constexpr std::uint32_t kSz = 1;
 constexpr std::uint32_t kExpandSz = 2;
 constexpr std::uint32_t kDword = 4;
+// Several texts, each ended by a NUL, the whole ended by one more.
+constexpr std::uint32_t kMultiSz = 7;
 constexpr std::uint32_t kKeyRunAccess = 63;  // query/set value, create sub-key, enumerate, notify, link
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 constexpr std::uint32_t kKeyRead = 0x20019;

@@ -42,4 +42,11 @@ inline constexpr std::size_t kLongestQuotedSetting = 24;
 // outside the basic plane is never split.
 std::wstring Abridged(std::wstring_view text, std::size_t most = kLongestQuotedSetting);
 
+// A character of a file name as Windows compares names regardless of case: the small
+// letter of the Latin, Greek and Cyrillic capitals, anything else as it is. No table, no
+// allocation: the mouse hook folds names with it.
+wchar_t FoldFileNameCase(wchar_t c);
+// Two file names, "Notepad.EXE" and "notepad.exe", are the same file's.
+bool SameFileName(std::wstring_view a, std::wstring_view b);
+
 }  // namespace rt

@@ -37,6 +37,28 @@ std::wstring SettingsStore::GetSetting(const std::wstring& application, const st
   return regtext::FromRegSz(data);
 }
 
+void SettingsStore::SaveList(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                             const std::vector<std::wstring>& texts) {
+  const rt::OpenedKey opened =
+      rt::CreateRegistryKey(registry_, rt::kHkeyCurrentUser, SectionPath(application, section), kKeyWrite);
+  const long status = opened.ok()
+                          ? registry_.SetValue(opened.key.get(), key, rt::reg::kMultiSz, regtext::ToRegMultiSz(texts))
+                          : opened.status;
+  if (status != rt::reg::kSuccess) ReportFailureOnce();
+}
+
+std::vector<std::wstring> SettingsStore::GetList(const std::wstring& application, const std::wstring& section,
+                                                 const std::wstring& key) {
+  const rt::OpenedKey opened =
+      rt::OpenRegistryKey(registry_, rt::kHkeyCurrentUser, SectionPath(application, section), rt::reg::kKeyRead);
+  if (!opened.ok()) return {};
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  if (registry_.QueryValue(opened.key.get(), key, &type, &data) != rt::reg::kSuccess) return {};
+  if (type != rt::reg::kMultiSz) return {};
+  return regtext::FromRegMultiSz(data);
+}
+
 void SettingsStore::ReportFailureOnce() {
   if (failureReported_) return;
   failureReported_ = true;

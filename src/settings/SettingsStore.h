@@ -2,6 +2,7 @@
 // HKEY_CURRENT_USER\Software\<application>\<section> as string values.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "runtime/Dialogs.h"
 #include "runtime/Registry.h"
@@ -25,6 +26,13 @@ class SettingsStore {
   // or holds something other than text.
   std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
                           const std::wstring& defaultText);
+
+  // A list of texts, kept as one multi-string value; read back as stored, or empty when the
+  // value or its key is missing or holds something else.
+  void SaveList(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                const std::vector<std::wstring>& texts);
+  std::vector<std::wstring> GetList(const std::wstring& application, const std::wstring& section,
+                                    const std::wstring& key);
 
   // The key below HKEY_CURRENT_USER that holds one application's section.
   static std::wstring SectionPath(const std::wstring& application, const std::wstring& section);
@@ -58,6 +66,8 @@ inline constexpr const wchar_t* kIndicator = L"Indicator";
 inline constexpr const wchar_t* kLatch = L"Latch";
 inline constexpr const wchar_t* kLatchRight = L"LatchRight";
 inline constexpr const wchar_t* kLatchMiddle = L"LatchMiddle";
+// The programs (file names, "notepad.exe") in whose windows the latch stays out, one a line.
+inline constexpr const wchar_t* kLatchExceptions = L"LatchExceptions";
 inline constexpr const wchar_t* kOn = L"On";
 inline constexpr const wchar_t* kOff = L"Off";
 }  // namespace settings

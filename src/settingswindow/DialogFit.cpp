@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+#include "runtime/controls/Controls.h"
+
 namespace dialog_fit {
 namespace {
 
@@ -12,16 +14,22 @@ namespace {
 constexpr int kSameRow = 150;
 constexpr int kLeastMargin = 120;
 
+using Row = std::vector<rt::Control*>;
+
 int Right(const rt::TwipsRect& r) { return r.left + r.width; }
 
-}  // namespace
+bool Wraps(const rt::Control& control) {
+  const auto* captioned = dynamic_cast<const rt::CaptionedControl*>(&control);
+  return captioned != nullptr && !captioned->Caption().empty() &&
+         (control.Kind() == rt::ControlKind::Label || control.Kind() == rt::ControlKind::CheckBox);
+}
 
-int FitToCaptions(const std::vector<rt::Control*>& controls, int clientWidth, const Needed& needed) {
-  // Rows within each container, left to right, as designed.
-  std::map<const rt::Control*, std::vector<std::vector<rt::Control*>>> rows;
+// Rows within each container, top to bottom, each left to right, as designed.
+std::map<const rt::Control*, std::vector<Row>> RowsOf(const std::vector<rt::Control*>& controls) {
+  std::map<const rt::Control*, std::vector<Row>> rows;
   for (rt::Control* control : controls) {
     auto& inContainer = rows[control->Container()];
-    auto row = std::find_if(inContainer.begin(), inContainer.end(), [&](const std::vector<rt::Control*>& r) {
+    auto row = std::find_if(inContainer.begin(), inContainer.end(), [&](const Row& r) {
       return std::abs(r.front()->Bounds().top - control->Bounds().top) <= kSameRow;
     });
     if (row == inContainer.end())
@@ -29,58 +37,136 @@ int FitToCaptions(const std::vector<rt::Control*>& controls, int clientWidth, co
     else
       row->push_back(control);
   }
-  int growth = 0;
-  // The window's own rows (its buttons) keep to its right edge and grow to the left.
-  for (auto& row : rows[nullptr]) {
-    if (row.front()->Kind() == rt::ControlKind::Frame) continue;
-    std::sort(row.begin(), row.end(),
-              [](const rt::Control* a, const rt::Control* b) { return a->Bounds().left > b->Bounds().left; });
-    int previousDesignLeft = 0, previousLeft = 0;
-    for (rt::Control* control : row) {
-      rt::TwipsRect bounds = control->Bounds();
-      const int gap = previousDesignLeft - Right(bounds);
-      previousDesignLeft = bounds.left;
-      const int right = previousLeft != 0 ? std::min(Right(bounds), previousLeft - gap) : Right(bounds);
-      bounds.width = std::max(bounds.width, needed(*control));
-      bounds.left = right - bounds.width;
-      control->SetBounds(bounds);
-      previousLeft = bounds.left;
-    }
-    growth = std::max(growth, kLeastMargin - previousLeft);
+  for (auto& [container, containerRows] : rows) {
+    std::sort(containerRows.begin(), containerRows.end(),
+              [](const Row& a, const Row& b) { return a.front()->Bounds().top < b.front()->Bounds().top; });
+    for (Row& row : containerRows)
+      std::sort(row.begin(), row.end(),
+                [](const rt::Control* a, const rt::Control* b) { return a->Bounds().left < b->Bounds().left; });
   }
+  return rows;
+}
+
+// The window's own rows (its buttons) keep to its right edge and grow to the left. Returns
+// how much wider the window must be for them.
+int FitButtonRow(Row& row, const Needed& needed) {
+  int previousDesignLeft = 0, previousLeft = 0;
+  for (auto control = row.rbegin(); control != row.rend(); ++control) {
+    rt::TwipsRect bounds = (*control)->Bounds();
+    const int gap = previousDesignLeft - Right(bounds);
+    previousDesignLeft = bounds.left;
+    const int right = previousLeft != 0 ? std::min(Right(bounds), previousLeft - gap) : Right(bounds);
+    bounds.width = std::max(bounds.width, needed(**control));
+    bounds.left = right - bounds.width;
+    (*control)->SetBounds(bounds);
+    previousLeft = bounds.left;
+  }
+  return kLeastMargin - previousLeft;
+}
+
+// Flows a row inside its frame: each control to its caption's width, the design's gaps kept.
+// Returns the row's right edge.
+int FlowRow(Row& row, const Needed& needed) {
+  int previousDesignRight = 0, previousRight = 0;
+  for (rt::Control* control : row) {
+    rt::TwipsRect bounds = control->Bounds();
+    const int gap = bounds.left - previousDesignRight;
+    previousDesignRight = Right(bounds);
+    if (previousRight != 0) bounds.left = std::max(bounds.left, previousRight + gap);
+    bounds.width = std::max(bounds.width, needed(*control));
+    control->SetBounds(bounds);
+    previousRight = Right(bounds);
+  }
+  return previousRight;
+}
+
+// Narrows the row's widest wrapping control by up to `excess` (never below its design
+// width), moving what stands right of it back; it grows as tall as its caption then needs.
+// Returns how much taller the row became; `right` follows the row's new right edge.
+int WrapRow(Row& row, const std::map<const rt::Control*, rt::TwipsRect>& design, int excess, int& right,
+            const HeightWithin& heightWithin) {
+  rt::Control* widest = nullptr;
+  for (rt::Control* control : row)
+    if (Wraps(*control) && (widest == nullptr || control->Bounds().width > widest->Bounds().width)) widest = control;
+  if (widest == nullptr) return 0;
+  rt::TwipsRect bounds = widest->Bounds();
+  const int narrower = std::min(excess, bounds.width - design.at(widest).width);
+  if (narrower <= 0) return 0;
+  bounds.width -= narrower;
+  const int height = std::max(bounds.height, heightWithin(*widest, bounds.width));
+  const int taller = height - bounds.height;
+  bounds.height = height;
+  widest->SetBounds(bounds);
+  for (rt::Control* control : row) {
+    if (control->Bounds().left <= bounds.left) continue;
+    rt::TwipsRect moved = control->Bounds();
+    moved.left -= narrower;
+    control->SetBounds(moved);
+  }
+  right -= narrower;
+  return taller;
+}
+
+void MoveDown(const Row& row, int by) {
+  if (by == 0) return;
+  for (rt::Control* control : row) {
+    rt::TwipsRect bounds = control->Bounds();
+    bounds.top += by;
+    control->SetBounds(bounds);
+  }
+}
+
+}  // namespace
+
+Size FitToCaptions(const std::vector<rt::Control*>& controls, Size client, int widest, const Needed& needed,
+                   const HeightWithin& heightWithin) {
+  std::map<const rt::Control*, rt::TwipsRect> design;
+  for (const rt::Control* control : controls) design[control] = control->Bounds();
+  auto rows = RowsOf(controls);
+  int growth = 0;
+  for (Row& row : rows[nullptr])
+    if (row.front()->Kind() != rt::ControlKind::Frame) growth = std::max(growth, FitButtonRow(row, needed));
+
+  const int allowedGrowth = std::max(0, widest - client.width);
+  // How much taller each frame grows with the rows in it that wrapped.
+  std::map<const rt::Control*, int> taller;
   for (auto& [container, containerRows] : rows) {
     if (container == nullptr) continue;
     int designRight = 0;
-    for (const auto& row : containerRows)
+    for (const Row& row : containerRows)
       for (const rt::Control* control : row) designRight = std::max(designRight, Right(control->Bounds()));
-    const int margin = std::max(kLeastMargin, container->Bounds().width - designRight);
-    for (auto& row : containerRows) {
-      std::sort(row.begin(), row.end(),
-                [](const rt::Control* a, const rt::Control* b) { return a->Bounds().left < b->Bounds().left; });
-      int previousDesignRight = 0, previousRight = 0;
-      for (rt::Control* control : row) {
-        rt::TwipsRect bounds = control->Bounds();
-        const int gap = bounds.left - previousDesignRight;
-        previousDesignRight = Right(bounds);
-        if (previousRight != 0) bounds.left = std::max(bounds.left, previousRight + gap);
-        bounds.width = std::max(bounds.width, needed(*control));
-        control->SetBounds(bounds);
-        previousRight = Right(bounds);
-      }
-      growth = std::max(growth, previousRight + margin - container->Bounds().width);
+    const int width = container->Bounds().width;
+    const int margin = std::max(kLeastMargin, width - designRight);
+    int below = 0;
+    for (Row& row : containerRows) {
+      MoveDown(row, below);
+      int right = FlowRow(row, needed);
+      const int excess = right + margin - width - allowedGrowth;
+      if (excess > 0) below += WrapRow(row, design, excess, right, heightWithin);
+      growth = std::max(growth, right + margin - width);
     }
+    taller[container] = below;
   }
-  if (growth <= 0) return clientWidth;
-  for (rt::Control* control : controls) {
-    if (control->Container() != nullptr) continue;
+
+  // The window's own controls, top to bottom: each moves down by what the frames above it grew.
+  std::vector<rt::Control*> onWindow;
+  for (rt::Control* control : controls)
+    if (control->Container() == nullptr) onWindow.push_back(control);
+  int totalTaller = 0;
+  for (const auto& [frame, by] : taller) totalTaller += by;
+  for (rt::Control* control : onWindow) {
     rt::TwipsRect bounds = control->Bounds();
-    if (control->Kind() == rt::ControlKind::Frame)
-      bounds.width += growth;
-    else
+    for (const auto& [frame, by] : taller)
+      if (design.at(frame).top < design.at(control).top) bounds.top += by;
+    if (control->Kind() == rt::ControlKind::Frame) {
+      bounds.height += taller[control];
+      if (growth > 0) bounds.width += growth;
+    } else if (growth > 0) {
       bounds.left += growth;
+    }
     control->SetBounds(bounds);
   }
-  return clientWidth + growth;
+  return Size{client.width + std::max(growth, 0), client.height + totalTaller};
 }
 
 }  // namespace dialog_fit

@@ -23,6 +23,11 @@ inline constexpr TextId kLatched = TextId::SettingsLatched;
 // "Released before the hold time ({ms} ms)".
 inline constexpr TextId kReleasedEarly = TextId::SettingsReleasedEarly;
 
+// Programs where the latch stays out.
+inline constexpr TextId kNeverLatchIn = TextId::SettingsNeverLatchIn;
+inline constexpr TextId kAddProgram = TextId::SettingsAddProgram;
+inline constexpr TextId kRemoveProgram = TextId::SettingsRemoveProgram;
+
 inline constexpr TextId kShortcutFrame = TextId::SettingsShortcutFrame;
 inline constexpr TextId kShortcutLabel = TextId::SettingsShortcutLabel;
 inline constexpr TextId kNoShortcut = TextId::SettingsNoShortcut;

@@ -1,6 +1,8 @@
 // What the Settings window shows and gives back: every choice, as the program uses it.
 #pragma once
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "runtime/GlobalShortcuts.h"
 
@@ -18,5 +20,7 @@ struct SettingsValues {
   // None: no shortcut.
   std::optional<rt::Shortcut> shortcut = rt::Shortcut{true, false, false, true, 'D'};
   bool badge = true;
+  // The programs (file names) in whose windows a press held still stays a press.
+  std::vector<std::wstring> latchExceptions;
   bool operator==(const SettingsValues&) const = default;
 };

@@ -1,9 +1,12 @@
 #include "settingswindow/SettingsWindow.h"
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <optional>
 
 #include "runtime/LanguageFont.h"
+#include "runtime/Text.h"
 #include "settingswindow/DialogFit.h"
 #include "settingswindow/SettingsTexts.h"
 
@@ -12,14 +15,18 @@ namespace {
 namespace text = settings_text;
 
 constexpr int kClientWidth = 6000;
-constexpr int kClientHeight = 6360;
+constexpr int kClientHeight = 7290;
+// Captions longer than the design wrap onto more lines rather than widen the dialog past this.
+constexpr int kWidestClient = kClientWidth + 600;
 // The system's dialog face; the font Windows' own dialogs use.
 const rt::Font kDialogFont{L"Tahoma", 8.25, false, 0};
 
-// The slider's steps: ticks every 200 ms, the arrow keys by 50, Page Up and Down by 200.
+// The slider's steps: ticks every 200 ms, the arrow keys by 100, Page Up and Down by 500,
+// and a dragged thumb stops on whole 10 ms.
 constexpr int kTickMs = 200;
-constexpr int kArrowStepMs = 50;
-constexpr int kPageStepMs = 200;
+constexpr int kArrowStepMs = 100;
+constexpr int kPageStepMs = 500;
+constexpr int kDraggedStepMs = 10;
 
 constexpr std::uint32_t kBackspace = 0x08;
 constexpr std::uint32_t kDelete = 0x2E;
@@ -28,6 +35,16 @@ constexpr std::uint32_t kF24 = 0x87;
 
 bool CanBeShortcutKey(std::uint32_t key) {
   return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || (key >= kF1 && key <= kF24);
+}
+
+// A file name as a menu item: an "&" in it is a letter, not an access key.
+std::wstring MenuText(const std::wstring& fileName) {
+  std::wstring text;
+  for (const wchar_t c : fileName) {
+    if (c == L'&') text += L'&';
+    text += c;
+  }
+  return text;
 }
 
 }  // namespace
@@ -54,8 +71,8 @@ void SettingsWindow::BuildLayout() {
   };
   // Reading order: top to bottom, left to right, each frame before what it holds. It is the
   // order of the Tab key and of a screen reader, and a label names the control after it.
-  const std::array<Design, 20> designs{{
-      {&LatchFrame, text::kLatchFrame, nullptr, {120, 120, 5760, 3480}},
+  const std::array<Design, 24> designs{{
+      {&LatchFrame, text::kLatchFrame, nullptr, {120, 120, 5760, 4410}},
       {&LatchBox, text::kLatchOn, &LatchFrame, {240, 300, 5280, 285}},
       {&HoldLabel, text::kHoldTime, &LatchFrame, {240, 750, 1100, 225}},
       {&HoldSlider, std::nullopt, &LatchFrame, {1320, 660, 3300, 450}},
@@ -64,17 +81,21 @@ void SettingsWindow::BuildLayout() {
       {&LeftBox, text::kLeft, &LatchFrame, {240, 1560, 1800, 285}},
       {&RightBox, text::kRight, &LatchFrame, {2160, 1560, 1200, 285}},
       {&MiddleBox, text::kMiddle, &LatchFrame, {3480, 1560, 1500, 285}},
-      {&TryArea, text::kTryItHere, &LatchFrame, {240, 2010, 5280, 1290}},
-      {&ShortcutFrame, text::kShortcutFrame, nullptr, {120, 3720, 5760, 1200}},
+      {&TryArea, text::kTryItHere, &LatchFrame, {240, 2010, 5280, 900}},
+      {&ExceptionsLabel, text::kNeverLatchIn, &LatchFrame, {240, 3030, 5280, 225}},
+      {&ExceptionList, std::nullopt, &LatchFrame, {240, 3300, 3840, 930}},
+      {&AddProgram, text::kAddProgram, &LatchFrame, {4200, 3300, 1320, 345}},
+      {&RemoveProgram, text::kRemoveProgram, &LatchFrame, {4200, 3765, 1320, 345}},
+      {&ShortcutFrame, text::kShortcutFrame, nullptr, {120, 4650, 5760, 1200}},
       {&ShortcutLabel, text::kShortcutLabel, &ShortcutFrame, {240, 345, 2400, 225}},
       {&ShortcutField, std::nullopt, &ShortcutFrame, {2640, 285, 1980, 330}},
       {&NoShortcut, text::kNoShortcut, &ShortcutFrame, {4740, 285, 780, 330}},
       {&ShortcutNote, std::nullopt, &ShortcutFrame, {240, 780, 5280, 225}},
-      {&BadgeFrame, text::kBadgeFrame, nullptr, {120, 5040, 5760, 690}},
+      {&BadgeFrame, text::kBadgeFrame, nullptr, {120, 5970, 5760, 690}},
       {&BadgeBox, text::kBadgeOn, &BadgeFrame, {240, 300, 5400, 285}},
-      {&OkButton, text::kOk, nullptr, {2400, 5880, 1080, 375}},
-      {&CancelButton, text::kCancel, nullptr, {3600, 5880, 1080, 375}},
-      {&ApplyButton, text::kApply, nullptr, {4800, 5880, 1080, 375}},
+      {&OkButton, text::kOk, nullptr, {2400, 6810, 1080, 375}},
+      {&CancelButton, text::kCancel, nullptr, {3600, 6810, 1080, 375}},
+      {&ApplyButton, text::kApply, nullptr, {4800, 6810, 1080, 375}},
   }};
   int tabIndex = 0;
   for (const Design& design : designs) {
@@ -89,13 +110,17 @@ void SettingsWindow::BuildLayout() {
   std::vector<rt::Control*> placed;
   for (const Design& design : designs) placed.push_back(design.control);
   FitToCaptions(placed, font);
-  for (rt::Label* label : {&HoldLabel, &ShortcutLabel}) label->SetUseMnemonic(true);
+  for (rt::Label* label : {&HoldLabel, &ShortcutLabel, &ExceptionsLabel}) label->SetUseMnemonic(true);
+  for (rt::Label* label : {&HoldLabel, &ButtonsLabel, &ShortcutLabel, &ExceptionsLabel}) label->SetWordWrap(true);
   // What the user types into or tries out stands out from the dialog's face, as a field does.
   ShortcutField.SetBackColor(rt::kWindowBack);
   TryArea.SetBackColor(rt::kWindowBack);
-  for (rt::PushButton* button : {&NoShortcut, &OkButton, &CancelButton, &ApplyButton}) button->SetBackColor(rt::kWhite);
+  ExceptionList.SetBackColor(rt::kWindowBack);
+  for (rt::PushButton* button : {&AddProgram, &RemoveProgram, &NoShortcut, &OkButton, &CancelButton, &ApplyButton})
+    button->SetBackColor(rt::kWhite);
   HoldSlider.SetRange(SettingsValues::kShortestHoldMs, SettingsValues::kLongestHoldMs, kTickMs, kArrowStepMs,
                       kPageStepMs);
+  HoldSlider.SetDraggedStep(kDraggedStepMs);
   // The primary button always latches: the stored settings have no switch for it.
   LeftBox.SetValue(1);
   LeftBox.SetEnabled(false);
@@ -107,18 +132,27 @@ void SettingsWindow::FitToCaptions(const std::vector<rt::Control*>& controls, co
   // The hold time beside the slider is as wide as it gets at the longest hold.
   const std::wstring longestHold =
       parts_.texts.Format(text::kHoldTimeValue, {{L"ms", parts_.texts.Integer(SettingsValues::kLongestHoldMs)}});
-  const int width = dialog_fit::FitToCaptions(controls, kClientWidth, [&](const rt::Control& control) {
+  const auto captionOf = [&](const rt::Control& control) -> std::wstring {
     const auto* captioned = dynamic_cast<const rt::CaptionedControl*>(&control);
     const rt::ControlKind kind = control.Kind();
     if (captioned == nullptr || kind == rt::ControlKind::Frame || kind == rt::ControlKind::PressArea ||
         kind == rt::ControlKind::ShortcutBox)
-      return 0;
-    const std::wstring caption = &control == &HoldValue ? longestHold : captioned->Caption();
-    if (caption.empty()) return 0;
-    // A push button's caption wants its edges clear.
-    return parts_.metrics.CaptionWidth(kind, caption, font) + (kind == rt::ControlKind::PushButton ? 240 : 0);
-  });
-  Me.SetClientSize(width, kClientHeight);
+      return {};
+    return &control == &HoldValue ? longestHold : captioned->Caption();
+  };
+  const dialog_fit::Size size = dialog_fit::FitToCaptions(
+      controls, {kClientWidth, kClientHeight}, kWidestClient,
+      [&](const rt::Control& control) {
+        const std::wstring caption = captionOf(control);
+        if (caption.empty()) return 0;
+        // A push button's caption wants its edges clear.
+        const rt::ControlKind kind = control.Kind();
+        return parts_.metrics.CaptionWidth(kind, caption, font) + (kind == rt::ControlKind::PushButton ? 240 : 0);
+      },
+      [&](const rt::Control& control, int width) {
+        return parts_.metrics.CaptionHeight(control.Kind(), captionOf(control), font, width);
+      });
+  Me.SetClientSize(size.width, size.height);
 }
 
 void SettingsWindow::ConnectEvents() {
@@ -143,6 +177,13 @@ void SettingsWindow::ConnectEvents() {
     if (!shortcut_) return;
     ShowShortcut(std::nullopt);
     changed();
+  });
+  ExceptionList.Change.Handle([this] { ShowRemoveEnabled(); });
+  AddProgram.Click.Handle([this, changed] {
+    if (AddChosenProgram()) changed();
+  });
+  RemoveProgram.Click.Handle([this, changed] {
+    if (RemoveSelectedProgram()) changed();
   });
   OkButton.Click.Handle([this] { Ok(); });
   CancelButton.Click.Handle([this] { Cancel(); });
@@ -170,6 +211,7 @@ void SettingsWindow::Show(const SettingsValues& values) {
   RightBox.SetValue(values.latchRight ? 1 : 0);
   MiddleBox.SetValue(values.latchMiddle ? 1 : 0);
   BadgeBox.SetValue(values.badge ? 1 : 0);
+  ExceptionList.SetItems(values.latchExceptions);
   ShowShortcut(values.shortcut);
   ShowHoldTime();
   ShowLatchEnabled();
@@ -186,6 +228,7 @@ SettingsValues SettingsWindow::Shown() const {
   values.latchMiddle = MiddleBox.Value() == 1;
   values.shortcut = shortcut_;
   values.badge = BadgeBox.Value() == 1;
+  values.latchExceptions = ExceptionList.Items();
   return values;
 }
 
@@ -195,9 +238,50 @@ void SettingsWindow::ShowHoldTime() {
 
 void SettingsWindow::ShowLatchEnabled() {
   const bool on = LatchBox.Value() == 1;
-  for (rt::Control* control : {static_cast<rt::Control*>(&HoldSlider), static_cast<rt::Control*>(&RightBox),
-                               static_cast<rt::Control*>(&MiddleBox)})
+  for (rt::Control* control :
+       std::initializer_list<rt::Control*>{&HoldSlider, &RightBox, &MiddleBox, &ExceptionList, &AddProgram})
     control->SetEnabled(on);
+  ShowRemoveEnabled();
+}
+
+void SettingsWindow::ShowRemoveEnabled() {
+  RemoveProgram.SetEnabled(LatchBox.Value() == 1 && ExceptionList.Selected() != rt::ListBox::kNone);
+}
+
+bool SettingsWindow::AddChosenProgram() {
+  std::vector<std::wstring> offered;
+  for (const std::wstring& name : parts_.programs.WithOpenWindows())
+    if (std::none_of(ExceptionList.Items().begin(), ExceptionList.Items().end(),
+                     [&](const std::wstring& listed) { return rt::SameFileName(listed, name); }))
+      offered.push_back(name);
+  if (offered.empty()) return false;
+  std::vector<rt::MenuItem> items;
+  for (std::size_t i = 0; i < offered.size(); ++i) items.push_back({static_cast<int>(i + 1), MenuText(offered[i])});
+  const int chosen = parts_.menus.Show(items, Me.Handle(), std::nullopt);
+  if (chosen <= 0 || chosen > static_cast<int>(offered.size())) return false;
+  std::vector<std::wstring> listed = ExceptionList.Items();
+  listed.push_back(offered[static_cast<std::size_t>(chosen - 1)]);
+  ExceptionList.SetItems(std::move(listed));
+  ExceptionList.SetSelected(static_cast<int>(ExceptionList.Items().size()) - 1);
+  return true;
+}
+
+bool SettingsWindow::RemoveSelectedProgram() {
+  const int selected = ExceptionList.Selected();
+  if (selected == rt::ListBox::kNone) return false;
+  std::vector<std::wstring> listed = ExceptionList.Items();
+  listed.erase(listed.begin() + selected);
+  ExceptionList.SetItems(std::move(listed));
+  // The one after it comes up in its place, so that Remove can go on through the list.
+  const int left = static_cast<int>(ExceptionList.Items().size());
+  ExceptionList.SetSelected(selected < left ? selected : left - 1);
+  return true;
+}
+
+bool SettingsWindow::TakeShortcutPress(const rt::Shortcut& pressed) {
+  if (!IsOpen() || !ShortcutField.Focused()) return false;
+  ShortcutField.KeyPressed.Raise(rt::KeyChord{pressed.key, pressed.win, pressed.ctrl, pressed.alt, pressed.shift});
+  return true;
 }
 
 void SettingsWindow::ShowShortcut(const std::optional<rt::Shortcut>& shortcut) {

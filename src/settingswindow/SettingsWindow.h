@@ -10,6 +10,8 @@
 #include "runtime/EventPump.h"
 #include "runtime/GlobalShortcuts.h"
 #include "runtime/PointerBadge.h"
+#include "runtime/PopupMenus.h"
+#include "runtime/RunningPrograms.h"
 #include "runtime/TextMetrics.h"
 #include "runtime/Texts.h"
 #include "runtime/WindowHosting.h"
@@ -32,6 +34,9 @@ class SettingsWindow {
     std::function<std::wstring(const rt::Shortcut&)> describe;
     // OK and Apply: the values to store and apply.
     std::function<void(const SettingsValues&)> apply;
+    // Add... offers the programs whose windows are open, in a menu.
+    rt::RunningPrograms& programs;
+    rt::PopupMenus& menus;
   };
   explicit SettingsWindow(Parts parts);
   SettingsWindow(const SettingsWindow&) = delete;
@@ -43,6 +48,9 @@ class SettingsWindow {
   bool IsOpen() const { return Me.Visible(); }
   // What the controls show now.
   SettingsValues Shown() const;
+  // The global shortcut was pressed: while the shortcut box has the keyboard focus it goes
+  // into the box, as any other keys do, and true says it was taken here.
+  bool TakeShortcutPress(const rt::Shortcut& pressed);
 
   // The window and its controls, in reading order.
   rt::Form Me{L"Settings"};
@@ -56,6 +64,10 @@ class SettingsWindow {
   rt::CheckBox RightBox{L"RightBox"};
   rt::CheckBox MiddleBox{L"MiddleBox"};
   rt::PressArea TryArea{L"TryArea"};
+  rt::Label ExceptionsLabel{L"ExceptionsLabel"};
+  rt::ListBox ExceptionList{L"ExceptionList"};
+  rt::PushButton AddProgram{L"AddProgram"};
+  rt::PushButton RemoveProgram{L"RemoveProgram"};
   rt::Frame ShortcutFrame{L"ShortcutFrame"};
   rt::Label ShortcutLabel{L"ShortcutLabel"};
   rt::ShortcutBox ShortcutField{L"ShortcutField"};
@@ -77,6 +89,10 @@ class SettingsWindow {
   void ShowLatchEnabled();
   void ShowShortcut(const std::optional<rt::Shortcut>& shortcut);
   void ShortcutKeyPressed(const rt::KeyChord& chord);
+  // Add... and Remove: whether the list changed.
+  bool AddChosenProgram();
+  bool RemoveSelectedProgram();
+  void ShowRemoveEnabled();
   void Ok();
   void Cancel();
   void Apply();

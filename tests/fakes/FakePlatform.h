@@ -3,6 +3,7 @@
 #include "fakes/FakeMenusAndWindows.h"
 #include "fakes/FakeMouse.h"
 #include "fakes/FakeRegistry.h"
+#include "fakes/FakeRunningPrograms.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeSessionEvents.h"
 #include "fakes/FakeShortcutsAndBadge.h"
@@ -35,6 +36,7 @@ struct FakePlatform {
   CatalogueTexts catalogue;
   rt::Texts texts{catalogue, rt::Language::English};
   FakeTextMetrics metrics;
+  FakeRunningPrograms programs;
   // The screen locks: Windows refuses what is injected until it is unlocked, and says so.
   void LockScreenAt(double at) {
     pump.At(at, [this] { mouse.desktopLocked = true; });
@@ -46,7 +48,7 @@ struct FakePlatform {
   }
 
   rt::Platform platform{app,     pump,   clock,     mouse, tray,    windowProcs,   registry, files,  dialogs, starter,
-                        random,  shortcuts, badge, session, accessibility, menus, windows, texts, metrics};
+                        random,  shortcuts, badge, session, accessibility, menus, windows, texts, metrics, programs};
 };
 
 }  // namespace fake

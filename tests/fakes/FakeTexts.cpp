@@ -1,5 +1,7 @@
 #include "fakes/FakeTexts.h"
 
+#include <algorithm>
+
 namespace fake {
 
 // Made from res/lang by the build (CatalogueTables.cpp).
@@ -21,6 +23,12 @@ int FakeTextMetrics::CaptionWidth(rt::ControlKind kind, const std::wstring& capt
   const auto set = widths.find(caption);
   const int text = set != widths.end() ? set->second : static_cast<int>(caption.size()) * kTwipsPerCharacter;
   return kind == rt::ControlKind::CheckBox ? text + kCheckBoxBeside : text;
+}
+
+int FakeTextMetrics::CaptionHeight(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font, int width) {
+  const int whole = CaptionWidth(kind, caption, font);
+  const int lines = width > 0 ? (whole + width - 1) / width : 1;
+  return std::max(lines, 1) * kTwipsPerLine;
 }
 
 }  // namespace fake

@@ -23,7 +23,10 @@ class FakeTextMetrics : public rt::TextMetrics {
  public:
   static constexpr int kTwipsPerCharacter = 75;
   static constexpr int kCheckBoxBeside = 300;
+  static constexpr int kTwipsPerLine = 195;
   int CaptionWidth(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font) override;
+  // As many lines as the width takes to hold the caption's width.
+  int CaptionHeight(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font, int width) override;
   std::map<std::wstring, int> widths;
 };
 

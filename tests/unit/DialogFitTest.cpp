@@ -1,4 +1,5 @@
-// The Settings window's fit to longer captions: rows flow, frames widen, the buttons below move.
+// The Settings window's fit to longer captions: rows flow, frames widen up to a bound, a
+// caption beyond it wraps onto more lines and what stands below moves down.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,6 +9,8 @@
 
 namespace {
 
+constexpr int kLine = 195;
+
 struct Dialog {
   rt::Frame frame{L"Frame"};
   rt::CheckBox left{L"Left"}, right{L"Right"}, below{L"Below"};
@@ -16,38 +19,75 @@ struct Dialog {
   Dialog() {
     frame.SetBounds({120, 120, 5760, 2000});
     for (rt::Control* c : {&left, &right, &below}) c->SetContainer(&frame);
+    for (rt::CheckBox* c : {&left, &right, &below}) c->SetCaption(c->Name());
     left.SetBounds({240, 300, 1800, 285});
     right.SetBounds({2160, 300, 1200, 285});  // 120 after Left
     below.SetBounds({240, 900, 5280, 285});
     ok.SetBounds({4800, 2200, 1080, 375});
   }
-  int Fit(std::map<const rt::Control*, int> widths) {
-    return dialog_fit::FitToCaptions(all, 6000, [&](const rt::Control& c) { return widths[&c]; });
+  // Each caption as wide as given; wrapped, as many lines as its width takes.
+  dialog_fit::Size Fit(std::map<const rt::Control*, int> widths, int widest = 100000) {
+    return dialog_fit::FitToCaptions(
+        all, {6000, 2700}, widest, [&](const rt::Control& c) { return widths[&c]; },
+        [&](const rt::Control& c, int width) { return (widths[&c] + width - 1) / width * kLine; });
   }
 };
 
-TEST(DialogFit, CaptionsThatFitLeaveTheDesign) {
+TEST(DialogFit, CaptionsThatFitLeaveTheDesignAndButtonsGrowToTheLeft) {
   Dialog d;
-  EXPECT_EQ(d.Fit({{&d.left, 1800}, {&d.right, 900}}), 6000);
+  EXPECT_EQ(d.Fit({{&d.left, 1800}, {&d.right, 900}, {&d.ok, 1500}}), (dialog_fit::Size{6000, 2700}));
   EXPECT_EQ(d.right.Bounds(), (rt::TwipsRect{2160, 300, 1200, 285}));
-  EXPECT_EQ(d.ok.Bounds().left, 4800);
+  EXPECT_EQ(d.ok.Bounds(), (rt::TwipsRect{5880 - 1500, 2200, 1500, 375}));
 }
 
 TEST(DialogFit, ALongCaptionPushesItsRowAlongAndWhatOverflowsWidensTheDialog) {
   Dialog d;
   // Left grows by 3000: Right follows 120 after it, ending at 240+4800+120+1200 = 6360,
   // which with the frame's inner margin (240, beside the widest row) wants it 840 wider.
-  EXPECT_EQ(d.Fit({{&d.left, 4800}}), 6840);
+  EXPECT_EQ(d.Fit({{&d.left, 4800}}).width, 6840);
   EXPECT_EQ(d.right.Bounds(), (rt::TwipsRect{5160, 300, 1200, 285}));
   EXPECT_EQ(d.frame.Bounds().width, 6600);
   EXPECT_EQ(d.ok.Bounds().left, 5640);
   EXPECT_EQ(d.below.Bounds(), (rt::TwipsRect{240, 900, 5280, 285}));
 }
 
-TEST(DialogFit, TheButtonsBelowGrowToTheLeftFromTheWindowsEdge) {
-  Dialog d;
-  EXPECT_EQ(d.Fit({{&d.ok, 1500}}), 6000);
-  EXPECT_EQ(d.ok.Bounds(), (rt::TwipsRect{5880 - 1500, 2200, 1500, 375}));
+// Past the widest the dialog may be (600 wider than designed), the longest caption of the
+// row wraps: its row grows by the lines it takes, and the rows, frame and buttons below move
+// down by as much. Row one (Left, Right) overflows from Left at 4560; row two (Below) at 5880.
+TEST(DialogFit, CaptionsBeyondTheWidestWrapAndPushWhatIsBelowDown) {
+  struct Case {
+    const char* what;
+    bool inFirstRow;
+    int caption;
+    dialog_fit::Size client;
+    rt::TwipsRect wrapped;
+    int belowTop;
+  };
+  const Case cases[] = {
+      {"below, fits the design", false, 5280, {6000, 2700}, {240, 900, 5280, 285}, 900},
+      {"below, widens a little", false, 5800, {6520, 2700}, {240, 900, 5800, 285}, 900},
+      {"below, two lines", false, 8000, {6600, 2805}, {240, 900, 5880, 2 * kLine}, 900},
+      {"below, three lines", false, 12000, {6600, 3000}, {240, 900, 5880, 3 * kLine}, 900},
+      {"below, four lines", false, 20000, {6600, 3195}, {240, 900, 5880, 4 * kLine}, 900},
+      {"left, widens a little", true, 4300, {6340, 2700}, {240, 300, 4300, 285}, 900},
+      {"left, two lines", true, 6000, {6600, 2805}, {240, 300, 4560, 2 * kLine}, 1005},
+      {"left, three lines", true, 10000, {6600, 3000}, {240, 300, 4560, 3 * kLine}, 1200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Dialog d;
+    rt::CheckBox& grown = c.inFirstRow ? d.left : d.below;
+    const dialog_fit::Size client = d.Fit({{&grown, c.caption}}, 6600);
+    EXPECT_EQ(client, c.client);
+    EXPECT_EQ(grown.Bounds(), c.wrapped);
+    EXPECT_EQ(d.below.Bounds().top, c.belowTop);
+    const int taller = client.height - 2700;
+    EXPECT_EQ(d.frame.Bounds().height, 2000 + taller);
+    EXPECT_EQ(d.ok.Bounds().top, 2200 + taller);
+    EXPECT_LE(d.frame.Bounds().width, 6600 - 240) << "never wider than the widest";
+    // Right keeps its gap after Left, however Left came out.
+    EXPECT_EQ(d.right.Bounds().left, d.left.Bounds().left + d.left.Bounds().width + 120);
+  }
 }
 
 }  // namespace

@@ -368,4 +368,67 @@ TEST_F(SettingsWindowTest, TheMiddleButtonLatchesOnceChosen) {
   EXPECT_FALSE(mouse.HoldingButton());
 }
 
+// The slider moves by 100 ms with the arrow keys and 500 ms with Page Up and Down, and a
+// dragged thumb stops on whole 10 ms within the range. OK alone is the default button.
+TEST_F(SettingsWindowTest, TheSliderStepsAndTheDefaultButton) {
+  ShowWindow();
+  form.PushButton3.RaiseClick();
+  EXPECT_EQ(dialog.HoldSlider.SmallChange(), 100);
+  EXPECT_EQ(dialog.HoldSlider.LargeChange(), 500);
+  const struct {
+    int draggedTo, stops;
+  } drags[] = {{203, 200}, {1234, 1230}, {1235, 1240}, {2196, 2200}, {2260, 2200}, {150, 200}, {777, 780}};
+  for (const auto& drag : drags) {
+    dialog.HoldSlider.DragTo(drag.draggedTo);
+    EXPECT_EQ(dialog.HoldSlider.Value(), drag.stops) << drag.draggedTo;
+  }
+  EXPECT_EQ(dialog.HoldValue.Caption(), L"780 ms");
+  dialog.HoldSlider.SetValue(1234);
+  EXPECT_EQ(dialog.HoldSlider.Value(), 1234) << "a stored value shows as it is";
+  for (const rt::PushButton* button : {&dialog.OkButton, &dialog.CancelButton, &dialog.ApplyButton, &dialog.NoShortcut,
+                                       &dialog.AddProgram, &dialog.RemoveProgram})
+    EXPECT_EQ(button->Default(), button == &dialog.OkButton) << testing::PrintToString(button->Name());
+}
+
+// While the shortcut box has the keyboard focus, pressing the shortcut in effect chooses it
+// again instead of starting auto-drag; anywhere else it starts auto-drag.
+TEST_F(SettingsWindowTest, TheShortcutPressedInTheShortcutBoxGoesIntoIt) {
+  ShowWindow();
+  form.PushButton3.RaiseClick();
+  Press({'K', false, true, true, false});
+  EXPECT_EQ(dialog.ShortcutField.Caption(), L"Ctrl+Alt+K");
+  dialog.ShortcutField.SetFocusedBySystem(true);
+  fakes.shortcuts.PressAt(1.0, kWinShiftD);
+  fakes.pump.RunUntil(1.5);
+  EXPECT_FALSE(form.Drag().IsOn());
+  EXPECT_EQ(dialog.ShortcutField.Caption(), L"Win+Shift+D") << "chosen again";
+  dialog.ShortcutField.SetFocusedBySystem(false);
+  fakes.shortcuts.PressAt(2.0, kWinShiftD);
+  fakes.pump.At(2.5, [&] { EXPECT_TRUE(form.Drag().IsOn()); });
+  fakes.shortcuts.PressAt(3.0, kWinShiftD);
+  fakes.pump.RunUntil(4.0);
+  EXPECT_FALSE(form.Drag().IsOn());
+}
+
+// Opened while a Start holds the button, the menu has given the hold up already, so it
+// offers Start, and choosing it starts auto-drag again once the last one has ended.
+TEST_F(SettingsWindowTest, TheMenuOpenedWhileAStartHoldsOffersStart) {
+  ShowWindow();
+  ClickStartStopAt(1.0);
+  fakes.mouse.UserClickAt(2.0, {100, 100}, 0.05);
+  std::wstring offered;
+  fakes.pump.At(3.0, [&] {
+    ASSERT_TRUE(mouse.HoldingButton());
+    fakes.menus.whileOpen = [&] { offered = fake::Shown(fakes.menus.shown.back()[0].text); };
+    PickFromTrayMenu(L"Start Autodrag");
+    fakes.menus.whileOpen = nullptr;
+  });
+  fakes.pump.At(4.0, [&] { EXPECT_TRUE(form.Drag().IsOn()) << "on again"; });
+  fakes.pump.At(4.5, [&] { form.PushButton2.RaiseClick(); });
+  fakes.pump.RunUntil(5.0);
+  EXPECT_EQ(offered, L"Start Autodrag");
+  EXPECT_FALSE(fakes.mouse.LeftButtonDown());
+  EXPECT_EQ(fakes.mouse.DeliveredOf(kLUp).back().point, (rt::ScreenPoint{100, 100})) << "put back";
+}
+
 }  // namespace

@@ -128,7 +128,7 @@ struct ProgramWithFailingReads {
   rt::Platform platform{fakes.app,         fakes.pump,      fakes.clock, fakes.mouse,   fakes.tray,
                         fakes.windowProcs, fakes.registry,  files,       fakes.dialogs, fakes.starter,
                         fakes.random,      fakes.shortcuts, fakes.badge, fakes.session, fakes.accessibility,
-                        fakes.menus,       fakes.windows,   fakes.texts, fakes.metrics};
+                        fakes.menus,       fakes.windows,   fakes.texts, fakes.metrics, fakes.programs};
   Program program{platform};
 };
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Program.h"
+#include "runtime/Twips.h"
 #include "runtime/win32/FormHost.h"
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/Win32Platform.h"
@@ -100,10 +101,13 @@ TEST_F(SettingsDialogTest, TheSliderAndTheShortcutBoxTellTheModel) {
   EXPECT_EQ(::SendMessageW(slider, TBM_GETRANGEMIN, 0, 0), 200);
   EXPECT_EQ(::SendMessageW(slider, TBM_GETRANGEMAX, 0, 0), 2200);
   EXPECT_EQ(::SendMessageW(slider, TBM_GETPOS, 0, 0), 800);
-  // The user's move, as the trackbar tells its parent.
-  ::SendMessageW(slider, TBM_SETPOS, TRUE, 650);
-  ::SendMessageW(Dialog(), WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+  EXPECT_EQ(::SendMessageW(slider, TBM_GETLINESIZE, 0, 0), 100);
+  EXPECT_EQ(::SendMessageW(slider, TBM_GETPAGESIZE, 0, 0), 500);
+  // The user's move, as the trackbar tells its parent: the thumb stops on whole 10 ms.
+  ::SendMessageW(slider, TBM_SETPOS, TRUE, 653);
+  ::SendMessageW(Dialog(), WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider));
   EXPECT_EQ(dialog.HoldSlider.Value(), 650);
+  EXPECT_EQ(::SendMessageW(slider, TBM_GETPOS, 0, 0), 650);
   EXPECT_EQ(dialog.HoldValue.Caption(), L"650 ms");
   // The program's change reaches the trackbar.
   dialog.HoldSlider.SetValue(1200);
@@ -112,6 +116,7 @@ TEST_F(SettingsDialogTest, TheSliderAndTheShortcutBoxTellTheModel) {
   HWND box = Of(dialog.ShortcutField);
   EXPECT_EQ(TextOf(box), L"Win+Shift+D");
   ::SetFocus(box);
+  EXPECT_TRUE(dialog.ShortcutField.Focused());
   HoldModifiers(true, true);
   ::SendMessageW(box, WM_SYSKEYDOWN, 'D', 0);
   EXPECT_EQ(TextOf(box), L"Ctrl+Alt+D");
@@ -123,6 +128,31 @@ TEST_F(SettingsDialogTest, TheSliderAndTheShortcutBoxTellTheModel) {
   // Tab leaves the box: it is the dialog's, not the box's.
   EXPECT_TRUE(Key(box, WM_KEYDOWN, VK_TAB));
   EXPECT_EQ(::GetFocus(), Of(dialog.NoShortcut));
+  EXPECT_FALSE(dialog.ShortcutField.Focused());
+  EXPECT_TRUE(sink.told.empty());
+}
+
+// The list of programs shows the model's and tells it the user's selection; moved to a
+// monitor at 120 DPI the dialog is laid out again at that scale, where Windows suggests.
+TEST_F(SettingsDialogTest, TheProgramListAndADpiChange) {
+  form.PushButton3.RaiseClick();
+  HWND list = Of(dialog.ExceptionList);
+  EXPECT_EQ(ClassOf(list), L"ListBox");
+  dialog.ExceptionList.SetItems({L"notepad.exe", L"paint.exe"});
+  EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  ::SendMessageW(list, LB_SETCURSEL, 1, 0);
+  ::SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  EXPECT_EQ(dialog.ExceptionList.Selected(), 1);
+
+  RECT suggested{50, 50, 1000, 1000};
+  ::SendMessageW(Dialog(), WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
+  RECT client{}, window{};
+  ::GetClientRect(Dialog(), &client);
+  ::GetWindowRect(Dialog(), &window);
+  EXPECT_EQ(client.right, rt::TwipsToPixels(dialog.Me.ClientWidth(), 120));
+  EXPECT_EQ(client.bottom, rt::TwipsToPixels(dialog.Me.ClientHeight(), 120));
+  EXPECT_EQ(window.left, 50);
+  EXPECT_EQ(window.top, 50);
   EXPECT_TRUE(sink.told.empty());
 }
 

@@ -21,7 +21,8 @@ enum class ControlKind {
   Component,
   Slider,
   ShortcutBox,
-  PressArea
+  PressArea,
+  ListBox
 };
 
 // The controls whose background is plain colour behind their caption: what a skin or a
@@ -47,7 +48,8 @@ enum class Property {
   Focus,
   Look,
   Skinned,
-  Range
+  Range,
+  Items
 };
 
 class Control;

@@ -1,8 +1,10 @@
 // The simple controls of the model: push button, check box, option button, frame, label,
-// text box, slider, shortcut box and press area.
+// text box, slider, shortcut box, press area and list box.
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "runtime/MouseInput.h"
 
@@ -92,12 +94,17 @@ class Label : public CaptionedControl {
   // control after the label; false: "&" is shown as it is.
   bool UseMnemonic() const { return useMnemonic_; }
   void SetUseMnemonic(bool use) { useMnemonic_ = use; }
+  // True: a caption longer than the label goes on at the next line; false: it is cut off.
+  // Given before the window is made.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
 
  protected:
   void OnCaptionChanged() override { Change.Raise(); }
 
  private:
   bool useMnemonic_ = false;
+  bool wordWrap_ = false;
 };
 
 class TextBox : public CaptionedControl {  // the caption is the text
@@ -125,6 +132,14 @@ class Slider : public Control {
     Notify(Property::Range);
     SetValue(value_);
   }
+  // Where a thumb the user drags may stop: on whole multiples of this from Min.
+  int DraggedStep() const { return draggedStep_; }
+  void SetDraggedStep(int step) { draggedStep_ = step > 0 ? step : 1; }
+  // The user dragged the thumb here: it stops on the nearest step.
+  void DragTo(int v) {
+    const int fromMin = v - min_;
+    SetValue(min_ + (fromMin + (fromMin >= 0 ? draggedStep_ / 2 : -draggedStep_ / 2)) / draggedStep_ * draggedStep_);
+  }
   int Value() const { return value_; }
   // Kept within the range.
   void SetValue(int v) {
@@ -137,7 +152,7 @@ class Slider : public Control {
   Event<> Change;
 
  private:
-  int min_ = 0, max_ = 10, tickEvery_ = 1, smallChange_ = 1, largeChange_ = 2, value_ = 0;
+  int min_ = 0, max_ = 10, tickEvery_ = 1, smallChange_ = 1, largeChange_ = 2, draggedStep_ = 1, value_ = 0;
 };
 
 // A key the user pressed with the modifiers then down.
@@ -157,6 +172,12 @@ class ShortcutBox : public CaptionedControl {
  public:
   explicit ShortcutBox(std::wstring name) : CaptionedControl(ControlKind::ShortcutBox, std::move(name)) {}
   Event<KeyChord> KeyPressed;
+  // Whether the box has the keyboard focus; the backend tells it as the focus comes and goes.
+  bool Focused() const { return focused_; }
+  void SetFocusedBySystem(bool focused) { focused_ = focused; }
+
+ private:
+  bool focused_ = false;
 };
 
 // A button of the mouse pressed or let go in a press area, with where and when.
@@ -175,6 +196,37 @@ class PressArea : public CaptionedControl {
   explicit PressArea(std::wstring name) : CaptionedControl(ControlKind::PressArea, std::move(name)) {}
   Event<PressArgs> Pressed;
   Event<PressArgs> Released;
+};
+
+// A list of texts, one of which the user may select; Change follows every change of the
+// selection, by the user or by the program.
+class ListBox : public Control {
+ public:
+  static constexpr int kNone = -1;
+  explicit ListBox(std::wstring name) : Control(ControlKind::ListBox, std::move(name)) {}
+  const std::vector<std::wstring>& Items() const { return items_; }
+  // The selection goes with a new list.
+  void SetItems(std::vector<std::wstring> items) {
+    items_ = std::move(items);
+    Notify(Property::Items);
+    const int selected = selected_;
+    selected_ = kNone;
+    if (selected != kNone) Change.Raise();
+  }
+  int Selected() const { return selected_; }
+  // An index past the list selects nothing.
+  void SetSelected(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) index = kNone;
+    if (index == selected_) return;
+    selected_ = index;
+    Notify(Property::Value);
+    Change.Raise();
+  }
+  Event<> Change;
+
+ private:
+  std::vector<std::wstring> items_;
+  int selected_ = kNone;
 };
 
 }  // namespace rt

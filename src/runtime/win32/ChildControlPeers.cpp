@@ -28,7 +28,7 @@ class CheckBoxPeer final : public ChildPeer {
   }
 
  protected:
-  WindowKind Kind() const override { return {L"BUTTON", BS_CHECKBOX | WS_GROUP, 0}; }
+  WindowKind Kind() const override { return {L"BUTTON", BS_CHECKBOX | BS_MULTILINE | WS_GROUP, 0}; }
   bool StyleHidesColours() const override { return true; }
   void AfterCreate() override { ShowValue(); }
   void OnOwnPropertyChanged(rt::Property property) override {
@@ -119,12 +119,15 @@ class FramePeer final : public ChildPeer, private SubclassHandler {
   std::optional<WindowSubclass> subclass_;
 };
 
-// Static text that fits itself to its caption and lets its container's colour show.
+// Static text that fits itself to its caption (unless it wraps) and lets its container's
+// colour show.
 class LabelPeer final : public ChildPeer {
  public:
   LabelPeer(PeerHost& host, rt::Label& label) : ChildPeer(host, label), label_(label) {}
 
   void LayOut() override {
+    // A label that wraps keeps the place the layout gave it, lines and all.
+    if (label_.WordWrap()) return ChildPeer::LayOut();
     const RECT place = PixelRect(BoundsInClient(label_), host_.Dpi());
     SIZE text{};
     {
@@ -146,7 +149,10 @@ class LabelPeer final : public ChildPeer {
  protected:
   WindowKind Kind() const override {
     // With a mnemonic, Alt and the letter take the focus to the control after the label.
-    return {L"STATIC", SS_LEFTNOWORDWRAP | (label_.UseMnemonic() ? 0u : static_cast<DWORD>(SS_NOPREFIX)), 0};
+    return {L"STATIC",
+            (label_.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP) |
+                (label_.UseMnemonic() ? 0u : static_cast<DWORD>(SS_NOPREFIX)),
+            0};
   }
   void ShowCaption(const std::wstring& caption) override {
     ChildPeer::ShowCaption(caption);
@@ -217,6 +223,8 @@ std::unique_ptr<ChildPeer> MakeChildPeer(PeerHost& host, rt::Control& control) {
       return MakeShortcutBoxPeer(host, static_cast<rt::ShortcutBox&>(control));
     case rt::ControlKind::PressArea:
       return MakePressAreaPeer(host, static_cast<rt::PressArea&>(control));
+    case rt::ControlKind::ListBox:
+      return MakeListBoxPeer(host, static_cast<rt::ListBox&>(control));
     default:
       return nullptr;  // option buttons are not used on our window; components have no face
   }

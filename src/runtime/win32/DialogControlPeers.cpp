@@ -15,7 +15,7 @@ class SliderPeer final : public ChildPeer {
  public:
   SliderPeer(PeerHost& host, rt::Slider& slider) : ChildPeer(host, slider), slider_(slider) {}
   void OnScroll() override {
-    slider_.SetValue(static_cast<int>(::SendMessageW(Window(), TBM_GETPOS, 0, 0)));
+    slider_.DragTo(static_cast<int>(::SendMessageW(Window(), TBM_GETPOS, 0, 0)));
     ShowValue();  // the model may have kept it within its range
   }
 
@@ -89,6 +89,10 @@ class ShortcutBoxPeer final : public ChildPeer, private SubclassHandler {
       case WM_KEYUP:
       case WM_SYSKEYUP:
         return 0;  // nothing is typed, and Alt does not open the window's menu
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        box_.SetFocusedBySystem(message == WM_SETFOCUS);
+        return std::nullopt;
       default:
         return std::nullopt;
     }
@@ -143,7 +147,43 @@ class PressAreaPeer final : public ChildPeer, private SubclassHandler {
   std::optional<WindowSubclass> subclass_;
 };
 
+// A list with a border and a scroll bar as it fills; the user's selection goes into the model.
+class ListBoxPeer final : public ChildPeer {
+ public:
+  ListBoxPeer(PeerHost& host, rt::ListBox& list) : ChildPeer(host, list), list_(list) {}
+  void OnCommand(WORD notification) override {
+    if (notification == LBN_SELCHANGE)
+      list_.SetSelected(static_cast<int>(::SendMessageW(Window(), LB_GETCURSEL, 0, 0)));
+  }
+
+ protected:
+  WindowKind Kind() const override {
+    return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_GROUP, WS_EX_CLIENTEDGE};
+  }
+  void AfterCreate() override {
+    ShowItems();
+    ShowSelection();
+  }
+  void OnOwnPropertyChanged(rt::Property property) override {
+    if (property == rt::Property::Items) ShowItems();
+    if (property == rt::Property::Items || property == rt::Property::Value) ShowSelection();
+  }
+
+ private:
+  void ShowItems() {
+    ::SendMessageW(Window(), LB_RESETCONTENT, 0, 0);
+    for (const std::wstring& item : list_.Items())
+      ::SendMessageW(Window(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  void ShowSelection() { ::SendMessageW(Window(), LB_SETCURSEL, static_cast<WPARAM>(list_.Selected()), 0); }
+  rt::ListBox& list_;
+};
+
 }  // namespace
+
+std::unique_ptr<ChildPeer> MakeListBoxPeer(PeerHost& host, rt::ListBox& list) {
+  return std::make_unique<ListBoxPeer>(host, list);
+}
 
 std::unique_ptr<ChildPeer> MakeSliderPeer(PeerHost& host, rt::Slider& slider) {
   return std::make_unique<SliderPeer>(host, slider);

@@ -1,5 +1,5 @@
-// The peers of the controls a dialog adds to the model: the slider, the shortcut box and
-// the press area.
+// The peers of the controls a dialog adds to the model: the slider, the shortcut box, the
+// press area and the list box.
 #pragma once
 #include <memory>
 
@@ -11,5 +11,6 @@ namespace win32 {
 std::unique_ptr<ChildPeer> MakeSliderPeer(PeerHost& host, rt::Slider& slider);
 std::unique_ptr<ChildPeer> MakeShortcutBoxPeer(PeerHost& host, rt::ShortcutBox& box);
 std::unique_ptr<ChildPeer> MakePressAreaPeer(PeerHost& host, rt::PressArea& area);
+std::unique_ptr<ChildPeer> MakeListBoxPeer(PeerHost& host, rt::ListBox& list);
 
 }  // namespace win32

@@ -45,6 +45,8 @@ void PaintPushButton(HDC dc, RECT rect, const rt::ButtonLook& look, const std::w
   FillWith(dc, rect, FaceColor(look, state));
   if (state.focused)
     FrameWith(dc, rect, ToColorRef(look.focus), 2 * line);
+  else if (state.isDefault && !state.disabled)
+    FrameWith(dc, rect, ToColorRef(look.focus), line);
   else if (state.hover && look.hoverBorder)
     FrameWith(dc, rect, ToColorRef(*look.hoverBorder), 2 * line);
   else

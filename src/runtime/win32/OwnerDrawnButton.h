@@ -14,6 +14,8 @@ struct ButtonFaceState {
   bool pressed = false;
   bool focused = false;
   bool disabled = false;
+  // The dialog's default button while no other push button has the focus: Enter clicks it.
+  bool isDefault = false;
 };
 
 // The state WM_DRAWITEM reports, with the hover the button tracks itself.

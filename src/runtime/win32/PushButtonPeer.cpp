@@ -7,6 +7,19 @@
 #include "runtime/win32/OwnerDrawnButton.h"
 
 namespace win32 {
+namespace {
+
+// Enter clicks a push button that has the focus, so the default button then gives up its look.
+bool OtherPushButtonFocused(HWND button) {
+  const HWND focus = ::GetFocus();
+  if (focus == nullptr || focus == button || ::GetParent(focus) != ::GetParent(button)) return false;
+  wchar_t className[16] = {};
+  if (::GetClassNameW(focus, className, 16) == 0 || ::lstrcmpiW(className, L"Button") != 0) return false;
+  const LONG_PTR kind = ::GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK;
+  return kind == BS_OWNERDRAW || kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON;
+}
+
+}  // namespace
 
 void PushButtonPeer::AfterCreate() {
   subclass_.emplace(Window(), static_cast<SubclassHandler&>(*this), host_.Failures());
@@ -26,8 +39,10 @@ bool PushButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
   // A window that went into the tray under the pointer comes back without it.
   POINT pointer{};
   const bool pointerOver = ::GetCursorPos(&pointer) && ::WindowFromPoint(pointer) == item.hwndItem;
-  PaintPushButton(item.hDC, item.rcItem, host_.LookOf(button_).button, button_.Caption(), host_.FontFor(button_),
-                  FaceStateOf(item, hover_ && pointerOver), host_.Dpi());
+  ButtonFaceState state = FaceStateOf(item, hover_ && pointerOver);
+  state.isDefault = button_.Default() && !OtherPushButtonFocused(item.hwndItem);
+  PaintPushButton(item.hDC, item.rcItem, host_.LookOf(button_).button, button_.Caption(), host_.FontFor(button_), state,
+                  host_.Dpi());
   return true;
 }
 
@@ -66,6 +81,11 @@ std::optional<LRESULT> PushButtonPeer::OnSubclassMessage(HWND window, UINT messa
       // The dialog manager makes buttons default by restyling them; that would drop the
       // owner-drawn style, and the default look is part of our own drawing anyway.
       return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      // The default button's look follows the focus among the buttons.
+      ::RedrawWindow(::GetParent(window), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+      return std::nullopt;
     case WM_ERASEBKGND:
       return 1;  // WM_DRAWITEM paints every pixel
     default:

@@ -15,7 +15,7 @@ Win32Platform::Win32Platform(HINSTANCE instance)
       textSource_(instance),
       texts_(textSource_, rt::ChooseLanguage(UserInterfaceLanguages())),
       bundle_{app_,     pump_,    clock_,     mouse_, tray_,    windowProcs_,   registry_, files_,   dialogs_, starter_,
-              random_,  shortcuts_, badge_,   session_, accessibility_, menus_,   windows_,  texts_,   metrics_} {
+              random_,  shortcuts_, badge_,   session_, accessibility_, menus_,   windows_,  texts_,   metrics_, programs_} {
   texts_.SetIntegerFormat(&UserInteger);
   windows_.SetPressActionName(texts_(rt::TextId::PressAction));
 }

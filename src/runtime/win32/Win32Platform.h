@@ -18,6 +18,7 @@
 #include "runtime/win32/Win32PopupMenus.h"
 #include "runtime/win32/Win32ProgramStarter.h"
 #include "runtime/win32/Win32Random.h"
+#include "runtime/win32/Win32RunningPrograms.h"
 #include "runtime/win32/Win32Registry.h"
 #include "runtime/win32/Win32SessionEvents.h"
 #include "runtime/win32/Win32TextMetrics.h"
@@ -70,6 +71,7 @@ class Win32Platform {
   Win32TextSource textSource_;
   rt::Texts texts_;
   Win32TextMetrics metrics_;
+  Win32RunningPrograms programs_;
   rt::Platform bundle_;
 };
 

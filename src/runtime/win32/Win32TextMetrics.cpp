@@ -1,5 +1,7 @@
 #include "runtime/win32/Win32TextMetrics.h"
 
+#include <algorithm>
+
 #include "runtime/Twips.h"
 #include "runtime/win32/DpiScaling.h"
 #include "runtime/win32/GdiCache.h"
@@ -13,25 +15,48 @@ namespace {
 constexpr int kCheckBoxBeside = 13 + 6;
 constexpr int kCaptionSlack = 3;
 
+// The caption measured on the screen in the font at the system's DPI, wrapped within
+// `widthPixels` at word breaks, or on one line when that is 0.
+RECT MeasuredCaption(const std::wstring& caption, const rt::Font& font, int dpi, int widthPixels) {
+  RECT box{0, 0, widthPixels, 0};
+  HDC screen = ::GetDC(nullptr);
+  if (screen == nullptr) return box;
+  const LOGFONTW logFont = LogFontFor(font, dpi);
+  UniqueFont made(::CreateFontIndirectW(&logFont));
+  HGDIOBJ before = ::SelectObject(screen, made.get());
+  ::DrawTextW(screen, caption.c_str(), static_cast<int>(caption.size()), &box,
+              DT_CALCRECT | DT_NOPREFIX | (widthPixels > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  ::SelectObject(screen, before);
+  ::ReleaseDC(nullptr, screen);
+  return box;
+}
+
+int CheckBoxBeside(rt::ControlKind kind, int dpi) {
+  return kind == rt::ControlKind::CheckBox || kind == rt::ControlKind::OptionButton
+             ? ::MulDiv(kCheckBoxBeside, dpi, kDefaultDpi)
+             : 0;
+}
+
+// Up to the next whole twip, so that the way back to pixels never loses one.
+int ToTwips(int pixels, int dpi) { return (pixels * 1440 + dpi - 1) / dpi; }
+
 }  // namespace
 
 int Win32TextMetrics::CaptionWidth(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font) {
   const int dpi = DpiOfWindow(nullptr);
-  HDC screen = ::GetDC(nullptr);
-  if (screen == nullptr) return 0;
-  const LOGFONTW logFont = LogFontFor(font, dpi);
-  UniqueFont made(::CreateFontIndirectW(&logFont));
-  HGDIOBJ before = ::SelectObject(screen, made.get());
-  RECT box{0, 0, 0, 0};
-  ::DrawTextW(screen, caption.c_str(), static_cast<int>(caption.size()), &box,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  ::SelectObject(screen, before);
-  ::ReleaseDC(nullptr, screen);
-  int pixels = box.right - box.left + ::MulDiv(kCaptionSlack, dpi, kDefaultDpi);
-  if (kind == rt::ControlKind::CheckBox || kind == rt::ControlKind::OptionButton)
-    pixels += ::MulDiv(kCheckBoxBeside, dpi, kDefaultDpi);
-  // Up to the next whole twip, so that the way back to pixels never loses one.
-  return (pixels * 1440 + dpi - 1) / dpi;
+  const RECT box = MeasuredCaption(caption, font, dpi, 0);
+  const int pixels = box.right - box.left + ::MulDiv(kCaptionSlack, dpi, kDefaultDpi) + CheckBoxBeside(kind, dpi);
+  return ToTwips(pixels, dpi);
+}
+
+int Win32TextMetrics::CaptionHeight(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font,
+                                    int width) {
+  const int dpi = DpiOfWindow(nullptr);
+  const int textPixels =
+      rt::TwipsToPixels(width, dpi) - CheckBoxBeside(kind, dpi) - ::MulDiv(kCaptionSlack, dpi, kDefaultDpi);
+  const RECT box = MeasuredCaption(caption, font, dpi, std::max(textPixels, 1));
+  // A check box keeps a pixel above and below its text for the focus mark.
+  return ToTwips(box.bottom - box.top + ::MulDiv(2, dpi, kDefaultDpi), dpi);
 }
 
 }  // namespace win32

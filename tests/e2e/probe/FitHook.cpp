@@ -73,19 +73,29 @@ std::string Measure(HWND window) {
     HGDIOBJ before = SelectObject(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
     RECT box{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, before);
-    ReleaseDC(child, dc);
     RECT client{};
     GetClientRect(child, &client);
     RECT onScreen{};
     GetWindowRect(child, &onScreen);
-    const int available = client.right - MulDiv(KeptBeside(cls, GetWindowLongW(child, GWL_STYLE)), dpi, 96);
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    const int available = client.right - MulDiv(KeptBeside(cls, style), dpi, 96);
+    // A label that wraps, or a check box of several lines: how tall its text is wrapped
+    // within its width, against how tall it is.
+    const bool wraps = (lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_LEFT) ||
+                       (lstrcmpiW(cls, L"Button") == 0 && (style & BS_MULTILINE) != 0);
+    RECT wrapped{0, 0, available, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, before);
+    ReleaseDC(child, dc);
     json += std::string(first ? "" : ",") + "\n  {\"class\": " + Quoted(cls) + ", \"text\": " + Quoted(text) +
             ", \"face\": " + Quoted(described.lfFaceName) + ", \"height\": " + std::to_string(described.lfHeight) +
             ", \"own_font\": " + (font != nullptr ? "true" : "false") +
             ", \"needed\": " + std::to_string(box.right - box.left) + ", \"available\": " + std::to_string(available) +
-            ", \"rect\": [" + std::to_string(onScreen.left) + ", " + std::to_string(onScreen.top) + ", " +
-            std::to_string(onScreen.right) + ", " + std::to_string(onScreen.bottom) + "]}";
+            ", \"wraps\": " + (wraps ? "true" : "false") +
+            ", \"wrapped_height\": " + std::to_string(wrapped.bottom - wrapped.top) +
+            ", \"client_height\": " + std::to_string(client.bottom) + ", \"rect\": [" + std::to_string(onScreen.left) +
+            ", " + std::to_string(onScreen.top) + ", " + std::to_string(onScreen.right) + ", " +
+            std::to_string(onScreen.bottom) + "]}";
     first = false;
   }
   return json + "\n]}\n";

@@ -95,7 +95,7 @@ def test_settings_from_the_tray_menu_take_effect_at_once(s):
                                                          and c.enabled), None))(dialog(s)), "the slider enabled")
     s.desktop.click_at(*slider.centre)
     s.desktop.key("Home")
-    for _ in range((600 - 200) // 50):
+    for _ in range((600 - 200) // 100):
         s.desktop.key("Right")
     s.wait_until(lambda: (lambda d: d and d.shows("600 ms"))(dialog(s)), 'the slider at "600 ms"')
     click_child(s, dialog(s), "&Middle")
@@ -168,3 +168,19 @@ def test_cancel_changes_nothing_and_the_menu_turns_the_latch_off_and_exits(s):
     assert s.main_window() is None, "a Vornatic window outlived Exit"
     s.wait_until(lambda: not icon_in_slot(s, k_icon), "Vornatic's icon gone from the tray")
     assert icon_in_slot(s, tray), "the probe's own icon went too"
+
+
+def test_the_shortcut_pressed_in_its_box_goes_into_it(s):
+    """While the shortcut box has the keyboard focus, Win+Shift+D, the shortcut in effect,
+    is chosen again in the box instead of starting auto-drag."""
+    s.start_vornatic()
+    settings, _ = choose_settings_from_the_tray(s)
+    field = next(c for c in settings.children if c.cls == "Edit")
+    s.desktop.click_at(*field.centre)
+    s.desktop.key("ctrl+alt+k")
+    s.wait_until(lambda: (lambda d: d and d.shows("Ctrl+Alt+K"))(dialog(s)), 'the box reading "Ctrl+Alt+K"')
+    s.desktop.key("super+shift+d")
+    s.wait_until(lambda: (lambda d: d and d.shows("Win+Shift+D"))(dialog(s)), 'the box reading "Win+Shift+D" again')
+    time.sleep(1.0)
+    assert s.main_window().shows("Start Autodrag"), "the shortcut started auto-drag from inside its box"
+    s.screenshot("shortcut-box", region=dialog(s).rect)
