@@ -36,8 +36,5 @@ bool InjectedInputReaches(HWND window, std::optional<DWORD> ourLevel) {
   return *theirs <= *ourLevel;
 }
 
-bool InjectedInputReaches(POINT point) {
-  return InjectedInputReaches(::WindowFromPoint(point), IntegrityLevelOf(::GetCurrentProcess()));
-}
 
 }  // namespace win32

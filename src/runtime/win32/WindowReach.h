@@ -16,6 +16,5 @@ std::optional<DWORD> IntegrityLevelOfProcess(DWORD processId);
 // the caller, none when it could not be); when a level cannot be read we try, as we always
 // did. No allocation: the hook asks this.
 bool InjectedInputReaches(HWND window, std::optional<DWORD> ourLevel);
-bool InjectedInputReaches(POINT point);
 
 }  // namespace win32
