@@ -56,7 +56,9 @@ bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event
     {
       std::lock_guard<std::mutex> lock(mutex_);
       swallow = decision_.Decide(decided);
-      ring = decision_.ChoresPending() || hookFailure_ != nullptr;
+      // One ring until the window's thread has taken the chores: a move during a hold
+      // costs no message of its own.
+      ring = (decision_.ChoresPending() && !std::exchange(rungForChores_, true)) || hookFailure_ != nullptr;
       kept = decision_.KeptDown();
     }
     platform_.mouse.NoteKeptDown(kept);
@@ -119,6 +121,7 @@ void modMouse::DoChores() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     chores = decision_.TakeChores();
+    rungForChores_ = false;
     failure = std::exchange(hookFailure_, nullptr);
   }
   if (failure || hookFailedBare_.exchange(false)) {

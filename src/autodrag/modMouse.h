@@ -146,6 +146,8 @@ class modMouse {
   drag::DragDecision decision_;
   std::optional<rt::ScreenRect> trayIcon_;
   bool away_ = false;
+  // The hook has rung for chores the window's thread has not taken yet.
+  bool rungForChores_ = false;
   // A failure caught inside the hook, for the window's thread to report.
   std::exception_ptr hookFailure_;
   // Set by the hook when its lock could not even be taken.
