@@ -316,6 +316,9 @@ bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
         hold_->dropPressOnOwnUi = hold_->dropPressBounces = false;
       }
     }
+    // Pressed over there and still held: applications here never saw that press, so its
+    // release must not reach them.
+    if (down && afterAnotherDesktop && state.known) state.swallowRelease = true;
     state.down = down;
     state.known = true;
   }

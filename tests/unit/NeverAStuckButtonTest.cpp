@@ -63,6 +63,8 @@ const Row kRows[] = {
      "D@100,100 M@300,200 U@100,100* D@40,40 U@40,40 ; 40,40", 0, ""},
     {"a latched press let go on the lock screen", "latch 800|1 D100,100|2 M300,200|2.5 lock|3 U300,200|30 unlock|31 C40,40",
      "D@100,100 M@300,200 U@100,100* D@40,40 U@40,40 ; 40,40", 0, ""},
+    {"a press made on the lock screen, let go here", "latch 800|1 C10,10|2 lock|3 D50,50|30 unlock|31 U50,50|32 C40,40",
+     "D@10,10 U@10,10 D@40,40 U@40,40 ; 40,40", 0, ""},
     {"refused on the lock screen, done on the return", "0 start|1 C10,10|1.5 M20,20|2 lock|30 unlock|31 C40,40",
      "D@10,10 M@20,20 U@10,10* D@40,40 U@40,40 ; 40,40", 0, ""},
     {"close puts back", "0 start|1 C100,100|1.5 M300,200|2 close", "D@100,100 M@300,200 U@100,100* ; 300,200", 0, ""},
