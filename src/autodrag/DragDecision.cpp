@@ -73,6 +73,8 @@ void DragDecision::AskGiveUp() {
 bool DragDecision::Decide(const Event& event) {
   pointer_ = event.at;
   if (event.ours) return false;
+  hand_ = event.at;
+  ++handEvents_;
   if (event.message == rt::msg::kMouseMove) return OnMove(event);
   if (const auto button = ButtonOf(event.message))
     return button->press ? OnPress(button->button, event) : OnRelease(button->button, event);
@@ -326,12 +328,15 @@ bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
   return missed && !afterAnotherDesktop;
 }
 
-bool DragDecision::HookLost() {
-  for (ButtonState& state : buttons_) state.known = false;
-  // The release it waited for may have gone by unseen: the put-back is due now, and the
-  // shell asks applications whether the button is still down before it lets go.
-  for (ButtonState& state : buttons_)
-    if (std::exchange(state.owedAfterRelease, false)) chores_.retryPutBack = true;
+bool DragDecision::HookLost(bool handKnown) {
+  // Told by raw input what the hand holds (Reconcile), nothing is left to guess.
+  if (!handKnown) {
+    for (ButtonState& state : buttons_) state.known = false;
+    // The release it waited for may have gone by unseen: the put-back is due now, and the
+    // shell asks applications whether the button is still down before it lets go.
+    for (ButtonState& state : buttons_)
+      if (std::exchange(state.owedAfterRelease, false)) chores_.retryPutBack = true;
+  }
   DropCandidate();
   return hold_.has_value();
 }

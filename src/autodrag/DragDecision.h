@@ -122,9 +122,10 @@ class DragDecision {
   // that went by unseen makes a put-back waiting for it due, and no swallow waits for it.
   // Returns whether the hook missed something here on our own desktop.
   bool Reconcile(ButtonBits handDown, bool afterAnotherDesktop);
-  // Windows took the hook away: what the hook saw of the user's buttons is no longer
-  // known. Returns whether a hold was on (the controller must then give it up).
-  bool HookLost();
+  // Windows took the hook away: unless raw input told us (handKnown, after Reconcile), what
+  // the hook saw of the user's buttons is no longer known. Returns whether a hold was on
+  // (the controller must then give it up).
+  bool HookLost(bool handKnown);
   // The hook is in again after being away.
   void HookBack();
   // The shell told our tray icon of a primary press: its release is no pick-up.
@@ -149,6 +150,10 @@ class DragDecision {
   std::int16_t ClickCount() const { return clickCount_; }
   void ResetClickCount() { clickCount_ = 0; }
   rt::ScreenPoint Pointer() const { return pointer_; }
+  // Where the hand's own latest event was, and how many the hook has seen: a put-back tells
+  // by the count whether the hand moved while Windows took it.
+  rt::ScreenPoint HandPointer() const { return hand_; }
+  std::uint64_t HandEvents() const { return handEvents_; }
   bool PutBackOwed() const;
   // A user's release that must not reach applications is still to come: the hook stays in.
   bool ReleasesToSwallow() const;
@@ -235,6 +240,8 @@ class DragDecision {
   Trouble trouble_ = Trouble::None;
   std::int16_t clickCount_ = 0;
   rt::ScreenPoint pointer_;
+  rt::ScreenPoint hand_;
+  std::uint64_t handEvents_ = 0;
   Chores chores_;
 };
 

@@ -284,11 +284,14 @@ void modMouse::WaitForWhatIsOwed() {
 void modMouse::OnHookLost() {
   if (!hook_.Installed()) return;
   hookLost_ = true;
+  // Raw input still saw the hand: a release it made meanwhile settles what was waiting for it.
+  const bool handKnown = platform_.mouse.HandButtons().has_value();
+  ReconcileHand(false);
   bool holding = false;
   bool startOn = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    holding = decision_.HookLost();
+    holding = decision_.HookLost(handKnown);
     startOn = decision_.StartOn();
     // The drop may have gone by unseen: what the user holds is no longer known. The
     // controller gives up, which puts things back and says why.
@@ -478,7 +481,12 @@ std::uint32_t modMouse::DeviceUp(drag::Button button) {
 void modMouse::Inject(const drag::Release& release) {
   // The pointer goes back to where the hand is now, not where it was when the hold ended:
   // the put-back may have waited for the hand's release, or for Windows.
-  const rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
+  rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
+  std::uint64_t handEvents = 0;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    handEvents = decision_.HandEvents();
+  }
   std::size_t taken = 0;
   std::exception_ptr failure;
   try {
@@ -492,6 +500,8 @@ void modMouse::Inject(const drag::Release& release) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (taken > 0) decision_.Injected(release.button);
     else if (!away_) decision_.SetTrouble(Trouble::InjectionRefused);
+    // The hand moved while Windows took ours: where the hook last saw it is newer.
+    if (decision_.HandEvents() != handEvents) handAt = decision_.HandPointer();
   }
   ShareKeptDown();
   // Told through the doorbell, never from here: the controller's answer may inject again.
