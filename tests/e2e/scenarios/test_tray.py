@@ -137,7 +137,7 @@ def test_a_drag_after_a_trip_through_the_tray_still_works(s):
     assert icon_in_slot(s, tray), "the tray icon is gone after the drag"
 
 
-def test_closing_during_a_held_drag_lets_go_and_takes_the_icon_away(s):
+def test_closing_during_a_held_drag_puts_it_back_and_takes_the_icon_away(s):
     # Wine hides its taskbar once the last tray icon goes, so a second icon, the probe's,
     # keeps it up: two icons in the two right-most slots until Vornatic's is taken away.
     callbacks = s.artefacts / "probe-tray.txt"
@@ -156,6 +156,9 @@ def test_closing_during_a_held_drag_lets_go_and_takes_the_icon_away(s):
     s.desktop.click()
     s.wait_until(lambda: s.probe.pointer()["left"], "the left button held for the person")
     pressed = [e for e in log.buttons() if e.msg == "WM_LBUTTONDOWN"][-1]
+    hand = (pick[0] + 90, pick[1] + 70)
+    s.desktop.move(*hand)
+    s.wait_until(lambda: (s.probe.pointer()["x"], s.probe.pointer()["y"]) == hand, "the pointer carried away")
     s.screenshot("tray-during-the-drag", region=(tray[0] - 200, tray[1] - 12, 1024, 768))
 
     s.note("close Vornatic with taskkill (WM_CLOSE), as at logoff")
@@ -167,6 +170,10 @@ def test_closing_during_a_held_drag_lets_go_and_takes_the_icon_away(s):
     s.wait_until(lambda: not s.probe.pointer()["left"], "the left button to be up")
     releases = [e for e in log.buttons(pressed.t) if e.msg == "WM_LBUTTONUP"]
     assert releases, f"the probe saw no release after the held press: {log.lines()[-10:]}"
+    # Closing gives up: the item goes back to the pick-up, never onto what lies under the
+    # pointer, and the pointer comes back to the hand.
+    assert (releases[0].x, releases[0].y) == (pick[0] - left, pick[1] - top), f"released at {releases[0]}"
+    s.wait_until(lambda: (s.probe.pointer()["x"], s.probe.pointer()["y"]) == hand, "the pointer back at the hand")
     s.wait_until(lambda: s.probe.tray_icon_centre() == tray and not icon_in_slot(s, second_slot),
                  "one icon, the probe's, left in the tray")
     assert icon_in_slot(s, tray), "the probe's own icon went too"
