@@ -18,7 +18,7 @@ void ButtonJudge::Flag(Fault fault, int button) { violations_.push_back({fault, 
 void ButtonJudge::Track(std::size_t b) {
   const bool unheld = Unheld(b);
   if (unheld && !unheld_[b]) {
-    unheldSince_[b] = giveUps_;
+    givenUpSince_[b] = false;
     // The hand let go here and applications did not see it: the program took the button over.
     if (!away_) taken_[b] = true;
   }
@@ -81,9 +81,17 @@ void ButtonJudge::Settled(std::uint8_t keptDown) {
     // Off the desktop or without a hook the program cannot know what the hand does.
     if (!away_ && !hookGone_ && ((keptDown >> b) & 1u) != (Kept(b) ? 1u : 0u))
       Flag(Fault::KeptDownDisagrees, button);
-    if (Kept(b) && unheldSince_[b] < giveUps_ && !away_ && !refusalPending_)
+    if (Kept(b) && givenUpSince_[b] && !away_ && !refusalPending_)
       Flag(Fault::LeftDownAfterGivingUp, button);
   }
+}
+
+std::array<std::int32_t, 5> ButtonJudge::State() const {
+  std::int32_t bits = 0;
+  for (std::size_t b = 0; b < 3; ++b)
+    bits = bits << 5 | appsDown_[b] | handDown_[b] << 1 | unheld_[b] << 2 | taken_[b] << 3 | givenUpSince_[b] << 4;
+  bits = bits << 6 | away_ | hookGone_ << 1 | refusalPending_ << 2 | ended_ << 3 | endedAway_ << 4 | oursLast_ << 5;
+  return {bits, hand_.x, hand_.y, appsPointer_.x, appsPointer_.y};
 }
 
 void ButtonJudge::Final(std::uint8_t keptDown) {

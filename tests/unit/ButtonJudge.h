@@ -52,7 +52,11 @@ class ButtonJudge {
 
   // A way of giving up was used (Start/Stop, the shortcut, our window or tray icon, close),
   // or the desktop came back: whatever was kept down before must go back.
-  void GaveUp() { ++giveUps_; }
+  void GaveUp() { givenUpSince_ = {true, true, true}; }
+  // A press on our window or tray icon gives up, when a hook of ours is there to see it.
+  void PressedOnOwnUi() {
+    if (!hookGone_) GaveUp();
+  }
   void Away(bool away);
   // Windows took the hook away; the program cannot follow the hand until a hook is in again.
   void HookGone(bool gone) { hookGone_ = gone; }
@@ -66,6 +70,8 @@ class ButtonJudge {
   void Final(std::uint8_t keptDown);
 
   const std::vector<Violation>& Violations() const { return violations_; }
+  // Everything the judge keeps, packed, for a search that meets the same state twice.
+  std::array<std::int32_t, 5> State() const;
   bool Clean() const { return violations_.empty(); }
 
  private:
@@ -75,7 +81,7 @@ class ButtonJudge {
   // applications saw from the hand and whose release went to another desktop is Windows'
   // doing, not ours: nobody could have let go of it before the program knew.
   bool Kept(std::size_t b) const { return unheld_[b] && taken_[b]; }
-  // Keeps, for each button, the give-up count at which it began to be down with nobody holding it.
+  // Notes when a button begins to be down with nobody holding it, and who took it over.
   void Track(std::size_t b);
   void Flag(Fault fault, int button);
 
@@ -83,8 +89,8 @@ class ButtonJudge {
   std::array<bool, 3> handDown_{};
   std::array<bool, 3> unheld_{};
   std::array<bool, 3> taken_{};
-  std::array<unsigned, 3> unheldSince_{};
-  unsigned giveUps_ = 0;
+  // A way of giving up was used since the button began to be down with nobody holding it.
+  std::array<bool, 3> givenUpSince_{};
   bool away_ = false;
   bool hookGone_ = false;
   bool refusalPending_ = false;

@@ -97,7 +97,7 @@ struct Running {
     // Where the shell cannot say where the icon is, only its menu tells the program.
     const bool onOwnUi = (step.place == Place::TrayIcon && fakes.tray.iconRect) ||
                          (step.place == Place::OwnWindow && ownWindow);
-    if (press && onOwnUi) judge.GaveUp();
+    if (press && onOwnUi) judge.PressedOnOwnUi();
     judge.HandAt(at);
     press ? judge.HandPress(step.button) : judge.HandRelease(step.button);
     const bool passed = fakes.mouse.DeliverAt(at, press ? kDown[b] : kUp[b]) == 0;
