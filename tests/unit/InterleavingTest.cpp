@@ -105,12 +105,16 @@ void Survey(int count, std::uint64_t seed) {
     for (const judge::Violation& v : outcome.violations) seen[static_cast<std::size_t>(v.fault)] = true;
     for (std::size_t k = 0; k < seen.size(); ++k) byKind[k] += seen[k];
     failing += !outcome.violations.empty();
+    // A long run says where it is, so that one cut short still has its figures.
+    if ((i + 1) % 10'000 == 0 || i + 1 == count) {
+      const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+      std::cout << i + 1 << " scripts, " << steps << " steps, seed " << seed << ", " << seconds << " s; " << failing
+                << " failed\n";
+      for (std::size_t k = 0; k < byKind.size(); ++k)
+        std::cout << "  " << k << ": " << byKind[k] << "  " << judge::Name(static_cast<judge::Fault>(k)) << "\n";
+      std::cout.flush();
+    }
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::cout << count << " scripts, " << steps << " steps, seed " << seed << ", " << seconds << " s; " << failing
-            << " failed\n";
-  for (std::size_t k = 0; k < byKind.size(); ++k)
-    std::cout << "  " << k << ": " << byKind[k] << "  " << judge::Name(static_cast<judge::Fault>(k)) << "\n";
 }
 
 TEST(InterleavingTest, EveryScriptKeepsThePromise) {

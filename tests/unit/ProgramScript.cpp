@@ -287,8 +287,6 @@ Outcome PlayOn(Running& run, const Script& script) {
       if (steps[next].act == Act::Button || steps[next].act == Act::Move) run.Do(steps[next]);
       run.Settle();
     }
-    for (int b = 0; b < 3; ++b)
-      if (run.judge.HandHolds(b)) run.Do({Act::Button, b, Place::Far, 0, 0});
   }
   if (!judged) {
     run.Observe();
