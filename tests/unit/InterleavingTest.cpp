@@ -32,6 +32,7 @@ rc::Gen<script::Step> AnyStep() {
                                                   {1, Act::FailInjection},
                                                   {1, Act::FailInHook},
                                                   {1, Act::Close},
+                                                  {2, Act::PressDuringInjection},
                                                   {6, Act::Settings}})),
       rc::gen::set(&script::Step::button, rc::gen::weightedElement<int>({{6, 0}, {3, 1}, {2, 2}})),
       rc::gen::set(&script::Step::place,

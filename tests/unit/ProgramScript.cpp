@@ -115,6 +115,15 @@ struct Running {
     }
   }
 
+  void PressDuringInjection(const Step& step) {
+    fakes.mouse.whileNextInjection = [this, step] {
+      if (away || judge.HandHolds(step.button)) return;
+      judge.HandAt(PointOf(step.place));
+      judge.HandPress(step.button);
+      fakes.mouse.DeliverAt(PointOf(step.place), kDown[static_cast<std::size_t>(step.button)]);
+    };
+  }
+
   void Settings(int choice) {
     SettingsWindow& dialog = form.SettingsDialog();
     form.PushButton3.RaiseClick();
@@ -131,6 +140,10 @@ struct Running {
   void Do(const Step& step) {
     switch (step.act) {
       case Act::Button: return Button(step);
+      case Act::LetGo:
+        if (judge.HandHolds(step.button)) Button(step);
+        return;
+      case Act::PressDuringInjection: return PressDuringInjection(step);
       case Act::Move:
         judge.HandAt(PointOf(step.place));
         if (!away) fakes.mouse.DeliverAt(PointOf(step.place), rt::msg::kMouseMove);
@@ -185,20 +198,15 @@ struct Running {
 
 // The end of every script: the user comes back to the desktop, lets go of everything there,
 // clicks each button once (the chance for a put-back Windows refused before), and gives up
-// whatever is held with a click on the tray icon (then Stop, if auto-drag is still on). Planned ahead from the script alone: a Start's loop pumps inside its click, so
-// a run is one schedule.
+// whatever is held with a click on the tray icon (then Stop, if auto-drag is still on).
+// Planned ahead: a Start's loop pumps inside its click, so a run is one schedule.
 std::vector<Step> WindDown(const Script& script) {
-  std::array<bool, 3> held{};
   bool away = false;
-  for (const Step& step : script.steps) {
+  for (const Step& step : script.steps)
     if (step.act == Act::LockOrReturn) away = !away;
-    bool& hand = held[static_cast<std::size_t>(step.button)];
-    if (step.act == Act::Button && (hand || !away)) hand = !hand;
-  }
   std::vector<Step> steps;
   if (away) steps.push_back({Act::LockOrReturn, 0, Place::Plain, 0, 200});
-  for (int b = 0; b < 3; ++b)
-    if (held[static_cast<std::size_t>(b)]) steps.push_back({Act::Button, b, Place::Far, 0, 200});
+  for (int b = 0; b < 3; ++b) steps.push_back({Act::LetGo, b, Place::Far, 0, 200});
   for (int b = 0; b < 3; ++b) {
     steps.push_back({Act::Button, b, Place::Far, 0, 200});
     steps.push_back({Act::Button, b, Place::Far, 0, 40});
@@ -256,6 +264,7 @@ Outcome PlayOn(Running& run, const Script& script) {
         run.fakes.pump.At(t + 0.1, [&] {
           run.fakes.mouse.refuseNextInjection = run.fakes.mouse.throwOnNextInjection = false;
           run.fakes.mouse.throwOnNextWindowLook = false;
+          run.fakes.mouse.whileNextInjection = {};
         });
       schedule(i, steps[i]);
     }
@@ -284,7 +293,8 @@ Outcome PlayOn(Running& run, const Script& script) {
         run.away = !run.away;
         run.judge.Away(run.away);
       }
-      if (steps[next].act == Act::Button || steps[next].act == Act::Move) run.Do(steps[next]);
+      if (steps[next].act == Act::Button || steps[next].act == Act::Move || steps[next].act == Act::LetGo)
+        run.Do(steps[next]);
       run.Settle();
     }
   }
@@ -313,6 +323,8 @@ const char* ActName(Act act) {
     case Act::FailInHook: return "fail-in-hook";
     case Act::Close: return "close";
     case Act::Settings: return "settings";
+    case Act::PressDuringInjection: return "press-during-next-injection";
+    case Act::LetGo: return "let-go";
   }
   return "?";
 }
@@ -331,7 +343,8 @@ const char* PlaceName(Place place) {
 
 std::ostream& operator<<(std::ostream& out, const Step& step) {
   out << "+" << step.gapMs << "ms " << ActName(step.act);
-  if (step.act == Act::Button) out << "(" << "PSM"[step.button] << " @" << PlaceName(step.place) << ")";
+  if (step.act == Act::Button || step.act == Act::PressDuringInjection || step.act == Act::LetGo)
+    out << "(" << "PSM"[step.button] << " @" << PlaceName(step.place) << ")";
   if (step.act == Act::Move) out << "(@" << PlaceName(step.place) << ")";
   if (step.choice != 0 && (step.act == Act::Button || step.act == Act::Close || step.act == Act::Settings))
     out << "[" << step.choice << "]";

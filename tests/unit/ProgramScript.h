@@ -29,6 +29,10 @@ enum class Act {
   FailInHook,
   Close,
   Settings,
+  // The hand presses the button while Windows takes our next injection: a press racing the put-back.
+  PressDuringInjection,
+  // The hand lets go of the button if it holds it (the end of every script).
+  LetGo,
 };
 
 enum class Place { Plain, Near, Far, LeftMonitor, OwnWindow, TrayIcon };
