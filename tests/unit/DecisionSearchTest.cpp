@@ -279,8 +279,9 @@ struct World {
 
 struct Search {
   std::vector<Letter> alphabet = Alphabet();
-  // The most depth left with which a state was explored.
-  std::unordered_map<std::string, int> explored;
+  // The most depth left with which a state was explored, by the hash of its bytes (with
+  // millions of states, two sharing a 64-bit hash is a chance of about one in a million).
+  std::unordered_map<std::size_t, int> explored;
   std::size_t sequences = 0;
   std::size_t nodes = 0;
   std::vector<Letter> path;
@@ -299,7 +300,7 @@ struct Search {
       return false;
     }
     if (dedupe) {
-      auto [it, fresh] = explored.try_emplace(world.Key(), left);
+      auto [it, fresh] = explored.try_emplace(std::hash<std::string>{}(world.Key()), left);
       if (!fresh && it->second >= left) return false;
       it->second = left;
     }
