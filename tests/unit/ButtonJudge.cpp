@@ -54,6 +54,18 @@ void ButtonJudge::HandRelease(int button) {
   Track(Index(button));
 }
 
+std::optional<bool> ButtonJudge::HandToggles(int button, rt::ScreenPoint at, bool onOwnUi) {
+  const bool press = !HandHolds(button);
+  if (away_) {
+    if (!press) HandRelease(button);
+    return std::nullopt;
+  }
+  if (press && onOwnUi) PressedOnOwnUi();
+  HandAt(at);
+  press ? HandPress(button) : HandRelease(button);
+  return press;
+}
+
 void ButtonJudge::Away(bool away) {
   if (away_ && !away) {
     // Back on the desktop: what the hand let go of there must not stay down here.

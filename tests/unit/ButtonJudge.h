@@ -6,6 +6,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ class ButtonJudge {
   // What the hand did. Off the desktop (locked) nothing of it reaches applications.
   void HandPress(int button);
   void HandRelease(int button);
+  // The hand toggles a button at a point: pressed if up, released if down; off the desktop it
+  // is only let go there, unseen, and never pressed. Returns whether it is a press to be
+  // delivered on the desktop, or nothing when nothing reaches the desktop.
+  std::optional<bool> HandToggles(int button, rt::ScreenPoint at, bool onOwnUi);
   void HandAt(rt::ScreenPoint point) { hand_ = point; }
   bool HandHolds(int button) const { return handDown_[Index(button)]; }
   bool AppsSeeDown(int button) const { return appsDown_[Index(button)]; }

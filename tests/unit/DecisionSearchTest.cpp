@@ -180,18 +180,14 @@ struct World {
 
   void Hand(const Letter& letter) {
     const std::size_t b = static_cast<std::size_t>(letter.button);
-    const bool press = !judge.HandHolds(letter.button);
-    if (away) {
-      if (!press) judge.HandRelease(letter.button);
-      return;
-    }
     const rt::ScreenPoint at = letter.place == Place::OwnWindow  ? kOwnWindow
                                : letter.place == Place::TrayIcon ? kTrayIcon
                                                                  : hand;
     const bool onOwnUi = letter.place != Place::Pointer;
-    if (!(at == hand)) Move(at);
-    if (press && onOwnUi) judge.PressedOnOwnUi();
-    press ? judge.HandPress(letter.button) : judge.HandRelease(letter.button);
+    if (!away && !(at == hand)) Move(at);
+    const std::optional<bool> toggled = judge.HandToggles(letter.button, at, onOwnUi);
+    if (!toggled) return;
+    const bool press = *toggled;
     if (hookLost) lossSeen = true;
     if (!Decide(press ? kDown[b] : kUp[b], at, false, onOwnUi)) Reach(press ? kDown[b] : kUp[b], at, false);
     Chores();

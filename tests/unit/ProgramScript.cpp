@@ -85,21 +85,16 @@ struct Running {
   // The hand's button; what the shell tells our tray icon follows only what passed the hook.
   void Button(const Step& step) {
     const std::size_t b = static_cast<std::size_t>(step.button);
-    const bool press = !judge.HandHolds(step.button);
-    if (away) {
-      // On the other desktop: no hook of ours and no application here sees it.
-      if (!press) judge.HandRelease(step.button);
-      return;
-    }
     const rt::ScreenPoint at = PointOf(step.place);
     const bool ownWindow = form.Me.Visible();
     fakes.mouse.ownWindow = ownWindow ? std::optional<rt::ScreenRect>(kOwnWindow) : std::nullopt;
     // Where the shell cannot say where the icon is, only its menu tells the program.
     const bool onOwnUi = (step.place == Place::TrayIcon && fakes.tray.iconRect) ||
                          (step.place == Place::OwnWindow && ownWindow);
-    if (press && onOwnUi) judge.PressedOnOwnUi();
-    judge.HandAt(at);
-    press ? judge.HandPress(step.button) : judge.HandRelease(step.button);
+    // On the other desktop no hook of ours and no application here sees it.
+    const std::optional<bool> toggled = judge.HandToggles(step.button, at, onOwnUi);
+    if (!toggled) return;
+    const bool press = *toggled;
     const bool passed = fakes.mouse.DeliverAt(at, press ? kDown[b] : kUp[b]) == 0;
     if (step.place != Place::TrayIcon || !passed || ended) return;
     if (b == 0) {
