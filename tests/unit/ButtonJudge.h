@@ -52,6 +52,7 @@ class ButtonJudge {
   // delivered on the desktop, or nothing when nothing reaches the desktop.
   std::optional<bool> HandToggles(int button, rt::ScreenPoint at, bool onOwnUi);
   void HandAt(rt::ScreenPoint point) { hand_ = point; }
+  rt::ScreenPoint HandPoint() const { return hand_; }
   bool HandHolds(int button) const { return handDown_[Index(button)]; }
   bool AppsSeeDown(int button) const { return appsDown_[Index(button)]; }
 

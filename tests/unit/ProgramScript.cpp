@@ -32,6 +32,16 @@ rt::ScreenPoint PointOf(Place place) {
   return {};
 }
 
+// Fakes that model the lock screen take the hand's input there past our hook and the
+// applications here, and mark it in their log; older ones leave it to the judge alone.
+template <typename Event>
+constexpr bool kFakesSeeOtherDesktop = requires(const Event& e) { e.elsewhere; };
+template <typename Event>
+bool Elsewhere(const Event& e) {
+  if constexpr (kFakesSeeOtherDesktop<Event>) return e.elsewhere;
+  return false;
+}
+
 // One program on the fakes, as the platform runs it: a failure that leaves a handler is
 // reported and ends the program.
 struct Running {
@@ -63,6 +73,7 @@ struct Running {
     const auto& log = fakes.mouse.delivered;
     for (; observed < log.size(); ++observed) {
       const fake::DeliveredMouseEvent& e = log[observed];
+      if (Elsewhere(e)) continue;
       for (int b = 0; b < 3; ++b) {
         if (e.message == kDown[static_cast<std::size_t>(b)]) judge.AppsPress(b);
         if (e.message == kUp[static_cast<std::size_t>(b)]) judge.AppsRelease(b);
@@ -91,8 +102,12 @@ struct Running {
     // Where the shell cannot say where the icon is, only its menu tells the program.
     const bool onOwnUi = (step.place == Place::TrayIcon && fakes.tray.iconRect) ||
                          (step.place == Place::OwnWindow && ownWindow);
-    // On the other desktop no hook of ours and no application here sees it.
+    // On the other desktop no hook of ours and no application here sees it: the hand lets go
+    // where it is.
+    const bool releasedElsewhere = away && judge.HandHolds(step.button);
     const std::optional<bool> toggled = judge.HandToggles(step.button, at, onOwnUi);
+    if constexpr (kFakesSeeOtherDesktop<fake::DeliveredMouseEvent>)
+      if (releasedElsewhere) fakes.mouse.DeliverAt(judge.HandPoint(), kUp[b]);
     if (!toggled) return;
     const bool press = *toggled;
     const bool passed = fakes.mouse.DeliverAt(at, press ? kDown[b] : kUp[b]) == 0;
