@@ -296,8 +296,13 @@ Outcome PlayOn(Running& run, const Script& script) {
     run.ended = true;
     run.judge.Ended();
     run.fakes.mouse.SetHookLostHandler({});
-    if (run.fakes.mouse.HookInstalled()) run.fakes.mouse.Unhook(run.program.Mouse().MouseHookHandle());
-    run.Settle();
+    // Unhooking waits, as Windows does, until the input thread has done what it was given:
+    // what we injected last has reached applications before the judge looks.
+    const auto settle = [&] {
+      run.fakes.mouse.Unhook(run.program.Mouse().MouseHookHandle());
+      run.Settle();
+    };
+    settle();
     for (; next < steps.size(); ++next) {
       if (steps[next].act == Act::LockOrReturn) {
         run.away = !run.away;
@@ -305,7 +310,7 @@ Outcome PlayOn(Running& run, const Script& script) {
       }
       if (steps[next].act == Act::Button || steps[next].act == Act::Move || steps[next].act == Act::LetGo)
         run.Do(steps[next]);
-      run.Settle();
+      settle();
     }
   }
   if (!judged) {
