@@ -38,8 +38,9 @@ void Form1::Form_Unload(int& /*cancel*/) {
 
 void Form1::LetGoOfTheButton() {
   // A button we keep down for the user must not outlive us: they would be left dragging
-  // with no program to end it.
-  mouse_.LetGo();
+  // with no program to end it. What is held goes back where it was picked up, and a
+  // put-back Windows refused before is tried once more.
+  mouse_.Close();
 }
 
 void Form1::Form_MouseMove(const rt::MouseMoveArgs&) { SetPointerUnlessHourglass(rt::pointer::kDefault); }

@@ -138,7 +138,11 @@ bool DragDecision::OnRelease(Button button, const Event& event) {
   state.known = true;
   if (std::exchange(state.swallowRelease, false)) {
     state.pressOnOwnUi = false;
-    if (state.owed && std::exchange(state.owedAfterRelease, false)) chores_.retryPutBack = true;
+    // A put-back waiting for this release, or refused at its press, is tried now.
+    if (state.owed) {
+      state.owedAfterRelease = false;
+      chores_.retryPutBack = true;
+    }
     // Nothing more may be owed: the hook can come out if nothing else wants it.
     chores_.reviewHook = true;
     return true;
@@ -215,60 +219,59 @@ void DragDecision::AfterHold() {
   startArmed_ = false;
 }
 
+bool DragDecision::ReachMatters(std::uint32_t message) const {
+  const auto button = ButtonOf(message);
+  if (!button) return false;
+  if (!button->press) return startArmed_ && button->button == Button::Primary;
+  return !startOn_ && !hold_ && latch_.holdTime && Latchable(button->button);
+}
+
 void DragDecision::ShowHeld(std::uint64_t number) {
   if (!candidate_ || candidate_->number != number || !candidate_->reachable) return;
   candidate_->shownHeld = true;
   chores_.tellHoldState = true;
 }
 
-std::optional<Release> DragDecision::EndHold(bool putBack) {
+void DragDecision::EndHold(bool putBack) {
   if (ShownHeld()) {
     // Given up while the user still presses, past the hold time: as a latched hold whose
     // press is still down, so its release is swallowed when it comes.
     hold_ = Hold{candidate_->button, candidate_->press, true, true, false, false};
     candidate_.reset();
   }
-  if (!hold_) return std::nullopt;
+  if (!hold_) return;
   const Hold hold = *std::exchange(hold_, std::nullopt);
   ButtonState& state = State(hold.button);
+  DropCandidate();
+  AfterHold();
+  chores_.tellHoldState = true;
+  const Release release{hold.button, putBack ? std::optional<rt::ScreenPoint>(hold.pickUp.at) : std::nullopt, false};
   if (state.down && state.known) {
     // The user presses it now: a release of ours first would leave theirs without its
     // press. Let go in place: their own release lets go where they are. Put back: theirs
     // is swallowed, and ours follows it at the pick-up.
-    DropCandidate();
-    AfterHold();
-    chores_.tellHoldState = true;
-    if (!putBack) return std::nullopt;
+    if (!putBack) return;
     state.swallowRelease = true;
-    state.owed = Release{hold.button, hold.pickUp.at, pointer_};
+    state.owed = release;
     state.owedAfterRelease = true;
-    return std::nullopt;
+    return;
   }
-  // The user may still be pressing (the drop press, the latched press), or the hook may not
-  // have seen them let go: their release then finds the button already up in applications.
-  if (state.down || !state.known) state.swallowRelease = true;
-  DropCandidate();
-  AfterHold();
-  chores_.tellHoldState = true;
-  Release release{hold.button, std::nullopt, std::nullopt};
-  if (putBack) {
-    release.at = hold.pickUp.at;
-    release.pointerBackTo = pointer_;
-  }
-  return release;
+  // The hook may not have seen the user let go (it was away, and nothing could tell): their
+  // release then finds the button already up in applications.
+  if (!state.known) state.swallowRelease = true;
+  // Owed from now until Windows has taken it: a press meanwhile would reach applications
+  // that still see the button down, and our release would then leave its release unpressed.
+  state.owed = release;
+  state.owedAfterRelease = false;
 }
 
-void DragDecision::Refused(const Release& release) {
-  ButtonState& state = State(release.button);
-  if (!state.owed) state.owed = release;
+std::optional<Release> DragDecision::Due(Button button) const {
+  const ButtonState& state = State(button);
+  if (!state.owed || state.owedAfterRelease) return std::nullopt;
+  return state.owed;
 }
 
-std::vector<Release> DragDecision::TakeOwed() {
-  std::vector<Release> due;
-  for (ButtonState& state : buttons_)
-    if (state.owed && !state.owedAfterRelease) due.push_back(*std::exchange(state.owed, std::nullopt));
-  return due;
-}
+void DragDecision::Injected(Button button) { State(button).owed.reset(); }
 
 bool DragDecision::PutBackOwed() const {
   for (const ButtonState& state : buttons_)
@@ -290,6 +293,34 @@ void DragDecision::AlreadyUp(Button button) {
   if (!State(button).down) State(button).swallowRelease = false;
   State(button).owed.reset();
   State(button).owedAfterRelease = false;
+}
+
+bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
+  bool missed = false;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    ButtonState& state = buttons_[i];
+    const bool down = (handDown & (1u << i)) != 0;
+    if (state.known && state.down != down) missed = true;
+    if (state.known && state.down == down) continue;
+    if (!down) {
+      // Let go where the hook did not see it: no release of the hand's is coming to swallow,
+      // and a put-back that waited for it is due. Applications here never got a release
+      // made on another desktop, while one that went by a lost hook reached them.
+      state.swallowRelease = false;
+      if (state.owed && std::exchange(state.owedAfterRelease, false)) {
+        state.owed->handLetGoElsewhere = afterAnotherDesktop;
+        chores_.retryPutBack = true;
+      }
+      if (hold_ && hold_->button == static_cast<Button>(i)) {
+        hold_->pressStillDown = false;
+        hold_->dropPressOnOwnUi = hold_->dropPressBounces = false;
+      }
+    }
+    state.down = down;
+    state.known = true;
+  }
+  if (candidate_ && !(handDown & Bit(candidate_->button))) DropCandidate();
+  return missed && !afterAnotherDesktop;
 }
 
 bool DragDecision::HookLost() {
@@ -317,12 +348,13 @@ std::optional<Candidate> DragDecision::PendingCandidate(std::uint64_t number) co
   return Candidate{number, candidate_->press.at, candidate_->button};
 }
 
-std::uint8_t DragDecision::KeptDown() const {
-  std::uint8_t kept = 0;
-  if (hold_ && !State(hold_->button).down) kept |= static_cast<std::uint8_t>(1u << static_cast<unsigned>(hold_->button));
+ButtonBits DragDecision::KeptDown() const {
+  ButtonBits kept = 0;
+  if (hold_ && !State(hold_->button).down) kept |= Bit(hold_->button);
+  // Owed but pressed by the hand again: its release comes (swallowed, or to applications
+  // once we are gone), so a crash letting go of it too would leave that release unpressed.
   for (const ButtonState& state : buttons_)
-    if (state.owed && !state.owedAfterRelease)
-      kept |= static_cast<std::uint8_t>(1u << static_cast<unsigned>(state.owed->button));
+    if (state.owed && !state.owedAfterRelease && !state.down) kept |= Bit(state.owed->button);
   return kept;
 }
 

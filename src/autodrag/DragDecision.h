@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "runtime/MouseInput.h"
 #include "runtime/PointerBadge.h"
@@ -78,13 +77,19 @@ struct Chores {
   bool Any() const { return tellHoldState || tellPointer || attention || retryPutBack || reviewHook || fillFrom.has_value(); }
 };
 
-// One release to inject for a hold that ends: where (none: where the pointer is), and where
-// the pointer goes back to afterwards when the item was put back.
+// One release to inject for a hold that ends: where (none: where the pointer is; a point:
+// put back there, and the pointer goes back to where the hand is then).
 struct Release {
   Button button = Button::Primary;
   std::optional<rt::ScreenPoint> at;
-  std::optional<rt::ScreenPoint> pointerBackTo;
+  // The hand let go on another desktop: applications here never got that release, so ours
+  // is due whatever the session's key state says.
+  bool handLetGoElsewhere = false;
 };
+
+// The buttons as bits, 1 << Button: what the hand holds, what we keep down.
+using ButtonBits = std::uint8_t;
+constexpr ButtonBits Bit(Button button) { return static_cast<ButtonBits>(1u << static_cast<unsigned>(button)); }
 
 class DragDecision {
  public:
@@ -100,18 +105,23 @@ class DragDecision {
   // The Start is over; a hold still on stays until it is given up or let go.
   void EndStart();
   bool StartOn() const { return startOn_; }
-  // Ends a hold: what to inject for it, put back at the pick-up or let go where the pointer
-  // is. While the user presses that button, the put-back waits for their release.
-  std::optional<Release> EndHold(bool putBack);
-  // The put-backs due now: refused before, or their user's release has come.
-  std::vector<Release> TakeOwed();
-  // Windows did not take the release: applications still see the button down, so it stays
-  // owed until it can be injected.
-  void Refused(const Release& release);
+  // Ends a hold, put back at the pick-up or let go where the pointer is: the release is owed
+  // from this moment, so a press racing it is held back, and stays owed until Injected.
+  // While the user presses that button, the put-back waits for their release.
+  void EndHold(bool putBack);
+  // The release owed for this button that is due now (refused before, or its user's release
+  // has come); it stays owed until Injected or AlreadyUp.
+  std::optional<Release> Due(Button button) const;
+  void Injected(Button button);
   // For good: nothing waits for the user's release any more.
   void Closing();
   // Applications already saw the button go up: nothing of it is owed or to be swallowed.
   void AlreadyUp(Button button);
+  // What the system tells of the hand's buttons where the hook could not see (another
+  // desktop, a lost hook), taken as the truth before any put-back or swallow: a release
+  // that went by unseen makes a put-back waiting for it due, and no swallow waits for it.
+  // Returns whether the hook missed something here on our own desktop.
+  bool Reconcile(ButtonBits handDown, bool afterAnotherDesktop);
   // Windows took the hook away: what the hook saw of the user's buttons is no longer
   // known. Returns whether a hold was on (the controller must then give it up).
   bool HookLost();
@@ -125,6 +135,9 @@ class DragDecision {
   // giving up from now on treats it as held. The latch itself is still decided by the
   // events' own times.
   void ShowHeld(std::uint64_t number);
+  // Whether the decision of this button event would use Event::reachable: a release that
+  // may pick up, or a press that may latch. Anything else is not worth asking about.
+  bool ReachMatters(std::uint32_t message) const;
 
   bool Holding() const { return hold_.has_value() || ShownHeld(); }
   bool LatchedHold() const { return (hold_ && hold_->byLatch) || ShownHeld(); }
@@ -144,7 +157,7 @@ class DragDecision {
   bool Filling() const { return candidate_ && !candidate_->shownHeld; }
   // The buttons applications see down only because we keep them so (bit 1 << button):
   // exactly what a crash must let go of, never a button the user holds themselves.
-  std::uint8_t KeptDown() const;
+  ButtonBits KeptDown() const;
   bool ChoresPending() const { return chores_.Any(); }
   Chores TakeChores();
 

@@ -1,7 +1,8 @@
 #include "autodrag/modMouse.h"
 
+#include <chrono>
+#include <memory>
 #include <utility>
-#include <vector>
 
 #include "runtime/Failure.h"
 
@@ -10,6 +11,10 @@ constexpr int kHcAction = 0;
 // The badge shows nothing for the first half of the hold (a quick click shows nothing),
 // then fills in tenths.
 constexpr int kTenthsBeforeFilling = 5;
+// How long closing waits for the hand's release and for Windows to take a put-back, and
+// how often it tries that again meanwhile.
+constexpr std::chrono::milliseconds kCloseWait{3000};
+constexpr std::chrono::milliseconds kRetryEvery{250};
 
 bool IsButtonMessage(std::uint32_t message) {
   return message == rt::msg::kLButtonDown || message == rt::msg::kLButtonUp || message == rt::msg::kRButtonDown ||
@@ -31,48 +36,67 @@ modMouse::~modMouse() {
 
 std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
   const int hookCode = static_cast<std::int16_t>(code & 0xFFFF);
-  if (hookCode == kHcAction) {
-    try {
-      const drag::Event decided = ToEvent(static_cast<std::uint32_t>(message), event);
-      bool swallow = false;
-      bool ring = false;
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        swallow = decision_.Decide(decided);
-        ring = decision_.ChoresPending();
-      }
-      ShareKeptDown();
-      if (ring || ringOwed_.load()) RingDoorbell();
-      if (swallow) return 1;
-    } catch (...) {
-      // Passed on untouched; the window's thread lets go of what is held and reports it.
-      try {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!hookFailure_) hookFailure_ = std::current_exception();
-      } catch (...) {
-        hookFailedBare_ = true;
-      }
-      RingDoorbell();
-    }
-  }
+  if (hookCode == kHcAction && Decide(static_cast<std::uint32_t>(message), event)) return 1;
   return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event);
 }
 
-drag::Event modMouse::ToEvent(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
-  drag::Event decided;
-  decided.message = message;
-  decided.at = event.at;
-  decided.time = event.time;
-  decided.ours = event.extraInfo == kInjectedTag;
-  if (decided.ours || !IsButtonMessage(message)) return decided;
+// Answers at once, with no allocation: one look at the window under a button event, asking
+// only what the decision will use, and one turn of the lock.
+bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) noexcept {
+  try {
+    drag::Event decided;
+    decided.message = message;
+    decided.at = event.at;
+    decided.time = event.time;
+    decided.ours = event.extraInfo == kInjectedTag;
+    if (!decided.ours && IsButtonMessage(message)) LookAtTheWindow(decided);
+    bool swallow = false;
+    bool ring = false;
+    drag::ButtonBits kept = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      swallow = decision_.Decide(decided);
+      ring = decision_.ChoresPending() || hookFailure_ != nullptr;
+      kept = decision_.KeptDown();
+    }
+    platform_.mouse.NoteKeptDown(kept);
+    if (ring || ringOwed_.load()) RingDoorbell();
+    return swallow;
+  } catch (...) {
+    // Passed on untouched; the window's thread lets go of what is held and reports it.
+    KeepHookFailure();
+    RingDoorbell();
+    return false;
+  }
+}
+
+void modMouse::LookAtTheWindow(drag::Event& event) {
   std::optional<rt::ScreenRect> trayIcon;
+  bool askReach = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     trayIcon = trayIcon_;
+    askReach = decision_.ReachMatters(event.message);
   }
-  decided.onOwnUi = (trayIcon && trayIcon->Contains(event.at)) || platform_.mouse.IsOwnWindowAt(event.at);
-  decided.reachable = platform_.mouse.CanReach(event.at);
-  return decided;
+  try {
+    const rt::WindowAtPoint window = platform_.mouse.LookAt(event.at, askReach);
+    event.onOwnUi = (trayIcon && trayIcon->Contains(event.at)) || window.ours;
+    event.reachable = window.reachable;
+  } catch (...) {
+    // Decided all the same, as if nothing of ours were there: a press to drop is still held
+    // back, so the way out that the report takes finds the hand's release still to come.
+    KeepHookFailure();
+    event.onOwnUi = trayIcon && trayIcon->Contains(event.at);
+  }
+}
+
+void modMouse::KeepHookFailure() noexcept {
+  try {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!hookFailure_) hookFailure_ = std::current_exception();
+  } catch (...) {
+    hookFailedBare_ = true;
+  }
 }
 
 void modMouse::RingDoorbell() noexcept { ringOwed_ = !doorbell_->Ring(); }
@@ -110,7 +134,7 @@ void modMouse::DoChores() {
   if (chores.tellHoldState) TellHoldState();
   if (chores.tellPointer) TellPointer();
   if (chores.retryPutBack) {
-    InjectOwed();
+    InjectDue();
     ShareKeptDown();
   }
   if (chores.reviewHook && !HookWanted()) hook_.Remove();
@@ -196,13 +220,62 @@ void modMouse::Close() {
     decision_.SetLatch({});
     decision_.EndStart();
   }
-  LetGo();
+  // A give-up like every other: a file being dragged goes back where it was picked up
+  // rather than onto whatever lies under the pointer. A failure on the way is said after
+  // everything else has been tried.
+  std::exception_ptr failure;
+  try {
+    EndHold(true);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (!std::exchange(closed_, true)) WaitForWhatIsOwed();
   {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.Closing();
   }
   // For good: nothing is kept in, whatever is still to come.
   hook_.Remove();
+  ShareKeptDown();
+  bool owed = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    owed = decision_.PutBackOwed();
+  }
+  // The way out tries once more as the process ends; the user hears of it once.
+  if (owed && !std::exchange(refusedAtCloseTold_, true) && tell_) tell_(Notice::PutBackRefusedAtClose);
+  if (failure) std::rethrow_exception(failure);
+}
+
+// Before the hook goes: a hand still pressing a button whose release applications must not
+// get (the held one, or one pressed on our window) would let go after we have gone, with
+// nothing left to swallow it or put the item back; and a put-back Windows refuses (the lock
+// screen, a program of a higher level in front) is tried again. Bounded, and blocked in the
+// pump between tries, never spinning.
+void modMouse::WaitForWhatIsOwed() {
+  const auto over = std::make_shared<bool>(false);
+  const auto tryAgain = std::make_shared<bool>(false);
+  const auto waiting = [this] {
+    // A release the hand made where the hook could not see it is nothing to wait for.
+    ReconcileHand(false);
+    std::lock_guard<std::mutex> lock(mutex_);
+    return decision_.PutBackOwed() || decision_.ReleasesToSwallow();
+  };
+  if (!waiting()) return;
+  platform_.pump.PostAfter(kCloseWait, [over] { *over = true; });
+  platform_.pump.PostAfter(kRetryEvery, [tryAgain] { *tryAgain = true; });
+  while (!*over && waiting()) {
+    // Every flag tested here changes in a task this pump dispatches.
+    platform_.pump.PumpEvents(std::nullopt);
+    if (!std::exchange(*tryAgain, false)) continue;
+    try {
+      InjectDue();
+    } catch (...) {
+      // Tried again at the next turn, and on the way out.
+    }
+    ShareKeptDown();
+    platform_.pump.PostAfter(kRetryEvery, [tryAgain] { *tryAgain = true; });
+  }
 }
 
 void modMouse::OnHookLost() {
@@ -249,12 +322,8 @@ void modMouse::StopTheLatch() {
 }
 
 void modMouse::PutBackALostHook() {
-  bool wanted = false;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    wanted = !decision_.Holding() && (decision_.StartOn() || decision_.CurrentLatch().holdTime);
-  }
-  if (!wanted || !hookLost_) return;
+  // Wanted for a Start, the latch, or a release of the hand's still to swallow.
+  if (!hookLost_ || HoldingButton() || !HookWanted()) return;
   InstallHook();
   if (hook_.Installed()) return;
   bool startOn = false;
@@ -275,8 +344,12 @@ void modMouse::ReturnedToDesktop() {
     std::lock_guard<std::mutex> lock(mutex_);
     away_ = false;
   }
-  InjectOwed();
+  // A release the hand made over there never reached the hook: what the system says of the
+  // buttons now settles whether a put-back that waited for it is due.
+  ReconcileHand(true);
+  InjectDue();
   ShareKeptDown();
+  if (hook_.Installed() && !HookWanted()) hook_.Remove();
 }
 
 bool modMouse::LatchOn() const {
@@ -334,31 +407,55 @@ void modMouse::GiveUp() {
 void modMouse::LetGo() { EndHold(false); }
 
 void modMouse::EndHold(bool putBack) {
-  std::optional<drag::Release> release;
+  // What the hook could not see is asked first: whether the hand still presses decides
+  // between putting back now and waiting for its release.
+  ReconcileHand(false);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    release = decision_.EndHold(putBack);
+    decision_.EndHold(putBack);
   }
-  // What was owed from before goes first; what Windows refuses now waits for its turn.
-  InjectOwed();
-  if (release) InjectUnlessUp(*release);
+  // What was owed from before goes with it; what Windows refuses now waits for its turn.
+  InjectDue();
   ShareKeptDown();
   TellHoldState();
 }
 
-void modMouse::InjectOwed() {
-  std::vector<drag::Release> owed;
+void modMouse::ReconcileHand(bool afterAnotherDesktop) {
+  const std::optional<rt::DeviceButtons> hand = platform_.mouse.HandButtons();
+  if (!hand) return;
+  // The device's left button is the primary one unless the user swapped them.
+  const bool swapped = platform_.mouse.ButtonsSwapped();
+  const auto bit = [&](unsigned device) { return (*hand & (1u << device)) != 0; };
+  drag::ButtonBits handDown = 0;
+  if (bit(swapped ? 1 : 0)) handDown |= drag::Bit(drag::Button::Primary);
+  if (bit(swapped ? 0 : 1)) handDown |= drag::Bit(drag::Button::Secondary);
+  if (bit(2)) handDown |= drag::Bit(drag::Button::Middle);
+  bool missed = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    owed = decision_.TakeOwed();
+    missed = decision_.Reconcile(handDown, afterAnotherDesktop);
   }
-  for (const drag::Release& release : owed) InjectUnlessUp(release);
+  // A button event went by the hook on our own desktop: Windows has let it by or taken it
+  // away, and a hook still wanted goes in afresh.
+  if (missed && hook_.Installed()) hookLost_ = true;
+}
+
+void modMouse::InjectDue() {
+  for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
+    std::optional<drag::Release> due;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      due = decision_.Due(button);
+    }
+    if (due) InjectUnlessUp(*due);
+  }
 }
 
 void modMouse::InjectUnlessUp(const drag::Release& release) {
   // Should applications already have seen it go up (a release the hook never saw, while
-  // Windows had it away), a release now would be one without its press.
-  if (!platform_.mouse.DeviceButtonDown(DeviceUp(release.button))) {
+  // Windows had it away), a release now would be one without its press. A release made on
+  // another desktop reads as up here too, but applications here never got it.
+  if (!release.handLetGoElsewhere && !platform_.mouse.DeviceButtonDown(DeviceUp(release.button))) {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.AlreadyUp(release.button);
     return;
@@ -376,29 +473,31 @@ std::uint32_t modMouse::DeviceUp(drag::Button button) {
 }
 
 void modMouse::Inject(const drag::Release& release) {
-  const std::vector<rt::MouseEventToInject> events{{DeviceUp(release.button), release.at, 0}};
+  // The pointer goes back to where the hand is now, not where it was when the hold ended:
+  // the put-back may have waited for the hand's release, or for Windows.
+  const rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
   std::size_t taken = 0;
   std::exception_ptr failure;
   try {
-    taken = platform_.mouse.Inject(events, kInjectedTag);
+    taken = platform_.mouse.Inject({{DeviceUp(release.button), release.at, 0}}, kInjectedTag);
   } catch (...) {
     failure = std::current_exception();
   }
-  if (taken == 0) {
-    // Applications still see the button down: the release stays owed, done at the return
-    // to the desktop, at the user's next press of it, or on the way out.
+  {
+    // Refused: applications still see the button down, so the release stays owed, done at
+    // the return to the desktop, at the user's next press of it, or on the way out.
     std::lock_guard<std::mutex> lock(mutex_);
-    decision_.Refused(release);
-    if (!away_) decision_.SetTrouble(Trouble::InjectionRefused);
+    if (taken > 0) decision_.Injected(release.button);
+    else if (!away_) decision_.SetTrouble(Trouble::InjectionRefused);
   }
   ShareKeptDown();
   // Told through the doorbell, never from here: the controller's answer may inject again.
   if (taken == 0) RingDoorbell();
   if (failure) std::rethrow_exception(failure);
-  // The pointer back to the hand on its own: a move in the same batch as a release at
-  // another point may be merged away (Wine does), and nothing depends on the two together.
-  if (taken > 0 && release.pointerBackTo)
-    platform_.mouse.Inject({{rt::msg::kMouseMove, release.pointerBackTo, 0}}, kInjectedTag);
+  // The pointer back on its own: a move in the same batch as a release at another point
+  // may be merged away (Wine does), and nothing depends on the two together.
+  if (taken > 0 && release.at && !(handAt == *release.at))
+    platform_.mouse.Inject({{rt::msg::kMouseMove, handAt, 0}}, kInjectedTag);
 }
 
 // --- the badge ------------------------------------------------------------------------------

@@ -44,7 +44,8 @@ class modMouse {
   // The hook is in while a Start is on or the latch is; turned off, a latched hold is let go.
   void SetLatch(Latch latch);
   bool LatchOn() const;
-  // For good (close, failure): no Start, no latch, no hook, nothing held.
+  // For good (close, failure): no Start, no latch, no hook, nothing held. What is held goes
+  // back to its pick-up; a hand still pressing it is waited for, briefly, on the pump.
   void Close();
   // Called from the loop when a latched hold, which no Start loop watches, needs the
   // controller: the user asked to give up, or Windows refused what we injected.
@@ -52,7 +53,9 @@ class modMouse {
   // What the user should hear of without a Start to end: the latch had to stop (Windows
   // took the hook away and would not take it back), or a hook is in but its loss could
   // not be watched for (said once a run).
-  enum class Notice { LatchStopped, HookLossUnwatched };
+  // Or, closing: Windows would not take a put-back, so a button may still read as down
+  // (said once; the way out tries again).
+  enum class Notice { LatchStopped, HookLossUnwatched, PutBackRefusedAtClose };
   void SetNoticeHandler(std::function<void(Notice)> tell) { tell_ = std::move(tell); }
 
   // On the hook's thread.
@@ -111,14 +114,20 @@ class modMouse {
   // On the window's thread, from the doorbell: what the hook handed over.
   void DoChores();
   void RingDoorbell() noexcept;
-  // What only the platform knows about an event's point; asked outside the lock.
-  drag::Event ToEvent(std::uint32_t message, const rt::LowLevelMouseEvent& event);
+  // On the hook's thread: pass (false) or swallow (true).
+  bool Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) noexcept;
+  // What only the platform knows about a button event's point; asked outside the lock.
+  void LookAtTheWindow(drag::Event& event);
+  void KeepHookFailure() noexcept;
   // Ends a hold and injects what that takes; a refused release stays owed.
   void EndHold(bool putBack);
+  // Tells the decision what the system knows of the hand's buttons.
+  void ReconcileHand(bool afterAnotherDesktop);
   void Inject(const drag::Release& release);
   void InjectUnlessUp(const drag::Release& release);
-  // The put-backs that are due: refused before, or the user's release they waited for came.
-  void InjectOwed();
+  // The releases that are due: refused before, or the user's release they waited for came.
+  void InjectDue();
+  void WaitForWhatIsOwed();
   std::uint32_t DeviceUp(drag::Button button);
   void ShareKeptDown();
   void RefreshTrayIcon();
@@ -152,6 +161,9 @@ class modMouse {
   std::function<void()> latchAttention_;
   std::function<void(Notice)> tell_;
   bool unwatchedTold_ = false;
+  bool refusedAtCloseTold_ = false;
+  // Closed once: a later close (the unload after the query) only tries again, without waiting.
+  bool closed_ = false;
   std::function<std::optional<rt::ScreenRect>()> locateTrayIcon_;
   HoldObserver* observer_ = nullptr;
   Told told_ = Told::Nothing;

@@ -61,6 +61,19 @@ struct MouseEventToInject {
   std::uint32_t mouseData = 0;
 };
 
+// What one look at the window under a point tells.
+struct WindowAtPoint {
+  // Our own window or one it owns (a message box of ours); never the click-through badge.
+  bool ours = false;
+  // False when input we inject there would never reach the window: it belongs to a program
+  // running at a higher integrity level (as administrator) than we do. True when not asked.
+  bool reachable = true;
+};
+
+// The device's buttons as bits (1 << 0 left, 1 << 1 right, 1 << 2 middle), named as
+// injected events name them, whatever the user's swap setting.
+using DeviceButtons = std::uint8_t;
+
 class MouseInput {
  public:
   virtual ~MouseInput() = default;
@@ -77,18 +90,25 @@ class MouseInput {
   virtual ScreenSize DoubleClickArea() = 0;
   // The user's "switch primary and secondary buttons" setting, as it is now.
   virtual bool ButtonsSwapped() = 0;
-  // False when input we inject at this point would never reach the window there: it
-  // belongs to a program running at a higher integrity level (as administrator) than we do.
-  virtual bool CanReach(ScreenPoint point) = 0;
-  // True when the window under the point is our own window or one it owns (a message box
-  // of ours); never the click-through badge.
-  virtual bool IsOwnWindowAt(ScreenPoint point) = 0;
+  // What is under the point, from one look at the window there (the hook asks this for
+  // button events only, and only what the decision will use). `askReach`: whether input we
+  // inject there would reach that window; asked only where it decides something (a
+  // pick-up's release, a press that could latch), since it reads the window's process.
+  virtual WindowAtPoint LookAt(ScreenPoint point, bool askReach) = 0;
   // Called on the window's thread when button input reached the desktop that our hook was
   // never called for: Windows took the hook away, or passed input by it.
   virtual void SetHookLostHandler(std::function<void()> handler) = 0;
   // Whether applications see the device's button (named by its release, as injected) down
-  // now: the system's logical state, every program's injected events included.
+  // now: the system's key state, every program's injected events included. It is the
+  // session's, not the desktop's: a release on another desktop (the lock screen) reads as
+  // up here although applications of ours never got it.
   virtual bool DeviceButtonDown(std::uint32_t upMessage) = 0;
+  // The device's buttons the hand holds down now, as far as the system can tell without
+  // our hook: raw input follows the device whatever hooks do with its events; none while
+  // raw input is not watched (no hook in, or Windows refused the watch).
+  virtual std::optional<DeviceButtons> HandButtons() = 0;
+  // Where the pointer is now: where a put-back sends it back to.
+  virtual ScreenPoint CursorPosition() = 0;
   // False while a hook is in but that watch could not be set up: a lost hook would go unseen.
   virtual bool HookLossWatched() = 0;
   // The buttons applications see down only because we keep them so (bit 1 << HeldButton:

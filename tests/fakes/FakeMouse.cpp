@@ -46,9 +46,28 @@ FakeMouse::~FakeMouse() {
   input_.WaitIdle();
 }
 
-bool FakeMouse::IsOwnWindowAt(rt::ScreenPoint point) {
+rt::WindowAtPoint FakeMouse::LookAt(rt::ScreenPoint point, bool askReach) {
   if (throwOnNextWindowLook.exchange(false)) throw rt::Failure(L"The window under the pointer could not be found");
-  return ownWindow && ownWindow->Contains(point);
+  rt::WindowAtPoint window;
+  window.ours = ownWindow && ownWindow->Contains(point);
+  if (askReach) {
+    ++reachAsked;
+    window.reachable = !outOfReach || !outOfReach(point);
+  }
+  return window;
+}
+
+std::optional<rt::DeviceButtons> FakeMouse::HandButtons() {
+  affinity_.CheckOwnThread("MouseInput::HandButtons");
+  if (rawInputRefused || programHooks_ == 0) return std::nullopt;
+  return hand_.load();
+}
+
+rt::ScreenPoint FakeMouse::CursorPosition() {
+  affinity_.CheckOwnThread("MouseInput::CursorPosition");
+  input_.WaitIdle();
+  std::lock_guard<std::mutex> lock(logMutex_);
+  return pointer;
 }
 
 void FakeMouse::RunHookCall(HookCall& call) {
@@ -63,6 +82,7 @@ rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
     return 0;
   }
   ++hooksInstalled;
+  ++programHooks_;
   hooksTakenAway_ = false;
   const auto handle = nextHandle_++;
   hooks_[handle] = std::move(procedure);
@@ -73,6 +93,10 @@ bool FakeMouse::Unhook(rt::HookHandle handle) {
   // As Windows does once the hook's thread has ended: no call of it is still running after.
   input_.WaitIdle();
   ++unhookCalls;
+  if (handle != 0 && handle < nextHandle_ && programHooks_ > 0 && !unhooked_.count(handle)) {
+    unhooked_.insert(handle);
+    --programHooks_;
+  }
   return hooks_.erase(handle) != 0;
 }
 
@@ -123,6 +147,13 @@ std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint po
   event.extraInfo = extraInfo;
   event.flags = injected ? kInjectedFlag : 0;
   event.time = static_cast<std::uint32_t>(happenedAt * 1000);
+  if (!injected) FollowTheHand(message);
+  if (desktopLocked) {
+    std::lock_guard<std::mutex> lock(logMutex_);
+    pointer = point;
+    delivered.push_back({clock_.Now(), message, extraInfo, injected, point, true});
+    return 0;
+  }
   if (hooks_.empty()) {
     Passed(message, event);
     // The watch sees the button by raw input; the hook never did.
@@ -162,6 +193,21 @@ std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint po
   return 0;
 }
 
+void FakeMouse::FollowTheHand(std::uint32_t message) {
+  // Raw input names the device's buttons; the hook's messages name the user's.
+  const std::uint32_t device = buttonsSwapped ? Swapped(message) : message;
+  const auto bit = [](std::uint32_t m) -> rt::DeviceButtons {
+    if (m == kLDown || m == kLUp) return 1;
+    if (m == kRDown || m == kRUp) return 2;
+    if (m == kMDown || m == kMUp) return 4;
+    return 0;
+  };
+  const rt::DeviceButtons b = bit(device);
+  if (b == 0) return;
+  const bool down = device == kLDown || device == kRDown || device == kMDown;
+  hand_ = static_cast<rt::DeviceButtons>(down ? (hand_ | b) : (hand_ & ~b));
+}
+
 void FakeMouse::CountTimeout(rt::HookHandle handle) {
   if (++timeoutsOf_[handle] < hookTimeouts->removeAfter) return;
   if (hooks_.erase(handle) != 0) ++hooksRemovedForTimeouts;
@@ -174,7 +220,7 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
     throw rt::Failure(L"Injection refused");
   }
   if (whileNextInjection) std::exchange(whileNextInjection, {})();
-  if (refuseNextInjection || desktopLocked) {
+  if (refuseNextInjection || refuseInjections || desktopLocked) {
     refuseNextInjection = false;
     return 0;
   }
@@ -248,7 +294,7 @@ void FakeMouse::TakeHooksAwayAt(double at) {
 std::vector<DeliveredMouseEvent> FakeMouse::DeliveredOf(std::uint32_t message) const {
   std::vector<DeliveredMouseEvent> result;
   for (const auto& e : delivered)
-    if (e.message == message) result.push_back(e);
+    if (e.message == message && !e.elsewhere) result.push_back(e);
   return result;
 }
 
@@ -264,6 +310,7 @@ std::string FakeMouse::Seen(std::size_t from) const {
   bool down = false, secondaryDown = false;
   for (std::size_t i = 0; i < delivered.size(); ++i) {
     const auto& e = delivered[i];
+    if (e.elsewhere) continue;
     std::string word;
     const std::string at = "@" + std::to_string(e.point.x) + "," + std::to_string(e.point.y);
     if (e.message == kLDown) down = true, word = "D" + at;
@@ -284,9 +331,10 @@ std::string FakeMouse::Seen(std::size_t from) const {
 
 bool FakeMouse::LeftButtonDown() const { return DownForApplications(kLDown, kLUp); }
 
-bool FakeMouse::DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage) const {
+bool FakeMouse::DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage, bool session) const {
   bool down = false;
   for (const auto& e : delivered) {
+    if (e.elsewhere && !session) continue;
     if (e.message == downMessage) down = true;
     if (e.message == upMessage) down = false;
   }
@@ -299,7 +347,8 @@ bool FakeMouse::DeviceButtonDown(std::uint32_t upMessage) {
   std::lock_guard<std::mutex> lock(logMutex_);
   // The log names buttons as the hook and applications see them; the device's are swapped.
   const std::uint32_t up = buttonsSwapped ? Swapped(upMessage) : upMessage;
-  return DownForApplications(up - 1, up);
+  // The session's key state: a release on the lock screen counts here too.
+  return DownForApplications(up - 1, up, true);
 }
 
 }  // namespace fake

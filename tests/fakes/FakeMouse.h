@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct DeliveredMouseEvent {
   std::uintptr_t extraInfo;
   bool injected;
   rt::ScreenPoint point;
+  // Made on another desktop (the lock screen): no hook of ours and no application here
+  // got it, but the session's key state did.
+  bool elsewhere = false;
 };
 
 struct InjectedMouseEvent {
@@ -49,10 +53,11 @@ class FakeMouse : public rt::MouseInput {
   unsigned DoubleClickTimeMs() override { return doubleClickMs; }
   rt::ScreenSize DoubleClickArea() override { return doubleClickArea; }
   bool ButtonsSwapped() override { return buttonsSwapped; }
-  bool CanReach(rt::ScreenPoint point) override { return !outOfReach || !outOfReach(point); }
-  bool IsOwnWindowAt(rt::ScreenPoint point) override;
+  rt::WindowAtPoint LookAt(rt::ScreenPoint point, bool askReach) override;
   void SetHookLostHandler(std::function<void()> handler) override { hookLost_ = std::move(handler); }
   bool DeviceButtonDown(std::uint32_t upMessage) override;
+  std::optional<rt::DeviceButtons> HandButtons() override;
+  rt::ScreenPoint CursorPosition() override;
   bool HookLossWatched() override { return !rawInputRefused; }
   void NoteKeptDown(std::uint8_t buttons) noexcept override { keptDown = buttons; }
 
@@ -77,7 +82,8 @@ class FakeMouse : public rt::MouseInput {
   // The primary button as applications see it: down after a delivered press until a release.
   bool LeftButtonDown() const;
   // Any button, by its press and release as applications get them.
-  bool DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage) const;
+  // `session`: as the session's key state has it, with what happened on another desktop.
+  bool DownForApplications(std::uint32_t downMessage, std::uint32_t upMessage, bool session = false) const;
   // What applications saw, one word per event: "D@x,y" press, "U@x,y" release, "M@x,y" a
   // move with the primary button down (moves with it up are left out), "d"/"u"/"m" the
   // secondary button, "MD"/"MU" the middle one; injected ones carry a trailing "*".
@@ -87,8 +93,11 @@ class FakeMouse : public rt::MouseInput {
   bool failNextHook = false;
   // Windows would not let the lost-hook watch read raw input.
   bool rawInputRefused = false;
-  // The secure desktop is up (the screen is locked): Windows refuses what we inject.
+  // The secure desktop is up (the screen is locked): Windows refuses what we inject, and
+  // the hand's input goes there, past our hook and the applications here.
   bool desktopLocked = false;
+  // How often the hook asked whether injected input reaches the window under a point.
+  std::atomic<int> reachAsked{0};
   // What the program last said it keeps down, as the crash path would read it.
   std::atomic<std::uint8_t> keptDown{0};
   // The next look at our own window fails, as a platform call inside the hook might.
@@ -97,6 +106,9 @@ class FakeMouse : public rt::MouseInput {
   bool throwOnNextInjection = false;
   // The next injection is refused whole, as Windows does on the secure desktop.
   bool refuseNextInjection = false;
+  // Every injection is refused while set, with the hand's input still reaching us, as with
+  // a program of a higher level in the foreground.
+  bool refuseInjections = false;
   // Runs once, inside the next injection: input that reaches the hook while the system is
   // taking ours, as Wine calls the hook from inside SendInput.
   std::function<void()> whileNextInjection;
@@ -146,10 +158,17 @@ class FakeMouse : public rt::MouseInput {
   std::intptr_t DeliverHappenedAt(double happenedAt, rt::ScreenPoint point, std::uint32_t message,
                                   std::uintptr_t extraInfo, bool injected, int code);
   void CountTimeout(rt::HookHandle handle);
+  void FollowTheHand(std::uint32_t message);
 
   FakePump& pump_;
   VirtualClock& clock_;
   std::map<rt::HookHandle, rt::MouseHookProcedure> hooks_;
+  // Hooks the program put in and has not taken out, taken away by Windows or not: the raw
+  // input watch runs while there are any, as the Windows backend's does.
+  int programHooks_ = 0;
+  std::set<rt::HookHandle> unhooked_;
+  // The device's buttons the hand holds, as raw input would report them.
+  std::atomic<rt::DeviceButtons> hand_{0};
   rt::HookHandle nextHandle_ = 0x1000;
   // The hook call running on the input thread, read there only by CallNextHook.
   HookCall* current_ = nullptr;

@@ -90,9 +90,11 @@ TEST_F(DragDecisionTest, APickUpIsWhereItsPressWasAndTheBounceEdgeIsExact) {
     EXPECT_EQ(decision.Decide(At(kLUp, {101, 101}, second + 50)), bounce ? kSwallowed : kPassed);
     EXPECT_EQ(decision.Holding(), bounce);
     if (bounce) {
-      const auto release = decision.EndHold(true);
+      decision.EndHold(true);
+      const auto release = decision.Due(drag::Button::Primary);
       ASSERT_TRUE(release);
       EXPECT_EQ(*release->at, (rt::ScreenPoint{100, 100}));
+      decision.Injected(drag::Button::Primary);
     }
     decision.EndStart();
   }

@@ -4,6 +4,9 @@
 // press. Written as what applications see.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,122 +43,149 @@ class NeverAStuckButtonTest : public ProgramTest {
   }
 };
 
-// A failure inside the hook: the event passes, what was held is let go, and the failure is
-// reported on the window's thread by a process still there to do it.
-TEST_F(NeverAStuckButtonTest, AFailureInTheHookLetsGoAndIsReportedOnTheWindowsThread) {
-  ShowWindow();
-  ClickStartStopAt(0);
-  fakes.mouse.UserClickAt(1, {100, 100});
-  fakes.mouse.UserMoveAt(1.5, {300, 200});
-  fakes.pump.At(1.9, [&] { fakes.mouse.throwOnNextWindowLook = true; });
-  fakes.mouse.UserEventAt(2.0, kLDown, rt::ScreenPoint{300, 200});
-  EXPECT_THROW(fakes.pump.RunUntil(3), rt::ProgramEnded);
+// One script per row: what the hand and the world do, at virtual times ("1 C100,100" a
+// click, D/U/M the primary button and moves, d/u the secondary; start, stop, shortcut,
+// close, lock, unlock, lost (Windows takes the hook away), fail (a failure inside the hook),
+// refuse/accept (Windows refuses what we inject, or takes it again), refuse1/throw (the next
+// injection only), race (the hand presses there while Windows takes ours), keptN (what a
+// crash would let go of then), latch N / latchR N), and what applications must see,
+// then where the pointer ends, what a crash would let go of, and what the user is told.
+struct Row {
+  const char* name;
+  const char* script;
+  const char* seen;
+  std::uint8_t keptDown;
+  const char* said;
+};
 
-  EXPECT_EQ(fakes.mouse.Seen(), "D@100,100 M@300,200 D@300,200 U@300,200*");
-  EXPECT_TRUE(fakes.app.ended);
-  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
-  EXPECT_NE(fakes.dialogs.shown[0].text.find(L"could not be found"), std::wstring::npos);
-  EXPECT_FALSE(fakes.mouse.HookInstalled());
-  EXPECT_EQ(fakes.mouse.keptDown, 0);
-}
+const Row kRows[] = {
+    {"a release on the lock screen", "0 start|1 C100,100|1.5 M300,200|2 D300,200|2.5 lock|3 U300,200|30 unlock|31 C40,40",
+     "D@100,100 M@300,200 U@100,100* D@40,40 U@40,40 ; 40,40", 0, ""},
+    {"a latched press let go on the lock screen", "latch 800|1 D100,100|2 M300,200|2.5 lock|3 U300,200|30 unlock|31 C40,40",
+     "D@100,100 M@300,200 U@100,100* D@40,40 U@40,40 ; 40,40", 0, ""},
+    {"refused on the lock screen, done on the return", "0 start|1 C10,10|1.5 M20,20|2 lock|30 unlock|31 C40,40",
+     "D@10,10 M@20,20 U@10,10* D@40,40 U@40,40 ; 40,40", 0, ""},
+    {"close puts back", "0 start|1 C100,100|1.5 M300,200|2 close", "D@100,100 M@300,200 U@100,100* ; 300,200", 0, ""},
+    {"close waits for the hand's release", "0 start|1 C100,100|1.5 M300,200|2 D300,200|2.5 close|3 M350,250|4 U350,250",
+     "D@100,100 M@300,200 M@350,250 U@100,100* ; 350,250", 0, ""},
+    {"a failure in the hook on the drop press", "0 start|1 C100,100|1.5 M300,200|1.9 fail|2 D300,200|2.3 U300,200",
+     "D@100,100 M@300,200 U@100,100* ; 300,200", 0, "could not be found"},
+    {"a stop before a lost hook is noticed", "0 start|1 C100,100|1.5 M300,200|1.8 lost|2 D300,200|2.1 stop|2.5 U300,200",
+     "D@100,100 M@300,200 D@300,200 U@100,100* ; 300,200", 0, ""},
+    {"started again before that release",
+     "0 start|1 C100,100|1.5 M300,200|1.8 lost|2 D300,200|2.1 stop|2.2 start|2.5 U300,200|4 C40,40|5 C80,60",
+     "D@100,100 M@300,200 D@300,200 U@100,100* D@40,40 M@80,60 U@80,60 ; 80,60", 0, ""},
+    {"no stale swallow after a lost hook", "0 start|1 C100,100|1.5 M300,200|2 lost|2.2 C300,200|5 start|6 C40,40|7 C80,60",
+     "D@100,100 M@300,200 D@300,200 U@300,200 D@40,40 M@80,60 U@80,60 ; 80,60", 0, "took away"},
+    {"a press racing the put-back", "0 start|1 C100,100|1.5 M300,200|2 race300,200|2 shortcut|2.3 U300,200",
+     "D@100,100 M@300,200 U@100,100* ; 300,200", 0, ""},
+    {"the pointer back to where the hand is now", "0 start|1 C100,100|1.5 M300,200|2 D300,200|2.2 shortcut|2.5 M600,650|3 U600,650",
+     "D@100,100 M@300,200 M@600,650 U@100,100* ; 600,650", 0, ""},
+    {"refused, done at the next press, pointer to the hand",
+     "0 start|1 C100,100|1.5 M300,200|1.9 refuse|2 shortcut|2.5 accept|2.8 M600,650|3 C600,650",
+     "D@100,100 M@300,200 M@600,650 U@100,100* ; 600,650", 0, "did not let Vornatic press or release"},
+    {"close while a put-back is refused", "0 start|1 C100,100|1.5 M300,200|1.9 refuse|2 shortcut|2.5 close|3.5 accept",
+     "D@100,100 M@300,200 U@100,100* ; 300,200", 0, "did not let Vornatic press or release"},
+    {"close while a put-back is refused for good", "0 start|1 C100,100|1.5 M300,200|1.9 refuse|2 shortcut|2.5 close",
+     "D@100,100 M@300,200 ; 300,200", 1, "did not let Vornatic press or release"},
+    {"shortcut with the drop press down", "0 start|1 C100,100|2 D300,200|2.5 shortcut|3 U300,200",
+     "D@100,100 M@300,200 U@100,100* ; 300,200", 0, ""},
+    {"lock with the drop press down, let go here", "0 start|1 C100,100|2 D300,200|2.5 leave|3 U300,200",
+     "D@100,100 M@300,200 U@100,100* ; 300,200", 0, ""},
+    {"a right latch given up on our window", "latchR 800|1 d100,100|2 u100,100|3 D150,150|4 U150,150|5 C400,400",
+     "d@100,100 m@150,150 D@150,150 U@150,150 m@400,400 u@100,100* ; 400,400", 0, ""},
+    {"close with a put-back that fails, then is refused", "0 start|1 D100,100|1.1 throw|1.15 refuse1|1.2 U-500,-300|1.3 close",
+     "D@100,100 M@-500,-300 U@100,100* ; -500,-300", 0, "Injection refused"},
+    {"a hand pressing an owed button is not the crash path's",
+     "0 start|1 C100,100|1.2 M300,200|1.5 refuse|2 shortcut|2.5 D300,200|2.7 kept0|3 accept|3.5 U300,200",
+     "D@100,100 M@300,200 U@100,100* ; 300,200", 0, "did not let Vornatic press or release"},
+    {"left of and above the primary monitor", "0 start|1 C-1500,-300|1.5 M-200,-100|2 shortcut",
+     "D@-1500,-300 M@-200,-100 U@-1500,-300* ; -200,-100", 0, ""},
+};
 
-// The lock comes after the input desktop has changed, so the put-back is refused; it is kept
-// and done on the return, before the user's first click there, which is an ordinary click.
-TEST_F(NeverAStuckButtonTest, APutBackRefusedOnTheLockScreenIsDoneOnTheReturn) {
-  ShowWindow();
-  ClickStartStopAt(0);
-  fakes.mouse.UserClickAt(1, {10, 10});
-  fakes.mouse.UserMoveAt(1.5, {20, 20});
-  fakes.LockScreenAt(2);
-  fakes.pump.At(2.5, [&] { EXPECT_EQ(fakes.mouse.keptDown, 1) << "owed, and a crash would let go of it"; });
-  fakes.UnlockScreenAt(30);
-  fakes.mouse.UserClickAt(31, {40, 40});
-  ClickStartStopAt(33);
-  fakes.mouse.UserClickAt(34, {50, 50});
-  fakes.mouse.UserClickAt(35, {60, 60});
-  fakes.pump.RunUntil(36);
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
-  EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@20,20 U@10,10* D@40,40 U@40,40 D@50,50 M@60,60 U@60,60");
-  EXPECT_TRUE(fakes.dialogs.shown.empty()) << "a refusal while away is no trouble to report";
-  EXPECT_TRUE(NothingDown());
-}
-
-// Refused on the desktop itself: said, and tried again at the user's next press of that
-// button, a click that reaches nothing, since applications still see the button down.
-TEST_F(NeverAStuckButtonTest, APutBackRefusedOnTheDesktopIsTriedAgainAtTheNextPress) {
-  ShowWindow();
-  ClickStartStopAt(0);
-  fakes.mouse.UserClickAt(1, {10, 10});
-  fakes.mouse.UserMoveAt(1.5, {20, 20});
-  // Refused for a while with no word from the session, as a program of a higher level in
-  // the foreground does.
-  fakes.pump.At(1.9, [&] { fakes.mouse.desktopLocked = true; });
-  fakes.shortcuts.PressAt(2, kWinShiftD);
-  fakes.pump.At(2.5, [&] { fakes.mouse.desktopLocked = false; });
-  fakes.mouse.UserClickAt(3, {30, 30});
-  fakes.pump.RunUntil(4);
-  EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@20,20 M@30,30 U@10,10*");
-  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
-  EXPECT_NE(fakes.dialogs.shown[0].text.find(L"did not let Vornatic press or release"), std::wstring::npos);
-  EXPECT_TRUE(NothingDown());
-  EXPECT_EQ(fakes.mouse.keptDown, 0);
-}
-
-// Pressed to drop, and given up before letting go (the shortcut, a lock): the put-back lets
-// go at the pick-up, and the hand's own release then reaches nothing. Closed meanwhile: the
-// hand's own release lets go, and nothing of ours comes before it.
-TEST_F(NeverAStuckButtonTest, AReleaseAfterTheDropPressNeverFollowsThePutBack) {
-  ShowWindow();
-  struct Way {
-    const char* name;
-    std::function<void(double)> giveUp;
-  };
-  const Way ways[] = {
-      {"shortcut", [&](double t) { fakes.shortcuts.PressAt(t, kWinShiftD); }},
-      {"lock", [&](double t) { fakes.session.LeaveAt(t); }},
-      {"close", [&](double t) { fakes.pump.At(t, [&] { form.Me.RequestClose(rt::closereason::kUser); }); }},
-  };
-  double t = 0;
-  for (const Way& way : ways) {
-    const std::size_t from = fakes.mouse.delivered.size();
-    ClickStartStopAt(t);
-    fakes.mouse.UserClickAt(t + 1, {100, 100});
-    fakes.mouse.UserEventAt(t + 2, kLDown, rt::ScreenPoint{300, 200});
-    way.giveUp(t + 2.5);
-    fakes.mouse.UserEventAt(t + 3, kLUp, rt::ScreenPoint{300, 200});
-    try {
-      fakes.pump.RunUntil(t + 4);
-    } catch (const rt::ProgramEnded&) {
-      fakes.pump.RunUntil(t + 4);  // the hand goes on after the program has gone
+class NeverAStuckButtonTable : public NeverAStuckButtonTest, public ::testing::WithParamInterface<Row> {
+ protected:
+  void Play(const std::string& script) {
+    std::istringstream steps(script);
+    std::string step;
+    while (std::getline(steps, step, '|')) {
+      std::istringstream words(step);
+      std::string when, what;
+      words >> when >> what;
+      if (when == "latch" || when == "latchR") {
+        Store(L"Latch", std::to_wstring(std::stoi(what)).c_str());
+        if (when == "latchR") Store(L"LatchRight", L"On");
+        continue;
+      }
+      Schedule(std::stod(when), what);
     }
-    const bool closed = std::string(way.name) == "close";
-    EXPECT_EQ(fakes.mouse.Seen(from), closed ? "D@100,100 M@300,200 U@300,200" : "D@100,100 M@300,200 U@100,100*")
-        << way.name;
-    EXPECT_TRUE(NothingDown()) << way.name;
-    t += 10;
+  }
+  void Schedule(double t, const std::string& what) {
+    auto point = [&](std::size_t from) {
+      const auto comma = what.find(',', from);
+      return rt::ScreenPoint{std::stoi(what.substr(from, comma - from)), std::stoi(what.substr(comma + 1))};
+    };
+    auto& m = fakes.mouse;
+    const char first = what[0];
+    if (what == "start" || what == "stop") ClickStartStopAt(t);
+    else if (what == "shortcut") fakes.shortcuts.PressAt(t, kWinShiftD);
+    else if (what == "close") fakes.pump.At(t, [&] { form.Me.RequestClose(rt::closereason::kUser); });
+    else if (what == "lock") fakes.LockScreenAt(t);
+    else if (what == "unlock") fakes.UnlockScreenAt(t);
+    else if (what == "leave") fakes.session.LeaveAt(t);
+    else if (what == "lost") m.TakeHooksAwayAt(t);
+    else if (what == "fail") fakes.pump.At(t, [&] { m.throwOnNextWindowLook = true; });
+    else if (what == "throw") fakes.pump.At(t, [&] { m.throwOnNextInjection = true; });
+    else if (what == "refuse1") fakes.pump.At(t, [&] { m.refuseNextInjection = true; });
+    else if (what.rfind("kept", 0) == 0)
+      fakes.pump.At(t, [&, t, n = std::stoi(what.substr(4))] { EXPECT_EQ(m.keptDown, n) << "at " << t; });
+    else if (what == "refuse" || what == "accept") fakes.pump.At(t, [&, on = what == "refuse"] { m.refuseInjections = on; });
+    else if (what.rfind("race", 0) == 0)
+      fakes.pump.At(t, [&, at = point(4)] { m.whileNextInjection = [&, at] { m.DeliverAt(at, kLDown); }; });
+    else if (first == 'C') m.UserClickAt(t, point(1));
+    else if (first == 'M') m.UserMoveAt(t, point(1));
+    else m.UserEventAt(t, first == 'D' ? kLDown : first == 'U' ? kLUp : first == 'd' ? kRDown : kRUp, point(1));
+  }
+};
+
+// Whatever comes between (a lock, a lost hook, a failure, close, a refusal, a racing
+// press), no button stays down in applications that nobody holds, no release reaches them
+// without its press, a give-up puts the item back where it was picked up, and the pointer
+// goes back to where the hand is.
+TEST_P(NeverAStuckButtonTable, WhatApplicationsSee) {
+  const Row& row = GetParam();
+  fakes.mouse.doubleClickMs = 200;
+  Play(row.script);
+  ShowWindow();
+  for (double until = 10; until <= 60; until += 10) {
+    try {
+      fakes.pump.RunUntil(until);
+    } catch (const rt::ProgramEnded&) {
+      // The hand goes on after the program has gone.
+    } catch (const fake::PumpWouldBlockForever&) {
+      ADD_FAILURE() << "a loop still waits at " << until << ": " << fakes.mouse.Seen();
+      break;
+    }
+  }
+  const rt::ScreenPoint at = fakes.mouse.pointer;
+  EXPECT_EQ(fakes.mouse.Seen() + " ; " + std::to_string(at.x) + "," + std::to_string(at.y), row.seen);
+  EXPECT_EQ(fakes.mouse.keptDown, row.keptDown) << "what a crash would let go of";
+  if (*row.said == 0) {
+    EXPECT_TRUE(fakes.dialogs.shown.empty());
+  } else {
+    ASSERT_FALSE(fakes.dialogs.shown.empty());
+    EXPECT_NE(fakes.dialogs.shown.back().text.find(std::wstring(row.said, row.said + std::strlen(row.said))), std::wstring::npos);
   }
 }
 
-// A right latch: a click of any button on our window gives it up, and that click works
-// nothing there; a crash meanwhile would let go of the secondary button, and of nothing the
-// user holds.
-TEST_F(NeverAStuckButtonTest, EveryWayOfGivingUpWorksForEveryHeldButton) {
-  Store(L"Latch", L"800");
-  Store(L"LatchRight", L"On");
-  ShowWindow();
-  fakes.mouse.UserEventAt(1, kRDown, rt::ScreenPoint{100, 100});
-  fakes.mouse.UserEventAt(2, kRUp, rt::ScreenPoint{100, 100});
-  fakes.mouse.UserEventAt(3, kLDown, rt::ScreenPoint{150, 150});
-  fakes.pump.At(3.5, [&] { EXPECT_EQ(fakes.mouse.keptDown, 2) << "the right button alone"; });
-  fakes.mouse.UserEventAt(4, kLUp, rt::ScreenPoint{150, 150});
-  fakes.mouse.UserClickAt(5, {400, 400});
-  fakes.pump.RunUntil(6);
-
-  EXPECT_EQ(fakes.mouse.Seen(), "d@100,100 m@150,150 D@150,150 U@150,150 m@400,400 u@100,100*");
-  EXPECT_FALSE(mouse.HoldingButton());
-  EXPECT_EQ(fakes.mouse.keptDown, 0);
-  EXPECT_TRUE(NothingDown());
-}
+INSTANTIATE_TEST_SUITE_P(Sequences, NeverAStuckButtonTable, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) {
+                           std::string name;
+                           for (const char* c = info.param.name; *c; ++c) name += std::isalnum(*c) ? *c : '_';
+                           return name;
+                         });
 
 // The middle button latches like the right one when chosen, and goes back the same way.
 TEST_F(NeverAStuckButtonTest, TheMiddleButtonLatchesWhenChosen) {

@@ -134,8 +134,9 @@ TEST_F(WindowBehaviourTest, AFailureTakingTheIconAwayIsReportedAndTheHookStillGo
   EXPECT_TRUE(fakes.app.ended);
 }
 
-// Closing is not giving up: the program is going, and lets go where the pointer is, at once.
-TEST_F(WindowBehaviourTest, ClosingDuringAutoDragWithTheButtonHeldLetsGoOfItAndEnds) {
+// Closing gives up like a Stop: the item goes back to where it was picked up, at once, and
+// the pointer comes back to the hand.
+TEST_F(WindowBehaviourTest, ClosingDuringAutoDragWithTheButtonHeldPutsItBackAndEnds) {
   ClickStartStopAt(0);
   fakes.mouse.UserClickAt(8.0, {100, 100});  // pick up
   fakes.mouse.UserMoveAt(9.0, {150, 150});
@@ -148,12 +149,13 @@ TEST_F(WindowBehaviourTest, ClosingDuringAutoDragWithTheButtonHeldLetsGoOfItAndE
   EXPECT_TRUE(fakes.app.ended);
   EXPECT_FALSE(fakes.mouse.HookInstalled());
   EXPECT_EQ(fakes.tray.calls.back().command, rt::nim::kDelete);
-  ASSERT_EQ(fakes.mouse.injections.size(), 1u);
-  const auto& last = fakes.mouse.injections.back();
-  EXPECT_EQ(last.message, rt::msg::kLButtonUp);
-  EXPECT_EQ(last.extraInfo, modMouse::kInjectedTag);
-  EXPECT_EQ(last.point, (rt::ScreenPoint{150, 150}));
-  EXPECT_EQ(last.at, 10.0);  // at once, on the way out
+  ASSERT_EQ(fakes.mouse.injections.size(), 2u);
+  const auto& release = fakes.mouse.injections.front();
+  EXPECT_EQ(release.message, rt::msg::kLButtonUp);
+  EXPECT_EQ(release.extraInfo, modMouse::kInjectedTag);
+  EXPECT_EQ(release.point, (rt::ScreenPoint{100, 100}));
+  EXPECT_EQ(release.at, 10.0);  // at once, on the way out
+  EXPECT_EQ(fakes.mouse.injections.back().point, (rt::ScreenPoint{150, 150}));
   EXPECT_FALSE(mouse.HoldingButton());
   EXPECT_FALSE(fakes.mouse.LeftButtonDown());
 }

@@ -11,6 +11,7 @@
 #include "PumpUntil.h"
 #include "autodrag/modMouse.h"
 #include "runtime/win32/Guarded.h"
+#include "runtime/win32/HookWatch.h"
 #include "runtime/win32/InjectedMouseInput.h"
 #include "runtime/win32/Win32Platform.h"
 #include "runtime/win32/WindowReach.h"
@@ -215,13 +216,48 @@ TEST(NormalisedCoordinateTest, EveryPixelOfAWideDesktopWithNegativeCoordinatesCo
   }
 }
 
+// A put-back on a monitor left of and above the primary one: the record says absolute over
+// the whole virtual desktop, and its coordinates land on the pick-up's pixel; a release
+// without a point stays where the pointer is.
+TEST(NormalisedCoordinateTest, RecordsMapPointsAcrossTheWholeVirtualDesktop) {
+  const RECT desktop{-1920, -1080, 2560, 1440};
+  const std::vector<INPUT> records = win32::ToInputRecords(
+      {{WM_LBUTTONUP, rt::ScreenPoint{-1500, -300}, 0}, {WM_LBUTTONUP, std::nullopt, 0}, {WM_MOUSEMOVE, rt::ScreenPoint{2559, 1439}, 0}},
+      modMouse::kInjectedTag, desktop);
+  ASSERT_EQ(records.size(), 3u);
+  const DWORD absolute = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  EXPECT_EQ(records[0].mi.dwFlags, absolute | MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(records[1].mi.dwFlags, static_cast<DWORD>(MOUSEEVENTF_LEFTUP));
+  EXPECT_EQ(records[2].mi.dwFlags, absolute | MOUSEEVENTF_MOVE_NOCOALESCE);
+  const auto back = [&](LONG n, LONG origin, LONG extent) { return ::MulDiv(n, extent, 65535) + origin; };
+  EXPECT_EQ(back(records[0].mi.dx, -1920, 4480), -1500);
+  EXPECT_EQ(back(records[0].mi.dy, -1080, 2520), -300);
+  EXPECT_EQ(back(records[2].mi.dx, -1920, 4480), 2559);
+  EXPECT_EQ(back(records[2].mi.dy, -1080, 2520), 1439);
+  for (const INPUT& record : records) EXPECT_EQ(record.mi.dwExtraInfo, modMouse::kInjectedTag);
+}
+
+// Raw input's button flags, followed report by report, say which buttons the hand holds.
+TEST(HookWatchTest, RawReportsFollowTheHandsButtons) {
+  const auto after = [](std::uint8_t before, USHORT flags) {
+    RAWMOUSE report{};
+    report.usButtonFlags = flags;
+    return win32::HookWatch::ButtonsAfter(before, report);
+  };
+  EXPECT_EQ(after(0, RI_MOUSE_LEFT_BUTTON_DOWN), 1);
+  EXPECT_EQ(after(1, RI_MOUSE_LEFT_BUTTON_UP | RI_MOUSE_RIGHT_BUTTON_DOWN), 2);
+  EXPECT_EQ(after(6, RI_MOUSE_MIDDLE_BUTTON_UP), 2);
+  EXPECT_EQ(after(2, RI_MOUSE_WHEEL), 2);
+  EXPECT_EQ(after(0, RI_MOUSE_LEFT_BUTTON_DOWN | RI_MOUSE_LEFT_BUTTON_UP), 0) << "a click in one report";
+}
+
 TEST(WindowReachTest, OurOwnLevelIsReadableAndOurOwnWindowIsInReach) {
   EXPECT_TRUE(win32::IntegrityLevelOf(::GetCurrentProcess()).has_value());
   EXPECT_TRUE(win32::IntegrityLevelOfProcess(::GetCurrentProcessId()).has_value());
   const HWND window = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"reach", WS_POPUP | WS_VISIBLE, 40, 40, 80, 80,
                                         nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(win32::InjectedInputReaches(POINT{60, 60}));
+  EXPECT_TRUE(win32::InjectedInputReaches(::WindowFromPoint(POINT{60, 60}), win32::IntegrityLevelOf(::GetCurrentProcess())));
   ::DestroyWindow(window);
 }
 

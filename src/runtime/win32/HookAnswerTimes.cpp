@@ -10,6 +10,8 @@ HookAnswerTimes::HookAnswerTimes() {
   wchar_t path[MAX_PATH]{};
   const DWORD length = ::GetEnvironmentVariableW(L"VORNATIC_HOOK_TIMINGS", path, MAX_PATH);
   if (length > 0 && length < MAX_PATH) file_.assign(path, length);
+  // Room made up front, so that measuring the hook does not make it allocate.
+  if (Enabled()) micros_.reserve(1u << 18);
   LARGE_INTEGER frequency{};
   if (::QueryPerformanceFrequency(&frequency) && frequency.QuadPart > 0) frequency_ = frequency.QuadPart;
 }
@@ -40,6 +42,7 @@ void HookAnswerTimes::Flush() {
   for (const std::uint32_t micro : micros_) line += " " + std::to_string(micro);
   line += "\r\n";
   micros_.clear();
+  micros_.reserve(1u << 18);
   Append(line);
 }
 

@@ -24,10 +24,36 @@ unsigned HookWatch::ButtonEventsIn(const RAWMOUSE& report) {
   return static_cast<unsigned>(std::bitset<16>(report.usButtonFlags & kButtonTransitions).count());
 }
 
+std::uint8_t HookWatch::ButtonsAfter(std::uint8_t before, const RAWMOUSE& report) {
+  const USHORT flags = report.usButtonFlags;
+  std::uint8_t after = before;
+  const auto follow = [&](USHORT down, USHORT up, std::uint8_t bit) {
+    if ((flags & down) != 0) after |= bit;
+    if ((flags & up) != 0) after &= static_cast<std::uint8_t>(~bit);
+  };
+  follow(RI_MOUSE_LEFT_BUTTON_DOWN, RI_MOUSE_LEFT_BUTTON_UP, 1);
+  follow(RI_MOUSE_RIGHT_BUTTON_DOWN, RI_MOUSE_RIGHT_BUTTON_UP, 2);
+  follow(RI_MOUSE_MIDDLE_BUTTON_DOWN, RI_MOUSE_MIDDLE_BUTTON_UP, 4);
+  return after;
+}
+
+std::optional<std::uint8_t> HookWatch::ButtonsDown() {
+  if (!watching_) return std::nullopt;
+  // Reports still queued for the watch's window count: the hook is called before raw input
+  // reaches us, so the hook's latest press may not have been read here yet.
+  MSG message{};
+  while (::PeekMessageW(&message, window_.get(), WM_INPUT, WM_INPUT, PM_REMOVE)) ::DispatchMessageW(&message);
+  return buttonsDown_;
+}
+
 void HookWatch::Watch() {
   if (watching_) return;
   RAWINPUTDEVICE device{kGenericDesktop, kMouseUsage, RIDEV_INPUTSINK, window_.get()};
   watching_ = ::RegisterRawInputDevices(&device, 1, sizeof(device)) != FALSE;
+  // What is down before the first report: the key state, the best there is at this point.
+  buttonsDown_ = static_cast<std::uint8_t>(((::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0 ? 1 : 0) |
+                                           ((::GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0 ? 2 : 0) |
+                                           ((::GetAsyncKeyState(VK_MBUTTON) & 0x8000) != 0 ? 4 : 0));
   rawButtons_.clear();
   hookButtons_.store(0, std::memory_order_relaxed);
 }
@@ -45,6 +71,7 @@ void HookWatch::OnRawInput(HRAWINPUT input) {
   UINT size = sizeof(raw);
   if (::GetRawInputData(input, RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1)) return;
   if (raw.header.dwType != RIM_TYPEMOUSE || !watching_) return;
+  buttonsDown_ = ButtonsAfter(buttonsDown_, raw.data.mouse);
   const ULONGLONG now = ::GetTickCount64();
   for (unsigned events = ButtonEventsIn(raw.data.mouse); events > 0; --events) rawButtons_.push_back(now);
   if (!checkPending_ && !rawButtons_.empty()) ScheduleCheck();

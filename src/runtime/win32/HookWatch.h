@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <deque>
+#include <optional>
 #include <functional>
 
 #include "runtime/win32/Handles.h"
@@ -31,8 +33,15 @@ class HookWatch {
   // From the hook's thread, for every button event the hook is called for.
   void HookSawButton() { hookButtons_.fetch_add(1, std::memory_order_relaxed); }
 
+  // The device's buttons held down (1 left, 2 right, 4 middle) as raw input last reported
+  // them, after the reports still queued; none while not watching. Raw input sees the
+  // device itself, whatever a hook swallows, but nothing of another desktop's input.
+  std::optional<std::uint8_t> ButtonsDown();
+
   // How many button transitions (presses and releases) one raw mouse report carries.
   static unsigned ButtonEventsIn(const RAWMOUSE& report);
+  // The buttons held after a report, from those held before it.
+  static std::uint8_t ButtonsAfter(std::uint8_t before, const RAWMOUSE& report);
 
  private:
   void OnRawInput(HRAWINPUT input);
@@ -47,6 +56,7 @@ class HookWatch {
   // When each raw button event not yet checked came, on the tick count.
   std::deque<ULONGLONG> rawButtons_;
   std::atomic<unsigned> hookButtons_{0};
+  std::uint8_t buttonsDown_ = 0;
   std::function<void()> onMissed_;
 };
 

@@ -35,6 +35,7 @@ Win32MouseInput::Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& f
     : instance_(instance),
       failures_(failures),
       watch_(instance),
+      ownLevel_(IntegrityLevelOf(::GetCurrentProcess())),
       failureBell_(pump.MakeDoorbell([this] { ReportHandedOver(); })) {}
 
 Win32MouseInput::~Win32MouseInput() {
@@ -82,7 +83,6 @@ std::size_t Win32MouseInput::Inject(const std::vector<rt::MouseEventToInject>& e
   return ::SendInput(static_cast<UINT>(records.size()), records.data(), sizeof(INPUT));
 }
 
-bool Win32MouseInput::CanReach(rt::ScreenPoint point) { return InjectedInputReaches(POINT{point.x, point.y}); }
 
 void Win32MouseInput::NoteKeptDown(std::uint8_t buttons) noexcept { g_keptDown = buttons; }
 
@@ -130,11 +130,35 @@ rt::ScreenSize Win32MouseInput::DoubleClickArea() {
 // Read each time: the user may change the setting while we run.
 bool Win32MouseInput::ButtonsSwapped() { return ::GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
-bool Win32MouseInput::IsOwnWindowAt(rt::ScreenPoint point) {
-  if (ownWindow_ == nullptr) return false;
-  // The badge beside the pointer lets clicks through, so the window found here is never it.
+rt::WindowAtPoint Win32MouseInput::LookAt(rt::ScreenPoint point, bool askReach) {
+  rt::WindowAtPoint result;
+  // One look per event: the badge beside the pointer lets clicks through, so the window
+  // found here is never it.
   const HWND window = ::WindowFromPoint(POINT{point.x, point.y});
-  return window != nullptr && ::GetAncestor(window, GA_ROOTOWNER) == ownWindow_;
+  if (window == nullptr) return result;
+  result.ours = ownWindow_ != nullptr && ::GetAncestor(window, GA_ROOTOWNER) == ownWindow_;
+  if (askReach && !result.ours) result.reachable = InjectedInputReaches(window, ownLevel_);
+  return result;
+}
+
+std::optional<rt::DeviceButtons> Win32MouseInput::HandButtons() {
+  const std::optional<rt::DeviceButtons> raw = watch_.ButtonsDown();
+  if (!raw) return std::nullopt;
+  // Raw input is not delivered while another desktop has the input, so a release made
+  // there leaves it stale; the session's key state saw that release. A button reads as
+  // down only when both say so: the key state alone counts what we keep down, raw input
+  // alone may still remember a release it never got.
+  rt::DeviceButtons keyState = 0;
+  if ((::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) keyState |= 1;
+  if ((::GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0) keyState |= 2;
+  if ((::GetAsyncKeyState(VK_MBUTTON) & 0x8000) != 0) keyState |= 4;
+  return static_cast<rt::DeviceButtons>(*raw & keyState);
+}
+
+rt::ScreenPoint Win32MouseInput::CursorPosition() {
+  POINT at{};
+  ::GetCursorPos(&at);
+  return rt::ScreenPoint{at.x, at.y};
 }
 
 namespace {

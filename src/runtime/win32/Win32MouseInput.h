@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "runtime/EventPump.h"
 #include "runtime/MouseInput.h"
@@ -37,10 +38,11 @@ class Win32MouseInput : public rt::MouseInput {
   unsigned DoubleClickTimeMs() override;
   rt::ScreenSize DoubleClickArea() override;
   bool ButtonsSwapped() override;
-  bool CanReach(rt::ScreenPoint point) override;
-  bool IsOwnWindowAt(rt::ScreenPoint point) override;
+  rt::WindowAtPoint LookAt(rt::ScreenPoint point, bool askReach) override;
   void SetHookLostHandler(std::function<void()> handler) override { watch_.SetMissedHandler(std::move(handler)); }
   bool DeviceButtonDown(std::uint32_t upMessage) override;
+  std::optional<rt::DeviceButtons> HandButtons() override;
+  rt::ScreenPoint CursorPosition() override;
   bool HookLossWatched() override { return watch_.Watching(); }
   void NoteKeptDown(std::uint8_t buttons) noexcept override;
 
@@ -66,6 +68,8 @@ class Win32MouseInput : public rt::MouseInput {
   HookWatch watch_;
   HookAnswerTimes answerTimes_;
   HWND ownWindow_ = nullptr;
+  // Read once: it does not change while we run, and the hook must not read a token per event.
+  std::optional<DWORD> ownLevel_;
   std::mutex failureMutex_;
   std::exception_ptr hookFailure_;
   std::unique_ptr<rt::Doorbell> failureBell_;

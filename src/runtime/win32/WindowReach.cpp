@@ -1,7 +1,5 @@
 #include "runtime/win32/WindowReach.h"
 
-#include <vector>
-
 #include "runtime/win32/Handles.h"
 
 namespace win32 {
@@ -10,12 +8,11 @@ std::optional<DWORD> IntegrityLevelOf(HANDLE process) {
   HANDLE rawToken = nullptr;
   if (!::OpenProcessToken(process, TOKEN_QUERY, &rawToken)) return std::nullopt;
   const UniqueKernelHandle token(rawToken);
+  // The label and its one SID fit on the stack: no allocation, since the hook asks this.
+  alignas(TOKEN_MANDATORY_LABEL) BYTE buffer[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
   DWORD size = 0;
-  ::GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
-  if (size == 0) return std::nullopt;
-  std::vector<BYTE> buffer(size);
-  if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, buffer.data(), size, &size)) return std::nullopt;
-  const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data());
+  if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, buffer, sizeof(buffer), &size)) return std::nullopt;
+  const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer);
   const PSID sid = label->Label.Sid;
   if (sid == nullptr || !::IsValidSid(sid)) return std::nullopt;
   const UCHAR count = *::GetSidSubAuthorityCount(sid);
@@ -29,16 +26,15 @@ std::optional<DWORD> IntegrityLevelOfProcess(DWORD processId) {
   return IntegrityLevelOf(process.get());
 }
 
-bool InjectedInputReaches(POINT point) {
-  const HWND window = ::WindowFromPoint(point);
+bool InjectedInputReaches(HWND window, std::optional<DWORD> ourLevel) {
   if (window == nullptr) return true;
   DWORD processId = 0;
   ::GetWindowThreadProcessId(window, &processId);
   if (processId == 0 || processId == ::GetCurrentProcessId()) return true;
-  const std::optional<DWORD> ours = IntegrityLevelOf(::GetCurrentProcess());
   const std::optional<DWORD> theirs = IntegrityLevelOfProcess(processId);
-  if (!ours || !theirs) return true;
-  return *theirs <= *ours;
+  if (!ourLevel || !theirs) return true;
+  return *theirs <= *ourLevel;
 }
+
 
 }  // namespace win32

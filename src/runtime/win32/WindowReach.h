@@ -12,8 +12,9 @@ namespace win32 {
 std::optional<DWORD> IntegrityLevelOf(HANDLE process);
 std::optional<DWORD> IntegrityLevelOfProcess(DWORD processId);
 
-// False only when the window at the point is known to belong to a higher level than ours;
-// when a level cannot be read we try, as we always did.
-bool InjectedInputReaches(POINT point);
+// False only when the window is known to belong to a higher level than ours (read once by
+// the caller, none when it could not be); when a level cannot be read we try, as we always
+// did. No allocation: the hook asks this.
+bool InjectedInputReaches(HWND window, std::optional<DWORD> ourLevel);
 
 }  // namespace win32
