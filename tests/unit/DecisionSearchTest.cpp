@@ -106,29 +106,39 @@ struct World {
     judge.AppsAt(at, ours);
   }
 
+  drag::ButtonBits HandBits() const {
+    drag::ButtonBits bits = 0;
+    for (int b = 0; b < 3; ++b)
+      if (judge.HandHolds(b)) bits |= drag::Bit(static_cast<Button>(b));
+    return bits;
+  }
   void Inject(const drag::Release& release) {
     const int b = static_cast<int>(release.button);
-    if (!judge.AppsSeeDown(b)) return decision.AlreadyUp(release.button);
-    if (away) return decision.Refused(release);
+    if (!release.handLetGoElsewhere && !judge.AppsSeeDown(b)) return decision.AlreadyUp(release.button);
+    if (away) return;
     if (std::exchange(refuseNext, false)) {
       judge.InjectionRefused();
-      return decision.Refused(release);
+      decision.SetTrouble(drag::Trouble::InjectionRefused);
+      return;
     }
-    const rt::ScreenPoint at = release.at.value_or(decision.Pointer());
+    decision.Injected(release.button);
+    // Without a point of its own it lands where the pointer is: where the hand is.
+    const rt::ScreenPoint at = release.at.value_or(hand);
     Decide(kUp[static_cast<std::size_t>(b)], at, true, false);
     Reach(kUp[static_cast<std::size_t>(b)], at, true);
-    if (release.pointerBackTo) {
-      Decide(rt::msg::kMouseMove, *release.pointerBackTo, true, false);
-      Reach(rt::msg::kMouseMove, *release.pointerBackTo, true);
+    if (release.at && !(hand == *release.at)) {
+      Decide(rt::msg::kMouseMove, hand, true, false);
+      Reach(rt::msg::kMouseMove, hand, true);
     }
   }
   void InjectOwed() {
-    for (const drag::Release& release : decision.TakeOwed()) Inject(release);
+    for (const Button button : {Button::Primary, Button::Secondary, Button::Middle})
+      if (const std::optional<drag::Release> due = decision.Due(button)) Inject(*due);
   }
   void EndHold(bool putBack) {
-    const std::optional<drag::Release> release = decision.EndHold(putBack);
+    decision.Reconcile(HandBits(), false);
+    decision.EndHold(putBack);
     InjectOwed();
-    if (release) Inject(*release);
   }
   bool HookWanted() const {
     return decision.StartOn() || decision.CurrentLatch().holdTime || decision.ReleasesToSwallow() ||
@@ -229,7 +239,11 @@ struct World {
         away = !away;
         if (away && (decision.StartOn() || decision.LatchedHold())) StartStop();
         judge.Away(away);
-        if (!away) InjectOwed();
+        if (!away) {
+          decision.Reconcile(HandBits(), true);
+          InjectOwed();
+          if (!HookWanted()) hookIn = false;
+        }
         break;
       case Kind::HookLost:
         if (hookIn) {
