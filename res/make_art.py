@@ -172,11 +172,13 @@ def main():
     tray = [(16, 16, 0, 24, dib_icon_image(draw_design(16), 24))]
     for size in (20, 24, 32):
         tray.append((size, size, 0, 32, dib_icon_image(draw_design(size), 32)))
+    # The sizes from 40 up are kept as PNG, which Windows reads in an icon since Vista: as
+    # bitmaps they would take 46 KB of an executable that must stay under 600 KB.
     program = list(tray)
-    for size in (28, 40, 48, 56, 64):
-        program.append((size, size, 0, 32, dib_icon_image(draw_design(size), 32)))
+    program.append((28, 28, 0, 32, dib_icon_image(draw_design(28), 32)))
+    for size in (40, 48, 56, 64, 256):
+        program.append((size, size, 0, 32, png_image(draw_design(size))))
     program.sort(key=lambda image: image[0])
-    program.append((256, 256, 0, 32, png_image(draw_design(256))))
 
     outputs = {
         "Tray.ico": icon_file(tray),
