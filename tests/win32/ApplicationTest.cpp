@@ -153,6 +153,17 @@ TEST(ApplicationTest, ApplicationIconLoadsAtTheSystemIconSize) {
   EXPECT_EQ(icon.width, ::GetSystemMetrics(SM_CXICON));
   EXPECT_EQ(icon.At(0, 0), RGB(0, 0, 0));
   EXPECT_EQ(icon.At(icon.width / 2, 3 * icon.height / 16 - 1), RGB(177, 255, 255));
+  // The big sizes are kept as PNG: Windows must read them as the drawing, not as nothing.
+  for (int side : {28, 48, 64}) {
+    win32::UniqueIcon loaded(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                             MAKEINTRESOURCEW(IDI_VORNATIC_APPLICATION), IMAGE_ICON,
+                                                             side, side, LR_DEFAULTCOLOR)));
+    ASSERT_NE(loaded, nullptr) << side;
+    const IconPixels big = ReadIcon(loaded.get());
+    ASSERT_EQ(big.width, side);
+    EXPECT_EQ(big.At(0, 0), RGB(0, 0, 0)) << side;
+    EXPECT_EQ(big.At(side / 2, 3 * side / 16 - 1), RGB(177, 255, 255)) << side;
+  }
 }
 
 }  // namespace
