@@ -38,6 +38,8 @@ LANGUAGES = [
     ("zh-CN", "ChineseSimplified", (0x04, 0x02), 0x0804, "SimpChinese"),
 ]
 SETUP_PREFIX = "Setup"
+# The Group Policy template's texts: packaging/policy makes its language files from them.
+TEMPLATE_PREFIX = "Admx"
 IDENTIFIER = re.compile(r"^[A-Z][A-Za-z0-9]*$")
 PLACEHOLDER = re.compile(r"\{[a-z]+\}")
 ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
@@ -159,7 +161,7 @@ def read_catalogue(lang_dir):
 
 
 def program_ids(english):
-    return [ident for ident in english if not ident.startswith(SETUP_PREFIX)]
+    return [ident for ident in english if not ident.startswith((SETUP_PREFIX, TEMPLATE_PREFIX))]
 
 
 def write_if_changed_bytes(path, data):

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Globals.h"
 #include "app/HoldEndWatch.h"
@@ -17,6 +18,7 @@
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/Form.h"
 #include "runtime/controls/UserControlSite.h"
+#include "settings/PolicyValues.h"
 #include "settings/RegStuff.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupChoices.h"
@@ -141,6 +143,15 @@ class Form1 {
   void ApplyPendingSettings();
   void OpenSettings();
   bool LatchChosen() const;
+  // The administrator's choices: read (what cannot be read is kept to be said once), said,
+  // watched, and shown on the controls they take from the user.
+  policy::Reader::Understood PolicyTextUnderstood() const;
+  void ReadPolicies();
+  void SayPolicyComplaint();
+  void WatchPolicies();
+  void PoliciesChanged();
+  void ShowPolicies();
+  DecidedByPolicy DecidedNow() const;
   void ToggleLatch();
   void RunTrayCommand(int command);
   // What the mouse module has to say with no Start to end: in a balloon, and in the tip.
@@ -170,8 +181,13 @@ class Form1 {
   std::optional<SettingTexts> pending_;
   // The hold time the latch goes back on with from the tray menu: the store keeps none for "Off".
   int lastHoldMs_ = SettingsValues::kDefaultHoldMs;
+  policy::Reader policyReader_{platform_.registry, PolicyTextUnderstood()};
+  policy::Decisions policies_;
+  std::wstring policyComplaint_;
   SettingsWindow settingsWindow_{SettingsWindow::Parts{
       platform_.windows, platform_.shortcuts, platform_.pump, platform_.badge, platform_.texts, platform_.metrics,
       [this](const rt::Shortcut& shortcut) { return shortcut_text::Describe(shortcut, platform_.texts); },
       [this](const SettingsValues& values) { StoreAndApply(values); }}};
+  // Last: a change reported while the window is being taken down finds no watch to report it.
+  std::vector<std::unique_ptr<rt::KeyWatch>> policyWatches_;
 };

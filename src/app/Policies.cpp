@@ -1,0 +1,74 @@
+// The administrator's choices, as the main window wires them: read at start and again
+// whenever the policy keys change, put over the user's own, and shown greyed where the
+// user would otherwise change them.
+#include <string>
+
+#include "app/Form1.h"
+#include "autodrag/LatchSetting.h"
+
+namespace {
+
+// A policy text the program would not understand is no decision: the next source holds.
+bool Understood(const rt::Texts& words, const std::wstring& name, const std::wstring& text) {
+  if (name == settings::kLatch) return latch_setting::FromTexts(words, text, settings::kOff).complaint.empty();
+  if (name == settings::kLatchRight || name == settings::kLatchMiddle)
+    return latch_setting::FromTexts(words, settings::kOff, text, text).complaint.empty();
+  if (name == settings::kHotkey) return shortcut_text::Parse(text).understood;
+  if (name == settings::kIndicator) return text == settings::kOn || text == settings::kOff;
+  return false;
+}
+
+}  // namespace
+
+policy::Reader::Understood Form1::PolicyTextUnderstood() const {
+  return [&words = platform_.texts](const std::wstring& name, const std::wstring& text) {
+    return Understood(words, name, text);
+  };
+}
+
+void Form1::ReadPolicies() {
+  const policy::Reader::Read read = policyReader_.ReadAll();
+  policies_ = read.decisions;
+  for (const policy::Unreadable& unreadable : read.newlyUnreadable)
+    policyComplaint_ += std::wstring(policyComplaint_.empty() ? L"" : L"\r\n") +
+                        platform_.texts.Format(rt::TextId::PolicyUnreadable,
+                                               {{L"name", unreadable.name}, {L"setting", unreadable.data}});
+}
+
+void Form1::SayPolicyComplaint() {
+  if (policyComplaint_.empty()) return;
+  cSysTray1.ShowBalloon(policyComplaint_, displayName_, 0, false);
+  policyComplaint_.clear();
+}
+
+void Form1::WatchPolicies() {
+  for (const rt::RegKey root : {rt::kHkeyLocalMachine, rt::kHkeyCurrentUser}) {
+    try {
+      policyWatches_.push_back(
+          platform_.registry.WatchKey(root, policy::kWatchedKey, platform_.pump, [this] { PoliciesChanged(); }));
+    } catch (const std::exception&) {
+      // Without a watch the policies read at start hold until the next start.
+    }
+  }
+}
+
+void Form1::PoliciesChanged() {
+  const policy::Decisions before = policies_;
+  ReadPolicies();
+  SayPolicyComplaint();
+  if (policies_ == before) return;
+  ShowPolicies();
+  ApplySettings(ReadSettingTexts());
+  settingsWindow_.SetDecided(DecidedNow(), SettingsInEffect());
+}
+
+void Form1::ShowPolicies() {
+  startupChoices_.SetRunAtLogonTurnedOff(policies_.SwitchOn(policy::kDisableRunAtLogon));
+  PushButton3.SetEnabled(!policies_.SwitchOn(policy::kDisableSettings));
+}
+
+DecidedByPolicy Form1::DecidedNow() const {
+  return DecidedByPolicy{policies_.Decides(settings::kLatch), policies_.Decides(settings::kLatchRight),
+                         policies_.Decides(settings::kLatchMiddle), policies_.Decides(settings::kHotkey),
+                         policies_.Decides(settings::kIndicator)};
+}

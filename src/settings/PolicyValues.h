@@ -1,0 +1,104 @@
+// The choices an administrator makes for everyone (Group Policy, or a registry value set
+// beforehand): one table of the policy values, and what they say after a read. A policy
+// value wins over the user's own; HKEY_LOCAL_MACHINE's wins over HKEY_CURRENT_USER's.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "runtime/Registry.h"
+#include "settings/SettingsStore.h"
+
+namespace policy {
+
+// Below HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER.
+inline constexpr const wchar_t* kKey = L"Software\\Policies\\Kestrova\\Vornatic";
+// What is watched for changes: Group Policy rewrites the keys under it, ours among them, and
+// takes ours away altogether when the last of its values goes.
+inline constexpr const wchar_t* kWatchedKey = L"Software\\Policies";
+
+inline constexpr const wchar_t* kDisableRunAtLogon = L"DisableRunAtLogon";
+inline constexpr const wchar_t* kDisableSettings = L"DisableSettings";
+
+enum class Kind {
+  Text,    // REG_SZ in the format of the user's value it overrides
+  Switch,  // REG_DWORD: 1 turns it on; 0 leaves it off, also where HKEY_CURRENT_USER says 1
+};
+
+struct Policy {
+  const wchar_t* name;
+  Kind kind;
+  // The user's value (under HKEY_CURRENT_USER\Software\Kestrova\Vornatic) it overrides, or
+  // what it takes from the user when there is no such value.
+  const wchar_t* overrides;
+};
+
+inline constexpr std::array<Policy, 7> kPolicies{{
+    {settings::kLatch, Kind::Text, settings::kLatch},
+    {settings::kLatchRight, Kind::Text, settings::kLatchRight},
+    {settings::kLatchMiddle, Kind::Text, settings::kLatchMiddle},
+    {settings::kHotkey, Kind::Text, settings::kHotkey},
+    {settings::kIndicator, Kind::Text, settings::kIndicator},
+    {kDisableRunAtLogon, Kind::Switch, settings::kWindowsStartup},
+    {kDisableSettings, Kind::Switch, L"the Settings window"},
+}};
+
+// What the administrator decided: by policy name, a switch as "1" or "0".
+class Decisions {
+ public:
+  std::optional<std::wstring> Text(const std::wstring& name) const;
+  bool Decides(const std::wstring& name) const { return Text(name).has_value(); }
+  bool SwitchOn(const std::wstring& name) const { return Text(name) == L"1"; }
+  void Set(const std::wstring& name, std::wstring text) { values_[name] = std::move(text); }
+  bool operator==(const Decisions&) const = default;
+
+ private:
+  std::map<std::wstring, std::wstring> values_;
+};
+
+// A policy value that cannot be read: its name and what it holds, as a person reads it.
+struct Unreadable {
+  std::wstring name;
+  std::wstring data;
+  bool operator<(const Unreadable& other) const {
+    return name != other.name ? name < other.name : data < other.data;
+  }
+  bool operator==(const Unreadable&) const = default;
+};
+
+class Reader {
+ public:
+  // Whether a text policy's value is one the program understands (a hold time for Latch,
+  // a shortcut for Hotkey, ...).
+  using Understood = std::function<bool(const std::wstring& name, const std::wstring& text)>;
+  Reader(rt::Registry& registry, Understood understood)
+      : registry_(registry), understood_(std::move(understood)) {}
+
+  struct Read {
+    Decisions decisions;
+    // The values found unreadable that no earlier read found: each is said once.
+    std::vector<Unreadable> newlyUnreadable;
+  };
+  // An unreadable value is left out: the next source (HKEY_CURRENT_USER's policy, then the
+  // user's own choice) decides in its place.
+  Read ReadAll();
+
+ private:
+  // Nothing when the key holds no such value; the text, or why it cannot be read.
+  struct Found {
+    std::optional<std::wstring> text;
+    std::optional<Unreadable> unreadable;
+  };
+  Found ReadOne(rt::RegKey root, const Policy& policy);
+
+  rt::Registry& registry_;
+  Understood understood_;
+  std::set<Unreadable> said_;
+};
+
+}  // namespace policy
