@@ -64,7 +64,10 @@ void Form1::PoliciesChanged() {
 
 void Form1::ShowPolicies() {
   startupChoices_.SetRunAtLogonTurnedOff(policies_.SwitchOn(policy::kDisableRunAtLogon));
-  PushButton3.SetEnabled(!policies_.SwitchOn(policy::kDisableSettings));
+  const bool settingsOff = policies_.SwitchOn(policy::kDisableSettings);
+  PushButton3.SetEnabled(!settingsOff);
+  // An open Settings window goes as Cancel would: nothing the user had not applied is stored.
+  if (settingsOff && settingsWindow_.IsOpen()) settingsWindow_.Me.RequestClose(rt::closereason::kCode);
 }
 
 DecidedByPolicy Form1::DecidedNow() const {

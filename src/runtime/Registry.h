@@ -50,7 +50,8 @@ class Registry {
   virtual std::wstring ExpandVariables(const std::wstring& text) = 0;
   // Calls changed on the user-interface thread, from a later pump, after any change to a
   // value or key at or below the key (which need not exist yet), for as long as the
-  // returned watch lives. Several changes close together may give one call.
+  // returned watch lives. Several changes close together may give one call. The watched
+  // key itself is not expected to go (Windows would report that, Wine does not).
   virtual std::unique_ptr<KeyWatch> WatchKey(RegKey root, const std::wstring& subKey, EventPump& pump,
                                              std::function<void()> changed) = 0;
 };

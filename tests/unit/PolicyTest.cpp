@@ -151,7 +151,7 @@ TEST_F(PolicyTest, AChangeCountsAtOnceAndRemovingItGivesTheUserTheirChoiceBack) 
 }
 
 // "No start at logon" clears and greys the box and takes out the entry we made; lifted,
-// the user's stored choice holds again. "No Settings window" greys every way in.
+// the user's stored choice holds again. "No Settings window" greys every way in and closes it.
 TEST_F(PolicyTest, TheSwitchesTurnOffTheLogonBoxAndTheSettingsWindow) {
   User(L"Windows Startup", L"On");
   Start();
@@ -161,6 +161,8 @@ TEST_F(PolicyTest, TheSwitchesTurnOffTheLogonBoxAndTheSettingsWindow) {
     return fakes.registry.ValueCount(L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
   };
   ASSERT_EQ(entries(), 1u);
+  form.PushButton3.RaiseClick();
+  ASSERT_TRUE(form.SettingsDialog().IsOpen());
 
   PolicySwitch(rt::kHkeyLocalMachine, L"DisableRunAtLogon", 1);
   PolicySwitch(rt::kHkeyCurrentUser, L"DisableSettings", 1);
@@ -171,6 +173,7 @@ TEST_F(PolicyTest, TheSwitchesTurnOffTheLogonBoxAndTheSettingsWindow) {
   EXPECT_EQ(entries(), 0u);
   EXPECT_EQ(UserValue(L"Windows Startup"), L"On") << "the user's own choice stays";
   EXPECT_FALSE(form.PushButton3.Enabled());
+  EXPECT_FALSE(form.SettingsDialog().IsOpen()) << "the open window goes";
   EXPECT_TRUE(TrayMenuItem(Form1::kSettingsCommand).grayed);
   form.PushButton3.RaiseClick();
   form.Form_SystemMenuChosen(Form1::kSystemMenuSettings);

@@ -14,7 +14,10 @@
 namespace {
 
 const wchar_t* const kParent = L"Software\\Kestrova\\VornaticKeyWatchTest";
-const wchar_t* const kWatched = L"Software\\Kestrova\\VornaticKeyWatchTest\\Policies\\Vornatic";
+// As the program watches Software\Policies for the values in a key below it.
+const wchar_t* const kWatched = L"Software\\Kestrova\\VornaticKeyWatchTest\\Policies";
+const wchar_t* const kValues = L"Software\\Kestrova\\VornaticKeyWatchTest\\Policies\\Kestrova\\Vornatic";
+const wchar_t* const kMaker = L"Software\\Kestrova\\VornaticKeyWatchTest\\Policies\\Kestrova";
 
 TEST(KeyWatchTest, EveryChangeAtOrBelowTheKeyIsToldOnTheWindowsThread) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kParent);
@@ -34,16 +37,17 @@ TEST(KeyWatchTest, EveryChangeAtOrBelowTheKeyIsToldOnTheWindowsThread) {
   const auto toldAgain = [&](int before) { return win32test::PumpUntil(pump, [&] { return calls > before; }); };
 
   int before = calls;
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kWatched, L"Latch", REG_SZ, L"600", 8), 0);
-  EXPECT_TRUE(toldAgain(before)) << "the key made with its value";
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kValues, L"Latch", REG_SZ, L"600", 8), 0);
+  EXPECT_TRUE(toldAgain(before)) << "the keys made with the value";
   before = calls;
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kWatched, L"Latch", REG_SZ, L"900", 8), 0);
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kValues, L"Latch", REG_SZ, L"900", 8), 0);
   EXPECT_TRUE(toldAgain(before)) << "the value written again";
   before = calls;
-  ASSERT_EQ(::RegDeleteKeyValueW(HKEY_CURRENT_USER, kWatched, L"Latch"), 0);
+  ASSERT_EQ(::RegDeleteKeyValueW(HKEY_CURRENT_USER, kValues, L"Latch"), 0);
   EXPECT_TRUE(toldAgain(before)) << "the value deleted";
   before = calls;
-  ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, kParent), 0);
+  // Group Policy takes the program's key away with its last value.
+  ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, kMaker), 0);
   EXPECT_TRUE(toldAgain(before)) << "the keys deleted";
   EXPECT_TRUE(onThisThread);
 

@@ -2,9 +2,7 @@
 "Off", shows in the Settings window as it is, greyed, with "Set by your organisation"
 beside it, and when the policy value goes while Vornatic runs, the user's own choice holds
 again without a restart."""
-import time
-
-from scenarios.test_latch import button_messages, store
+from scenarios.test_latch import button_messages, press_and_release, store
 from scenarios.test_settings import choose_settings_from_the_tray, click_child, dialog, press_held_still_latches
 
 POLICY_KEY = "HKLM\\Software\\Policies\\Kestrova\\Vornatic"
@@ -44,13 +42,6 @@ def test_a_policy_latch_wins_and_going_gives_the_user_their_choice_back(s):
     s.wait_until(lambda: not dialog(s), "the Settings window closed")
 
     # The user's own "Off": a press held still is an ordinary press again.
-    left, top = client[0], client[1]
-    since = log.events()[-1].t
-    s.desktop.move(left + 200, top + 150)
-    time.sleep(0.3)
-    s.desktop.press()
-    time.sleep(0.9)
-    s.desktop.release()
-    s.wait_until(lambda: len(button_messages(log, since, "BUTTON")) >= 2, "the press and its release in the probe")
+    since = press_and_release(s, log, client, (200, 150), held_seconds=0.9)
     assert button_messages(log, since, "BUTTON") == [("WM_LBUTTONDOWN", 200, 150), ("WM_LBUTTONUP", 200, 150)]
     assert not s.probe.pointer()["left"], "the left button is left down"
