@@ -45,3 +45,33 @@ def test_a_policy_latch_wins_and_going_gives_the_user_their_choice_back(s):
     since = press_and_release(s, log, client, (200, 150), held_seconds=0.9)
     assert button_messages(log, since, "BUTTON") == [("WM_LBUTTONDOWN", 200, 150), ("WM_LBUTTONUP", 200, 150)]
     assert not s.probe.pointer()["left"], "the left button is left down"
+
+
+def overlaps(a, b):
+    return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+
+
+def test_every_choice_set_by_policy_in_german_is_greyed_and_said_beside_it(s):
+    from scenarios.test_language import TEXT, start_in
+
+    for name, value in (("Latch", "600"), ("LatchRight", "On"), ("LatchMiddle", "Off"), ("Hotkey", "Ctrl+Alt+K"),
+                        ("Indicator", "Off")):
+        s.prefix.run(["reg", "add", POLICY_KEY.replace("HKLM", "HKCU"), "/v", name, "/t", "REG_SZ", "/d", value, "/f"],
+                     check=True)
+    start_in(s, "de")
+    s.click_button(TEXT("de", "OpenSettings"))
+    title = TEXT("de", "SettingsTitle")
+    settings = s.wait_until(lambda: (lambda d: d if d and d.visible else None)(s.probe.inspect(title)), title)
+    s.screenshot("settings-set-by-policy-de", region=settings.rect)
+    said = TEXT("de", "PolicySetByOrganisation")
+    notes = [c for c in settings.children if c.text == said and c.visible]
+    assert len(notes) == 4, f'"{said}" {len(notes)} times: {settings.texts()}'
+    frames = {TEXT("de", f"Settings{name}Frame") for name in ("Latch", "Shortcut", "Badge")}
+    boxes = [c for c in settings.children if c.cls == "Button" and c.visible and c.text not in frames | {""}]
+    for note in notes:
+        assert all(not overlaps(note.rect, box.rect) for box in boxes), f"{note} covers one of {boxes}"
+    greyed = [c.text for c in settings.children if c.cls in ("Button", "Edit", "msctls_trackbar32") and not c.enabled]
+    s.note(f"greyed: {greyed}")
+    for caption in ("SettingsLatchOn", "SettingsRight", "SettingsMiddle", "SettingsBadgeOn", "SettingsNoShortcut"):
+        assert TEXT("de", caption) in greyed, f"{TEXT('de', caption)} is not greyed: {greyed}"
+    assert settings.shows("600 ms"), settings.texts()
