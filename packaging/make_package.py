@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Makes Vornatic's two downloads from the built program folder: a portable zip that runs
-wherever it is unpacked, and a per-user installer made with NSIS. The executable is
+"""Makes Vornatic's downloads from the built program folder: a portable zip that runs
+wherever it is unpacked, a per-user installer made with NSIS, and an MSI package made with
+wixl for administrators; and the winget manifests of the two installers. The executable is
 checked first (release_exe.py): nothing is packaged that should not ship.
 
-    make_package.py --version 1.2.3 --dist DIR --art DIR --languages NSH --out DIR --makensis PATH --objdump PATH
+    make_package.py --version 1.2.3 --dist DIR --art DIR --languages NSH --actions DLL --download-url URL
+                    --out DIR --makensis PATH --wixl PATH --objdump PATH
 
-Leaves Vornatic-<version>-portable.zip and Vornatic-<version>-setup.exe in --out."""
+Leaves Vornatic-<version>-portable.zip, Vornatic-<version>-setup.exe, Vornatic-<version>.msi
+and winget/ in --out."""
 import argparse
 import shutil
 import subprocess
@@ -17,6 +20,8 @@ sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
+import make_msi  # noqa: E402
+import make_winget  # noqa: E402
 import release_exe  # noqa: E402
 
 
@@ -68,8 +73,11 @@ def main():
     parser.add_argument("--art", type=Path, required=True, help="the folder with Vornatic.ico")
     parser.add_argument("--languages", type=Path, required=True,
                         help="the installer's languages and texts, made from the catalogue")
+    parser.add_argument("--actions", type=Path, required=True, help="the MSI's custom actions, VornaticSetup.dll")
+    parser.add_argument("--download-url", required=True, help="where the releases' downloads are published")
     parser.add_argument("--out", type=Path, required=True)
     parser.add_argument("--makensis", required=True)
+    parser.add_argument("--wixl", required=True)
     parser.add_argument("--objdump", required=True)
     args = parser.parse_args()
 
@@ -84,7 +92,8 @@ def main():
         return 1
 
     args.out.mkdir(parents=True, exist_ok=True)
-    for old in [*args.out.glob("Vornatic-*-portable.zip"), *args.out.glob("Vornatic-*-setup.exe")]:
+    for old in [*args.out.glob("Vornatic-*-portable.zip"), *args.out.glob("Vornatic-*-setup.exe"),
+                *args.out.glob("Vornatic-*.msi")]:
         old.unlink()
     folder = args.out / "stage" / "Vornatic"
     stage(args.dist, folder, args.version)
@@ -100,7 +109,11 @@ def main():
                     f"-DICON={args.art / 'Vornatic.ico'}", f"-DOUTFILE={setup}", str(HERE / "Vornatic.nsi")],
                    check=True)
 
-    for made in (zip_path, setup):
+    msi = make_msi.make_msi(args.version, folder, args.art / "Vornatic.ico", args.actions,
+                            args.out / f"Vornatic-{args.version}.msi", args.wixl)
+    manifests = make_winget.write_manifests(args.version, msi, setup, args.download_url, args.out / "winget")
+
+    for made in (zip_path, setup, msi, *manifests):
         print(f"package: {made} ({made.stat().st_size} bytes)")
     return 0
 

@@ -13,15 +13,24 @@ script checks the translations against the English and writes:
   --nsis     Languages.nsh: the installer's own texts (identifiers starting with "Setup")
 
 A text left empty, marked fuzzy, or translated from an English text that has changed
-since stays English in that language alone. A translation whose placeholders ({product},
-{setting}, ...) are not those of the English text stops the build: the program would
-show a hole or the placeholder itself to the user.
+since stays English in that language alone, and the build says how many each language
+lacks. What would show the user a broken text stops the build (catalogue_checks.py): a
+placeholder ({product}, {setting}, ...) lost or doubled, an access key lost, doubled, off a
+letter, shared within a dialog or a menu or off Windows' own letter, a line break or a
+registry word lost, a balloon or tip longer than Windows shows, or a .po whose notes for
+translators are not the template's.
 
-Usage: make_catalogue.py LANG_DIR [--header F] [--rc F] [--tables F] [--nsis F]"""
+  --merge    carries the template's entries, notes and flags into every .po (msgmerge)
+
+Usage: make_catalogue.py LANG_DIR [--merge] [--header F] [--rc F] [--tables F] [--nsis F]"""
 import argparse
 import re
+import subprocess
 import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import catalogue_checks as checks  # noqa: E402
 
 # Order is the order of rt::Language. Each: tag, name, rc LANGUAGE (primary, sub), the
 # Windows language identifier, NSIS's name for the language.
@@ -41,7 +50,7 @@ SETUP_PREFIX = "Setup"
 # The Group Policy template's texts: packaging/policy makes its language files from them.
 TEMPLATE_PREFIX = "Admx"
 IDENTIFIER = re.compile(r"^[A-Z][A-Za-z0-9]*$")
-PLACEHOLDER = re.compile(r"\{[a-z]+\}")
+PLACEHOLDER = checks.PLACEHOLDER
 ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
 
 
@@ -66,7 +75,8 @@ def unquote(literal, where):
 
 
 def parse_po(path):
-    """The entries of a PO file, in order: dicts with ctxt, id, str, fuzzy, line."""
+    """The entries of a PO file, in order: dicts with ctxt, id, str, fuzzy, notes (the #.
+    lines), flags (the #, ones) and line."""
     entries, entry, field = [], None, None
 
     def finish():
@@ -84,16 +94,19 @@ def parse_po(path):
             if entry is not None and "id" in entry:
                 finish()
                 entry, field = None, None
-            entry = entry or {"fuzzy": False, "line": number}
-            if line.startswith("#,") and "fuzzy" in line:
-                entry["fuzzy"] = True
+            entry = entry or new_entry(number)
+            if line.startswith("#,"):
+                entry["flags"] |= {flag.strip() for flag in line[2:].split(",")}
+                entry["fuzzy"] = "fuzzy" in entry["flags"]
+            elif line.startswith("#."):
+                entry["notes"].append(line[2:].strip())
             continue
         keyword, _, rest = line.partition(" ")
         if keyword in ("msgctxt", "msgid", "msgstr"):
             if keyword == "msgctxt" and entry is not None and "id" in entry:
                 finish()
                 entry = None
-            entry = entry or {"fuzzy": False, "line": number}
+            entry = entry or new_entry(number)
             field = {"msgctxt": "ctxt", "msgid": "id", "msgstr": "str"}[keyword]
             entry[field] = unquote(rest.strip(), where)
         elif line.startswith('"') and entry is not None and field is not None:
@@ -104,13 +117,13 @@ def parse_po(path):
     return entries
 
 
-def placeholders(text):
-    return set(PLACEHOLDER.findall(text))
+def new_entry(line):
+    return {"fuzzy": False, "notes": [], "flags": set(), "line": line}
 
 
-def read_english(lang_dir):
+def read_english(pot_entries):
     english = {}
-    for entry in parse_po(lang_dir / "Vornatic.pot"):
+    for entry in pot_entries:
         if entry["id"] == "" and "ctxt" not in entry:
             continue  # the header
         ident = entry.get("ctxt", "")
@@ -124,9 +137,9 @@ def read_english(lang_dir):
     return english
 
 
-def read_translation(path, english, warnings):
+def read_translation(path, entries, english, warnings, problems):
     texts = {}
-    for entry in parse_po(path):
+    for entry in entries:
         if entry["id"] == "" and "ctxt" not in entry:
             continue
         ident, where = entry.get("ctxt", ""), f"{path.name}:{entry['line']}"
@@ -140,24 +153,53 @@ def read_translation(path, english, warnings):
         if entry["id"] != english[ident]:
             warnings.append(f"{where}: {ident} was translated from an older English text; English is shown")
             continue
-        if placeholders(translated) != placeholders(english[ident]):
-            raise CatalogueError(f"{where}: {ident} has the placeholders {sorted(placeholders(translated))} "
-                                 f"where the English text has {sorted(placeholders(english[ident]))}")
+        problems += checks.text_problems(path.stem, ident, english[ident], translated)
         texts[ident] = translated
     return texts
 
 
 def read_catalogue(lang_dir):
-    english = read_english(lang_dir)
-    warnings, translations = [], {"en": dict(english)}
-    for tag, *_ in LANGUAGES[1:]:
-        path = lang_dir / f"{tag}.po"
-        translations[tag] = read_translation(path, english, warnings) if path.exists() else {}
+    """The English, each language's translations and the warnings; a CatalogueError naming
+    every problem found when the catalogue would show the user a broken text."""
+    pot_entries = parse_po(lang_dir / "Vornatic.pot")
+    english = read_english(pot_entries)
+    warnings, problems, translations = [], checks.rules_problems(english), {"en": dict(english)}
     known = {f"{tag}.po" for tag, *_ in LANGUAGES}
     for path in lang_dir.glob("*.po"):
         if path.name not in known:
             raise CatalogueError(f"{path.name}: not a language Vornatic ships; add it to LANGUAGES first")
+    if problems:
+        raise CatalogueError("\n".join(problems))
+    # The English alone: an access key on a space or a sign.
+    for ident, text in english.items():
+        problems += checks.text_problems("en", ident, text, text)
+    for tag, *_ in LANGUAGES:
+        if tag != "en":
+            path = lang_dir / f"{tag}.po"
+            entries = parse_po(path) if path.exists() else []
+            translations[tag] = read_translation(path, entries, english, warnings, problems)
+            problems += checks.note_problems(tag, pot_entries, entries)
+            warnings += checks.untranslated_report(tag, english, translations[tag])
+        shown = {**english, **translations[tag]}
+        problems += checks.group_problems(tag, shown) + checks.length_problems(tag, shown)
+    if problems:
+        raise CatalogueError("\n".join(problems))
     return english, translations, warnings
+
+
+def merge(lang_dir):
+    """What msgmerge does for translators: each .po gets the template's new entries, notes
+    and flags, and an entry whose English changed is marked fuzzy with its old English."""
+    for tag, *_ in LANGUAGES[1:]:
+        result = subprocess.run(["msgmerge", "--quiet", "--update", "--backup=off", "--no-wrap", "--previous",
+                                 str(lang_dir / f"{tag}.po"), str(lang_dir / "Vornatic.pot")],
+                                capture_output=True, text=True)
+        # Windows' line ends are \r\n in these texts; gettext warns of every \r.
+        for line in result.stderr.splitlines():
+            if "'\\r' escape sequence" not in line:
+                print(line, file=sys.stderr)
+        if result.returncode != 0:
+            raise CatalogueError(f"msgmerge failed on {tag}.po")
 
 
 def program_ids(english):
@@ -315,13 +357,17 @@ def write_if_changed(path, text):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("lang_dir", type=Path)
+    parser.add_argument("--merge", action="store_true")
     for output in ("header", "rc", "tables", "nsis"):
         parser.add_argument(f"--{output}")
     args = parser.parse_args()
     try:
+        if args.merge:
+            merge(args.lang_dir)
         english, translations, warnings = read_catalogue(args.lang_dir)
     except CatalogueError as error:
-        print(f"make_catalogue: {error}", file=sys.stderr)
+        for line in str(error).splitlines():
+            print(f"make_catalogue: {line}", file=sys.stderr)
         return 1
     for warning in warnings:
         print(f"make_catalogue: warning: {warning}", file=sys.stderr)

@@ -132,7 +132,7 @@ TEST_F(ProgramInGerman, TheWindowItsStatusAndItsMessagesSpeakGerman) {
   // Start: the button and the status line speak German, and Stop is understood as Stop.
   fakes.pump.At(1.0, [&] { form.PushButton2.RaiseClick(); });
   fakes.pump.At(2.0, [&] {
-    EXPECT_EQ(form.PushButton2.Caption(), L"Auto-Ziehen beenden");
+    EXPECT_EQ(form.PushButton2.Caption(), L"Auto-Ziehen stoppen");
     EXPECT_EQ(form.Label1.Caption(), L"Auto-Ziehen ist an.");
     form.PushButton2.RaiseClick();
   });

@@ -14,7 +14,8 @@
 
 namespace win32 {
 
-// Packaging/Vornatic.nsi posts a message of the same name.
+// packaging/Vornatic.nsi and the MSI package's CloseVornatic action (packaging/actions)
+// post a message of the same name.
 inline constexpr wchar_t kCloseRequestName[] = L"Vornatic.CloseRequest";
 
 // Listens on the main window from construction until it or the window goes.

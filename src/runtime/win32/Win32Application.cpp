@@ -1,12 +1,11 @@
 #include "runtime/win32/Win32Application.h"
 
 #include <memory>
-#include <optional>
-#include <tuple>
 
 #include "ResourceIds.h"
 #include "runtime/Failure.h"
 #include "runtime/Paths.h"
+#include "runtime/win32/FileIdentity.h"
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/Handles.h"
 #include "runtime/win32/SystemLook.h"
@@ -14,19 +13,6 @@
 #include "runtime/win32/Win32Picture.h"
 
 namespace win32 {
-namespace {
-
-// Which file a path leads to, as the file system numbers it; none when it leads nowhere.
-std::optional<std::tuple<DWORD, DWORD, DWORD>> FileIdentity(const std::wstring& path) {
-  const UniqueKernelHandle file = AdoptFileHandle(
-      ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!file || !::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-  return std::tuple{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-}
-
-}  // namespace
 
 std::wstring Win32Application::ExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');

@@ -70,7 +70,8 @@ SETTINGS_FRAMES = {TEXT(tag, ident) for tag in LOCALES
 
 def settings_window_cut_off(s, tag, dpi):
     """Opens the Settings window from the main window's button and measures it as the main
-    window is measured; closes it again with Escape."""
+    window is measured; closes it again with Escape. Returns what does not fit, and the
+    window's size."""
     title = TEXT(tag, "SettingsTitle")
     s.click_button(TEXT(tag, "OpenSettings"))
     dialog = s.wait_until(lambda: (lambda d: d if d and d.visible else None)(s.probe.inspect(title)),
@@ -79,6 +80,8 @@ def settings_window_cut_off(s, tag, dpi):
     controls = [c for c in fit.get("controls", []) if c["class"] not in ("Edit", "msctls_trackbar32")]
     assert len(controls) >= 12, f"{tag}: the Settings window was not measured: {fit}"
     s.screenshot(f"{tag}-{dpi}dpi-settings", region=dialog.rect)
+    size = [dialog.rect[2] - dialog.rect[0], dialog.rect[3] - dialog.rect[1]]
+    s.note(f"{tag} at {dpi} DPI, the Settings window is {size[0]} x {size[1]} px")
     boxed = max((c for c in controls if c["class"] != "Static"), key=lambda c: c["needed"] / c["available"])
     s.note(f"{tag} at {dpi} DPI, Settings: tightest \"{boxed['text']}\" {boxed['needed']}/{boxed['available']} px")
     problems = [f"{tag} Settings: \"{c['text']}\" needs {c['needed']} px, has {c['available']}"
@@ -87,7 +90,7 @@ def settings_window_cut_off(s, tag, dpi):
                  for c, place in places(controls, dialog.client, SETTINGS_FRAMES) if not inside(c["rect"], place)]
     s.desktop.key("Escape")
     s.wait_until(lambda: not (lambda d: d and d.visible)(s.probe.inspect(title)), "the Settings window to close")
-    return problems
+    return problems, size
 
 
 def every_language_fits(s, dpi):
@@ -114,7 +117,8 @@ def every_language_fits(s, dpi):
                f"beside the status line \"{boxed['text']}\" {boxed['needed']}/{boxed['available']} px, "
                f"in {worst['face']}; client {window.client}")
         s.screenshot(f"{tag}-{dpi}dpi", region=window.rect)
-        cut_off += settings_window_cut_off(s, tag, dpi)
+        settings_cut_off, tightest[tag]["settings_window"] = settings_window_cut_off(s, tag, dpi)
+        cut_off += settings_cut_off
         close_vornatic(s)
     (s.artefacts / f"tightest-{dpi}dpi.json").write_text(json.dumps(tightest, ensure_ascii=False, indent=1),
                                                          encoding="utf-8")
