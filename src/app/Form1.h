@@ -145,7 +145,7 @@ class Form1 {
   bool LatchChosen() const;
   // The administrator's choices: read (what cannot be read is kept to be said once), said,
   // watched, and shown on the controls they take from the user.
-  policy::Reader::Understood PolicyTextUnderstood() const;
+  static bool PolicyTextUnderstood(const rt::Texts& words, const std::wstring& name, const std::wstring& text);
   void ReadPolicies();
   void SayPolicyComplaint();
   void WatchPolicies();
@@ -181,7 +181,7 @@ class Form1 {
   std::optional<SettingTexts> pending_;
   // The hold time the latch goes back on with from the tray menu: the store keeps none for "Off".
   int lastHoldMs_ = SettingsValues::kDefaultHoldMs;
-  policy::Reader policyReader_{platform_.registry, PolicyTextUnderstood()};
+  policy::Reader policyReader_{platform_.registry, platform_.texts, &Form1::PolicyTextUnderstood};
   policy::Decisions policies_;
   std::wstring policyComplaint_;
   SettingsWindow settingsWindow_{SettingsWindow::Parts{

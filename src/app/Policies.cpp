@@ -6,24 +6,14 @@
 #include "app/Form1.h"
 #include "autodrag/LatchSetting.h"
 
-namespace {
-
 // A policy text the program would not understand is no decision: the next source holds.
-bool Understood(const rt::Texts& words, const std::wstring& name, const std::wstring& text) {
+bool Form1::PolicyTextUnderstood(const rt::Texts& words, const std::wstring& name, const std::wstring& text) {
   if (name == settings::kLatch) return latch_setting::FromTexts(words, text, settings::kOff).complaint.empty();
   if (name == settings::kLatchRight || name == settings::kLatchMiddle)
     return latch_setting::FromTexts(words, settings::kOff, text, text).complaint.empty();
   if (name == settings::kHotkey) return shortcut_text::Parse(text).understood;
   if (name == settings::kIndicator) return text == settings::kOn || text == settings::kOff;
   return false;
-}
-
-}  // namespace
-
-policy::Reader::Understood Form1::PolicyTextUnderstood() const {
-  return [&words = platform_.texts](const std::wstring& name, const std::wstring& text) {
-    return Understood(words, name, text);
-  };
 }
 
 void Form1::ReadPolicies() {

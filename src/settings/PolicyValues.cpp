@@ -1,5 +1,7 @@
 #include "settings/PolicyValues.h"
 
+#include <algorithm>
+
 #include "settings/RegText.h"
 
 namespace policy {
@@ -29,9 +31,9 @@ std::wstring Shown(std::uint32_t type, const std::vector<std::uint8_t>& data) {
 }  // namespace
 
 std::optional<std::wstring> Decisions::Text(const std::wstring& name) const {
-  const auto found = values_.find(name);
-  if (found == values_.end()) return std::nullopt;
-  return found->second;
+  for (std::size_t row = 0; row < kPolicies.size(); ++row)
+    if (name == kPolicies[row].name) return values_[row];
+  return std::nullopt;
 }
 
 Reader::Found Reader::ReadOne(rt::RegKey root, const Policy& policy) {
@@ -43,7 +45,7 @@ Reader::Found Reader::ReadOne(rt::RegKey root, const Policy& policy) {
   const Unreadable unreadable{policy.name, Shown(type, data)};
   switch (policy.kind) {
     case Kind::Text:
-      if ((type == rt::reg::kSz || type == rt::reg::kExpandSz) && understood_(policy.name, regtext::FromRegSz(data)))
+      if ((type == rt::reg::kSz || type == rt::reg::kExpandSz) && understood_(words_, policy.name, regtext::FromRegSz(data)))
         return {regtext::FromRegSz(data), std::nullopt};
       return {std::nullopt, unreadable};
     case Kind::Switch:
@@ -56,13 +58,15 @@ Reader::Found Reader::ReadOne(rt::RegKey root, const Policy& policy) {
 
 Reader::Read Reader::ReadAll() {
   Read read;
-  for (const Policy& policy : kPolicies) {
+  for (std::size_t row = 0; row < kPolicies.size(); ++row) {
     for (const rt::RegKey root : {rt::kHkeyLocalMachine, rt::kHkeyCurrentUser}) {
-      const Found found = ReadOne(root, policy);
-      if (found.unreadable && said_.insert(*found.unreadable).second)
+      const Found found = ReadOne(root, kPolicies[row]);
+      if (found.unreadable && std::find(said_.begin(), said_.end(), *found.unreadable) == said_.end()) {
+        said_.push_back(*found.unreadable);
         read.newlyUnreadable.push_back(*found.unreadable);
+      }
       if (found.text) {
-        read.decisions.Set(policy.name, *found.text);
+        read.decisions.Set(row, *found.text);
         break;
       }
     }

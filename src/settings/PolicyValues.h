@@ -4,14 +4,12 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "runtime/Registry.h"
+#include "runtime/Texts.h"
 #include "settings/SettingsStore.h"
 
 namespace policy {
@@ -54,30 +52,28 @@ class Decisions {
   std::optional<std::wstring> Text(const std::wstring& name) const;
   bool Decides(const std::wstring& name) const { return Text(name).has_value(); }
   bool SwitchOn(const std::wstring& name) const { return Text(name) == L"1"; }
-  void Set(const std::wstring& name, std::wstring text) { values_[name] = std::move(text); }
+  // Row: the policy's place in kPolicies.
+  void Set(std::size_t row, std::wstring text) { values_[row] = std::move(text); }
   bool operator==(const Decisions&) const = default;
 
  private:
-  std::map<std::wstring, std::wstring> values_;
+  std::array<std::optional<std::wstring>, kPolicies.size()> values_;
 };
 
 // A policy value that cannot be read: its name and what it holds, as a person reads it.
 struct Unreadable {
   std::wstring name;
   std::wstring data;
-  bool operator<(const Unreadable& other) const {
-    return name != other.name ? name < other.name : data < other.data;
-  }
   bool operator==(const Unreadable&) const = default;
 };
 
 class Reader {
  public:
   // Whether a text policy's value is one the program understands (a hold time for Latch,
-  // a shortcut for Hotkey, ...).
-  using Understood = std::function<bool(const std::wstring& name, const std::wstring& text)>;
-  Reader(rt::Registry& registry, Understood understood)
-      : registry_(registry), understood_(std::move(understood)) {}
+  // a shortcut for Hotkey, ...), in the user's words.
+  using Understood = bool (*)(const rt::Texts& words, const std::wstring& name, const std::wstring& text);
+  Reader(rt::Registry& registry, const rt::Texts& words, Understood understood)
+      : registry_(registry), words_(words), understood_(understood) {}
 
   struct Read {
     Decisions decisions;
@@ -97,8 +93,9 @@ class Reader {
   Found ReadOne(rt::RegKey root, const Policy& policy);
 
   rt::Registry& registry_;
+  const rt::Texts& words_;
   Understood understood_;
-  std::set<Unreadable> said_;
+  std::vector<Unreadable> said_;
 };
 
 }  // namespace policy
