@@ -2,6 +2,7 @@
 // the controls' events to them. Each event handler keeps the name a reader looks for
 // (PushButton2_Click, Check4_Click, ...) and hands over to the feature that owns the work.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -189,5 +190,6 @@ class Form1 {
       [this](const rt::Shortcut& shortcut) { return shortcut_text::Describe(shortcut, platform_.texts); },
       [this](const SettingsValues& values) { StoreAndApply(values); }}};
   // Last: a change reported while the window is being taken down finds no watch to report it.
-  std::vector<std::unique_ptr<rt::KeyWatch>> policyWatches_;
+  // The machine's and the user's.
+  std::array<std::unique_ptr<rt::KeyWatch>, 2> policyWatches_;
 };

@@ -17,12 +17,10 @@ bool Form1::PolicyTextUnderstood(const rt::Texts& words, const std::wstring& nam
 }
 
 void Form1::ReadPolicies() {
-  const policy::Reader::Read read = policyReader_.ReadAll();
+  policy::Reader::Read read = policyReader_.ReadAll();
   policies_ = read.decisions;
-  for (const policy::Unreadable& unreadable : read.newlyUnreadable)
-    policyComplaint_ += std::wstring(policyComplaint_.empty() ? L"" : L"\r\n") +
-                        platform_.texts.Format(rt::TextId::PolicyUnreadable,
-                                               {{L"name", unreadable.name}, {L"setting", unreadable.data}});
+  // Said as soon as the tray icon can say it, before the next read.
+  policyComplaint_ = std::move(read.complaint);
 }
 
 void Form1::SayPolicyComplaint() {
@@ -32,14 +30,10 @@ void Form1::SayPolicyComplaint() {
 }
 
 void Form1::WatchPolicies() {
-  for (const rt::RegKey root : {rt::kHkeyLocalMachine, rt::kHkeyCurrentUser}) {
-    try {
-      policyWatches_.push_back(
-          platform_.registry.WatchKey(root, policy::kWatchedKey, platform_.pump, [this] { PoliciesChanged(); }));
-    } catch (const std::exception&) {
-      // Without a watch the policies read at start hold until the next start.
-    }
-  }
+  const rt::RegKey roots[] = {rt::kHkeyLocalMachine, rt::kHkeyCurrentUser};
+  for (std::size_t i = 0; i < policyWatches_.size(); ++i)
+    policyWatches_[i] =
+        platform_.registry.WatchKey(roots[i], policy::kWatchedKey, platform_.pump, [this] { PoliciesChanged(); });
 }
 
 void Form1::PoliciesChanged() {

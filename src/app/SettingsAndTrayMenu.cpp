@@ -17,7 +17,7 @@ std::wstring OnOff(bool on) { return on ? settings::kOn : settings::kOff; }
 Form1::SettingTexts Form1::ReadSettingTexts() {
   // The administrator's value wins over the user's own; both have the same names and formats.
   const auto get = [this](const wchar_t* key, const wchar_t* defaultText) {
-    if (auto decided = policies_.Text(key)) return *std::move(decided);
+    if (const std::wstring* decided = policies_.Text(key)) return *decided;
     return settings_.GetSetting(settings::kApplication, settings::kSection, key, defaultText);
   };
   return SettingTexts{get(settings::kLatch, settings::kOff), get(settings::kLatchRight, settings::kOff),

@@ -1,48 +1,36 @@
 #include "settings/PolicyValues.h"
 
-#include <algorithm>
 
 #include "settings/RegText.h"
 
 namespace policy {
 namespace {
 
-constexpr std::uint32_t kMultiSz = 7;
-
 std::uint32_t Dword(const std::vector<std::uint8_t>& data) {
   return static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
          static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
 }
 
-// What a value holds, written as the registry editor shows it, for the one message about it.
+// What a value holds, as a person reads it, for the one message about it.
 std::wstring Shown(std::uint32_t type, const std::vector<std::uint8_t>& data) {
   if (type == rt::reg::kDword && data.size() == 4) return std::to_wstring(Dword(data));
-  if (type == rt::reg::kSz || type == rt::reg::kExpandSz || type == kMultiSz) return regtext::FromRegSz(data);
-  std::wstring hex;
-  constexpr wchar_t kDigits[] = L"0123456789abcdef";
-  for (const std::uint8_t byte : data) {
-    if (!hex.empty()) hex += L' ';
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0xF];
-  }
-  return hex;
+  return regtext::FromRegSz(data);
 }
 
 }  // namespace
 
-std::optional<std::wstring> Decisions::Text(const std::wstring& name) const {
+const std::wstring* Decisions::Text(std::wstring_view name) const {
   for (std::size_t row = 0; row < kPolicies.size(); ++row)
-    if (name == kPolicies[row].name) return values_[row];
-  return std::nullopt;
+    if (name == kPolicies[row].name && values_[row]) return &*values_[row];
+  return nullptr;
 }
 
-Reader::Found Reader::ReadOne(rt::RegKey root, const Policy& policy) {
-  const rt::OpenedKey opened = rt::OpenRegistryKey(registry_, root, kKey, rt::reg::kKeyRead);
-  if (!opened.ok()) return {};
+Reader::Found Reader::ReadOne(const rt::OpenedKey& key, const Policy& policy) {
+  if (!key.ok()) return {};
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
-  if (registry_.QueryValue(opened.key.get(), policy.name, &type, &data) != rt::reg::kSuccess) return {};
-  const Unreadable unreadable{policy.name, Shown(type, data)};
+  if (registry_.QueryValue(key.key.get(), policy.name, &type, &data) != rt::reg::kSuccess) return {};
+  const std::wstring unreadable = Shown(type, data);
   switch (policy.kind) {
     case Kind::Text:
       if ((type == rt::reg::kSz || type == rt::reg::kExpandSz) && understood_(words_, policy.name, regtext::FromRegSz(data)))
@@ -58,12 +46,17 @@ Reader::Found Reader::ReadOne(rt::RegKey root, const Policy& policy) {
 
 Reader::Read Reader::ReadAll() {
   Read read;
+  const rt::OpenedKey keys[] = {rt::OpenRegistryKey(registry_, rt::kHkeyLocalMachine, kKey, rt::reg::kKeyRead),
+                                rt::OpenRegistryKey(registry_, rt::kHkeyCurrentUser, kKey, rt::reg::kKeyRead)};
   for (std::size_t row = 0; row < kPolicies.size(); ++row) {
-    for (const rt::RegKey root : {rt::kHkeyLocalMachine, rt::kHkeyCurrentUser}) {
-      const Found found = ReadOne(root, kPolicies[row]);
-      if (found.unreadable && std::find(said_.begin(), said_.end(), *found.unreadable) == said_.end()) {
-        said_.push_back(*found.unreadable);
-        read.newlyUnreadable.push_back(*found.unreadable);
+    for (std::size_t source = 0; source < 2; ++source) {
+      const Found found = ReadOne(keys[source], kPolicies[row]);
+      std::optional<std::wstring>& said = said_[row * 2 + source];
+      if (found.unreadable && found.unreadable != said) {
+        said = found.unreadable;
+        read.complaint += std::wstring(read.complaint.empty() ? L"" : L"\r\n") +
+                          words_.Format(rt::TextId::PolicyUnreadable,
+                                        {{L"name", kPolicies[row].name}, {L"setting", *said}});
       }
       if (found.text) {
         read.decisions.Set(row, *found.text);

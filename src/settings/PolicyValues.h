@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/Registry.h"
@@ -49,22 +50,19 @@ inline constexpr std::array<Policy, 7> kPolicies{{
 // What the administrator decided: by policy name, a switch as "1" or "0".
 class Decisions {
  public:
-  std::optional<std::wstring> Text(const std::wstring& name) const;
-  bool Decides(const std::wstring& name) const { return Text(name).has_value(); }
-  bool SwitchOn(const std::wstring& name) const { return Text(name) == L"1"; }
+  // Nothing when no policy decides it.
+  const std::wstring* Text(std::wstring_view name) const;
+  bool Decides(std::wstring_view name) const { return Text(name) != nullptr; }
+  bool SwitchOn(std::wstring_view name) const {
+    const std::wstring* found = Text(name);
+    return found != nullptr && *found == L"1";
+  }
   // Row: the policy's place in kPolicies.
   void Set(std::size_t row, std::wstring text) { values_[row] = std::move(text); }
   bool operator==(const Decisions&) const = default;
 
  private:
   std::array<std::optional<std::wstring>, kPolicies.size()> values_;
-};
-
-// A policy value that cannot be read: its name and what it holds, as a person reads it.
-struct Unreadable {
-  std::wstring name;
-  std::wstring data;
-  bool operator==(const Unreadable&) const = default;
 };
 
 class Reader {
@@ -77,25 +75,27 @@ class Reader {
 
   struct Read {
     Decisions decisions;
-    // The values found unreadable that no earlier read found: each is said once.
-    std::vector<Unreadable> newlyUnreadable;
+    // In the user's words, the values found unreadable that no earlier read found: each
+    // is said once. Empty when there is nothing new to say.
+    std::wstring complaint;
   };
   // An unreadable value is left out: the next source (HKEY_CURRENT_USER's policy, then the
   // user's own choice) decides in its place.
   Read ReadAll();
 
  private:
-  // Nothing when the key holds no such value; the text, or why it cannot be read.
+  // Nothing when the key holds no such value; the text, or what it holds when it cannot be read.
   struct Found {
     std::optional<std::wstring> text;
-    std::optional<Unreadable> unreadable;
+    std::optional<std::wstring> unreadable;
   };
-  Found ReadOne(rt::RegKey root, const Policy& policy);
+  Found ReadOne(const rt::OpenedKey& key, const Policy& policy);
 
   rt::Registry& registry_;
   const rt::Texts& words_;
   Understood understood_;
-  std::vector<Unreadable> said_;
+  // By row, the machine's then the user's: what was last said to be unreadable.
+  std::array<std::optional<std::wstring>, kPolicies.size() * 2> said_;
 };
 
 }  // namespace policy

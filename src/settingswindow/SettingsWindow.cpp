@@ -205,20 +205,10 @@ void SettingsWindow::ShowLatchEnabled() {
 }
 
 void SettingsWindow::SetDecided(const DecidedByPolicy& decided, const SettingsValues& inEffect) {
+  // An administrator's change is rare enough that the window may start again from what is
+  // in effect.
   decided_ = decided;
-  if (!IsOpen()) return;
-  // What the user changed and has not applied stays, except where it is no longer theirs.
-  if (decided.latch) {
-    LatchBox.SetValue(inEffect.latchOn ? 1 : 0);
-    HoldSlider.SetValue(inEffect.holdMs);
-    ShowHoldTime();
-  }
-  if (decided.latchRight) RightBox.SetValue(inEffect.latchRight ? 1 : 0);
-  if (decided.latchMiddle) MiddleBox.SetValue(inEffect.latchMiddle ? 1 : 0);
-  if (decided.shortcut) ShowShortcut(inEffect.shortcut);
-  if (decided.badge) BadgeBox.SetValue(inEffect.badge ? 1 : 0);
-  ShowLatchEnabled();
-  ShowDecided();
+  if (IsOpen()) Show(inEffect);
 }
 
 void SettingsWindow::ShowDecided() {

@@ -1,7 +1,5 @@
 #include "runtime/win32/Win32KeyWatch.h"
 
-#include "runtime/Failure.h"
-#include "runtime/win32/SystemMessage.h"
 
 namespace win32 {
 namespace {
@@ -13,7 +11,7 @@ constexpr DWORD kWhatChanges = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_S
 Win32KeyWatch::Win32KeyWatch(HKEY root, std::wstring subKey, rt::EventPump& pump, std::function<void()> changed)
     : root_(root), subKey_(std::move(subKey)), changed_(std::move(changed)) {
   event_.reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
-  if (!event_) throw rt::Failure(SystemMessage(::GetLastError()));
+  if (!event_) return;
   doorbell_ = pump.MakeDoorbell([this] {
     // Armed again before the key is read, so that a change made while it is read is seen.
     Arm();
@@ -21,10 +19,8 @@ Win32KeyWatch::Win32KeyWatch(HKEY root, std::wstring subKey, rt::EventPump& pump
   });
   Arm();
   if (!::RegisterWaitForSingleObject(&wait_, event_.get(), &Win32KeyWatch::Signalled, this, INFINITE,
-                                     WT_EXECUTEINWAITTHREAD)) {
+                                     WT_EXECUTEINWAITTHREAD))
     wait_ = nullptr;
-    throw rt::Failure(SystemMessage(::GetLastError()));
-  }
 }
 
 Win32KeyWatch::~Win32KeyWatch() {
@@ -45,7 +41,7 @@ void Win32KeyWatch::Arm() {
       return;
     }
     const std::size_t slash = path.rfind(L'\\');
-    path = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    path.resize(slash == std::wstring::npos ? 0 : slash);
   }
   // Each registration answers once; a failed one leaves the values as last read.
   ::RegNotifyChangeKeyValue(watched_.get(), TRUE, kWhatChanges, event_.get(), TRUE);

@@ -17,8 +17,8 @@ namespace win32 {
 
 class Win32KeyWatch final : public rt::KeyWatch {
  public:
-  // Fails (rt::Failure) when Windows gives no event or no wait; a key that cannot be
-  // watched leaves the program reading it at start only.
+  // A watch Windows will not set up (no event, no wait) stays silent: what was read at
+  // start holds until the next start.
   Win32KeyWatch(HKEY root, std::wstring subKey, rt::EventPump& pump, std::function<void()> changed);
   ~Win32KeyWatch() override;
   Win32KeyWatch(const Win32KeyWatch&) = delete;
