@@ -47,6 +47,8 @@ LANGUAGES = [
     ("zh-CN", "ChineseSimplified", (0x04, 0x02), 0x0804, "SimpChinese"),
 ]
 SETUP_PREFIX = "Setup"
+# The Group Policy template's texts: packaging/policy makes its language files from them.
+TEMPLATE_PREFIX = "Admx"
 IDENTIFIER = re.compile(r"^[A-Z][A-Za-z0-9]*$")
 PLACEHOLDER = checks.PLACEHOLDER
 ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
@@ -201,7 +203,7 @@ def merge(lang_dir):
 
 
 def program_ids(english):
-    return [ident for ident in english if not ident.startswith(SETUP_PREFIX)]
+    return [ident for ident in english if not ident.startswith((SETUP_PREFIX, TEMPLATE_PREFIX))]
 
 
 def write_if_changed_bytes(path, data):

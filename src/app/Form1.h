@@ -2,6 +2,7 @@
 // the controls' events to them. Each event handler keeps the name a reader looks for
 // (PushButton2_Click, Check4_Click, ...) and hands over to the feature that owns the work.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/Form.h"
 #include "runtime/controls/UserControlSite.h"
+#include "settings/PolicyValues.h"
 #include "settings/RegStuff.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupChoices.h"
@@ -144,6 +146,15 @@ class Form1 {
   void ApplyPendingSettings();
   void OpenSettings();
   bool LatchChosen() const;
+  // The administrator's choices: read (what cannot be read is kept to be said once), said,
+  // watched, and shown on the controls they take from the user.
+  static bool PolicyTextUnderstood(const rt::Texts& words, const std::wstring& name, const std::wstring& text);
+  void ReadPolicies();
+  void SayPolicyComplaint();
+  void WatchPolicies();
+  void PoliciesChanged();
+  void ShowPolicies();
+  DecidedByPolicy DecidedNow() const;
   void ToggleLatch();
   void RunTrayCommand(int command);
   // What the mouse module has to say with no Start to end: in a balloon, and in the tip.
@@ -173,8 +184,14 @@ class Form1 {
   std::optional<SettingTexts> pending_;
   // The hold time the latch goes back on with from the tray menu: the store keeps none for "Off".
   int lastHoldMs_ = SettingsValues::kDefaultHoldMs;
+  policy::Reader policyReader_{platform_.registry, platform_.texts, &Form1::PolicyTextUnderstood};
+  policy::Decisions policies_;
+  std::wstring policyComplaint_;
   SettingsWindow settingsWindow_{SettingsWindow::Parts{
       platform_.windows, platform_.shortcuts, platform_.pump, platform_.badge, platform_.texts, platform_.metrics,
       [this](const rt::Shortcut& shortcut) { return shortcut_text::Describe(shortcut, platform_.texts); },
       [this](const SettingsValues& values) { StoreAndApply(values); }, platform_.programs, platform_.menus}};
+  // Last: a change reported while the window is being taken down finds no watch to report it.
+  // The machine's and the user's.
+  std::array<std::unique_ptr<rt::KeyWatch>, 2> policyWatches_;
 };

@@ -32,7 +32,13 @@ void Form1::Form_Load() {
     Me.SetIcon(platform_.app.ApplicationIcon());
     Main::SetAppTitle(globals_, displayName_);
   });
-  s.Run(127, [&] { startupChoices_.RestoreStoredChoices(); });
+  s.Run(127, [&] {
+    // The administrator's choices first: they decide what the boxes may show.
+    ReadPolicies();
+    ShowPolicies();
+    WatchPolicies();
+    startupChoices_.RestoreStoredChoices();
+  });
   if (s.Test(128, [&] { return Check4.Value() == 1; })) {
     s.Run(130, [&] { Check8.SetVisible(true); });
     if (s.Test(132, [&] { return Check8.Value() == 1; }))
@@ -41,7 +47,10 @@ void Form1::Form_Load() {
     s.Run(136, [&] { Check8.SetVisible(false); });
   }
   s.Run(138, [&] { cSysTray1.SetTrayTip(displayName_); });
-  s.Run(140, [&] { cSysTray1.SetInTray(true); });
+  s.Run(140, [&] {
+    cSysTray1.SetInTray(true);
+    SayPolicyComplaint();
+  });
   s.Run(142, [&] {
     inEffect_ = ReadSettingTexts();
     ApplyShortcut(inEffect_.hotkey, true);

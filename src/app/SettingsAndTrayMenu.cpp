@@ -15,7 +15,9 @@ std::wstring OnOff(bool on) { return on ? settings::kOn : settings::kOff; }
 }  // namespace
 
 Form1::SettingTexts Form1::ReadSettingTexts() {
+  // The administrator's value wins over the user's own; both have the same names and formats.
   const auto get = [this](const wchar_t* key, const wchar_t* defaultText) {
+    if (const std::wstring* decided = policies_.Text(key)) return *decided;
     return settings_.GetSetting(settings::kApplication, settings::kSection, key, defaultText);
   };
   return SettingTexts{get(settings::kLatch, settings::kOff),
@@ -56,8 +58,10 @@ SettingsValues Form1::SettingsInEffect() const { return ValuesOf(pending_ ? *pen
 
 void Form1::StoreAndApply(const SettingsValues& values) {
   const SettingTexts texts = TextsOf(values);
+  // What the administrator decides is shown, not the user's: their own choice stays stored
+  // for the day the policy goes.
   const auto save = [this](const wchar_t* key, const std::wstring& text) {
-    settings_.SaveSetting(settings::kApplication, settings::kSection, key, text);
+    if (!policies_.Decides(key)) settings_.SaveSetting(settings::kApplication, settings::kSection, key, text);
   };
   save(settings::kLatch, texts.latch);
   save(settings::kLatchRight, texts.latchRight);
@@ -89,6 +93,8 @@ void Form1::ApplyPendingSettings() {
 }
 
 void Form1::OpenSettings() {
+  if (policies_.SwitchOn(policy::kDisableSettings)) return;
+  settingsWindow_.SetDecided(DecidedNow(), SettingsInEffect());
   // On the screen the user looks at: the window's, or the pointer's when it is in the tray.
   settingsWindow_.Open(SettingsInEffect(), Me.Visible() ? Me.Handle() : 0);
 }
@@ -105,6 +111,7 @@ void Form1::Form_SystemMenuChosen(int id) {
 bool Form1::LatchChosen() const { return pending_ ? SettingsInEffect().latchOn : mouse_.LatchOn(); }
 
 void Form1::ToggleLatch() {
+  if (policies_.Decides(settings::kLatch)) return;
   SettingTexts texts = pending_ ? *pending_ : inEffect_;
   texts.latch = LatchChosen() ? std::wstring(settings::kOff) : std::to_wstring(lastHoldMs_);
   settings_.SaveSetting(settings::kApplication, settings::kSection, settings::kLatch, texts.latch);
@@ -119,8 +126,8 @@ void Form1::cSysTray1_ContextMenu(std::int32_t /*id*/) {
   const std::vector<rt::MenuItem> items{
       // Opening the menu gave a hold up: the Start is ending, and what it offers is a new one.
       {kStartStopCommand, words(autoDrag_.IsOn() && !autoDrag_.Ending() ? text::kMenuStop : text::kMenuStart)},
-      {kLatchCommand, words(text::kMenuLatch), LatchChosen()},
-      {kSettingsCommand, words(text::kMenuSettings)},
+      {kLatchCommand, words(text::kMenuLatch), LatchChosen(), policies_.Decides(settings::kLatch)},
+      {kSettingsCommand, words(text::kMenuSettings), false, policies_.SwitchOn(policy::kDisableSettings)},
       {kHelpCommand, words(text::kMenuHelp)},
       {0, L""},
       {kExitCommand, words(text::kMenuExit)},

@@ -15,6 +15,8 @@ struct MenuItem {
   // "&" marks the mnemonic letter.
   std::wstring text;
   bool checked = false;
+  // Shown, but cannot be chosen.
+  bool grayed = false;
   bool operator==(const MenuItem&) const = default;
 };
 

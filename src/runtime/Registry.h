@@ -1,8 +1,12 @@
 // The registry, through the W entry points. Status values are Win32 error codes (0 = success).
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "runtime/EventPump.h"
 
 namespace rt {
 
@@ -25,6 +29,12 @@ constexpr long kAccessDenied = 5;
 constexpr long kInvalidHandle = 6;
 }  // namespace reg
 
+// Ends its watch when it goes.
+class KeyWatch {
+ public:
+  virtual ~KeyWatch() = default;
+};
+
 class Registry {
  public:
   virtual ~Registry() = default;
@@ -40,6 +50,12 @@ class Registry {
   // The text of a REG_EXPAND_SZ value as Windows reads it when it runs the command: each
   // %NAME% of the environment replaced by its value, unknown names left as they are.
   virtual std::wstring ExpandVariables(const std::wstring& text) = 0;
+  // Calls changed on the user-interface thread, from a later pump, after any change to a
+  // value or key at or below the key (which need not exist yet), for as long as the
+  // returned watch lives. Several changes close together may give one call. The watched
+  // key itself is not expected to go (Windows would report that, Wine does not).
+  virtual std::unique_ptr<KeyWatch> WatchKey(RegKey root, const std::wstring& subKey, EventPump& pump,
+                                             std::function<void()> changed) = 0;
 };
 
 // Owns one open key and closes it on every path out of the scope.

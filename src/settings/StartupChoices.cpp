@@ -30,6 +30,12 @@ void StartupChoices::ShowRunAtLogon(bool on) {
 }
 
 void StartupChoices::RestoreStoredChoices() {
+  if (turnedOff_) {
+    // The entry is gone because of the administrator, not the user: nothing to learn from it.
+    ShowRunAtLogon(false);
+    minimized_.SetValue(StoredOn(settings::kMinimized) ? 1 : 0);
+    return;
+  }
   // Without this a minimised start could never happen, as the layout has both boxes clear.
   bool startsAtLogon = StoredOn(settings::kWindowsStartup);
   // The program may have been moved, or its entry taken out or put in by someone else.
@@ -43,8 +49,21 @@ void StartupChoices::RestoreStoredChoices() {
   minimized_.SetValue(StoredOn(settings::kMinimized) ? 1 : 0);
 }
 
+void StartupChoices::SetRunAtLogonTurnedOff(bool turnedOff) {
+  if (turnedOff == turnedOff_) return;
+  turnedOff_ = turnedOff;
+  runAtLogon_.SetEnabled(!turnedOff);
+  const bool on = !turnedOff && StoredOn(settings::kWindowsStartup);
+  ShowRunAtLogon(on);
+  minimized_.SetVisible(on);
+  if (turnedOff)
+    logonEntry_.RemoveFromStartup();
+  else if (on && !loading_)
+    logonEntry_.AddToStartup();
+}
+
 void StartupChoices::RunAtLogonClicked() {
-  if (loading_) return;
+  if (loading_ || turnedOff_) return;
   if (runAtLogon_.Value() == 1) {
     minimized_.SetVisible(true);
     Save(settings::kWindowsStartup, true);

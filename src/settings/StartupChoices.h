@@ -34,6 +34,10 @@ class StartupChoices {
   // The boxes show what the user chose last time, except where the Run keys tell another
   // story: the run-at-logon box shows what the next logon will do, and that is stored.
   void RestoreStoredChoices();
+  // An administrator's "no start at logon": the box is clear and greyed, and the entry we
+  // made goes, since a clear box must mean no start at logon. The user's stored choice
+  // stays, so that it holds again the moment the administrator lifts this.
+  void SetRunAtLogonTurnedOff(bool turnedOff);
 
  private:
   bool StoredOn(const wchar_t* key);
@@ -51,4 +55,5 @@ class StartupChoices {
   const rt::Texts& texts_;
   std::wstring productName_;
   bool loading_ = false;
+  bool turnedOff_ = false;
 };

@@ -42,6 +42,9 @@ inline constexpr TextId kOk = TextId::SettingsOk;
 inline constexpr TextId kCancel = TextId::SettingsCancel;
 inline constexpr TextId kApply = TextId::SettingsApply;
 
+// Beside a choice an administrator has made for the user.
+inline constexpr TextId kSetByOrganisation = TextId::PolicySetByOrganisation;
+
 // The main window's way in, and its system menu's.
 inline constexpr TextId kOpenSettings = TextId::OpenSettings;
 

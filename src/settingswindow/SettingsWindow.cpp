@@ -71,13 +71,15 @@ void SettingsWindow::BuildLayout() {
   };
   // Reading order: top to bottom, left to right, each frame before what it holds. It is the
   // order of the Tab key and of a screen reader, and a label names the control after it.
-  const std::array<Design, 24> designs{{
+  const std::array<Design, 27> designs{{
       {&LatchFrame, text::kLatchFrame, nullptr, {120, 120, 5760, 4410}},
-      {&LatchBox, text::kLatchOn, &LatchFrame, {240, 300, 5280, 285}},
+      {&LatchBox, text::kLatchOn, &LatchFrame, {240, 300, 2880, 285}},
+      {&LatchPolicyNote, text::kSetByOrganisation, &LatchFrame, {3240, 330, 2280, 225}},
       {&HoldLabel, text::kHoldTime, &LatchFrame, {240, 750, 1100, 225}},
       {&HoldSlider, std::nullopt, &LatchFrame, {1320, 660, 3300, 450}},
       {&HoldValue, std::nullopt, &LatchFrame, {4680, 750, 900, 225}},
-      {&ButtonsLabel, text::kButtons, &LatchFrame, {240, 1260, 3000, 225}},
+      {&ButtonsLabel, text::kButtons, &LatchFrame, {240, 1260, 2880, 225}},
+      {&ButtonsPolicyNote, text::kSetByOrganisation, &LatchFrame, {3240, 1260, 2280, 225}},
       {&LeftBox, text::kLeft, &LatchFrame, {240, 1560, 1800, 285}},
       {&RightBox, text::kRight, &LatchFrame, {2160, 1560, 1200, 285}},
       {&MiddleBox, text::kMiddle, &LatchFrame, {3480, 1560, 1500, 285}},
@@ -92,7 +94,8 @@ void SettingsWindow::BuildLayout() {
       {&NoShortcut, text::kNoShortcut, &ShortcutFrame, {4740, 285, 780, 330}},
       {&ShortcutNote, std::nullopt, &ShortcutFrame, {240, 780, 5280, 225}},
       {&BadgeFrame, text::kBadgeFrame, nullptr, {120, 5970, 5760, 690}},
-      {&BadgeBox, text::kBadgeOn, &BadgeFrame, {240, 300, 5400, 285}},
+      {&BadgeBox, text::kBadgeOn, &BadgeFrame, {240, 300, 2880, 285}},
+      {&BadgePolicyNote, text::kSetByOrganisation, &BadgeFrame, {3240, 330, 2280, 225}},
       {&OkButton, text::kOk, nullptr, {2400, 6810, 1080, 375}},
       {&CancelButton, text::kCancel, nullptr, {3600, 6810, 1080, 375}},
       {&ApplyButton, text::kApply, nullptr, {4800, 6810, 1080, 375}},
@@ -215,6 +218,7 @@ void SettingsWindow::Show(const SettingsValues& values) {
   ShowShortcut(values.shortcut);
   ShowHoldTime();
   ShowLatchEnabled();
+  ShowDecided();
   tryIt_.Reset();
   // Nothing to apply until the user changes something.
   ApplyButton.SetEnabled(false);
@@ -238,9 +242,11 @@ void SettingsWindow::ShowHoldTime() {
 
 void SettingsWindow::ShowLatchEnabled() {
   const bool on = LatchBox.Value() == 1;
-  for (rt::Control* control :
-       std::initializer_list<rt::Control*>{&HoldSlider, &RightBox, &MiddleBox, &ExceptionList, &AddProgram})
-    control->SetEnabled(on);
+  HoldSlider.SetEnabled(on && !decided_.latch);
+  RightBox.SetEnabled(on && !decided_.latchRight);
+  MiddleBox.SetEnabled(on && !decided_.latchMiddle);
+  ExceptionList.SetEnabled(on);
+  AddProgram.SetEnabled(on);
   ShowRemoveEnabled();
 }
 
@@ -282,6 +288,27 @@ bool SettingsWindow::TakeShortcutPress(const rt::Shortcut& pressed) {
   if (!IsOpen() || !ShortcutField.Focused()) return false;
   ShortcutField.KeyPressed.Raise(rt::KeyChord{pressed.key, pressed.win, pressed.ctrl, pressed.alt, pressed.shift});
   return true;
+}
+
+void SettingsWindow::SetDecided(const DecidedByPolicy& decided, const SettingsValues& inEffect) {
+  // An administrator's change is rare enough that the window may start again from what is
+  // in effect.
+  decided_ = decided;
+  if (IsOpen()) Show(inEffect);
+}
+
+void SettingsWindow::ShowDecided() {
+  LatchBox.SetEnabled(!decided_.latch);
+  LatchPolicyNote.SetVisible(decided_.latch);
+  ButtonsPolicyNote.SetVisible(decided_.latchRight || decided_.latchMiddle);
+  ShortcutField.SetEnabled(!decided_.shortcut);
+  NoShortcut.SetEnabled(!decided_.shortcut);
+  BadgeBox.SetEnabled(!decided_.badge);
+  BadgePolicyNote.SetVisible(decided_.badge);
+  if (decided_.shortcut)
+    ShortcutNote.SetCaption(parts_.texts(text::kSetByOrganisation));
+  else
+    ShowShortcut(shortcut_);
 }
 
 void SettingsWindow::ShowShortcut(const std::optional<rt::Shortcut>& shortcut) {

@@ -17,6 +17,7 @@
 #include "runtime/WindowHosting.h"
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/Form.h"
+#include "settingswindow/DecidedByPolicy.h"
 #include "settingswindow/SettingsValues.h"
 #include "settingswindow/TryIt.h"
 
@@ -46,6 +47,8 @@ class SettingsWindow {
   // the dialog the focus; already open, it only comes to the front as it is.
   void Open(const SettingsValues& values, rt::WindowHandle beside);
   bool IsOpen() const { return Me.Visible(); }
+  // What an administrator decides, with the values in effect; an open window shows them at once.
+  void SetDecided(const DecidedByPolicy& decided, const SettingsValues& inEffect);
   // What the controls show now.
   SettingsValues Shown() const;
   // The global shortcut was pressed: while the shortcut box has the keyboard focus it goes
@@ -56,10 +59,12 @@ class SettingsWindow {
   rt::Form Me{L"Settings"};
   rt::Frame LatchFrame{L"LatchFrame"};
   rt::CheckBox LatchBox{L"LatchBox"};
+  rt::Label LatchPolicyNote{L"LatchPolicyNote"};
   rt::Label HoldLabel{L"HoldLabel"};
   rt::Slider HoldSlider{L"HoldSlider"};
   rt::Label HoldValue{L"HoldValue"};
   rt::Label ButtonsLabel{L"ButtonsLabel"};
+  rt::Label ButtonsPolicyNote{L"ButtonsPolicyNote"};
   rt::CheckBox LeftBox{L"LeftBox"};
   rt::CheckBox RightBox{L"RightBox"};
   rt::CheckBox MiddleBox{L"MiddleBox"};
@@ -75,6 +80,7 @@ class SettingsWindow {
   rt::Label ShortcutNote{L"ShortcutNote"};
   rt::Frame BadgeFrame{L"BadgeFrame"};
   rt::CheckBox BadgeBox{L"BadgeBox"};
+  rt::Label BadgePolicyNote{L"BadgePolicyNote"};
   rt::PushButton OkButton{L"OkButton"};
   rt::PushButton CancelButton{L"CancelButton"};
   rt::PushButton ApplyButton{L"ApplyButton"};
@@ -87,6 +93,8 @@ class SettingsWindow {
   void Show(const SettingsValues& values);
   void ShowHoldTime();
   void ShowLatchEnabled();
+  // Greys what is decided and says so beside it.
+  void ShowDecided();
   void ShowShortcut(const std::optional<rt::Shortcut>& shortcut);
   void ShortcutKeyPressed(const rt::KeyChord& chord);
   // Add... and Remove: whether the list changed.
@@ -101,5 +109,6 @@ class SettingsWindow {
   Parts parts_;
   std::unique_ptr<rt::HostedWindow> window_;
   std::optional<rt::Shortcut> shortcut_;
+  DecidedByPolicy decided_;
   TryIt tryIt_;
 };

@@ -16,7 +16,7 @@ int FakeMenus::Show(const std::vector<rt::MenuItem>& items, rt::WindowHandle, st
   if (!chooseText.empty()) {
     chosen = 0;
     for (const rt::MenuItem& item : items)
-      if (Shown(item.text) == chooseText) chosen = item.command;
+      if (Shown(item.text) == chooseText && !item.grayed) chosen = item.command;
   }
   choose = 0;
   chooseText.clear();

@@ -56,7 +56,10 @@ long FakeRegistry::CreateKey(rt::RegKey root, const std::wstring& subKey, std::u
   const std::wstring path = Join(root, subKey);
   if (path.empty()) return rt::reg::kInvalidHandle;
   if (Refused(path)) return rt::reg::kAccessDenied;
-  MakeKey(path);
+  if (keys_.count(path) == 0) {
+    MakeKey(path);
+    Changed(path);
+  }
   return OpenKey(root, subKey, access, result);
 }
 
@@ -67,6 +70,7 @@ long FakeRegistry::SetValue(rt::RegKey key, const std::wstring& name, std::uint3
   if (Refused(it->second)) return rt::reg::kAccessDenied;
   keys_[it->second][Lower(name)] = {type, data};
   log.push_back(L"set " + it->second + L"\\" + name);
+  Changed(it->second);
   return rt::reg::kSuccess;
 }
 
@@ -89,6 +93,7 @@ long FakeRegistry::DeleteValue(rt::RegKey key, const std::wstring& name) {
   if (undeletable_.count(it->second + L"\\" + Lower(name)) != 0) return rt::reg::kAccessDenied;
   if (keys_[it->second].erase(Lower(name)) == 0) return rt::reg::kFileNotFound;
   log.push_back(L"delete " + it->second + L"\\" + name);
+  Changed(it->second);
   return rt::reg::kSuccess;
 }
 
@@ -110,6 +115,42 @@ std::wstring FakeRegistry::ExpandVariables(const std::wstring& text) {
     at = close + 1;
   }
   return out + text.substr(at);
+}
+
+struct FakeRegistry::Watch {
+  std::wstring path;
+  rt::EventPump* pump;
+  std::function<void()> changed;
+};
+
+namespace {
+class FakeKeyWatch : public rt::KeyWatch {
+ public:
+  explicit FakeKeyWatch(std::function<void()> end) : end_(std::move(end)) {}
+  ~FakeKeyWatch() override { end_(); }
+
+ private:
+  std::function<void()> end_;
+};
+}  // namespace
+
+std::unique_ptr<rt::KeyWatch> FakeRegistry::WatchKey(rt::RegKey root, const std::wstring& subKey,
+                                                     rt::EventPump& pump, std::function<void()> changed) {
+  auto watch = std::make_shared<Watch>(Watch{Join(root, subKey), &pump, std::move(changed)});
+  watches_.push_back(watch);
+  return std::make_unique<FakeKeyWatch>([this, key = watch.get()] {
+    std::erase_if(watches_, [key](const std::shared_ptr<Watch>& w) { return w.get() == key; });
+  });
+}
+
+void FakeRegistry::Changed(const std::wstring& path) {
+  for (const auto& watch : watches_) {
+    if (path != watch->path && path.rfind(watch->path + L"\\", 0) != 0) continue;
+    // A call that comes after its watch has ended is dropped, as Windows does.
+    watch->pump->Post([weak = std::weak_ptr<Watch>(watch)] {
+      if (const auto alive = weak.lock()) alive->changed();
+    });
+  }
 }
 
 std::optional<RegValue> FakeRegistry::Value(const std::wstring& path, const std::wstring& name) const {

@@ -4,6 +4,7 @@
 // administrator rights.
 #pragma once
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -29,6 +30,9 @@ class FakeRegistry : public rt::Registry {
   long DeleteValue(rt::RegKey key, const std::wstring& name) override;
   long CloseKey(rt::RegKey key) override;
   std::wstring ExpandVariables(const std::wstring& text) override;
+  // As Windows does: every change at or below the key posts the call to the pump.
+  std::unique_ptr<rt::KeyWatch> WatchKey(rt::RegKey root, const std::wstring& subKey, rt::EventPump& pump,
+                                         std::function<void()> changed) override;
 
   // Test side. Paths are "HKLM\\..." or "HKCU\\..." in any case, with or without a trailing backslash.
   void MakeKey(const std::wstring& path);
@@ -56,6 +60,7 @@ class FakeRegistry : public rt::Registry {
   static std::wstring Normalize(const std::wstring& path);
   static std::wstring Lower(std::wstring s);
   std::wstring Join(rt::RegKey root, const std::wstring& subKey) const;
+  void Changed(const std::wstring& path);
   bool Refused(const std::wstring& normalized) const { return denyAll_ || denied_.count(normalized) != 0; }
 
   // Key path (normalised) -> values by lower-cased name.
@@ -67,6 +72,8 @@ class FakeRegistry : public rt::Registry {
   std::set<std::wstring> undeletable_;              // key path \ lower-cased value name
   std::map<std::wstring, std::wstring> variables_;  // lower-cased name -> value
   rt::RegKey nextHandle_ = 0x100;
+  struct Watch;
+  std::vector<std::shared_ptr<Watch>> watches_;
 };
 
 }  // namespace fake

@@ -12,7 +12,7 @@ int Win32PopupMenus::Show(const std::vector<rt::MenuItem>& items, rt::WindowHand
     if (item.command == 0)
       ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     else
-      ::AppendMenuW(menu.get(), MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED),
+      ::AppendMenuW(menu.get(), MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) | (item.grayed ? MF_GRAYED : MF_ENABLED),
                     static_cast<UINT_PTR>(item.command), item.text.c_str());
   }
   POINT point{};

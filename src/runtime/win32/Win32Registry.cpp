@@ -1,5 +1,7 @@
 #include "runtime/win32/Win32Registry.h"
 
+#include "runtime/win32/Win32KeyWatch.h"
+
 namespace win32 {
 namespace {
 
@@ -76,6 +78,11 @@ std::wstring Win32Registry::ExpandVariables(const std::wstring& text) {
     }
     expanded.resize(needed);
   }
+}
+
+std::unique_ptr<rt::KeyWatch> Win32Registry::WatchKey(rt::RegKey root, const std::wstring& subKey,
+                                                      rt::EventPump& pump, std::function<void()> changed) {
+  return std::make_unique<Win32KeyWatch>(ToHkey(root), subKey, pump, std::move(changed));
 }
 
 }  // namespace win32

@@ -21,6 +21,8 @@ class Win32Registry : public rt::Registry {
   long DeleteValue(rt::RegKey key, const std::wstring& name) override;
   long CloseKey(rt::RegKey key) override;
   std::wstring ExpandVariables(const std::wstring& text) override;
+  std::unique_ptr<rt::KeyWatch> WatchKey(rt::RegKey root, const std::wstring& subKey, rt::EventPump& pump,
+                                         std::function<void()> changed) override;
 };
 
 }  // namespace win32

@@ -22,6 +22,19 @@ def button_messages(log, since, kind):
     return [(e.msg, e.x, e.y) for e in log.events() if e.t > since and kind in e.msg]
 
 
+def press_and_release(s, log, client, at, held_seconds):
+    """A left press at the point in the probe, held still that long and released; returns
+    the probe's time before it, once the probe has seen both."""
+    since = log.events()[-1].t
+    s.desktop.move(client[0] + at[0], client[1] + at[1])
+    time.sleep(0.3)
+    s.desktop.press()
+    time.sleep(held_seconds)
+    s.desktop.release()
+    s.wait_until(lambda: len(button_messages(log, since, "BUTTON")) >= 2, "the press and its release in the probe")
+    return since
+
+
 def latch_in_probe(s, log, client, pick, drop, button=LEFT):
     """A press held a second at pick, released there, the hand moving to drop and a click
     there; checked from the probe's log: one press, moves with the button held, one
@@ -68,15 +81,7 @@ def test_a_short_press_is_a_click_and_a_press_held_still_latches_until_the_next_
     store(s, "Latch", str(HOLD_MS))
     log, client = s.start_probe_window(geometry=(20, 20, 600, 400))
     s.start_vornatic()
-    left, top = client[0], client[1]
-
-    since = log.events()[-1].t
-    s.desktop.move(left + 40, top + 40)
-    time.sleep(0.3)
-    s.desktop.press()
-    time.sleep(0.2)
-    s.desktop.release()
-    s.wait_until(lambda: len(button_messages(log, since, "BUTTON")) >= 2, "the short press in the probe")
+    since = press_and_release(s, log, client, (40, 40), held_seconds=0.2)
     time.sleep(HOLD_MS / 1000 + 0.2)
     assert button_messages(log, since, "BUTTON") == [("WM_LBUTTONDOWN", 40, 40), ("WM_LBUTTONUP", 40, 40)]
     assert not s.probe.pointer()["left"], "a short press was held"
