@@ -215,8 +215,10 @@ struct World {
     now += ms;
     if (filling != 0 && now - fillFrom >= kHoldMs) decision.ShowHeld(std::exchange(filling, 0));
     if (!lossSeen) return;
-    // The watch saw a button go by the hook: Windows took it away.
-    const bool holding = decision.HookLost();
+    // The watch saw a button go by the hook: Windows took it away. Raw input still tells
+    // what the hand holds.
+    decision.Reconcile(HandBits(), false);
+    const bool holding = decision.HookLost(true);
     lossSeen = false;
     if (holding) {
       decision.SetTrouble(drag::Trouble::HookLost);

@@ -156,7 +156,10 @@ struct Running {
       case Act::PressDuringInjection: return PressDuringInjection(step);
       case Act::Move:
         judge.HandAt(PointOf(step.place));
-        if (!away) fakes.mouse.DeliverAt(PointOf(step.place), rt::msg::kMouseMove);
+        // The lock screen shares the pointer with the desktop: where the hand leaves it there
+        // is where it is on the return.
+        if (!away || kFakesSeeOtherDesktop<fake::DeliveredMouseEvent>)
+          fakes.mouse.DeliverAt(PointOf(step.place), rt::msg::kMouseMove);
         return;
       case Act::LockOrReturn:
         away ? fakes.UnlockScreenAt(fakes.clock.Now()) : fakes.LockScreenAt(fakes.clock.Now());
