@@ -21,11 +21,13 @@ double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequenc
   return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
-// As the hook asks of every button event: our own window there, and whether input reaches it.
+// As the hook asks of a button event: one look at the window there, ours or not, and whether
+// input reaches it, with our own level read once as the hook reads it.
 bool OrdinaryQuestions(POINT point, HWND own) {
+  static const std::optional<DWORD> ourLevel = win32::IntegrityLevelOf(::GetCurrentProcess());
   const HWND window = ::WindowFromPoint(point);
   const bool ours = window != nullptr && ::GetAncestor(window, GA_ROOTOWNER) == own;
-  return !ours && win32::InjectedInputReaches(point);
+  return !ours && win32::InjectedInputReaches(window, ourLevel);
 }
 
 void Report(const char* what, std::vector<double>& times) {
