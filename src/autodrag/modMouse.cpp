@@ -307,6 +307,11 @@ void modMouse::OnHookLost() {
     RingDoorbell();
     return;
   }
+  // A put-back Windows refused before is due now: the hand's own release may have gone by
+  // unseen (then applications already see the button up, and nothing is sent), or it still
+  // waits for its chance.
+  InjectDue();
+  ShareKeptDown();
   // Nothing was held: at worst a click went through as an ordinary click. The hook goes
   // back in and auto-drag (or the latch) carries on.
   InstallHook();
@@ -431,9 +436,9 @@ void modMouse::EndHold(bool putBack) {
   TellHoldState();
 }
 
-void modMouse::ReconcileHand(bool afterAnotherDesktop) {
+std::optional<drag::ButtonBits> modMouse::HandDown() {
   const std::optional<rt::DeviceButtons> hand = platform_.mouse.HandButtons();
-  if (!hand) return;
+  if (!hand) return std::nullopt;
   // The device's left button is the primary one unless the user swapped them.
   const bool swapped = platform_.mouse.ButtonsSwapped();
   const auto bit = [&](unsigned device) { return (*hand & (1u << device)) != 0; };
@@ -441,10 +446,16 @@ void modMouse::ReconcileHand(bool afterAnotherDesktop) {
   if (bit(swapped ? 1 : 0)) handDown |= drag::Bit(drag::Button::Primary);
   if (bit(swapped ? 0 : 1)) handDown |= drag::Bit(drag::Button::Secondary);
   if (bit(2)) handDown |= drag::Bit(drag::Button::Middle);
+  return handDown;
+}
+
+void modMouse::ReconcileHand(bool afterAnotherDesktop) {
+  const std::optional<drag::ButtonBits> handDown = HandDown();
+  if (!handDown) return;
   bool missed = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    missed = decision_.Reconcile(handDown, afterAnotherDesktop);
+    missed = decision_.Reconcile(*handDown, afterAnotherDesktop);
   }
   // A button event went by the hook on our own desktop: Windows has let it by or taken it
   // away, and a hook still wanted goes in afresh.
@@ -483,6 +494,12 @@ std::uint32_t modMouse::DeviceUp(drag::Button button) {
   return rt::msg::kMButtonUp;
 }
 
+std::uint32_t modMouse::DeviceDown(drag::Button button) {
+  const std::uint32_t up = DeviceUp(button);
+  return up == rt::msg::kLButtonUp ? rt::msg::kLButtonDown : up == rt::msg::kRButtonUp ? rt::msg::kRButtonDown
+                                                                                       : rt::msg::kMButtonDown;
+}
+
 void modMouse::Inject(const drag::Release& release) {
   // The pointer goes back to where the hand is now, not where it was when the hold ended:
   // the put-back may have waited for the hand's release, or for Windows.
@@ -516,6 +533,37 @@ void modMouse::Inject(const drag::Release& release) {
   // may be merged away (Wine does), and nothing depends on the two together.
   if (taken > 0 && release.at && !(handAt == *release.at))
     platform_.mouse.Inject({{rt::msg::kMouseMove, handAt, 0}}, kInjectedTag);
+  if (taken > 0) MakeGoodHeldBackPress(release.button, handAt);
+}
+
+// A press the hand made while our release was owed: held back by the hook, or gone by a
+// hook Windows had taken away, to applications that then got our release after it. Either
+// way the hand now holds a button applications see up, and its release would come to them
+// unpressed: the press is made good instead.
+void modMouse::MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at) {
+  bool heldBack = false;
+  bool swallowing = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    heldBack = decision_.MakeGoodHeldBackPress(button);
+    swallowing = decision_.SwallowsReleaseOf(button);
+  }
+  if (!heldBack) {
+    const std::optional<drag::ButtonBits> hand = HandDown();
+    if (swallowing || !hand || !(*hand & drag::Bit(button)) || platform_.mouse.DeviceButtonDown(DeviceUp(button)))
+      return;
+  }
+  std::size_t taken = 0;
+  try {
+    taken = platform_.mouse.Inject({{DeviceDown(button), at, 0}}, kInjectedTag);
+  } catch (...) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.HeldBackPressNotMadeGood(button);
+    throw;
+  }
+  if (taken > 0) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  decision_.HeldBackPressNotMadeGood(button);
 }
 
 // --- the badge ------------------------------------------------------------------------------

@@ -134,6 +134,10 @@ class modMouse {
   void InjectDue();
   void WaitForWhatIsOwed();
   std::uint32_t DeviceUp(drag::Button button);
+  std::uint32_t DeviceDown(drag::Button button);
+  void MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at);
+  // What raw input says the hand holds, as the hook names the buttons; none: not known.
+  std::optional<drag::ButtonBits> HandDown();
   void ShareKeptDown();
   void RefreshTrayIcon();
   void StartFilling(const drag::Candidate& candidate);
