@@ -327,7 +327,7 @@ void DragDecision::AlreadyUp(Button button) {
   State(button).owedAfterRelease = false;
 }
 
-bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
+bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop, bool awayNow) {
   bool missed = false;
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     ButtonState& state = buttons_[i];
@@ -340,7 +340,7 @@ bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
       // made on another desktop, while one that went by a lost hook reached them.
       state.swallowRelease = state.pressHeldBack = false;
       if (state.owed && std::exchange(state.owedAfterRelease, false)) {
-        state.owed->handLetGoElsewhere = afterAnotherDesktop;
+        state.owed->handLetGoElsewhere = afterAnotherDesktop || awayNow;
         chores_.retryPutBack = true;
       }
       if (hold_ && hold_->button == static_cast<Button>(i)) {
@@ -355,7 +355,7 @@ bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
     state.known = true;
   }
   if (candidate_ && !(handDown & Bit(candidate_->button))) DropCandidate();
-  return missed && !afterAnotherDesktop;
+  return missed && !afterAnotherDesktop && !awayNow;
 }
 
 bool DragDecision::HookLost(bool handKnown) {

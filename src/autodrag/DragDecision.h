@@ -134,7 +134,9 @@ class DragDecision {
   // desktop, a lost hook), taken as the truth before any put-back or swallow: a release
   // that went by unseen makes a put-back waiting for it due, and no swallow waits for it.
   // Returns whether the hook missed something here on our own desktop.
-  bool Reconcile(ButtonBits handDown, bool afterAnotherDesktop);
+  // awayNow: asked while another desktop has the input (closing or failing meanwhile): what
+  // the hand let go of there never reached applications here either.
+  bool Reconcile(ButtonBits handDown, bool afterAnotherDesktop, bool awayNow = false);
   // Windows took the hook away: unless raw input told us (handKnown, after Reconcile), what
   // the hook saw of the user's buttons is no longer known. Returns whether a hold was on
   // (the controller must then give it up).

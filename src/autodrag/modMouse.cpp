@@ -455,7 +455,7 @@ void modMouse::ReconcileHand(bool afterAnotherDesktop) {
   bool missed = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    missed = decision_.Reconcile(*handDown, afterAnotherDesktop);
+    missed = decision_.Reconcile(*handDown, afterAnotherDesktop, away_);
   }
   // A button event went by the hook on our own desktop: Windows has let it by or taken it
   // away, and a hook still wanted goes in afresh.

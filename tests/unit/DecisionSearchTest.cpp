@@ -200,6 +200,7 @@ struct World {
     const bool press = *toggled;
     if (hookLost) lossSeen = true;
     if (!Decide(press ? kDown[b] : kUp[b], at, false, onOwnUi)) Reach(press ? kDown[b] : kUp[b], at, false);
+    else if (press) judge.PressKeptFromApps(letter.button);
     Chores();
   }
   void Move(rt::ScreenPoint to) {

@@ -114,6 +114,7 @@ struct Running {
     if (!toggled) return;
     const bool press = *toggled;
     const bool passed = fakes.mouse.DeliverAt(at, press ? kDown[b] : kUp[b]) == 0;
+    if (press && !passed) judge.PressKeptFromApps(step.button);
     if (step.place != Place::TrayIcon || !passed || ended) return;
     if (b == 0) {
       Tray(press ? rt::msg::kLButtonDown : rt::msg::kLButtonUp);
