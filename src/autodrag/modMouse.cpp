@@ -416,7 +416,13 @@ void modMouse::ResetClickCount() {
 void modMouse::ReleaseLeftButton() { LetGo(); }
 
 void modMouse::GiveUp() {
-  EndHold(true);
+  // A put-back that failed stays owed, and only a hook sees the hand's next press of it.
+  try {
+    EndHold(true);
+  } catch (...) {
+    PutBackALostHook();
+    throw;
+  }
   PutBackALostHook();
 }
 

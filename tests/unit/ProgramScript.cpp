@@ -215,6 +215,7 @@ struct Running {
   }
   // Nothing more is refused from here: the end of a script gives every chance.
   void RefuseNoMore() {
+    NoteRefusals();
     fakes.mouse.refuseNextInjection = fakes.mouse.throwOnNextInjection = false;
     refuseArmed = failArmed = false;
   }
