@@ -176,8 +176,14 @@ struct Running {
         judge.HookGone(true);
         hookInstallsWhenLost = fakes.mouse.hooksInstalled;
         return;
-      case Act::RefuseInjection: fakes.mouse.refuseNextInjection = refuseArmed = true; return;
-      case Act::FailInjection: fakes.mouse.throwOnNextInjection = failArmed = true; return;
+      case Act::RefuseInjection:
+        NoteRefusals();
+        fakes.mouse.refuseNextInjection = refuseArmed = true;
+        return;
+      case Act::FailInjection:
+        NoteRefusals();
+        fakes.mouse.throwOnNextInjection = failArmed = true;
+        return;
       case Act::FailInHook: fakes.mouse.throwOnNextWindowLook = true; return;
       case Act::Close: {
         judge.GaveUp();
