@@ -145,7 +145,7 @@ void modMouse::DoChores() {
     InjectDue();
     ShareKeptDown();
   }
-  if (chores.reviewHook && !HookWanted()) hook_.Remove();
+  if (chores.reviewHook && !HookWanted()) RemoveHook();
   if (chores.attention) AskLatchAttention();
 }
 
@@ -161,6 +161,9 @@ void modMouse::StartMouseHook() {
 
 void modMouse::InstallHook() {
   RefreshTrayIcon();
+  // A hook that was out saw nothing of the hand meanwhile: a press then went to
+  // applications here, and must never be taken for one made on another desktop.
+  const bool wasOut = !hook_.Installed();
   // The old hook goes first: its thread is gone before the new one starts.
   hook_.Remove();
   hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
@@ -170,10 +173,18 @@ void modMouse::InstallHook() {
   if (!hook_.Installed()) return;
   if (!platform_.mouse.HookLossWatched() && !std::exchange(unwatchedTold_, true) && tell_)
     tell_(Notice::HookLossUnwatched);
-  if (std::exchange(hookLost_, false)) {
+  if (std::exchange(hookLost_, false) || wasOut) {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.HookBack();
   }
+}
+
+void modMouse::RemoveHook() {
+  hook_.Remove();
+  // What it saw of the hand is stale from now: a press meanwhile goes to applications here
+  // unseen, and must never be taken for one made on another desktop.
+  std::lock_guard<std::mutex> lock(mutex_);
+  decision_.HookBack();
 }
 
 void modMouse::RefreshTrayIcon() {
@@ -193,7 +204,7 @@ void modMouse::StopMouseHook() {
   }
   LetGo();
   if (!HookWanted()) {
-    hook_.Remove();
+    RemoveHook();
     return;
   }
   PutBackALostHook();
@@ -216,7 +227,7 @@ void modMouse::SetLatch(Latch latch) {
   }
   if (!latch.holdTime) {
     LetGo();
-    if (!HookWanted()) hook_.Remove();
+    if (!HookWanted()) RemoveHook();
     return;
   }
   if (!hook_.Installed() || hookLost_) InstallHook();
@@ -243,7 +254,7 @@ void modMouse::Close() {
     decision_.Closing();
   }
   // For good: nothing is kept in, whatever is still to come.
-  hook_.Remove();
+  RemoveHook();
   ShareKeptDown();
   bool owed = false;
   {
@@ -365,7 +376,7 @@ void modMouse::ReturnedToDesktop() {
   ReconcileHand(true);
   InjectDue();
   ShareKeptDown();
-  if (hook_.Installed() && !HookWanted()) hook_.Remove();
+  if (hook_.Installed() && !HookWanted()) RemoveHook();
 }
 
 bool modMouse::LatchOn() const {

@@ -111,6 +111,7 @@ class modMouse {
 
   // Without the lock held: installs the hook afresh.
   void InstallHook();
+  void RemoveHook();
   // After a hold ends: the hook goes back in if the latch or a Start still wants it.
   void PutBackALostHook();
   bool HookWanted() const;
