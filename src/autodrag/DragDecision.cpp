@@ -386,6 +386,15 @@ std::optional<Candidate> DragDecision::PendingCandidate(std::uint64_t number) co
   return Candidate{number, candidate_->press.at, candidate_->button};
 }
 
+ButtonBits DragDecision::PressesKeptFromApplications() const {
+  ButtonBits kept = 0;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const ButtonState& state = buttons_[i];
+    if (state.swallowRelease && state.known && state.down && !state.owed) kept |= static_cast<ButtonBits>(1u << i);
+  }
+  return kept;
+}
+
 ButtonBits DragDecision::KeptDown() const {
   ButtonBits kept = 0;
   if (hold_ && !State(hold_->button).down) kept |= Bit(hold_->button);

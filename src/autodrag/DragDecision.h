@@ -173,6 +173,9 @@ class DragDecision {
   // A user's release that must not reach applications is still to come: the hook stays in.
   bool ReleasesToSwallow() const;
   bool SwallowsReleaseOf(Button button) const { return State(button).swallowRelease; }
+  // Presses the hand still holds that applications never got, their releases still to be
+  // swallowed: what a program on its way out must make good, having no hook left to swallow.
+  ButtonBits PressesKeptFromApplications() const;
   // The press being held towards the latch, if it is still the one numbered.
   std::optional<Candidate> PendingCandidate(std::uint64_t number) const;
   bool Filling() const { return candidate_ && !candidate_->shownHeld; }

@@ -249,12 +249,17 @@ void modMouse::Close() {
     failure = std::current_exception();
   }
   if (!std::exchange(closed_, true)) WaitForWhatIsOwed();
+  drag::ButtonBits keptFromApplications = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.Closing();
+    keptFromApplications = decision_.PressesKeptFromApplications();
   }
   // For good: nothing is kept in, whatever is still to come.
   RemoveHook();
+  // A press the hand still holds that applications never got (one on our window or icon, or
+  // held back) would have its release reach them unpressed once we have gone: made good.
+  MakeGoodOnTheWayOut(keptFromApplications);
   ShareKeptDown();
   bool owed = false;
   {
@@ -294,6 +299,19 @@ void modMouse::WaitForWhatIsOwed() {
     }
     ShareKeptDown();
     platform_.pump.PostAfter(kRetryEvery, [tryAgain] { *tryAgain = true; });
+  }
+}
+
+void modMouse::MakeGoodOnTheWayOut(drag::ButtonBits buttons) {
+  if (buttons == 0) return;
+  const rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
+  for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
+    if (!(buttons & drag::Bit(button))) continue;
+    try {
+      platform_.mouse.Inject({{DeviceDown(button), handAt, 0}}, kInjectedTag);
+    } catch (...) {
+      // Nothing more can be done for it on the way out.
+    }
   }
 }
 

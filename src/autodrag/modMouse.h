@@ -112,6 +112,7 @@ class modMouse {
   // Without the lock held: installs the hook afresh.
   void InstallHook();
   void RemoveHook();
+  void MakeGoodOnTheWayOut(drag::ButtonBits buttons);
   // After a hold ends: the hook goes back in if the latch or a Start still wants it.
   void PutBackALostHook();
   bool HookWanted() const;
