@@ -73,6 +73,8 @@ const Row kRows[] = {
     {"close puts back", "0 start|1 C100,100|1.5 M300,200|2 close", "D@100,100 M@300,200 U@100,100* ; 300,200", 0, ""},
     {"close waits for the hand's release", "0 start|1 C100,100|1.5 M300,200|2 D300,200|2.5 close|3 M350,250|4 U350,250",
      "D@100,100 M@300,200 M@350,250 U@100,100* ; 350,250", 0, ""},
+    {"close past the wait for a press on our window", "0 start|1 C100,100|1.5 M300,200|2 d400,400|2.5 close|9 u400,400",
+     "D@100,100 M@300,200 M@400,400 U@100,100* d@400,400* u@400,400 ; 400,400", 0, ""},
     {"a failure in the hook on the drop press", "0 start|1 C100,100|1.5 M300,200|1.9 fail|2 D300,200|2.3 U300,200",
      "D@100,100 M@300,200 U@100,100* ; 300,200", 0, "could not be found"},
     {"a stop before a lost hook is noticed", "0 start|1 C100,100|1.5 M300,200|1.8 lost|2 D300,200|2.1 stop|2.5 U300,200",
