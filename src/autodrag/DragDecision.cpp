@@ -77,7 +77,7 @@ void DragDecision::AskGiveUp() {
 // so nothing here waits: every event is passed or swallowed on the spot.
 bool DragDecision::Decide(const Event& event) {
   pointer_ = event.at;
-  if (event.ours) return false;
+  if (event.ours) return OnOurs(event);
   hand_ = event.at;
   ++handEvents_;
   if (event.message == rt::msg::kMouseMove) return OnMove(event);
@@ -85,6 +85,19 @@ bool DragDecision::Decide(const Event& event) {
     return button->press ? OnPress(button->button, event) : OnRelease(button->button, event);
   // Another button in the meantime: the user is doing something else than holding still.
   if (event.message == kXButtonDown) DropCandidate();
+  return false;
+}
+
+bool DragDecision::OnOurs(const Event& event) {
+  const auto button = ButtonOf(event.message);
+  if (!button || !button->press) return false;
+  ButtonState& state = State(button->button);
+  if (!std::exchange(state.makingGood, false)) return false;
+  // The hand let go before our press for it came: applications see the button up, as the
+  // hand has it, and the release was swallowed.
+  if (!state.down) return true;
+  state.swallowRelease = false;
+  chores_.reviewHook = true;
   return false;
 }
 
@@ -117,6 +130,7 @@ bool DragDecision::OnPress(Button button, const Event& event) {
     // Applications still see it down from before: a second press would be one they never
     // get the release of. The put-back is tried again first.
     state.swallowRelease = true;
+    state.pressHeldBack = true;
     chores_.retryPutBack = true;
     return true;
   }
@@ -145,6 +159,7 @@ bool DragDecision::OnRelease(Button button, const Event& event) {
   state.known = true;
   if (std::exchange(state.swallowRelease, false)) {
     state.pressOnOwnUi = false;
+    state.pressHeldBack = false;
     // A put-back waiting for this release, or refused at its press, is tried now.
     if (state.owed) {
       state.owedAfterRelease = false;
@@ -280,6 +295,16 @@ std::optional<Release> DragDecision::Due(Button button) const {
 
 void DragDecision::Injected(Button button) { State(button).owed.reset(); }
 
+bool DragDecision::MakeGoodHeldBackPress(Button button) {
+  ButtonState& state = State(button);
+  if (!std::exchange(state.pressHeldBack, false) || state.owed || !state.known || !state.down || !state.swallowRelease)
+    return false;
+  state.makingGood = true;
+  return true;
+}
+
+void DragDecision::HeldBackPressNotMadeGood(Button button) { State(button).makingGood = false; }
+
 bool DragDecision::PutBackOwed() const {
   for (const ButtonState& state : buttons_)
     if (state.owed) return true;
@@ -302,7 +327,7 @@ void DragDecision::AlreadyUp(Button button) {
   State(button).owedAfterRelease = false;
 }
 
-bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
+bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop, bool awayNow) {
   bool missed = false;
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     ButtonState& state = buttons_[i];
@@ -313,9 +338,9 @@ bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
       // Let go where the hook did not see it: no release of the hand's is coming to swallow,
       // and a put-back that waited for it is due. Applications here never got a release
       // made on another desktop, while one that went by a lost hook reached them.
-      state.swallowRelease = false;
+      state.swallowRelease = state.pressHeldBack = false;
       if (state.owed && std::exchange(state.owedAfterRelease, false)) {
-        state.owed->handLetGoElsewhere = afterAnotherDesktop;
+        state.owed->handLetGoElsewhere = afterAnotherDesktop || awayNow;
         chores_.retryPutBack = true;
       }
       if (hold_ && hold_->button == static_cast<Button>(i)) {
@@ -330,7 +355,7 @@ bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop) {
     state.known = true;
   }
   if (candidate_ && !(handDown & Bit(candidate_->button))) DropCandidate();
-  return missed && !afterAnotherDesktop;
+  return missed && !afterAnotherDesktop && !awayNow;
 }
 
 bool DragDecision::HookLost(bool handKnown) {
@@ -359,6 +384,15 @@ bool DragDecision::ReleasesToSwallow() const {
 std::optional<Candidate> DragDecision::PendingCandidate(std::uint64_t number) const {
   if (!candidate_ || candidate_->number != number) return std::nullopt;
   return Candidate{number, candidate_->press.at, candidate_->button};
+}
+
+ButtonBits DragDecision::PressesKeptFromApplications() const {
+  ButtonBits kept = 0;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const ButtonState& state = buttons_[i];
+    if (state.swallowRelease && state.known && state.down && !state.owed) kept |= static_cast<ButtonBits>(1u << i);
+  }
+  return kept;
 }
 
 ButtonBits DragDecision::KeptDown() const {

@@ -119,6 +119,13 @@ class DragDecision {
   // has come); it stays owed until Injected or AlreadyUp.
   std::optional<Release> Due(Button button) const;
   void Injected(Button button);
+  // A press the hand made while the put-back was owed was held back from applications: once
+  // the put-back is taken and the hand still holds it, it is made good (injected) rather than
+  // its release swallowed, so the release needs no hook of ours when it comes. True: inject
+  // it now; the hook lets it through if the hand still holds the button by then.
+  bool MakeGoodHeldBackPress(Button button);
+  // Windows refused that press: the hand's release is swallowed as before.
+  void HeldBackPressNotMadeGood(Button button);
   // For good: nothing waits for the user's release any more.
   void Closing();
   // Applications already saw the button go up: nothing of it is owed or to be swallowed.
@@ -127,7 +134,9 @@ class DragDecision {
   // desktop, a lost hook), taken as the truth before any put-back or swallow: a release
   // that went by unseen makes a put-back waiting for it due, and no swallow waits for it.
   // Returns whether the hook missed something here on our own desktop.
-  bool Reconcile(ButtonBits handDown, bool afterAnotherDesktop);
+  // awayNow: asked while another desktop has the input (closing or failing meanwhile): what
+  // the hand let go of there never reached applications here either.
+  bool Reconcile(ButtonBits handDown, bool afterAnotherDesktop, bool awayNow = false);
   // Windows took the hook away: unless raw input told us (handKnown, after Reconcile), what
   // the hook saw of the user's buttons is no longer known. Returns whether a hold was on
   // (the controller must then give it up).
@@ -163,6 +172,10 @@ class DragDecision {
   bool PutBackOwed() const;
   // A user's release that must not reach applications is still to come: the hook stays in.
   bool ReleasesToSwallow() const;
+  bool SwallowsReleaseOf(Button button) const { return State(button).swallowRelease; }
+  // Presses the hand still holds that applications never got, their releases still to be
+  // swallowed: what a program on its way out must make good, having no hook left to swallow.
+  ButtonBits PressesKeptFromApplications() const;
   // The press being held towards the latch, if it is still the one numbered.
   std::optional<Candidate> PendingCandidate(std::uint64_t number) const;
   bool Filling() const { return candidate_ && !candidate_->shownHeld; }
@@ -200,6 +213,10 @@ class DragDecision {
     bool known = false;
     // Applications already saw its release (ours), so the user's own must not reach them.
     bool swallowRelease = false;
+    // The press now down was held back because a put-back was owed; makingGood: ours for it
+    // is on its way to the hook.
+    bool pressHeldBack = false;
+    bool makingGood = false;
     // The press now down was on our own window or icon: its release is no pick-up.
     bool pressOnOwnUi = false;
     // A put-back still to inject: Windows refused it, or it waits for the user's release.
@@ -209,6 +226,7 @@ class DragDecision {
 
   bool ShownHeld() const { return candidate_ && candidate_->shownHeld; }
   bool OnMove(const Event& event);
+  bool OnOurs(const Event& event);
   bool OnPress(Button button, const Event& event);
   bool OnRelease(Button button, const Event& event);
   bool ReleaseWhileHolding(const Event& event);

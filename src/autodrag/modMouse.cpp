@@ -145,7 +145,7 @@ void modMouse::DoChores() {
     InjectDue();
     ShareKeptDown();
   }
-  if (chores.reviewHook && !HookWanted()) hook_.Remove();
+  if (chores.reviewHook && !HookWanted()) RemoveHook();
   if (chores.attention) AskLatchAttention();
 }
 
@@ -161,6 +161,9 @@ void modMouse::StartMouseHook() {
 
 void modMouse::InstallHook() {
   RefreshTrayIcon();
+  // A hook that was out saw nothing of the hand meanwhile: a press then went to
+  // applications here, and must never be taken for one made on another desktop.
+  const bool wasOut = !hook_.Installed();
   // The old hook goes first: its thread is gone before the new one starts.
   hook_.Remove();
   hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
@@ -170,10 +173,18 @@ void modMouse::InstallHook() {
   if (!hook_.Installed()) return;
   if (!platform_.mouse.HookLossWatched() && !std::exchange(unwatchedTold_, true) && tell_)
     tell_(Notice::HookLossUnwatched);
-  if (std::exchange(hookLost_, false)) {
+  if (std::exchange(hookLost_, false) || wasOut) {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.HookBack();
   }
+}
+
+void modMouse::RemoveHook() {
+  hook_.Remove();
+  // What it saw of the hand is stale from now: a press meanwhile goes to applications here
+  // unseen, and must never be taken for one made on another desktop.
+  std::lock_guard<std::mutex> lock(mutex_);
+  decision_.HookBack();
 }
 
 void modMouse::RefreshTrayIcon() {
@@ -193,7 +204,7 @@ void modMouse::StopMouseHook() {
   }
   LetGo();
   if (!HookWanted()) {
-    hook_.Remove();
+    RemoveHook();
     return;
   }
   PutBackALostHook();
@@ -216,7 +227,7 @@ void modMouse::SetLatch(Latch latch) {
   }
   if (!latch.holdTime) {
     LetGo();
-    if (!HookWanted()) hook_.Remove();
+    if (!HookWanted()) RemoveHook();
     return;
   }
   if (!hook_.Installed() || hookLost_) InstallHook();
@@ -238,12 +249,17 @@ void modMouse::Close() {
     failure = std::current_exception();
   }
   if (!std::exchange(closed_, true)) WaitForWhatIsOwed();
+  drag::ButtonBits keptFromApplications = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.Closing();
+    keptFromApplications = decision_.PressesKeptFromApplications();
   }
   // For good: nothing is kept in, whatever is still to come.
-  hook_.Remove();
+  RemoveHook();
+  // A press the hand still holds that applications never got (one on our window or icon, or
+  // held back) would have its release reach them unpressed once we have gone: made good.
+  MakeGoodOnTheWayOut(keptFromApplications);
   ShareKeptDown();
   bool owed = false;
   {
@@ -286,6 +302,19 @@ void modMouse::WaitForWhatIsOwed() {
   }
 }
 
+void modMouse::MakeGoodOnTheWayOut(drag::ButtonBits buttons) {
+  if (buttons == 0) return;
+  const rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
+  for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
+    if (!(buttons & drag::Bit(button))) continue;
+    try {
+      platform_.mouse.Inject({{DeviceDown(button), handAt, 0}}, kInjectedTag);
+    } catch (...) {
+      // Nothing more can be done for it on the way out.
+    }
+  }
+}
+
 void modMouse::OnHookLost() {
   if (!hook_.Installed()) return;
   hookLost_ = true;
@@ -307,6 +336,11 @@ void modMouse::OnHookLost() {
     RingDoorbell();
     return;
   }
+  // A put-back Windows refused before is due now: the hand's own release may have gone by
+  // unseen (then applications already see the button up, and nothing is sent), or it still
+  // waits for its chance.
+  InjectDue();
+  ShareKeptDown();
   // Nothing was held: at worst a click went through as an ordinary click. The hook goes
   // back in and auto-drag (or the latch) carries on.
   InstallHook();
@@ -360,7 +394,7 @@ void modMouse::ReturnedToDesktop() {
   ReconcileHand(true);
   InjectDue();
   ShareKeptDown();
-  if (hook_.Installed() && !HookWanted()) hook_.Remove();
+  if (hook_.Installed() && !HookWanted()) RemoveHook();
 }
 
 bool modMouse::LatchOn() const {
@@ -411,7 +445,13 @@ void modMouse::ResetClickCount() {
 void modMouse::ReleaseLeftButton() { LetGo(); }
 
 void modMouse::GiveUp() {
-  EndHold(true);
+  // A put-back that failed stays owed, and only a hook sees the hand's next press of it.
+  try {
+    EndHold(true);
+  } catch (...) {
+    PutBackALostHook();
+    throw;
+  }
   PutBackALostHook();
 }
 
@@ -431,9 +471,9 @@ void modMouse::EndHold(bool putBack) {
   TellHoldState();
 }
 
-void modMouse::ReconcileHand(bool afterAnotherDesktop) {
+std::optional<drag::ButtonBits> modMouse::HandDown() {
   const std::optional<rt::DeviceButtons> hand = platform_.mouse.HandButtons();
-  if (!hand) return;
+  if (!hand) return std::nullopt;
   // The device's left button is the primary one unless the user swapped them.
   const bool swapped = platform_.mouse.ButtonsSwapped();
   const auto bit = [&](unsigned device) { return (*hand & (1u << device)) != 0; };
@@ -441,10 +481,16 @@ void modMouse::ReconcileHand(bool afterAnotherDesktop) {
   if (bit(swapped ? 1 : 0)) handDown |= drag::Bit(drag::Button::Primary);
   if (bit(swapped ? 0 : 1)) handDown |= drag::Bit(drag::Button::Secondary);
   if (bit(2)) handDown |= drag::Bit(drag::Button::Middle);
+  return handDown;
+}
+
+void modMouse::ReconcileHand(bool afterAnotherDesktop) {
+  const std::optional<drag::ButtonBits> handDown = HandDown();
+  if (!handDown) return;
   bool missed = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    missed = decision_.Reconcile(handDown, afterAnotherDesktop);
+    missed = decision_.Reconcile(*handDown, afterAnotherDesktop, away_);
   }
   // A button event went by the hook on our own desktop: Windows has let it by or taken it
   // away, and a hook still wanted goes in afresh.
@@ -483,6 +529,12 @@ std::uint32_t modMouse::DeviceUp(drag::Button button) {
   return rt::msg::kMButtonUp;
 }
 
+std::uint32_t modMouse::DeviceDown(drag::Button button) {
+  const std::uint32_t up = DeviceUp(button);
+  return up == rt::msg::kLButtonUp ? rt::msg::kLButtonDown : up == rt::msg::kRButtonUp ? rt::msg::kRButtonDown
+                                                                                       : rt::msg::kMButtonDown;
+}
+
 void modMouse::Inject(const drag::Release& release) {
   // The pointer goes back to where the hand is now, not where it was when the hold ended:
   // the put-back may have waited for the hand's release, or for Windows.
@@ -516,6 +568,37 @@ void modMouse::Inject(const drag::Release& release) {
   // may be merged away (Wine does), and nothing depends on the two together.
   if (taken > 0 && release.at && !(handAt == *release.at))
     platform_.mouse.Inject({{rt::msg::kMouseMove, handAt, 0}}, kInjectedTag);
+  if (taken > 0) MakeGoodHeldBackPress(release.button, handAt);
+}
+
+// A press the hand made while our release was owed: held back by the hook, or gone by a
+// hook Windows had taken away, to applications that then got our release after it. Either
+// way the hand now holds a button applications see up, and its release would come to them
+// unpressed: the press is made good instead.
+void modMouse::MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at) {
+  bool heldBack = false;
+  bool swallowing = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    heldBack = decision_.MakeGoodHeldBackPress(button);
+    swallowing = decision_.SwallowsReleaseOf(button);
+  }
+  if (!heldBack) {
+    const std::optional<drag::ButtonBits> hand = HandDown();
+    if (swallowing || !hand || !(*hand & drag::Bit(button)) || platform_.mouse.DeviceButtonDown(DeviceUp(button)))
+      return;
+  }
+  std::size_t taken = 0;
+  try {
+    taken = platform_.mouse.Inject({{DeviceDown(button), at, 0}}, kInjectedTag);
+  } catch (...) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.HeldBackPressNotMadeGood(button);
+    throw;
+  }
+  if (taken > 0) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  decision_.HeldBackPressNotMadeGood(button);
 }
 
 // --- the badge ------------------------------------------------------------------------------

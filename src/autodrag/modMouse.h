@@ -111,6 +111,8 @@ class modMouse {
 
   // Without the lock held: installs the hook afresh.
   void InstallHook();
+  void RemoveHook();
+  void MakeGoodOnTheWayOut(drag::ButtonBits buttons);
   // After a hold ends: the hook goes back in if the latch or a Start still wants it.
   void PutBackALostHook();
   bool HookWanted() const;
@@ -134,6 +136,10 @@ class modMouse {
   void InjectDue();
   void WaitForWhatIsOwed();
   std::uint32_t DeviceUp(drag::Button button);
+  std::uint32_t DeviceDown(drag::Button button);
+  void MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at);
+  // What raw input says the hand holds, as the hook names the buttons; none: not known.
+  std::optional<drag::ButtonBits> HandDown();
   void ShareKeptDown();
   void RefreshTrayIcon();
   void StartFilling(const drag::Candidate& candidate);

@@ -1,5 +1,7 @@
 #include "unit/ButtonJudge.h"
 
+#include <utility>
+
 namespace judge {
 
 const char* Name(Fault fault) {
@@ -28,11 +30,13 @@ void ButtonJudge::Track(std::size_t b) {
 
 void ButtonJudge::AppsPress(int button) {
   appsDown_[Index(button)] = true;
+  keptFromApps_[Index(button)] = releaseBeyondUs_[Index(button)] = false;
   Track(Index(button));
 }
 
 void ButtonJudge::AppsRelease(int button) {
-  if (!appsDown_[Index(button)]) Flag(Fault::ReleaseWithoutPress, button);
+  if (!appsDown_[Index(button)] && !std::exchange(releaseBeyondUs_[Index(button)], false))
+    Flag(Fault::ReleaseWithoutPress, button);
   appsDown_[Index(button)] = false;
   Track(Index(button));
 }
@@ -45,11 +49,14 @@ void ButtonJudge::AppsAt(rt::ScreenPoint point, bool ours) {
 void ButtonJudge::HandPress(int button) {
   // The next press of a button kept down is the chance for a put-back Windows refused.
   if (!away_ && Kept(Index(button))) refusalPending_ = false;
+  keptFromApps_[Index(button)] = false;
   handDown_[Index(button)] = true;
   Track(Index(button));
 }
 
 void ButtonJudge::HandRelease(int button) {
+  releaseBeyondUs_[Index(button)] = keptFromApps_[Index(button)] && hookGone_ && !away_;
+  keptFromApps_[Index(button)] = false;
   handDown_[Index(button)] = false;
   Track(Index(button));
 }
@@ -101,7 +108,8 @@ void ButtonJudge::Settled(std::uint8_t keptDown) {
 std::array<std::int32_t, 5> ButtonJudge::State() const {
   std::int32_t bits = 0;
   for (std::size_t b = 0; b < 3; ++b)
-    bits = bits << 5 | appsDown_[b] | handDown_[b] << 1 | unheld_[b] << 2 | taken_[b] << 3 | givenUpSince_[b] << 4;
+    bits = bits << 7 | appsDown_[b] | handDown_[b] << 1 | unheld_[b] << 2 | taken_[b] << 3 | givenUpSince_[b] << 4 |
+           keptFromApps_[b] << 5 | releaseBeyondUs_[b] << 6;
   bits = bits << 6 | away_ | hookGone_ << 1 | refusalPending_ << 2 | ended_ << 3 | endedAway_ << 4 | oursLast_ << 5;
   return {bits, hand_.x, hand_.y, appsPointer_.x, appsPointer_.y};
 }

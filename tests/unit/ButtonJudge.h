@@ -52,6 +52,10 @@ class ButtonJudge {
   // delivered on the desktop, or nothing when nothing reaches the desktop.
   std::optional<bool> HandToggles(int button, rt::ScreenPoint at, bool onOwnUi);
   void HandAt(rt::ScreenPoint point) { hand_ = point; }
+  // The program kept the hand's press from applications. Should Windows take the hook away
+  // before its release, that release reaches them unpressed, and nothing can stop it: the
+  // program learns of a lost hook only from the input that went by it. Not a fault of ours.
+  void PressKeptFromApps(int button) { keptFromApps_[Index(button)] = true; }
   rt::ScreenPoint HandPoint() const { return hand_; }
   bool HandHolds(int button) const { return handDown_[Index(button)]; }
   bool AppsSeeDown(int button) const { return appsDown_[Index(button)]; }
@@ -97,6 +101,9 @@ class ButtonJudge {
   std::array<bool, 3> taken_{};
   // A way of giving up was used since the button began to be down with nobody holding it.
   std::array<bool, 3> givenUpSince_{};
+  std::array<bool, 3> keptFromApps_{};
+  // The hand's release of a press kept from applications went by a hook Windows had taken.
+  std::array<bool, 3> releaseBeyondUs_{};
   bool away_ = false;
   bool hookGone_ = false;
   bool refusalPending_ = false;

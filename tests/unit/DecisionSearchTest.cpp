@@ -144,8 +144,12 @@ struct World {
     return decision.StartOn() || decision.CurrentLatch().holdTime || decision.ReleasesToSwallow() ||
            decision.Holding() || decision.PutBackOwed();
   }
+  void TakeOut() {
+    hookIn = false;
+    decision.HookBack();
+  }
   void Install() {
-    if (hookLost) decision.HookBack();
+    if (hookLost || !hookIn) decision.HookBack();
     hookIn = true;
     hookLost = lossSeen = false;
     judge.HookGone(false);
@@ -155,7 +159,7 @@ struct World {
     decision.EndStart();
     EndHold(false);
     decision.ClearTrouble();
-    if (!HookWanted()) hookIn = false;
+    if (!HookWanted()) TakeOut();
   }
   void StartStop() {
     judge.GaveUp();
@@ -173,7 +177,7 @@ struct World {
       fillFrom = now;
     }
     if (chores.retryPutBack) InjectOwed();
-    if (chores.reviewHook && !HookWanted()) hookIn = false;
+    if (chores.reviewHook && !HookWanted()) TakeOut();
     if (!chores.attention) return;
     if (decision.StartOn()) {
       if (decision.ClickCount() > 1) {
@@ -200,6 +204,7 @@ struct World {
     const bool press = *toggled;
     if (hookLost) lossSeen = true;
     if (!Decide(press ? kDown[b] : kUp[b], at, false, onOwnUi)) Reach(press ? kDown[b] : kUp[b], at, false);
+    else if (press) judge.PressKeptFromApps(letter.button);
     Chores();
   }
   void Move(rt::ScreenPoint to) {
@@ -244,7 +249,7 @@ struct World {
         if (!away) {
           decision.Reconcile(HandBits(), true);
           InjectOwed();
-          if (!HookWanted()) hookIn = false;
+          if (!HookWanted()) TakeOut();
         }
         break;
       case Kind::HookLost:
@@ -260,7 +265,7 @@ struct World {
         if (decision.StartOn()) break;
         if (!latchOn) {
           EndHold(false);
-          if (!HookWanted()) hookIn = false;
+          if (!HookWanted()) TakeOut();
         } else if (!hookIn) {
           Install();
         }

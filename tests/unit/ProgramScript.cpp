@@ -53,6 +53,8 @@ struct Running {
   bool away = false;
   bool ended = false;
   int hookInstallsWhenLost = -1;
+  bool refuseArmed = false;
+  bool failArmed = false;
 
   explicit Running(const Setup& setup) {
     fakes.pump.onUnhandledFailure = [this](const std::exception& e) {
@@ -83,6 +85,7 @@ struct Running {
   }
 
   void Settle() {
+    NoteRefusals();
     Observe();
     if (hookInstallsWhenLost >= 0 && fakes.mouse.hooksInstalled > hookInstallsWhenLost) {
       judge.HookGone(false);
@@ -111,6 +114,7 @@ struct Running {
     if (!toggled) return;
     const bool press = *toggled;
     const bool passed = fakes.mouse.DeliverAt(at, press ? kDown[b] : kUp[b]) == 0;
+    if (press && !passed) judge.PressKeptFromApps(step.button);
     if (step.place != Place::TrayIcon || !passed || ended) return;
     if (b == 0) {
       Tray(press ? rt::msg::kLButtonDown : rt::msg::kLButtonUp);
@@ -172,8 +176,14 @@ struct Running {
         judge.HookGone(true);
         hookInstallsWhenLost = fakes.mouse.hooksInstalled;
         return;
-      case Act::RefuseInjection: fakes.mouse.refuseNextInjection = true; return;
-      case Act::FailInjection: fakes.mouse.throwOnNextInjection = true; return;
+      case Act::RefuseInjection:
+        NoteRefusals();
+        fakes.mouse.refuseNextInjection = refuseArmed = true;
+        return;
+      case Act::FailInjection:
+        NoteRefusals();
+        fakes.mouse.throwOnNextInjection = failArmed = true;
+        return;
       case Act::FailInHook: fakes.mouse.throwOnNextWindowLook = true; return;
       case Act::Close: {
         judge.GaveUp();
@@ -201,10 +211,19 @@ struct Running {
     }
   }
 
-  // The refusals the fakes were told of that Windows has now acted on.
-  void NoteRefusals(bool refuseWasSet, bool failWasSet) {
-    if ((refuseWasSet && !fakes.mouse.refuseNextInjection) || (failWasSet && !fakes.mouse.throwOnNextInjection))
+  // The refusals the fakes were told of that Windows has acted on since the last look, even
+  // one inside a step that is still going on (close waits in the pump).
+  void NoteRefusals() {
+    if ((refuseArmed && !fakes.mouse.refuseNextInjection) || (failArmed && !fakes.mouse.throwOnNextInjection))
       judge.InjectionRefused();
+    refuseArmed = fakes.mouse.refuseNextInjection;
+    failArmed = fakes.mouse.throwOnNextInjection;
+  }
+  // Nothing more is refused from here: the end of a script gives every chance.
+  void RefuseNoMore() {
+    NoteRefusals();
+    fakes.mouse.refuseNextInjection = fakes.mouse.throwOnNextInjection = false;
+    refuseArmed = failArmed = false;
   }
 
 };
@@ -258,12 +277,8 @@ Outcome PlayOn(Running& run, const Script& script) {
     t += step.gapMs / 1000.0;
     run.fakes.pump.At(t, [&, index, step] {
       next = index + 1;
-      const bool refuse = run.fakes.mouse.refuseNextInjection, fail = run.fakes.mouse.throwOnNextInjection;
       run.Do(step);
-      run.fakes.pump.At(run.fakes.clock.Now() + kSettle, [&, refuse, fail] {
-        run.NoteRefusals(refuse, fail);
-        run.Settle();
-      });
+      run.fakes.pump.At(run.fakes.clock.Now() + kSettle, [&] { run.Settle(); });
     });
   };
   std::vector<Step> steps = script.steps;
@@ -275,7 +290,7 @@ Outcome PlayOn(Running& run, const Script& script) {
       // Between the last scripted step and the first of the end, which comes 200 ms later.
       if (i == scripted)
         run.fakes.pump.At(t + 0.1, [&] {
-          run.fakes.mouse.refuseNextInjection = run.fakes.mouse.throwOnNextInjection = false;
+          run.RefuseNoMore();
           run.fakes.mouse.throwOnNextWindowLook = false;
           run.fakes.mouse.whileNextInjection = {};
         });
