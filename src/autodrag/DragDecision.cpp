@@ -120,6 +120,10 @@ bool DragDecision::OnMove(const Event& event) {
 bool DragDecision::OnPress(Button button, const Event& event) {
   ButtonState& state = State(button);
   state.down = state.known = true;
+  // The hand is at work again: a put-back of another button that Windows refused is tried
+  // now, before this press can begin or end anything that would leave it further behind.
+  for (const ButtonState& other : buttons_)
+    if (&other != &state && other.owed && !other.owedAfterRelease) chores_.retryPutBack = true;
   if (hold_ && hold_->button == button) {
     // The button is already down for the user; this press only says what its release will mean.
     hold_->dropPressOnOwnUi = event.onOwnUi;
@@ -293,6 +297,11 @@ std::optional<Release> DragDecision::Due(Button button) const {
   return state.owed;
 }
 
+void DragDecision::PressReachedApplications(Button button) {
+  ButtonState& state = State(button);
+  state.swallowRelease = state.pressHeldBack = state.pressOnOwnUi = false;
+}
+
 void DragDecision::Injected(Button button) { State(button).owed.reset(); }
 
 bool DragDecision::MakeGoodHeldBackPress(Button button) {
@@ -313,10 +322,13 @@ bool DragDecision::PutBackOwed() const {
 
 void DragDecision::Closing() {
   // With the hook going, the user's release reaches applications and lets go where they
-  // are: a put-back that waited for it is no longer ours to do.
+  // are: a put-back that waited for it is no longer ours to do, nor one Windows refused
+  // while the hand pressed that button again (its press held back, so applications still
+  // see the button down from before, as the hand has it).
   for (ButtonState& state : buttons_) {
-    if (!std::exchange(state.owedAfterRelease, false)) continue;
-    state.swallowRelease = false;
+    const bool heldAgain = state.owed && state.pressHeldBack && state.known && state.down;
+    if (!std::exchange(state.owedAfterRelease, false) && !heldAgain) continue;
+    state.swallowRelease = state.pressHeldBack = false;
     state.owed.reset();
   }
 }

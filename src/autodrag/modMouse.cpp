@@ -321,6 +321,7 @@ void modMouse::OnHookLost() {
   // Raw input still saw the hand: a release it made meanwhile settles what was waiting for it.
   const bool handKnown = platform_.mouse.HandButtons().has_value();
   ReconcileHand(false);
+  ForgetSwallowsOfPressesThatWentBy();
   bool holding = false;
   bool startOn = false;
   {
@@ -358,6 +359,21 @@ void modMouse::OnHookLost() {
   StopTheLatch();
 }
 
+// A press kept from applications whose release was still to be swallowed: should the
+// session's key state say applications see that button down after all (not by a hold or a
+// put-back of ours), a press of the hand went by the lost hook, and its release is theirs.
+void modMouse::ForgetSwallowsOfPressesThatWentBy() {
+  for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!decision_.SwallowsReleaseOf(button) || !decision_.KeptFromApplications(button)) continue;
+    }
+    if (!platform_.mouse.DeviceButtonDown(DeviceUp(button))) continue;
+    std::lock_guard<std::mutex> lock(mutex_);
+    decision_.PressReachedApplications(button);
+  }
+}
+
 void modMouse::StopTheLatch() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -380,6 +396,10 @@ void modMouse::PutBackALostHook() {
 }
 
 void modMouse::LeavingDesktop() {
+  // What the hand let go of before the other desktop took the input went to applications
+  // here, by a hook Windows may have taken away: settled now, it is never taken later for a
+  // release made over there.
+  ReconcileHand(false);
   std::lock_guard<std::mutex> lock(mutex_);
   away_ = true;
 }

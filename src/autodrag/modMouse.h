@@ -118,6 +118,7 @@ class modMouse {
   bool HookWanted() const;
   // Windows took the hook away: put it back if nothing was held, or end with trouble.
   void OnHookLost();
+  void ForgetSwallowsOfPressesThatWentBy();
   // On the window's thread, from the doorbell: what the hook handed over.
   void DoChores();
   void RingDoorbell() noexcept;
