@@ -571,14 +571,19 @@ void modMouse::Inject(const drag::Release& release) {
   } catch (...) {
     failure = std::current_exception();
   }
+  // The hand may have moved while Windows took ours, past a hook Windows took away as
+  // much as by ours: the pointer's trail says where it went, our own points left out.
+  const std::optional<rt::ScreenPoint> handsOwn =
+      taken > 0 ? platform_.mouse.LastPointNotTagged(kInjectedTag) : std::nullopt;
   {
     // Refused: applications still see the button down, so the release stays owed, done at
     // the return to the desktop, at the user's next press of it, or on the way out.
     std::lock_guard<std::mutex> lock(mutex_);
     if (taken > 0) decision_.Injected(release.button);
     else if (!away_) decision_.SetTrouble(Trouble::InjectionRefused);
-    // The hand moved while Windows took ours: where the hook last saw it is newer.
-    if (decision_.HandEvents() != handEvents) handAt = decision_.HandPointer();
+    // Without the trail, where the hook last saw the hand is newer if it moved meanwhile.
+    if (handsOwn) handAt = *handsOwn;
+    else if (decision_.HandEvents() != handEvents) handAt = decision_.HandPointer();
   }
   ShareKeptDown();
   // Told through the doorbell, never from here: the controller's answer may inject again.

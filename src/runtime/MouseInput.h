@@ -109,6 +109,10 @@ class MouseInput {
   virtual std::optional<DeviceButtons> HandButtons() = 0;
   // Where the pointer is now: where a put-back sends it back to.
   virtual ScreenPoint CursorPosition() = 0;
+  // Where input not carrying this tag in its extra info last put the pointer: the system
+  // keeps a short trail of the pointer's points, each with its extra info, so a hand's move
+  // taken while Windows took ours is told from our own. None: the trail does not say.
+  virtual std::optional<ScreenPoint> LastPointNotTagged(std::uintptr_t tag) = 0;
   // False while a hook is in but that watch could not be set up: a lost hook would go unseen.
   virtual bool HookLossWatched() = 0;
   // The buttons applications see down only because we keep them so (bit 1 << HeldButton:

@@ -70,6 +70,15 @@ rt::ScreenPoint FakeMouse::CursorPosition() {
   return pointer;
 }
 
+std::optional<rt::ScreenPoint> FakeMouse::LastPointNotTagged(std::uintptr_t tag) {
+  affinity_.CheckOwnThread("MouseInput::LastPointNotTagged");
+  input_.WaitIdle();
+  std::lock_guard<std::mutex> lock(logMutex_);
+  const auto last = std::find_if(delivered.rbegin(), delivered.rend(), [tag](const auto& e) { return e.extraInfo != tag; });
+  if (last == delivered.rend()) return std::nullopt;
+  return last->point;
+}
+
 void FakeMouse::RunHookCall(HookCall& call) {
   current_ = &call;
   call.result = call.procedure(call.code, call.message, call.event);

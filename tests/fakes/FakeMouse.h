@@ -58,6 +58,8 @@ class FakeMouse : public rt::MouseInput {
   bool DeviceButtonDown(std::uint32_t upMessage) override;
   std::optional<rt::DeviceButtons> HandButtons() override;
   rt::ScreenPoint CursorPosition() override;
+  // The trail is the log of what moved the pointer, newest last.
+  std::optional<rt::ScreenPoint> LastPointNotTagged(std::uintptr_t tag) override;
   bool HookLossWatched() override { return !rawInputRefused; }
   void NoteKeptDown(std::uint8_t buttons) noexcept override { keptDown = buttons; }
 

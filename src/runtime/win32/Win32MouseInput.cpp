@@ -1,5 +1,7 @@
 #include "runtime/win32/Win32MouseInput.h"
 
+#include <array>
+
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/InjectedMouseInput.h"
 #include "runtime/win32/WindowReach.h"
@@ -159,6 +161,25 @@ rt::ScreenPoint Win32MouseInput::CursorPosition() {
   POINT at{};
   ::GetCursorPos(&at);
   return rt::ScreenPoint{at.x, at.y};
+}
+
+std::optional<rt::ScreenPoint> Win32MouseInput::LastPointNotTagged(std::uintptr_t tag) {
+  POINT now{};
+  if (!::GetCursorPos(&now)) return std::nullopt;
+  // The trail is searched from the point where the pointer is, given in 16 bits; points
+  // left of or above the primary monitor come back wrapped the same way.
+  MOUSEMOVEPOINT from{};
+  from.x = now.x & 0xFFFF;
+  from.y = now.y & 0xFFFF;
+  std::array<MOUSEMOVEPOINT, 64> trail{};
+  const int count = ::GetMouseMovePointsEx(sizeof(MOUSEMOVEPOINT), &from, trail.data(), static_cast<int>(trail.size()),
+                                           GMMP_USE_DISPLAY_POINTS);
+  const auto unwrap = [](int v) { return v > 32767 ? v - 65536 : v; };
+  for (int i = 0; i < count; ++i) {
+    const MOUSEMOVEPOINT& point = trail[static_cast<std::size_t>(i)];
+    if (point.dwExtraInfo != tag) return rt::ScreenPoint{unwrap(point.x), unwrap(point.y)};
+  }
+  return std::nullopt;
 }
 
 namespace {

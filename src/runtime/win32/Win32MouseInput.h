@@ -43,6 +43,7 @@ class Win32MouseInput : public rt::MouseInput {
   bool DeviceButtonDown(std::uint32_t upMessage) override;
   std::optional<rt::DeviceButtons> HandButtons() override;
   rt::ScreenPoint CursorPosition() override;
+  std::optional<rt::ScreenPoint> LastPointNotTagged(std::uintptr_t tag) override;
   bool HookLossWatched() override { return watch_.Watching(); }
   void NoteKeptDown(std::uint8_t buttons) noexcept override;
 
