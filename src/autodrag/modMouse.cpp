@@ -508,10 +508,14 @@ void modMouse::ReconcileHand(bool afterAnotherDesktop) {
   const std::optional<drag::ButtonBits> handDown = HandDown();
   if (!handDown) return;
   bool missed = false;
+  drag::ButtonBits kept = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     missed = decision_.Reconcile(*handDown, afterAnotherDesktop, away_);
+    kept = decision_.KeptDown();
   }
+  // A press that went by a lost hook is the hand's own: a crash must not let go of it.
+  platform_.mouse.NoteKeptDown(kept);
   // A button event went by the hook on our own desktop: Windows has let it by or taken it
   // away, and a hook still wanted goes in afresh.
   if (missed && hook_.Installed()) hookLost_ = true;
