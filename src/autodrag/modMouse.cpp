@@ -173,10 +173,14 @@ void modMouse::InstallHook() {
   if (!hook_.Installed()) return;
   if (!platform_.mouse.HookLossWatched() && !std::exchange(unwatchedTold_, true) && tell_)
     tell_(Notice::HookLossUnwatched);
-  if (std::exchange(hookLost_, false) || wasOut) {
+  if (!std::exchange(hookLost_, false) && !wasOut) return;
+  {
     std::lock_guard<std::mutex> lock(mutex_);
     decision_.HookBack();
   }
+  // What raw input says the hand holds now is all that is known of it: a press that went by
+  // the old hook is the hand's, and a crash must not let go of it.
+  ReconcileHand(false);
 }
 
 void modMouse::RemoveHook() {

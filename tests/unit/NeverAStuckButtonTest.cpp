@@ -111,6 +111,22 @@ const Row kRows[] = {
      "D@100,100 M@300,200 U@100,100* ; 300,200", 0, "did not let Vornatic press or release"},
     {"left of and above the primary monitor", "0 start|1 C-1500,-300|1.5 M-200,-100|2 shortcut",
      "D@-1500,-300 M@-200,-100 U@-1500,-300* ; -200,-100", 0, ""},
+    {"close: a failure, then a refusal with a press racing it",
+     "0 start|1 C100,100|1.5 M300,200|2 D300,200|2.1 race300,200|2.2 throw|2.3 refuse1|2.5 close|2.6 U300,200|4 U300,200",
+     "D@100,100 M@300,200 U@300,200 ; 300,200", 0, "Injection refused"},
+    {"refused, done at a press of another button", "latch 800|1 D100,100|2 M300,200|2.5 U300,200|2.9 refuse1|3 shortcut|4 d600,650|4.2 u600,650",
+     "D@100,100 M@300,200 M@600,650 d@600,650 U@100,100* m@600,650* u@600,650 ; 600,650", 0,
+     "did not let Vornatic press or release"},
+    {"a release by a lost hook just before the lock", "latch 800|1 D100,100|3 shortcut|4 lost|5 U-500,-300|5.1 lock|30 unlock",
+     "D@100,100 M@-500,-300 U@-500,-300 ; -500,-300", 0, ""},
+    {"a press by a lost hook after a give-up on our window",
+     "0 start|1 C100,100|1.5 M300,200|2 d400,400|2.5 lost|2.6 u400,400|2.7 d300,200|3.5 u300,200",
+     "D@100,100 M@300,200 M@400,400 U@100,100* u@400,400 d@300,200 u@300,200 ; 300,200", 0, ""},
+    {"the pointer to where the hand pressed by a lost hook", "0 start|1 C100,100|1.5 M300,200|1.8 lost|2 race600,650|2 stop|2.3 U600,650",
+     "D@100,100 M@300,200 M@600,650 D@600,650 U@100,100* D@600,650* U@600,650 ; 600,650", 0, ""},
+    {"a press by a lost hook while close waits on a refusal",
+     "0 start|1 C100,100|1.5 M300,200|1.8 lost|1.9 refuse1|2 close|2.1 D300,200|2.2 kept0|3 U300,200",
+     "D@100,100 M@300,200 D@300,200 U@100,100* D@300,200* U@300,200 ; 300,200", 0, ""},
 };
 
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
