@@ -581,8 +581,10 @@ void modMouse::Inject(const drag::Release& release) {
   }
   // The hand may have moved while Windows took ours, past a hook Windows took away as
   // much as by ours: the pointer's trail says where it went, our own points left out.
-  const std::optional<rt::ScreenPoint> handsOwn =
+  std::optional<rt::ScreenPoint> handsOwn =
       taken > 0 ? platform_.mouse.LastPointNotTagged(kInjectedTag) : std::nullopt;
+  // A trail that cannot tell our points from the hand's answers with our own release's.
+  if (handsOwn && release.at && *handsOwn == *release.at) handsOwn.reset();
   {
     // Refused: applications still see the button down, so the release stays owed, done at
     // the return to the desktop, at the user's next press of it, or on the way out.
