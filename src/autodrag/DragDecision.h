@@ -173,11 +173,8 @@ class DragDecision {
   // A user's release that must not reach applications is still to come: the hook stays in.
   bool ReleasesToSwallow() const;
   bool SwallowsReleaseOf(Button button) const { return State(button).swallowRelease; }
-  // Applications see this button up as far as we made them: no hold or put-back of ours
-  // keeps it down.
-  bool KeptFromApplications(Button button) const {
-    return !State(button).owed && !(hold_ && hold_->button == button);
-  }
+  // A hold or a put-back still owed of ours keeps this button down in applications.
+  bool KeepsDown(Button button) const { return State(button).owed || (hold_ && hold_->button == button); }
   // Applications got a press of it after all (it went by a lost hook): its release is theirs.
   void PressReachedApplications(Button button);
   // Presses the hand still holds that applications never got, their releases still to be

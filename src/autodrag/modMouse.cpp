@@ -370,7 +370,7 @@ void modMouse::ForgetSwallowsOfPressesThatWentBy() {
   for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      if (!decision_.SwallowsReleaseOf(button) || !decision_.KeptFromApplications(button)) continue;
+      if (!decision_.SwallowsReleaseOf(button) || decision_.KeepsDown(button)) continue;
     }
     if (!platform_.mouse.DeviceButtonDown(DeviceUp(button))) continue;
     std::lock_guard<std::mutex> lock(mutex_);
@@ -581,10 +581,13 @@ void modMouse::Inject(const drag::Release& release) {
   }
   // The hand may have moved while Windows took ours, past a hook Windows took away as
   // much as by ours: the pointer's trail says where it went, our own points left out.
-  std::optional<rt::ScreenPoint> handsOwn =
-      taken > 0 ? platform_.mouse.LastPointNotTagged(kInjectedTag) : std::nullopt;
   // A trail that cannot tell our points from the hand's answers with our own release's.
-  if (handsOwn && release.at && *handsOwn == *release.at) handsOwn.reset();
+  bool trailSays = false;
+  if (taken > 0) {
+    const std::optional<rt::ScreenPoint> trail = platform_.mouse.LastPointNotTagged(kInjectedTag);
+    trailSays = trail && !(release.at && *trail == *release.at);
+    if (trailSays) handAt = *trail;
+  }
   {
     // Refused: applications still see the button down, so the release stays owed, done at
     // the return to the desktop, at the user's next press of it, or on the way out.
@@ -592,8 +595,7 @@ void modMouse::Inject(const drag::Release& release) {
     if (taken > 0) decision_.Injected(release.button);
     else if (!away_) decision_.SetTrouble(Trouble::InjectionRefused);
     // Without the trail, where the hook last saw the hand is newer if it moved meanwhile.
-    if (handsOwn) handAt = *handsOwn;
-    else if (decision_.HandEvents() != handEvents) handAt = decision_.HandPointer();
+    if (!trailSays && decision_.HandEvents() != handEvents) handAt = decision_.HandPointer();
   }
   ShareKeptDown();
   // Told through the doorbell, never from here: the controller's answer may inject again.

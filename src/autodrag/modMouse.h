@@ -118,6 +118,7 @@ class modMouse {
   bool HookWanted() const;
   // Windows took the hook away: put it back if nothing was held, or end with trouble.
   void OnHookLost();
+  // After a lost hook: a press whose release was to be swallowed but that reached applications.
   void ForgetSwallowsOfPressesThatWentBy();
   // On the window's thread, from the doorbell: what the hook handed over.
   void DoChores();
