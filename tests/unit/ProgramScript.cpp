@@ -4,9 +4,8 @@
 #include <optional>
 #include <stdexcept>
 
-#include "app/Program.h"
-#include "fakes/FakePlatform.h"
 #include "runtime/Failure.h"
+#include "unit/ProgramFixture.h"
 
 namespace script {
 namespace {
@@ -32,12 +31,8 @@ rt::ScreenPoint PointOf(Place place) {
   return {};
 }
 
-// One program on the fakes, as the platform runs it: a failure that leaves a handler is
-// reported and ends the program.
-struct Running {
-  fake::FakePlatform fakes;
-  Program program{fakes.platform};
-  Form1& form = program.Window();
+// One program on the fakes, played step by step and judged as it goes.
+struct Running : ProgramOnFakes {
   judge::ButtonJudge judge;
   std::size_t observed = 0;
   bool away = false;
@@ -47,17 +42,11 @@ struct Running {
   bool failArmed = false;
 
   explicit Running(const Setup& setup) {
-    fakes.pump.onUnhandledFailure = [this](const std::exception& e) {
-      program.OnUnhandledFailure(e);
-      fakes.app.EndProgram();
-    };
     fakes.mouse.buttonsSwapped = setup.buttonsSwapped;
     fakes.mouse.doubleClickMs = setup.doubleClickMs;
     fakes.mouse.doubleClickArea = {setup.doubleClickSide, setup.doubleClickSide};
     if (setup.trayIconKnown) fakes.tray.iconRect = kTrayIcon;
-    form.cSysTray1Site.SetHandle(0x2001);
-    form.Me.SetHandle(0x1001);
-    program.Start();
+    ShowWindow();
   }
 
   // What applications saw since the last look, fed to the judge in order.
