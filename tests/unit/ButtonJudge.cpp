@@ -15,6 +15,12 @@ const char* Name(Fault fault) {
   return "?";
 }
 
+std::ostream& operator<<(std::ostream& out, const Violation& violation) {
+  out << Name(violation.fault);
+  if (violation.button >= 0) out << " (button " << "PSM"[violation.button] << ")";
+  return out;
+}
+
 void ButtonJudge::Flag(Fault fault, int button) { violations_.push_back({fault, button}); }
 
 void ButtonJudge::Track(std::size_t b) {
@@ -44,6 +50,14 @@ void ButtonJudge::AppsRelease(int button) {
 void ButtonJudge::AppsAt(rt::ScreenPoint point, bool ours) {
   appsPointer_ = point;
   oursLast_ = ours;
+}
+
+void ButtonJudge::AppsSaw(std::uint32_t message, rt::ScreenPoint point, bool ours) {
+  for (int b = 0; b < 3; ++b) {
+    if (message == kPress[Index(b)]) AppsPress(b);
+    if (message == kRelease[Index(b)]) AppsRelease(b);
+  }
+  AppsAt(point, ours);
 }
 
 void ButtonJudge::HandPress(int button) {

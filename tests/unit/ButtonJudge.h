@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
+#include <ostream>
 #include <vector>
 
 #include "runtime/MouseInput.h"
@@ -35,6 +35,12 @@ struct Violation {
   Fault fault;
   int button;  // -1: not about one button
 };
+std::ostream& operator<<(std::ostream& out, const Violation& violation);
+
+// Each button's press and release as the hook and applications name them.
+inline constexpr std::array<std::uint32_t, 3> kPress{rt::msg::kLButtonDown, rt::msg::kRButtonDown,
+                                                     rt::msg::kMButtonDown};
+inline constexpr std::array<std::uint32_t, 3> kRelease{rt::msg::kLButtonUp, rt::msg::kRButtonUp, rt::msg::kMButtonUp};
 
 class ButtonJudge {
  public:
@@ -43,6 +49,8 @@ class ButtonJudge {
   void AppsRelease(int button);
   // The point of the newest event applications saw, and whether we injected it.
   void AppsAt(rt::ScreenPoint point, bool ours);
+  // One event applications saw: a button's press or release, or a move.
+  void AppsSaw(std::uint32_t message, rt::ScreenPoint point, bool ours);
 
   // What the hand did. Off the desktop (locked) nothing of it reaches applications.
   void HandPress(int button);

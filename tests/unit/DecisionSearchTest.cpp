@@ -23,8 +23,8 @@ namespace {
 
 using drag::Button;
 
-constexpr std::array<std::uint32_t, 3> kDown{rt::msg::kLButtonDown, rt::msg::kRButtonDown, rt::msg::kMButtonDown};
-constexpr std::array<std::uint32_t, 3> kUp{rt::msg::kLButtonUp, rt::msg::kRButtonUp, rt::msg::kMButtonUp};
+using judge::kPress;
+using judge::kRelease;
 constexpr rt::ScreenPoint kHere{100, 100}, kThere{600, 650}, kOwnWindow{400, 400}, kTrayIcon{1808, 1058};
 constexpr std::uint32_t kHoldMs = 300, kDoubleClickMs = 500;
 
@@ -86,24 +86,17 @@ struct World {
     judge.HandAt(hand);
   }
 
-  bool Decide(std::uint32_t message, rt::ScreenPoint at, bool ours, bool onOwnUi) {
-    if (!hookIn) return false;
+  // An event at the hook: applications see it unless a hook of ours is in and swallows it.
+  bool Deliver(std::uint32_t message, rt::ScreenPoint at, bool ours, bool onOwnUi) {
     drag::Event event;
     event.message = message;
     event.at = at;
     event.time = now;
     event.ours = ours;
     event.onOwnUi = onOwnUi;
-    return decision.Decide(event);
-  }
-
-  // What applications see of an event that passed, and the hook's part in it.
-  void Reach(std::uint32_t message, rt::ScreenPoint at, bool ours) {
-    for (int b = 0; b < 3; ++b) {
-      if (message == kDown[static_cast<std::size_t>(b)]) judge.AppsPress(b);
-      if (message == kUp[static_cast<std::size_t>(b)]) judge.AppsRelease(b);
-    }
-    judge.AppsAt(at, ours);
+    const bool swallowed = hookIn && decision.Decide(event);
+    if (!swallowed) judge.AppsSaw(message, at, ours);
+    return swallowed;
   }
 
   drag::ButtonBits HandBits() const {
@@ -124,12 +117,8 @@ struct World {
     decision.Injected(release.button);
     // Without a point of its own it lands where the pointer is: where the hand is.
     const rt::ScreenPoint at = release.at.value_or(hand);
-    Decide(kUp[static_cast<std::size_t>(b)], at, true, false);
-    Reach(kUp[static_cast<std::size_t>(b)], at, true);
-    if (release.at && !(hand == *release.at)) {
-      Decide(rt::msg::kMouseMove, hand, true, false);
-      Reach(rt::msg::kMouseMove, hand, true);
-    }
+    Deliver(kRelease[static_cast<std::size_t>(b)], at, true, false);
+    if (release.at && !(hand == *release.at)) Deliver(rt::msg::kMouseMove, hand, true, false);
   }
   void InjectOwed() {
     for (const Button button : {Button::Primary, Button::Secondary, Button::Middle})
@@ -203,16 +192,14 @@ struct World {
     if (!toggled) return;
     const bool press = *toggled;
     if (hookLost) lossSeen = true;
-    if (!Decide(press ? kDown[b] : kUp[b], at, false, onOwnUi)) Reach(press ? kDown[b] : kUp[b], at, false);
-    else if (press) judge.PressKeptFromApps(letter.button);
+    if (Deliver(press ? kPress[b] : kRelease[b], at, false, onOwnUi) && press) judge.PressKeptFromApps(letter.button);
     Chores();
   }
   void Move(rt::ScreenPoint to) {
     hand = to;
     judge.HandAt(to);
     if (!away) {
-      Decide(rt::msg::kMouseMove, to, false, false);
-      Reach(rt::msg::kMouseMove, to, false);
+      Deliver(rt::msg::kMouseMove, to, false, false);
       Chores();
     }
   }
@@ -370,8 +357,7 @@ TEST(DecisionSearchTest, NoSequenceOfEventsBreaksThePromise) {
             << (search.dedupe ? "" : " (not kept: the decision is not plain data)") << ", " << seconds << " s\n";
   std::ostringstream failing;
   for (const Letter& letter : search.failing) failing << "\n  " << Describe(letter);
-  for (const judge::Violation& v : search.violations)
-    failing << "\n" << judge::Name(v.fault) << (v.button >= 0 ? std::string(" (") + "PSM"[v.button] + ")" : "");
+  for (const judge::Violation& v : search.violations) failing << "\n" << v;
   EXPECT_TRUE(search.failing.empty()) << "after:" << failing.str();
 }
 

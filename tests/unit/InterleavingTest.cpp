@@ -62,11 +62,7 @@ rc::Gen<script::Script> AnyScript() {
 
 std::string Describe(const script::Outcome& outcome) {
   std::ostringstream text;
-  for (const judge::Violation& v : outcome.violations) {
-    text << judge::Name(v.fault);
-    if (v.button >= 0) text << " (button " << "PSM"[v.button] << ")";
-    text << "\n";
-  }
+  for (const judge::Violation& v : outcome.violations) text << v << "\n";
   text << "applications saw: " << outcome.seen;
   return text.str();
 }

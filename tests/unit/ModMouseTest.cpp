@@ -60,24 +60,6 @@ TEST_F(ModMouseTest, StopWithoutALiveHookDoesNothingHarmful) {
   EXPECT_TRUE(fakes.dialogs.shown.empty());
 }
 
-// The whole contract of a drag: the user's press, their moves live with the button down,
-// one release, theirs, at the drop. Nothing injected, nothing waits.
-TEST_F(ModMouseTest, TheUsersOwnPressIsTheHeldButtonAndTheirOwnReleaseTheDrop) {
-  fakes.mouse.hookTimeouts = fake::FakeMouse::HookTimeoutModel{};
-  mouse.StartMouseHook();
-  fakes.mouse.UserClickAt(1.0, {10, 10}, 0.05);
-  fakes.mouse.UserMoveAt(1.06, {20, 15});
-  fakes.mouse.UserMoveAt(1.08, {40, 30});
-  fakes.mouse.UserClickAt(1.1, {40, 30}, 0.02);
-  fakes.pump.RunUntil(2.0);
-  EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@20,15 M@40,30 U@40,30");
-  EXPECT_EQ(fakes.mouse.DeliveredOf(kMove).back().at, 1.08) << "moves are never held back";
-  EXPECT_EQ(mouse.ClickCount(), 2);
-  EXPECT_FALSE(mouse.HoldingButton());
-  EXPECT_TRUE(fakes.mouse.injections.empty());
-  EXPECT_TRUE(fakes.mouse.timedOut.empty());
-}
-
 // A tremor's double tap at the pick-up is the pick-up click bouncing, not a drop; a
 // second click outside Windows' double-click time or area is the drop.
 TEST_F(ModMouseTest, ASecondClickInsideTheDoubleClickTimeAndAreaIsABounce) {
@@ -105,32 +87,6 @@ TEST_F(ModMouseTest, ASecondClickInsideTheDoubleClickTimeAndAreaIsABounce) {
   }
 }
 
-// Windows swaps the buttons before the hooks see them; SendInput names the device's own.
-// Either way, giving up lets go of the primary button, at the pick-up point, and the
-// pointer goes back to where the user has it.
-TEST_F(ModMouseTest, GivingUpPutsTheItemBackWithThePrimaryButtonWhateverTheSwapSetting) {
-  for (const bool swapped : {false, true}) {
-    fakes.mouse.buttonsSwapped = swapped;
-    fakes.mouse.delivered.clear();
-    fakes.mouse.injections.clear();
-    mouse.ResetClickCount();
-    mouse.StartMouseHook();
-    ClickAt({10, 10});
-    fakes.mouse.DeliverAt({70, 40}, kMove);
-    mouse.GiveUp();
-    fakes.pump.RunUntil(fakes.clock.Now() + 1);
-    ASSERT_EQ(fakes.mouse.injections.size(), 2u);
-    EXPECT_EQ(fakes.mouse.injections[0].message, swapped ? kRUp : kLUp);
-    EXPECT_EQ(fakes.mouse.Seen(), "D@10,10 M@70,40 U@10,10*") << (swapped ? "swapped" : "not swapped");
-    EXPECT_EQ(fakes.mouse.pointer, (rt::ScreenPoint{70, 40}));
-    EXPECT_FALSE(fakes.mouse.LeftButtonDown());
-    EXPECT_EQ(mouse.ClickCount(), 1) << "our own release is not counted";
-    mouse.GiveUp();  // nothing held any more
-    mouse.StopMouseHook();
-    EXPECT_EQ(fakes.mouse.injections.size(), 2u);
-  }
-}
-
 TEST_F(ModMouseTest, TheWayOutLetsGoWhereThePointerIs) {
   fakes.mouse.buttonsSwapped = true;
   mouse.StartMouseHook();
@@ -144,34 +100,6 @@ TEST_F(ModMouseTest, TheWayOutLetsGoWhereThePointerIs) {
   EXPECT_EQ(fakes.mouse.injections.size(), 1u) << "one release, not two";
 }
 
-// A click on our own window or tray icon works that window or icon; while holding, it is
-// the user giving up, and neither the press nor the release reaches anything.
-TEST_F(ModMouseTest, AClickOnOurOwnWindowOrTrayIconIsNeverAPickUpOrADrop) {
-  fakes.mouse.ownWindow = rt::ScreenRect{0, 0, 200, 100};
-  fakes.tray.iconRect = rt::ScreenRect{1000, 740, 1020, 760};
-  mouse.SetTrayIconLocator([&] { return fakes.tray.iconRect; });
-  for (const rt::ScreenPoint own : {rt::ScreenPoint{50, 50}, rt::ScreenPoint{1010, 750}}) {
-    fakes.mouse.delivered.clear();
-    mouse.ResetClickCount();
-    mouse.StartMouseHook();
-    ClickAt(own);
-    EXPECT_EQ(mouse.ClickCount(), 0);
-    EXPECT_EQ(fakes.mouse.Seen(), "D@" + std::to_string(own.x) + "," + std::to_string(own.y) + " U@" +
-                                      std::to_string(own.x) + "," + std::to_string(own.y));
-    ClickAt({500, 500});
-    ASSERT_TRUE(mouse.HoldingButton());
-    fakes.clock.AdvanceTo(fakes.clock.Now() + 1);
-    const std::size_t seen = fakes.mouse.delivered.size();
-    ClickAt(own);
-    EXPECT_EQ(fakes.mouse.delivered.size(), seen + 1) << "only the move there passed";
-    EXPECT_TRUE(mouse.GiveUpAsked());
-    EXPECT_EQ(mouse.ClickCount(), 1);
-    EXPECT_TRUE(mouse.HoldingButton()) << "the controller gives up; the hook only asks";
-    mouse.GiveUp();
-    mouse.StopMouseHook();
-  }
-}
-
 // Wine's shell cannot say where the icon is; the icon's own press notice tells the hook.
 TEST_F(ModMouseTest, ATrayPressTheShellAnnouncesIsNoPickUpWhereTheIconCannotBeLocated) {
   mouse.StartMouseHook();
@@ -181,19 +109,6 @@ TEST_F(ModMouseTest, ATrayPressTheShellAnnouncesIsNoPickUpWhereTheIconCannotBeLo
   EXPECT_EQ(mouse.ClickCount(), 0);
   ClickAt({1010, 750});  // a press the icon did not announce is a pick-up like any other
   EXPECT_TRUE(mouse.HoldingButton());
-}
-
-TEST_F(ModMouseTest, AGiveUpWindowsRefusesIsTriedOnceMoreOnTheWayOut) {
-  mouse.StartMouseHook();
-  ClickAt({10, 10});
-  fakes.mouse.refuseNextInjection = true;
-  mouse.GiveUp();
-  EXPECT_EQ(mouse.CurrentTrouble(), modMouse::Trouble::InjectionRefused);
-  fakes.pump.RunUntil(1);
-  EXPECT_TRUE(fakes.mouse.LeftButtonDown());
-  mouse.StopMouseHook();
-  fakes.pump.RunUntil(2);
-  EXPECT_FALSE(fakes.mouse.LeftButtonDown());
 }
 
 }  // namespace

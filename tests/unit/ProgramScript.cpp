@@ -4,15 +4,14 @@
 #include <optional>
 #include <stdexcept>
 
-#include "app/Program.h"
-#include "fakes/FakePlatform.h"
 #include "runtime/Failure.h"
+#include "unit/ProgramFixture.h"
 
 namespace script {
 namespace {
 
-constexpr std::array<std::uint32_t, 3> kDown{rt::msg::kLButtonDown, rt::msg::kRButtonDown, rt::msg::kMButtonDown};
-constexpr std::array<std::uint32_t, 3> kUp{rt::msg::kLButtonUp, rt::msg::kRButtonUp, rt::msg::kMButtonUp};
+using judge::kPress;
+using judge::kRelease;
 constexpr rt::ScreenRect kOwnWindow{300, 300, 840, 520};
 constexpr rt::ScreenRect kTrayIcon{1800, 1050, 1816, 1066};
 constexpr std::int32_t kTraySelect = 1024;
@@ -32,22 +31,8 @@ rt::ScreenPoint PointOf(Place place) {
   return {};
 }
 
-// Fakes that model the lock screen take the hand's input there past our hook and the
-// applications here, and mark it in their log; older ones leave it to the judge alone.
-template <typename Event>
-constexpr bool kFakesSeeOtherDesktop = requires(const Event& e) { e.elsewhere; };
-template <typename Event>
-bool Elsewhere(const Event& e) {
-  if constexpr (kFakesSeeOtherDesktop<Event>) return e.elsewhere;
-  return false;
-}
-
-// One program on the fakes, as the platform runs it: a failure that leaves a handler is
-// reported and ends the program.
-struct Running {
-  fake::FakePlatform fakes;
-  Program program{fakes.platform};
-  Form1& form = program.Window();
+// One program on the fakes, played step by step and judged as it goes.
+struct Running : ProgramOnFakes {
   judge::ButtonJudge judge;
   std::size_t observed = 0;
   bool away = false;
@@ -57,30 +42,20 @@ struct Running {
   bool failArmed = false;
 
   explicit Running(const Setup& setup) {
-    fakes.pump.onUnhandledFailure = [this](const std::exception& e) {
-      program.OnUnhandledFailure(e);
-      fakes.app.EndProgram();
-    };
     fakes.mouse.buttonsSwapped = setup.buttonsSwapped;
     fakes.mouse.doubleClickMs = setup.doubleClickMs;
     fakes.mouse.doubleClickArea = {setup.doubleClickSide, setup.doubleClickSide};
     if (setup.trayIconKnown) fakes.tray.iconRect = kTrayIcon;
-    form.cSysTray1Site.SetHandle(0x2001);
-    form.Me.SetHandle(0x1001);
-    program.Start();
+    ShowWindow();
   }
 
   // What applications saw since the last look, fed to the judge in order.
   void Observe() {
     const auto& log = fakes.mouse.delivered;
     for (; observed < log.size(); ++observed) {
+      // The hand's input on the lock screen went past our hook and the applications here.
       const fake::DeliveredMouseEvent& e = log[observed];
-      if (Elsewhere(e)) continue;
-      for (int b = 0; b < 3; ++b) {
-        if (e.message == kDown[static_cast<std::size_t>(b)]) judge.AppsPress(b);
-        if (e.message == kUp[static_cast<std::size_t>(b)]) judge.AppsRelease(b);
-      }
-      judge.AppsAt(e.point, e.extraInfo == modMouse::kInjectedTag);
+      if (!e.elsewhere) judge.AppsSaw(e.message, e.point, e.extraInfo == modMouse::kInjectedTag);
     }
   }
 
@@ -109,11 +84,10 @@ struct Running {
     // where it is.
     const bool releasedElsewhere = away && judge.HandHolds(step.button);
     const std::optional<bool> toggled = judge.HandToggles(step.button, at, onOwnUi);
-    if constexpr (kFakesSeeOtherDesktop<fake::DeliveredMouseEvent>)
-      if (releasedElsewhere) fakes.mouse.DeliverAt(judge.HandPoint(), kUp[b]);
+    if (releasedElsewhere) fakes.mouse.DeliverAt(judge.HandPoint(), kRelease[b]);
     if (!toggled) return;
     const bool press = *toggled;
-    const bool passed = fakes.mouse.DeliverAt(at, press ? kDown[b] : kUp[b]) == 0;
+    const bool passed = fakes.mouse.DeliverAt(at, press ? kPress[b] : kRelease[b]) == 0;
     if (press && !passed) judge.PressKeptFromApps(step.button);
     if (step.place != Place::TrayIcon || !passed || ended) return;
     if (b == 0) {
@@ -134,7 +108,7 @@ struct Running {
       if (away || judge.HandHolds(step.button)) return;
       judge.HandAt(PointOf(step.place));
       judge.HandPress(step.button);
-      fakes.mouse.DeliverAt(PointOf(step.place), kDown[static_cast<std::size_t>(step.button)]);
+      fakes.mouse.DeliverAt(PointOf(step.place), kPress[static_cast<std::size_t>(step.button)]);
     };
   }
 
@@ -162,8 +136,7 @@ struct Running {
         judge.HandAt(PointOf(step.place));
         // The lock screen shares the pointer with the desktop: where the hand leaves it there
         // is where it is on the return.
-        if (!away || kFakesSeeOtherDesktop<fake::DeliveredMouseEvent>)
-          fakes.mouse.DeliverAt(PointOf(step.place), rt::msg::kMouseMove);
+        fakes.mouse.DeliverAt(PointOf(step.place), rt::msg::kMouseMove);
         return;
       case Act::LockOrReturn:
         away ? fakes.UnlockScreenAt(fakes.clock.Now()) : fakes.LockScreenAt(fakes.clock.Now());
