@@ -50,6 +50,7 @@ rt::WindowAtPoint FakeMouse::LookAt(rt::ScreenPoint point, bool askReach) {
   if (throwOnNextWindowLook.exchange(false)) throw rt::Failure(L"The window under the pointer could not be found");
   rt::WindowAtPoint window;
   window.ours = ownWindow && ownWindow->Contains(point);
+  window.program = programAt ? programAt(point) : 0;
   if (askReach) {
     ++reachAsked;
     window.reachable = !outOfReach || !outOfReach(point);

@@ -114,6 +114,8 @@ class FakeMouse : public rt::MouseInput {
   std::function<void()> whileNextInjection;
   // Points whose window runs at a higher integrity level than ours.
   std::function<bool(rt::ScreenPoint)> outOfReach;
+  // The process owning the window at a point (0, none, unless set).
+  std::function<std::uint32_t(rt::ScreenPoint)> programAt;
   // Where our own window is on the screen; none: hidden.
   std::optional<rt::ScreenRect> ownWindow;
   unsigned doubleClickMs = 500;

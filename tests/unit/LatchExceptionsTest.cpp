@@ -20,7 +20,8 @@ class LatchExceptionsTest : public ProgramTest {
     Store().SaveSetting(L"Kestrova", L"Vornatic", L"Latch", latch);
     Store().SaveSetting(L"Kestrova", L"Vornatic", L"LatchRight", L"On");
     Store().SaveList(L"Kestrova", L"Vornatic", L"LatchExceptions", exceptions);
-    fakes.programs.programAt = [](rt::ScreenPoint p) { return p.x < 500 ? L"notepad.exe" : L"probe.exe"; };
+    fakes.mouse.programAt = [](rt::ScreenPoint p) { return p.x < 500 ? 101u : 102u; };
+    fakes.programs.names = {{101, L"notepad.exe"}, {102, L"probe.exe"}};
     ShowWindow();
   }
 };
