@@ -98,6 +98,8 @@ class FakeMouse : public rt::MouseInput {
   bool desktopLocked = false;
   // How often the hook asked whether injected input reaches the window under a point.
   std::atomic<int> reachAsked{0};
+  // Heap allocations the program's hook procedure made, the fakes' own left out.
+  std::atomic<long> heapInHook{0};
   // What the program last said it keeps down, as the crash path would read it.
   std::atomic<std::uint8_t> keptDown{0};
   // The next look at our own window fails, as a platform call inside the hook might.

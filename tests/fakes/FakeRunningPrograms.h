@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/HeapCount.h"
 #include "runtime/RunningPrograms.h"
 
 namespace fake {
@@ -16,6 +17,7 @@ class FakeRunningPrograms : public rt::RunningPrograms {
  public:
   std::vector<std::wstring> WithOpenWindows() override { return openWindows; }
   std::size_t FileNameOf(std::uint32_t program, std::span<wchar_t> buffer) noexcept override {
+    const HeapCount::Pause ours;
     ++asked;
     const auto named = names.find(program);
     const std::wstring name = named != names.end() ? named->second : std::wstring();

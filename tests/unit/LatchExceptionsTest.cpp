@@ -136,9 +136,10 @@ TEST_F(LatchExceptionsTest, ThePlatformIsNotAskedWhereNoPressCouldLatch) {
 
 // Whether our input would reach the window is asked of the two events it decides: a press
 // the latch could take, and the release that picks up after a Start; no other event pays
-// for reading a program's token.
-TEST_F(LatchExceptionsTest, ReachIsAskedOnlyOfAPressThatCouldLatchAndOfAPickUp) {
-  StartWith(L"800", {});
+// for reading a program's token. And the hook answers every event, with programs listed,
+// without going to the heap.
+TEST_F(LatchExceptionsTest, TheHookAsksReachOnlyWhereItDecidesAndNeverAllocates) {
+  StartWith(L"800", {L"probe.exe"});
   mouse.SetLatch(drag::Latch{std::chrono::milliseconds(800), false, false});
   struct Step {
     const char* what;
@@ -178,6 +179,8 @@ TEST_F(LatchExceptionsTest, ReachIsAskedOnlyOfAPressThatCouldLatchAndOfAPickUp) 
     EXPECT_EQ(asked - last, step->asked) << step->what;
     last = asked;
   }
+  EXPECT_EQ(fakes.programs.asked, 1) << "the latchable press's program";
+  EXPECT_EQ(fakes.mouse.heapInHook, 0);
   EXPECT_FALSE(mouse.HoldingButton());
 }
 
