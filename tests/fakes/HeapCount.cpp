@@ -7,9 +7,13 @@
 namespace {
 thread_local std::atomic<long>* t_counting = nullptr;
 
-void* Allocate(std::size_t size) {
+void* TryAllocate(std::size_t size) noexcept {
   if (std::atomic<long>* counter = t_counting) ++*counter;
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+void* Allocate(std::size_t size) {
+  if (void* memory = TryAllocate(size)) return memory;
   throw std::bad_alloc();
 }
 }  // namespace
@@ -18,10 +22,14 @@ void* Allocate(std::size_t size) {
 // under test, wherever it comes from.
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return TryAllocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return TryAllocate(size); }
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 namespace fake {
 
