@@ -1,8 +1,9 @@
-// What the mouse hook asks the platform about one press, timed: an ordinary press (is our
-// own window under it, would our input reach it) beside a press that could latch while the
-// list of programs where the latch stays out holds names (the same, and which program owns
-// the window). Asked at the centre of another program's window, found by its class, in
-// turns, so that both meet the same machine. Prints the median and the 99th percentile.
+// What the mouse hook asks the platform about one press, timed: the hook's one look at the
+// window (ours? whose? would our input reach it?) beside the look as it used to be (the
+// window's root owner, and the program's token read at every press), and a press that could
+// latch while the list of programs where the latch stays out holds names (the look, and the
+// program's name). Asked at the centre of another program's window, found by its class, in
+// turns, so that all meet the same machine. Prints the median and the 99th percentile.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "autodrag/LatchExceptions.h"
+#include "runtime/win32/Win32EventPump.h"
+#include "runtime/win32/Win32MouseInput.h"
 #include "runtime/win32/Win32RunningPrograms.h"
 #include "runtime/win32/WindowReach.h"
 
@@ -21,14 +24,18 @@ double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequenc
   return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
-// As the hook asks of a button event: one look at the window there, ours or not, and whether
-// input reaches it, with our own level read once as the hook reads it.
-bool OrdinaryQuestions(POINT point, HWND own) {
+// The look as the hook used to take it, for the baseline: the window there, its root owner
+// to tell ours, and whether input reaches it, from the program's token at every press.
+bool LookAsBefore(POINT point, HWND own) {
   static const std::optional<DWORD> ourLevel = win32::IntegrityLevelOf(::GetCurrentProcess());
   const HWND window = ::WindowFromPoint(point);
   const bool ours = window != nullptr && ::GetAncestor(window, GA_ROOTOWNER) == own;
   return !ours && win32::InjectedInputReaches(window, ourLevel);
 }
+
+struct NoFailureExpected : rt::UnhandledFailureSink {
+  void OnUnhandledFailure(const std::exception&) noexcept override {}
+};
 
 void Report(const char* what, std::vector<double>& times) {
   std::sort(times.begin(), times.end());
@@ -52,9 +59,13 @@ int wmain(int argc, wchar_t** argv) {
   ::GetWindowRect(target, &rect);
   const POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 
+  NoFailureExpected failures;
+  win32::Win32EventPump pump(::GetModuleHandleW(nullptr), failures);
+  win32::Win32MouseInput mouse(::GetModuleHandleW(nullptr), failures, pump);
   win32::Win32RunningPrograms programs;
+  const rt::ScreenPoint at{point.x, point.y};
   std::array<wchar_t, rt::RunningPrograms::kLongestFileName> name{};
-  const std::size_t length = programs.FileNameAt({point.x, point.y}, name);
+  const std::size_t length = programs.FileNameOf(mouse.LookAt(at, true).program, name);
   std::wprintf(L"window of class %ls at (%ld,%ld) belongs to: %ls\n", windowClass, point.x, point.y,
                std::wstring(name.data(), length).c_str());
   LatchExceptions excepted;
@@ -64,28 +75,32 @@ int wmain(int argc, wchar_t** argv) {
 
   LARGE_INTEGER frequency{}, from{}, to{};
   ::QueryPerformanceFrequency(&frequency);
-  std::vector<double> ordinary, inExcepted, notListed;
+  std::vector<double> before, ordinary, inExcepted, notListed;
   int covered = 0;
   for (int i = 0; i < presses; ++i) {
     ::QueryPerformanceCounter(&from);
-    volatile bool reach = OrdinaryQuestions(point, nullptr);
+    volatile bool reach = LookAsBefore(point, nullptr);
+    ::QueryPerformanceCounter(&to);
+    before.push_back(Microseconds(from, to, frequency));
+
+    ::QueryPerformanceCounter(&from);
+    reach = mouse.LookAt(at, true).reachable;
     ::QueryPerformanceCounter(&to);
     ordinary.push_back(Microseconds(from, to, frequency));
 
     ::QueryPerformanceCounter(&from);
-    reach = OrdinaryQuestions(point, nullptr);
-    covered += excepted.CoverWindowAt(programs, {point.x, point.y}) ? 1 : 0;
+    covered += excepted.CoverProgram(programs, mouse.LookAt(at, true).program) ? 1 : 0;
     ::QueryPerformanceCounter(&to);
     inExcepted.push_back(Microseconds(from, to, frequency));
 
     ::QueryPerformanceCounter(&from);
-    reach = OrdinaryQuestions(point, nullptr);
-    covered += others.CoverWindowAt(programs, {point.x, point.y}) ? 1 : 0;
+    covered += others.CoverProgram(programs, mouse.LookAt(at, true).program) ? 1 : 0;
     ::QueryPerformanceCounter(&to);
     notListed.push_back(Microseconds(from, to, frequency));
     (void)reach;
   }
-  Report("ordinary press (baseline):", ordinary);
+  Report("the look as it was (baseline):", before);
+  Report("the hook's look now, ordinary press:", ordinary);
   Report("press in an excepted program:", inExcepted);
   Report("press that could latch, program not listed:", notListed);
   std::printf("found in the list: %d of %d\n", covered, presses);

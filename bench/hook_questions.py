@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""What the mouse hook's answer costs for a press in a program where the latch stays out,
-beside an ordinary press: build/windows/bench/hook_questions.exe asks the platform's
-questions at the centre of Wine's notepad, in turns, in the same run, and prints the
-median and the 99th percentile of each. Windows passes an event on without the hook after
-about 300 ms; a press's questions should stay far below a millisecond."""
+"""What the mouse hook's look at the window under a press costs: the look as it was (the
+baseline), the hook's look now, and a press in a program where the latch stays out.
+build/windows/bench/hook_questions.exe asks the platform's questions at the centre of
+Wine's notepad, in turns, in the same run, and prints the median and the 99th
+percentile of each. Windows passes an event on without the hook after about 300 ms; a
+press's questions should stay far below a millisecond."""
 import argparse
 import sys
 from pathlib import Path

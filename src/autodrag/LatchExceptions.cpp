@@ -16,10 +16,10 @@ void LatchExceptions::Set(const std::vector<std::wstring>& fileNames) {
   // The old list goes here, outside the lock.
 }
 
-bool LatchExceptions::CoverWindowAt(rt::RunningPrograms& programs, rt::ScreenPoint point) const {
-  if (!Any()) return false;
+bool LatchExceptions::CoverProgram(rt::RunningPrograms& programs, std::uint32_t program) const {
+  if (!Any() || program == 0) return false;
   std::array<wchar_t, rt::RunningPrograms::kLongestFileName> name;
-  const std::size_t length = programs.FileNameAt(point, name);
+  const std::size_t length = programs.FileNameOf(program, name);
   return length > 0 && length <= name.size() && Cover(std::wstring_view(name.data(), length));
 }
 

@@ -17,9 +17,9 @@ class LatchExceptions {
   void Set(const std::vector<std::wstring>& fileNames);
   bool Any() const { return count_.load() > 0; }
 
-  // The hook's thread: whether the program owning the window under the point is one of
-  // them. Asks the platform only when the list holds any.
-  bool CoverWindowAt(rt::RunningPrograms& programs, rt::ScreenPoint point) const;
+  // The hook's thread: whether the program (a process id, as the look at the window under
+  // the press tells it) is one of them. Asks the platform only when the list holds any.
+  bool CoverProgram(rt::RunningPrograms& programs, std::uint32_t program) const;
   // Whether the file name, in any case, is one of them.
   bool Cover(std::wstring_view fileName) const;
 

@@ -86,9 +86,9 @@ void modMouse::LookAtTheWindow(drag::Event& event) {
     const rt::WindowAtPoint window = platform_.mouse.LookAt(event.at, askReach);
     event.onOwnUi = (trayIcon && trayIcon->Contains(event.at)) || window.ours;
     event.reachable = window.reachable;
-    // Which program owns the window is asked only of a press the latch could take.
+    // The program's name is asked only of a press the latch could take.
     event.latchExcepted =
-        couldLatch && !event.onOwnUi && latchExceptions_.CoverWindowAt(platform_.programs, event.at);
+        couldLatch && !event.onOwnUi && latchExceptions_.CoverProgram(platform_.programs, window.program);
   } catch (...) {
     // Decided all the same, as if nothing of ours were there: a press to drop is still held
     // back, so the way out that the report takes finds the hand's release still to come.

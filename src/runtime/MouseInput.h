@@ -63,11 +63,14 @@ struct MouseEventToInject {
 
 // What one look at the window under a point tells.
 struct WindowAtPoint {
-  // Our own window or one it owns (a message box of ours); never the click-through badge.
+  // A window of our own (the main window, the Settings window, a message box of ours);
+  // never the click-through badge.
   bool ours = false;
   // False when input we inject there would never reach the window: it belongs to a program
   // running at a higher integrity level (as administrator) than we do. True when not asked.
   bool reachable = true;
+  // The process that owns the window; 0 when there is no window or it cannot be told.
+  std::uint32_t program = 0;
 };
 
 // The device's buttons as bits (1 << 0 left, 1 << 1 right, 1 << 2 middle), named as

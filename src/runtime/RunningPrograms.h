@@ -1,7 +1,8 @@
-// Which programs show windows: the ones the user may pick from, and the one that owns the
-// window under a point, which the mouse hook asks about a press.
+// Which programs show windows: the ones the user may pick from, and the file name of the one
+// that owns the window under a press, which the mouse hook asks.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,10 +20,11 @@ class RunningPrograms {
   // The file names ("notepad.exe") of the programs with a visible top-level window now,
   // each once, ourselves left out.
   virtual std::vector<std::wstring> WithOpenWindows() = 0;
-  // The file name of the program whose top-level window is under the point, written into
-  // the buffer; returns its length, 0 when it cannot be told (no window, no access, a name
-  // longer than the buffer). Called on the mouse hook's thread: it never allocates.
-  virtual std::size_t FileNameAt(ScreenPoint point, std::span<wchar_t> buffer) noexcept = 0;
+  // The file name of the program with this process id (as `WindowAtPoint::program` tells it),
+  // written into the buffer; returns its length, 0 when it cannot be told (no process, no
+  // access, a name longer than the buffer). Called on the mouse hook's thread: it never
+  // allocates.
+  virtual std::size_t FileNameOf(std::uint32_t program, std::span<wchar_t> buffer) noexcept = 0;
 };
 
 }  // namespace rt

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "fakes/HeapCount.h"
 #include "runtime/Failure.h"
 
 namespace fake {
@@ -47,9 +48,11 @@ FakeMouse::~FakeMouse() {
 }
 
 rt::WindowAtPoint FakeMouse::LookAt(rt::ScreenPoint point, bool askReach) {
+  const HeapCount::Pause ours;
   if (throwOnNextWindowLook.exchange(false)) throw rt::Failure(L"The window under the pointer could not be found");
   rt::WindowAtPoint window;
   window.ours = ownWindow && ownWindow->Contains(point);
+  window.program = programAt ? programAt(point) : 0;
   if (askReach) {
     ++reachAsked;
     window.reachable = !outOfReach || !outOfReach(point);
@@ -81,6 +84,7 @@ std::optional<rt::ScreenPoint> FakeMouse::LastPointNotTagged(std::uintptr_t tag)
 
 void FakeMouse::RunHookCall(HookCall& call) {
   current_ = &call;
+  const HeapCount counted(heapInHook);
   call.result = call.procedure(call.code, call.message, call.event);
   current_ = nullptr;
 }
@@ -118,6 +122,7 @@ void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& even
 
 std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message,
                                       const rt::LowLevelMouseEvent& event) {
+  const HeapCount::Pause ours;
   ++callNextCalls;
   if (current_ != nullptr) {
     if (current_->abandoned) return 0;

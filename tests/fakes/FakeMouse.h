@@ -100,6 +100,8 @@ class FakeMouse : public rt::MouseInput {
   bool desktopLocked = false;
   // How often the hook asked whether injected input reaches the window under a point.
   std::atomic<int> reachAsked{0};
+  // Heap allocations the program's hook procedure made, the fakes' own left out.
+  std::atomic<long> heapInHook{0};
   // What the program last said it keeps down, as the crash path would read it.
   std::atomic<std::uint8_t> keptDown{0};
   // The next look at our own window fails, as a platform call inside the hook might.
@@ -116,6 +118,8 @@ class FakeMouse : public rt::MouseInput {
   std::function<void()> whileNextInjection;
   // Points whose window runs at a higher integrity level than ours.
   std::function<bool(rt::ScreenPoint)> outOfReach;
+  // The process owning the window at a point (0, none, unless set).
+  std::function<std::uint32_t(rt::ScreenPoint)> programAt;
   // Where our own window is on the screen; none: hidden.
   std::optional<rt::ScreenRect> ownWindow;
   unsigned doubleClickMs = 500;

@@ -20,7 +20,8 @@ class LatchExceptionsTest : public ProgramTest {
     Store().SaveSetting(L"Kestrova", L"Vornatic", L"Latch", latch);
     Store().SaveSetting(L"Kestrova", L"Vornatic", L"LatchRight", L"On");
     Store().SaveList(L"Kestrova", L"Vornatic", L"LatchExceptions", exceptions);
-    fakes.programs.programAt = [](rt::ScreenPoint p) { return p.x < 500 ? L"notepad.exe" : L"probe.exe"; };
+    fakes.mouse.programAt = [](rt::ScreenPoint p) { return p.x < 500 ? 101u : 102u; };
+    fakes.programs.names = {{101, L"notepad.exe"}, {102, L"probe.exe"}};
     ShowWindow();
   }
 };
@@ -131,6 +132,56 @@ TEST_F(LatchExceptionsTest, ThePlatformIsNotAskedWhereNoPressCouldLatch) {
   fakes.mouse.UserClickAt(6, kInNotepad);
   fakes.pump.RunUntil(7);
   EXPECT_EQ(fakes.programs.asked, 1);
+}
+
+// Whether our input would reach the window is asked of the two events it decides: a press
+// the latch could take, and the release that picks up after a Start; no other event pays
+// for reading a program's token. And the hook answers every event, with programs listed,
+// without going to the heap.
+TEST_F(LatchExceptionsTest, TheHookAsksReachOnlyWhereItDecidesAndNeverAllocates) {
+  StartWith(L"800", {L"probe.exe"});
+  mouse.SetLatch(drag::Latch{std::chrono::milliseconds(800), false, false});
+  struct Step {
+    const char* what;
+    std::uint32_t message;  // 0: a move
+    int asked;
+  };
+  // Everything is laid out on the clock first: a Start's click waits for its drop.
+  std::vector<std::pair<const Step*, int>> seen;
+  const auto play = [&](double t, const auto& steps) {
+    for (const Step& step : steps) {
+      if (step.message == 0)
+        fakes.mouse.UserMoveAt(t, {kInNotepad.x + 30, kInNotepad.y});
+      else
+        fakes.mouse.UserEventAt(t, step.message, kInNotepad);
+      fakes.pump.At(t + 0.1, [&, step = &step] { seen.emplace_back(step, fakes.mouse.reachAsked.load()); });
+      t += 0.2;
+    }
+  };
+  const Step latchable[] = {{"a left press the latch could take", kLDown, 1},
+                            {"a move", 0, 0},
+                            {"its quick release", kLUp, 0},
+                            {"a right press, which does not latch", kRDown, 0},
+                            {"its release", kRUp, 0}};
+  const Step started[] = {{"the press that picks up", kLDown, 0},
+                          {"the release that picks up", kLUp, 1},
+                          {"a move while held", 0, 0},
+                          {"the press that drops", kLDown, 0},
+                          {"the release that drops", kLUp, 0}};
+  const int before = fakes.mouse.reachAsked;
+  play(1, latchable);
+  ClickStartStopAt(3);
+  play(4, started);
+  fakes.pump.RunUntil(6);
+  ASSERT_EQ(seen.size(), std::size(latchable) + std::size(started));
+  int last = before;
+  for (const auto& [step, asked] : seen) {
+    EXPECT_EQ(asked - last, step->asked) << step->what;
+    last = asked;
+  }
+  EXPECT_EQ(fakes.programs.asked, 1) << "the latchable press's program";
+  EXPECT_EQ(fakes.mouse.heapInHook, 0);
+  EXPECT_FALSE(mouse.HoldingButton());
 }
 
 // In the Settings window: Add... offers the programs with open windows not yet listed, in a

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -251,14 +252,53 @@ TEST(HookWatchTest, RawReportsFollowTheHandsButtons) {
   EXPECT_EQ(after(0, RI_MOUSE_LEFT_BUTTON_DOWN | RI_MOUSE_LEFT_BUTTON_UP), 0) << "a click in one report";
 }
 
-TEST(WindowReachTest, OurOwnLevelIsReadableAndOurOwnWindowIsInReach) {
+// One look at the window under a press tells whether it is ours, which program owns it, and
+// whether our input reaches it; our own window is always in reach, and a window's program
+// (in the Settings window's list of programs) is named by the process the look tells.
+TEST(WindowReachTest, OneLookTellsOursTheProgramAndTheReach) {
   EXPECT_TRUE(win32::IntegrityLevelOf(::GetCurrentProcess()).has_value());
   EXPECT_TRUE(win32::IntegrityLevelOfProcess(::GetCurrentProcessId()).has_value());
-  const HWND window = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"reach", WS_POPUP | WS_VISIBLE, 40, 40, 80, 80,
+  win32::Win32Platform platform{::GetModuleHandleW(nullptr)};
+  // A button, since a static control is transparent to the look.
+  const HWND window = ::CreateWindowExW(WS_EX_TOPMOST, L"BUTTON", L"reach", WS_POPUP | WS_VISIBLE, 40, 40, 80, 80,
                                         nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(win32::InjectedInputReaches(::WindowFromPoint(POINT{60, 60}), win32::IntegrityLevelOf(::GetCurrentProcess())));
+  const rt::WindowAtPoint look = platform.Bundle().mouse.LookAt(rt::ScreenPoint{60, 60}, true);
+  EXPECT_TRUE(look.ours);
+  EXPECT_TRUE(look.reachable);
+  EXPECT_EQ(look.program, ::GetCurrentProcessId());
+  std::array<wchar_t, rt::RunningPrograms::kLongestFileName> name{};
+  const std::size_t length = platform.Bundle().programs.FileNameOf(look.program, name);
+  EXPECT_EQ(std::wstring(name.data(), length), L"vornatic_win32_tests.exe");
+  EXPECT_EQ(platform.Bundle().programs.FileNameOf(0, name), 0u);
   ::DestroyWindow(window);
+}
+
+// The hook reads a program's token once: an answer is kept by process and thread, a reused
+// process id with another thread is asked again, and the oldest of eight answers goes first.
+TEST(WindowReachTest, AProgramsReachIsAskedOnceAndKnownByProcessAndThread) {
+  win32::ReachMemory memory;
+  std::vector<DWORD> asked;
+  const auto ask = [&](DWORD process) {
+    asked.push_back(process);
+    return process % 2 == 0;
+  };
+  struct Row {
+    DWORD process, thread;
+    bool reaches, asks;
+  };
+  const Row rows[] = {
+      {10, 1, true, true},   {10, 1, true, false},  {11, 1, false, true}, {11, 1, false, false},
+      {10, 2, true, true},   // the same process id, another thread: another program, perhaps
+      {12, 1, true, true},   {13, 1, false, true},  {14, 1, true, true},  {15, 1, false, true},
+      {16, 1, true, true},   {17, 1, false, true},  // the ninth answer: the oldest goes
+      {10, 1, true, true},   {10, 2, true, false},  {11, 1, false, true},
+  };
+  for (const Row& row : rows) {
+    const std::size_t before = asked.size();
+    EXPECT_EQ(memory.Reaches(row.process, row.thread, ask), row.reaches) << row.process << "/" << row.thread;
+    EXPECT_EQ(asked.size() - before, row.asks ? 1u : 0u) << row.process << "/" << row.thread;
+  }
 }
 
 }  // namespace

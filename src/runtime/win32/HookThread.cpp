@@ -13,6 +13,9 @@ HookThread::HookThread(HINSTANCE instance, HOOKPROC procedure) {
 
 void HookThread::Run(HINSTANCE instance, HOOKPROC procedure, HANDLE ready) {
   threadId_ = ::GetCurrentThreadId();
+  // Every mouse event on the desktop waits for this thread's answer, and it does next to
+  // nothing: it goes ahead of a busy machine's other work, so the pointer never waits on it.
+  ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
   // The thread's queue exists before anyone posts to it.
   MSG message{};
   ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);

@@ -37,6 +37,7 @@ Win32MouseInput::Win32MouseInput(HINSTANCE instance, rt::UnhandledFailureSink& f
     : instance_(instance),
       failures_(failures),
       watch_(instance),
+      ownProcess_(::GetCurrentProcessId()),
       ownLevel_(IntegrityLevelOf(::GetCurrentProcess())),
       failureBell_(pump.MakeDoorbell([this] { ReportHandedOver(); })) {}
 
@@ -135,11 +136,18 @@ bool Win32MouseInput::ButtonsSwapped() { return ::GetSystemMetrics(SM_SWAPBUTTON
 rt::WindowAtPoint Win32MouseInput::LookAt(rt::ScreenPoint point, bool askReach) {
   rt::WindowAtPoint result;
   // One look per event: the badge beside the pointer lets clicks through, so the window
-  // found here is never it.
+  // found here is never it. Every window of this process is ours (the main window, the
+  // Settings window, a message box), which one question to Windows tells.
   const HWND window = ::WindowFromPoint(POINT{point.x, point.y});
   if (window == nullptr) return result;
-  result.ours = ownWindow_ != nullptr && ::GetAncestor(window, GA_ROOTOWNER) == ownWindow_;
-  if (askReach && !result.ours) result.reachable = InjectedInputReaches(window, ownLevel_);
+  DWORD processId = 0;
+  const DWORD threadId = ::GetWindowThreadProcessId(window, &processId);
+  result.program = processId;
+  result.ours = processId == ownProcess_;
+  if (askReach && !result.ours)
+    result.reachable = reach_.Reaches(processId, threadId, [&](DWORD process) {
+      return InjectedInputReachesProcess(process, ownLevel_);
+    });
   return result;
 }
 

@@ -16,6 +16,7 @@
 #include "runtime/win32/HookAnswerTimes.h"
 #include "runtime/win32/HookThread.h"
 #include "runtime/win32/HookWatch.h"
+#include "runtime/win32/WindowReach.h"
 
 namespace win32 {
 
@@ -47,9 +48,6 @@ class Win32MouseInput : public rt::MouseInput {
   bool HookLossWatched() override { return watch_.Watching(); }
   void NoteKeptDown(std::uint8_t buttons) noexcept override;
 
-  // The program's main window: it, and the windows it owns, are ours under the pointer.
-  void SetOwnWindow(HWND window) { ownWindow_ = window; }
-
   // For a crash that nothing else caught: removes the hook and lets go of exactly the
   // buttons we keep down, so the desktop is not left with a button down and no program to
   // lift it, and a button the user holds themselves is left alone.
@@ -68,9 +66,10 @@ class Win32MouseInput : public rt::MouseInput {
   std::map<HHOOK, std::unique_ptr<HookThread>> hooks_;
   HookWatch watch_;
   HookAnswerTimes answerTimes_;
-  HWND ownWindow_ = nullptr;
-  // Read once: it does not change while we run, and the hook must not read a token per event.
+  // Read once: they do not change while we run, and the hook must not read a token per event.
+  DWORD ownProcess_;
   std::optional<DWORD> ownLevel_;
+  ReachMemory reach_;
   std::mutex failureMutex_;
   std::exception_ptr hookFailure_;
   std::unique_ptr<rt::Doorbell> failureBell_;

@@ -23,7 +23,6 @@ Win32Platform::Win32Platform(HINSTANCE instance)
 void Win32Platform::SetMainWindow(HWND window) {
   app_.SetMainWindow(window);
   dialogs_.SetOwner(window);
-  mouse_.SetOwnWindow(window);
   session_.Attach(window);
   windows_.SetMainWindow(window);
 }

@@ -69,13 +69,8 @@ std::vector<std::wstring> Win32RunningPrograms::WithOpenWindows() {
   return names;
 }
 
-std::size_t Win32RunningPrograms::FileNameAt(rt::ScreenPoint point, std::span<wchar_t> buffer) noexcept {
-  const HWND window = ::WindowFromPoint(POINT{point.x, point.y});
-  if (window == nullptr) return 0;
-  const HWND root = ::GetAncestor(window, GA_ROOT);
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(root != nullptr ? root : window, &processId);
-  return FileNameOfProcess(processId, buffer);
+std::size_t Win32RunningPrograms::FileNameOf(std::uint32_t program, std::span<wchar_t> buffer) noexcept {
+  return FileNameOfProcess(program, buffer);
 }
 
 }  // namespace win32

@@ -8,7 +8,7 @@ namespace win32 {
 class Win32RunningPrograms final : public rt::RunningPrograms {
  public:
   std::vector<std::wstring> WithOpenWindows() override;
-  std::size_t FileNameAt(rt::ScreenPoint point, std::span<wchar_t> buffer) noexcept override;
+  std::size_t FileNameOf(std::uint32_t program, std::span<wchar_t> buffer) noexcept override;
 };
 
 }  // namespace win32

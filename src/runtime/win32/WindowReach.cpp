@@ -26,15 +26,18 @@ std::optional<DWORD> IntegrityLevelOfProcess(DWORD processId) {
   return IntegrityLevelOf(process.get());
 }
 
-bool InjectedInputReaches(HWND window, std::optional<DWORD> ourLevel) {
-  if (window == nullptr) return true;
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(window, &processId);
+bool InjectedInputReachesProcess(DWORD processId, std::optional<DWORD> ourLevel) {
   if (processId == 0 || processId == ::GetCurrentProcessId()) return true;
   const std::optional<DWORD> theirs = IntegrityLevelOfProcess(processId);
   if (!ourLevel || !theirs) return true;
   return *theirs <= *ourLevel;
 }
 
+bool InjectedInputReaches(HWND window, std::optional<DWORD> ourLevel) {
+  if (window == nullptr) return true;
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  return InjectedInputReachesProcess(processId, ourLevel);
+}
 
 }  // namespace win32
