@@ -77,7 +77,10 @@ struct Chores {
   bool reviewHook = false;
   // A press began to be held towards the latch: the badge's timers start from it.
   std::optional<Candidate> fillFrom;
-  bool Any() const { return tellHoldState || tellPointer || attention || retryPutBack || reviewHook || fillFrom.has_value(); }
+  bool Any() const { return tellPointer || AnyButThePointer(); }
+  bool AnyButThePointer() const {
+    return tellHoldState || attention || retryPutBack || reviewHook || fillFrom.has_value();
+  }
 };
 
 // One release to inject for a hold that ends: where (none: where the pointer is; a point:
@@ -187,6 +190,7 @@ class DragDecision {
   // exactly what a crash must let go of, never a button the user holds themselves.
   ButtonBits KeptDown() const;
   bool ChoresPending() const { return chores_.Any(); }
+  bool ChoresPendingButThePointer() const { return chores_.AnyButThePointer(); }
   Chores TakeChores();
 
  private:

@@ -15,6 +15,8 @@ constexpr int kTenthsBeforeFilling = 5;
 // how often it tries that again meanwhile.
 constexpr std::chrono::milliseconds kCloseWait{3000};
 constexpr std::chrono::milliseconds kRetryEvery{250};
+// How often the badge follows the pointer during a hold: a screen's refresh.
+constexpr std::chrono::milliseconds kPointerFrame{16};
 
 bool IsButtonMessage(std::uint32_t message) {
   return message == rt::msg::kLButtonDown || message == rt::msg::kLButtonUp || message == rt::msg::kRButtonDown ||
@@ -58,7 +60,8 @@ bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event
       swallow = decision_.Decide(decided);
       // One ring until the window's thread has taken the chores: a move during a hold
       // costs no message of its own.
-      ring = (decision_.ChoresPending() && !std::exchange(rungForChores_, true)) || hookFailure_ != nullptr;
+      const bool due = pointerFrameOpen_ ? decision_.ChoresPendingButThePointer() : decision_.ChoresPending();
+      ring = (due && !std::exchange(rungForChores_, true)) || hookFailure_ != nullptr;
       kept = decision_.KeptDown();
     }
     platform_.mouse.NoteKeptDown(kept);
@@ -128,6 +131,7 @@ void modMouse::DoChores() {
     chores = decision_.TakeChores();
     rungForChores_ = false;
     failure = std::exchange(hookFailure_, nullptr);
+    if (chores.tellPointer && !failure) pointerFrameOpen_ = true;
   }
   if (failure || hookFailedBare_.exchange(false)) {
     // Nothing of ours may outlive the report: let go first, then say what happened.
@@ -140,13 +144,28 @@ void modMouse::DoChores() {
   }
   if (chores.fillFrom) StartFilling(*chores.fillFrom);
   if (chores.tellHoldState) TellHoldState();
-  if (chores.tellPointer) TellPointer();
+  if (chores.tellPointer) {
+    TellPointer();
+    platform_.pump.PostAfter(kPointerFrame, [this] { EndPointerFrame(); });
+  }
   if (chores.retryPutBack) {
     InjectDue();
     ShareKeptDown();
   }
   if (chores.reviewHook && !HookWanted()) RemoveHook();
   if (chores.attention) AskLatchAttention();
+}
+
+// The moves made during the frame, if any, move the badge once, to the newest point; a hand
+// that keeps moving keeps one frame after another going, and a still one ends them.
+void modMouse::EndPointerFrame() {
+  bool due = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pointerFrameOpen_ = false;
+    due = decision_.ChoresPending() && !rungForChores_;
+  }
+  if (due) DoChores();
 }
 
 void modMouse::StartMouseHook() {

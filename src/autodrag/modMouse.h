@@ -143,6 +143,7 @@ class modMouse {
   // What raw input says the hand holds, as the hook names the buttons; none: not known.
   std::optional<drag::ButtonBits> HandDown();
   void ShareKeptDown();
+  void EndPointerFrame();
   void RefreshTrayIcon();
   void StartFilling(const drag::Candidate& candidate);
   void FillLater(std::uint64_t number, int tenths);
@@ -163,6 +164,9 @@ class modMouse {
   bool away_ = false;
   // The hook has rung for chores the window's thread has not taken yet.
   bool rungForChores_ = false;
+  // The badge was last moved less than a frame ago: the pointer's moves wait for the
+  // frame's end instead of ringing, so a hold's moves wake this thread once a frame.
+  bool pointerFrameOpen_ = false;
   // A failure caught inside the hook, for the window's thread to report.
   std::exception_ptr hookFailure_;
   // Set by the hook when its lock could not even be taken.

@@ -30,6 +30,7 @@ class FakePump::Bell final : public rt::Doorbell {
       return false;
     }
     rung_ = true;
+    ++pump_.rings;
     return true;
   }
   bool Answer() {

@@ -68,6 +68,8 @@ class FakePump : public rt::EventPump {
   std::unique_ptr<rt::Doorbell> MakeDoorbell(std::function<void()> handler) override;
   // The next ring fails, as a PostMessage to a full queue does.
   bool failNextRing = false;
+  // How many times any thread rang a doorbell of this pump.
+  std::atomic<int> rings{0};
   // Other threads' work (the fake input thread) that must be finished before the pump
   // looks for what is due or moves the clock on.
   void SetSettle(std::function<void()> settle) { settle_ = std::move(settle); }

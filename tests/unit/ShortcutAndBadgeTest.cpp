@@ -152,6 +152,37 @@ INSTANTIATE_TEST_SUITE_P(
                              double at) { f.pump.At(at, [] { throw rt::Failure(L"Out of memory"); }); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(BadgeTest, FollowsAFastHandOnceAFrameAndStopsWhereItStops) {
+  ShowWindow();
+  ClickStartStopAt(0);
+  fakes.mouse.UserClickAt(kAfterBalloon, {100, 100});
+  // A tenth of a second of moves, 500 a second, as a quick hand with a fine mouse makes.
+  const double from = kAfterBalloon + 1.0;
+  const int kMoves = 50;
+  const double lastMove = from + (kMoves - 1) * 0.002;
+  for (int i = 0; i < kMoves; ++i) fakes.mouse.UserMoveAt(from + i * 0.002, {110 + i, 100});
+  std::size_t changesBefore = 0;
+  int ringsBefore = 0;
+  fakes.pump.At(from - 0.01, [&] {
+    changesBefore = fakes.badge.changes.size();
+    ringsBefore = fakes.pump.rings;
+  });
+  fakes.pump.At(from + 0.3, [&] {
+    const auto moved = static_cast<int>(fakes.badge.changes.size() - changesBefore);
+    EXPECT_EQ(fakes.badge.pointer, (rt::ScreenPoint{110 + kMoves - 1, 100})) << "ends where the hand stopped";
+    EXPECT_TRUE(fakes.badge.changes.back().visible);
+    EXPECT_LE(fakes.badge.changes.back().at, lastMove + 0.0165) << "within a frame of the last move";
+    // A tenth of a second is six frames and a bit: the badge moves with each, not with each move.
+    EXPECT_GE(moved, 6);
+    EXPECT_LE(moved, 8);
+    EXPECT_LE(fakes.pump.rings - ringsBefore, 1) << "the moves wake the window's thread by its frames, not the hook";
+  });
+  fakes.mouse.UserClickAt(from + 0.5, {200, 140});
+  fakes.pump.RunUntil(from + 1);
+  EXPECT_FALSE(fakes.badge.visible);
+  EXPECT_EQ(fakes.mouse.DeliveredOf(0x0202).back().point, (rt::ScreenPoint{200, 140})) << "the drag itself worked";
+}
+
 TEST_F(BadgeTest, TurnedOffInTheSettingsItNeverShows) {
   SettingsStore(fakes.registry, fakes.dialogs, fakes.texts, L"Vornatic")
       .SaveSetting(L"Kestrova", L"Vornatic", L"Indicator", L"Off");
