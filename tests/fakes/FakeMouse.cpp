@@ -50,6 +50,7 @@ FakeMouse::~FakeMouse() {
 rt::WindowAtPoint FakeMouse::LookAt(rt::ScreenPoint point, bool askReach) {
   const HeapCount::Pause ours;
   if (throwOnNextWindowLook.exchange(false)) throw rt::Failure(L"The window under the pointer could not be found");
+  ++looks;
   rt::WindowAtPoint window;
   window.ours = ownWindow && ownWindow->Contains(point);
   window.program = programAt ? programAt(point) : 0;

@@ -98,7 +98,9 @@ class FakeMouse : public rt::MouseInput {
   // The secure desktop is up (the screen is locked): Windows refuses what we inject, and
   // the hand's input goes there, past our hook and the applications here.
   bool desktopLocked = false;
-  // How often the hook asked whether injected input reaches the window under a point.
+  // How often the hook looked at the window under a point, and asked whether injected
+  // input reaches it.
+  std::atomic<int> looks{0};
   std::atomic<int> reachAsked{0};
   // Heap allocations the program's hook procedure made, the fakes' own left out.
   std::atomic<long> heapInHook{0};

@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr std::uint32_t kLDown = 0x0201, kLUp = 0x0202, kRDown = 0x0204, kRUp = 0x0205;
+constexpr std::uint32_t kLDown = 0x0201, kLUp = 0x0202, kRDown = 0x0204, kRUp = 0x0205, kMDown = 0x0207,
+                        kMUp = 0x0208;
 // Left of x = 500 the window is notepad's, right of it the probe's.
 constexpr rt::ScreenPoint kInNotepad{100, 100}, kInProbe{700, 100};
 
@@ -144,17 +145,23 @@ TEST_F(LatchExceptionsTest, TheHookAsksReachOnlyWhereItDecidesAndNeverAllocates)
   struct Step {
     const char* what;
     std::uint32_t message;  // 0: a move
-    int asked;
+    int asked;  // whether our input reaches the window
+  };
+  struct Seen {
+    const Step* step;
+    int asked, looked;
   };
   // Everything is laid out on the clock first: a Start's click waits for its drop.
-  std::vector<std::pair<const Step*, int>> seen;
+  std::vector<Seen> seen;
   const auto play = [&](double t, const auto& steps) {
     for (const Step& step : steps) {
       if (step.message == 0)
         fakes.mouse.UserMoveAt(t, {kInNotepad.x + 30, kInNotepad.y});
       else
         fakes.mouse.UserEventAt(t, step.message, kInNotepad);
-      fakes.pump.At(t + 0.1, [&, step = &step] { seen.emplace_back(step, fakes.mouse.reachAsked.load()); });
+      fakes.pump.At(t + 0.1, [&, step = &step] {
+        seen.push_back({step, fakes.mouse.reachAsked.load(), fakes.mouse.looks.load()});
+      });
       t += 0.2;
     }
   };
@@ -162,22 +169,29 @@ TEST_F(LatchExceptionsTest, TheHookAsksReachOnlyWhereItDecidesAndNeverAllocates)
                             {"a move", 0, 0},
                             {"its quick release", kLUp, 0},
                             {"a right press, which does not latch", kRDown, 0},
-                            {"its release", kRUp, 0}};
+                            {"its release", kRUp, 0},
+                            {"a middle press", kMDown, 0},
+                            {"its release", kMUp, 0}};
   const Step started[] = {{"the press that picks up", kLDown, 0},
                           {"the release that picks up", kLUp, 1},
                           {"a move while held", 0, 0},
                           {"the press that drops", kLDown, 0},
                           {"the release that drops", kLUp, 0}};
   const int before = fakes.mouse.reachAsked;
+  const int looksBefore = fakes.mouse.looks;
   play(1, latchable);
   ClickStartStopAt(3);
   play(4, started);
   fakes.pump.RunUntil(6);
   ASSERT_EQ(seen.size(), std::size(latchable) + std::size(started));
+  // One look at the window under every button event, none under a move.
   int last = before;
-  for (const auto& [step, asked] : seen) {
+  int lastLook = looksBefore;
+  for (const auto& [step, asked, looked] : seen) {
     EXPECT_EQ(asked - last, step->asked) << step->what;
+    EXPECT_EQ(looked - lastLook, step->message == 0 ? 0 : 1) << step->what;
     last = asked;
+    lastLook = looked;
   }
   EXPECT_EQ(fakes.programs.asked, 1) << "the latchable press's program";
   EXPECT_EQ(fakes.mouse.heapInHook, 0);
