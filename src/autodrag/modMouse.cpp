@@ -600,11 +600,10 @@ void modMouse::Inject(const drag::Release& release) {
   }
   // The hand may have moved while Windows took ours, past a hook Windows took away as
   // much as by ours: the pointer's trail says where it went, our own points left out.
-  // A trail that cannot tell our points from the hand's answers with our own release's.
   bool trailSays = false;
   if (taken > 0) {
     const std::optional<rt::ScreenPoint> trail = platform_.mouse.LastPointNotTagged(kInjectedTag);
-    trailSays = trail && !(release.at && *trail == *release.at);
+    trailSays = trail.has_value();
     if (trailSays) handAt = *trail;
   }
   {

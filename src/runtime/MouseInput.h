@@ -114,7 +114,8 @@ class MouseInput {
   virtual ScreenPoint CursorPosition() = 0;
   // Where input not carrying this tag in its extra info last put the pointer: the system
   // keeps a short trail of the pointer's points, each with its extra info, so a hand's move
-  // taken while Windows took ours is told from our own. None: the trail does not say.
+  // taken while Windows took ours is told from our own. None: the trail does not say, or
+  // cannot tell our points from the hand's.
   virtual std::optional<ScreenPoint> LastPointNotTagged(std::uintptr_t tag) = 0;
   // False while a hook is in but that watch could not be set up: a lost hook would go unseen.
   virtual bool HookLossWatched() = 0;

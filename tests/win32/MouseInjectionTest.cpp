@@ -200,6 +200,34 @@ TEST_F(MouseInjectionTest, EventsInjectedAtPointsArriveAtExactlyThosePoints) {
   EXPECT_EQ(std::pair(now.x, now.y), std::pair(402L, 403L));
 }
 
+// The pointer's trail, after the hand's move and then ours, and after ours and then the
+// hand's: it names the hand's point or nothing, never ours, whether or not it keeps extra
+// info (Wine's does not, and must then say nothing).
+TEST_F(MouseInjectionTest, ThePointersTrailNeverTakesOurPointForTheHands) {
+  rt::MouseInput& mouse = platform_.Bundle().mouse;
+  const rt::ScreenPoint hand{210, 160}, ours{430, 330}, handAgain{250, 170};
+  const auto moveTo = [&](rt::ScreenPoint at, std::uintptr_t tag) {
+    ASSERT_EQ(mouse.Inject({{WM_MOUSEMOVE, at, 0}}, tag), 1u);
+    ASSERT_TRUE(win32test::PumpUntil(platform_.Pump(), [&] {
+      POINT now{};
+      return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    }));
+  };
+  moveTo(hand, 0);
+  moveTo(ours, modMouse::kInjectedTag);
+  const std::optional<rt::ScreenPoint> afterOurs = mouse.LastPointNotTagged(modMouse::kInjectedTag);
+  if (afterOurs) {
+    EXPECT_EQ(*afterOurs, hand);
+  }
+  moveTo(handAgain, 0);
+  const std::optional<rt::ScreenPoint> afterTheHands = mouse.LastPointNotTagged(modMouse::kInjectedTag);
+  if (afterTheHands) {
+    EXPECT_EQ(*afterTheHands, handAgain);
+  }
+  // The two answers come from one kind of trail: both known, or both not.
+  EXPECT_EQ(afterOurs.has_value(), afterTheHands.has_value());
+}
+
 // Every pixel of a desktop whose monitors reach left of and above the primary one maps to
 // a coordinate that Windows scales back to that same pixel, whichever way it rounds.
 TEST(NormalisedCoordinateTest, EveryPixelOfAWideDesktopWithNegativeCoordinatesComesBackExactly) {

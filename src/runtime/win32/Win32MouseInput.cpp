@@ -183,11 +183,19 @@ std::optional<rt::ScreenPoint> Win32MouseInput::LastPointNotTagged(std::uintptr_
   const int count = ::GetMouseMovePointsEx(sizeof(MOUSEMOVEPOINT), &from, trail.data(), static_cast<int>(trail.size()),
                                            GMMP_USE_DISPLAY_POINTS);
   const auto unwrap = [](int v) { return v > 32767 ? v - 65536 : v; };
-  for (int i = 0; i < count; ++i) {
+  // A trail that keeps no extra info (Wine's) cannot tell our points from the hand's and
+  // would answer with the point we just put the pointer at. Ours are in the trail whenever
+  // we have just moved the pointer, so a trail that shows none of them says nothing.
+  std::optional<rt::ScreenPoint> hands;
+  bool oursSeen = false;
+  for (int i = 0; i < count && !(oursSeen && hands); ++i) {
     const MOUSEMOVEPOINT& point = trail[static_cast<std::size_t>(i)];
-    if (point.dwExtraInfo != tag) return rt::ScreenPoint{unwrap(point.x), unwrap(point.y)};
+    if (point.dwExtraInfo == tag)
+      oursSeen = true;
+    else if (!hands)
+      hands = rt::ScreenPoint{unwrap(point.x), unwrap(point.y)};
   }
-  return std::nullopt;
+  return oursSeen ? hands : std::nullopt;
 }
 
 namespace {
