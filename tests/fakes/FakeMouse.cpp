@@ -326,20 +326,21 @@ std::string FakeMouse::Seen(std::size_t from) const {
   for (std::size_t i = 0; i < delivered.size(); ++i) {
     const auto& e = delivered[i];
     if (e.elsewhere) continue;
-    std::string word;
-    const std::string at = "@" + std::to_string(e.point.x) + "," + std::to_string(e.point.y);
-    if (e.message == kLDown) down = true, word = "D" + at;
-    else if (e.message == kLUp) down = false, word = "U" + at;
-    else if (e.message == kMove && down) word = "M" + at;
-    else if (e.message == kMove && secondaryDown) word = "m" + at;
-    else if (e.message == kRDown) secondaryDown = true, word = "d" + at;
-    else if (e.message == kRUp) secondaryDown = false, word = "u" + at;
-    else if (e.message == kMDown) word = "MD" + at;
-    else if (e.message == kMUp) word = "MU" + at;
-    if (word.empty() || i < from) continue;
-    if (e.injected) word += "*";
-    if (std::getenv("VORNATIC_TRACE")) word += "(" + std::to_string(e.at) + ")";
-    words += (words.empty() ? "" : " ") + word;
+    const char* letters = nullptr;
+    if (e.message == kLDown) down = true, letters = "D";
+    else if (e.message == kLUp) down = false, letters = "U";
+    else if (e.message == kMove && down) letters = "M";
+    else if (e.message == kMove && secondaryDown) letters = "m";
+    else if (e.message == kRDown) secondaryDown = true, letters = "d";
+    else if (e.message == kRUp) secondaryDown = false, letters = "u";
+    else if (e.message == kMDown) letters = "MD";
+    else if (e.message == kMUp) letters = "MU";
+    if (letters == nullptr || i < from) continue;
+    // Appended piece by piece: GCC's -Wrestrict misreads a chain of string sums here.
+    if (!words.empty()) words += ' ';
+    words.append(letters).append("@").append(std::to_string(e.point.x)).append(",").append(std::to_string(e.point.y));
+    if (e.injected) words += '*';
+    if (std::getenv("VORNATIC_TRACE")) words.append("(").append(std::to_string(e.at)).append(")");
   }
   return words;
 }
