@@ -125,7 +125,8 @@ struct World {
       if (const std::optional<drag::Release> due = decision.Due(button)) Inject(*due);
   }
   void EndHold(bool putBack) {
-    decision.Reconcile(HandBits(), false);
+    // As the shell does: a release the hand made while we are away was made over there.
+    decision.Reconcile(HandBits(), false, away);
     decision.EndHold(putBack);
     InjectOwed();
   }
@@ -209,7 +210,7 @@ struct World {
     if (!lossSeen) return;
     // The watch saw a button go by the hook: Windows took it away. Raw input still tells
     // what the hand holds.
-    decision.Reconcile(HandBits(), false);
+    decision.Reconcile(HandBits(), false, away);
     const bool holding = decision.HookLost(true);
     lossSeen = false;
     if (holding) {
@@ -230,6 +231,9 @@ struct World {
         if (!away) StartStop();
         break;
       case Kind::LockOrReturn:
+        // As the shell leaves the desktop: what the hand let go of here, by a hook Windows may
+        // have taken away, is settled before it could be taken for a release made over there.
+        if (!away) decision.Reconcile(HandBits(), false);
         away = !away;
         if (away && (decision.StartOn() || decision.LatchedHold())) StartStop();
         judge.Away(away);
