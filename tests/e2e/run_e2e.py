@@ -36,6 +36,11 @@ def discover(selection):
     return found
 
 
+def buttons_up(pointer):
+    """The probe's word that neither button is down; an answer without it says nothing."""
+    return "left" in pointer and not pointer["left"] and not pointer.get("right")
+
+
 def run_one(name, function, args, template):
     scenario = Scenario(name, template, args.workdir / name.replace("::", "."), args.exe, args.probe, args.keep,
                         getattr(function, "screen", None))
@@ -44,6 +49,8 @@ def run_one(name, function, args, template):
     try:
         scenario.set_up()
         function(scenario)
+        # Whatever the scenario did, the person's buttons are theirs again at its end.
+        scenario.wait_until(lambda: buttons_up(scenario.probe.pointer()), "every mouse button up at the end", timeout=3)
     except Exception as error:  # every failure, assertion or not, fails the scenario
         failure = error
         (scenario.artefacts / "failure.txt").write_text("".join(traceback.format_exception(error)))
