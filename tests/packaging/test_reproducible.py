@@ -28,7 +28,7 @@ def compared(source):
     files = {"Vornatic.exe": build / "dist" / "Vornatic.exe",
              "VornaticSetup.dll": build / "packaging" / "VornaticSetup.dll"}
     package = build / "package"
-    for path in sorted([*package.glob("Vornatic-*"), package / "SHA256SUMS", *package.glob("winget/*.yaml")]):
+    for path in sorted([*package.glob("Vornatic-*"), *package.glob("SHA256SUMS"), *package.glob("winget/*.yaml")]):
         files[path.relative_to(package).as_posix()] = path
     return files
 
