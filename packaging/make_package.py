@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Makes Vornatic's downloads from the built program folder: a portable zip that runs
 wherever it is unpacked, a per-user installer made with NSIS, and an MSI package made with
-wixl for administrators; and the winget manifests of the two installers. The executable
-is checked first (release_exe.py): nothing is packaged that should not ship.
+wixl for administrators; the winget manifests of the two installers, and SHA256SUMS of
+every download. The executable is checked first (release_exe.py): nothing is packaged that
+should not ship.
 
 Where VORNATIC_SIGN_PFX names a certificate (signing.py), the executable is signed before
 it goes into any download, and so are the installer, its uninstaller, the MSI's custom
-actions and the MSI package; the manifests carry the hashes of the files as signed. Every file is dated with --epoch, the commit's time, so that the same commit makes
+actions and the MSI package; the manifests and SHA256SUMS carry the hashes of the files as
+signed. Every file is dated with --epoch, the commit's time, so that the same commit makes
 the same bytes.
 
     make_package.py --version 1.2.3 --epoch SECONDS --dist DIR --art DIR --languages NSH --actions DLL
@@ -14,8 +16,9 @@ the same bytes.
                     [--osslsigncode PATH]
 
 Leaves Vornatic-<version>-portable.zip, Vornatic-<version>-setup.exe, Vornatic-<version>.msi,
-Vornatic-<version>-policies.zip and winget/ in --out."""
+Vornatic-<version>-policies.zip, SHA256SUMS and winget/ in --out."""
 import argparse
+import hashlib
 import os
 import shutil
 import subprocess
@@ -56,6 +59,12 @@ def shipped_files(folder):
 def write_zip(folder, zip_path, epoch):
     dated_zip.write(zip_path, [(relative.as_posix(), (folder / relative).read_bytes())
                                for relative in shipped_files(folder)], epoch)
+
+
+def write_sums(files, sums_path):
+    """SHA256SUMS as sha256sum writes it, which `sha256sum -c` and a reader with certutil check."""
+    lines = [f"{hashlib.sha256(path.read_bytes()).hexdigest()}  {path.name}\n" for path in files]
+    sums_path.write_text("".join(lines), encoding="ascii", newline="\n")
 
 
 def nsis_lists(folder, nsh_path):
@@ -131,8 +140,8 @@ def package(args, signer):
 
     args.out.mkdir(parents=True, exist_ok=True)
     for old in [*args.out.glob("Vornatic-*-portable.zip"), *args.out.glob("Vornatic-*-setup.exe"),
-                *args.out.glob("Vornatic-*.msi")]:
-        old.unlink()
+                *args.out.glob("Vornatic-*.msi"), args.out / "SHA256SUMS"]:
+        old.unlink(missing_ok=True)
     folder = args.out / "stage" / "Vornatic"
     stage(args.dist, folder, args.version)
     sign(folder / "Vornatic.exe")
@@ -166,7 +175,11 @@ def package(args, signer):
     policies = args.out / args.policies.name
     if policies.resolve() != args.policies.resolve():
         shutil.copyfile(args.policies, policies)
-    for made in (zip_path, setup, msi, policies, *manifests):
+    downloads = [zip_path, setup, msi, policies]
+    sums = args.out / "SHA256SUMS"
+    write_sums(downloads, sums)
+
+    for made in (*downloads, sums, *manifests):
         print(f"package: {made} ({made.stat().st_size} bytes)")
     return 0
 
