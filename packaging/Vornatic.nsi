@@ -2,7 +2,8 @@
 ; into %LOCALAPPDATA%\Programs\Vornatic, with a Start-menu shortcut and an entry among
 ; Windows' installed apps. make_package.py builds it and defines VERSION, FILES_NSH (the
 ; files of the program folder as it ships), LANGUAGES_NSH (its languages and texts, made
-; from the program's own catalogue), ICON and OUTFILE.
+; from the program's own catalogue), ICON and OUTFILE; and SIGN_UNINSTALLER, when the
+; release is signed: the command that signs a file in place.
 
 Unicode true
 ; The program is 64-bit only, so its installer may be too.
@@ -39,6 +40,11 @@ SetCompressor /SOLID lzma
 
 Name "Vornatic"
 OutFile "${OUTFILE}"
+!ifdef SIGN_UNINSTALLER
+  ; The installer writes the uninstaller at install time from what it carries: signed here,
+  ; before it goes in, it is signed on the user's disk too.
+  !uninstfinalize '${SIGN_UNINSTALLER} "%1"' = 0
+!endif
 InstallDir "$LOCALAPPDATA\Programs\Vornatic"
 ; An upgrade goes where the last install went.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"

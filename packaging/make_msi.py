@@ -4,20 +4,28 @@ holds the product, its upgrade code, shortcut and custom actions; the files besi
 executable are listed here from the folder itself, so the package holds exactly what the
 zip holds.
 
-    make_msi.py --version 1.2.3 --stage DIR --icon ICO --actions DLL --out FILE.msi [--wixl PATH]
+    make_msi.py --version 1.2.3 --stage DIR --icon ICO --actions DLL --out FILE.msi [--wixl PATH] [--epoch SECONDS]
 
 make_package.py calls it for each release; the install scenarios call it again with a
-higher version to show an upgrade."""
+higher version to show an upgrade. The product code follows from the version, and with
+--epoch the package's times and package code follow from the commit and the content
+(msi_summary.py), so that the same commit makes the same package."""
 import argparse
 import hashlib
 import os
+import re
 import shutil
 import subprocess
 import sys
+import uuid
 from pathlib import Path
 from xml.sax.saxutils import quoteattr
 
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
+import msi_summary  # noqa: E402
+
 EXECUTABLE = "Vornatic.exe"  # Vornatic.wxs holds its component, with the shortcut
 
 
@@ -61,7 +69,14 @@ def files_fragment(stage, source):
                       "  </Fragment>", "</Wix>", ""])
 
 
-def make_msi(version, stage, icon, actions, out, wixl="wixl"):
+def product_code(version):
+    """One product code per version, named from the upgrade code: a newer version is a new
+    product that replaces the old one; a rebuild of the same version is the same product."""
+    upgrade = re.search(r'UpgradeCode="([^"]+)"', (HERE / "Vornatic.wxs").read_text(encoding="utf-8")).group(1)
+    return str(uuid.uuid5(uuid.UUID(upgrade), f"Vornatic {version} x64")).upper()
+
+
+def make_msi(version, stage, icon, actions, out, wixl="wixl", epoch=None):
     if not shutil.which(wixl):
         raise SystemExit(f"msi: no wixl at {wixl!r}: install Debian's wixl (./dev installs it)")
     # wixl finds sources only by paths relative to the folder it runs in.
@@ -72,10 +87,13 @@ def make_msi(version, stage, icon, actions, out, wixl="wixl"):
 
     fragment = work / (out.stem + "-files.wxs")
     fragment.write_text(files_fragment(stage, Path(relative(stage))), encoding="utf-8")
-    subprocess.run([wixl, "--arch", "x64", "-D", f"Version={version}", "-D", f"Stage={relative(stage)}",
+    subprocess.run([wixl, "--arch", "x64", "-D", f"Version={version}", "-D", f"ProductCode={product_code(version)}",
+                    "-D", f"Stage={relative(stage)}",
                     "-D", f"Icon={relative(icon)}", "-D", f"Actions={relative(actions)}", "-o", out.name,
                     str(HERE / "Vornatic.wxs"), fragment.name], check=True, cwd=work)
     fragment.unlink()
+    if epoch is not None:
+        msi_summary.settle(out, epoch)
     return out
 
 
@@ -87,8 +105,9 @@ def main():
     parser.add_argument("--actions", type=Path, required=True, help="VornaticSetup.dll")
     parser.add_argument("--out", type=Path, required=True)
     parser.add_argument("--wixl", default="wixl")
+    parser.add_argument("--epoch", type=int, help="the commit's time, seconds since 1970")
     args = parser.parse_args()
-    make_msi(args.version, args.stage, args.icon, args.actions, args.out, args.wixl)
+    make_msi(args.version, args.stage, args.icon, args.actions, args.out, args.wixl, args.epoch)
     return 0
 
 

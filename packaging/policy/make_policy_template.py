@@ -5,15 +5,18 @@ whose identifiers start with "Admx"), zipped as a PolicyDefinitions folder is la
 
 Fails when the template names a text or a presentation that no language file has.
 
-Usage: make_policy_template.py LANG_DIR VERSION OUT_ZIP"""
+Usage: make_policy_template.py LANG_DIR VERSION OUT_ZIP EPOCH"""
 import importlib.util
 import re
 import sys
-import zipfile
 from pathlib import Path
 from xml.sax.saxutils import escape
 
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent))
+import dated_zip  # noqa: E402
+
 ADMX = HERE / "Vornatic.admx"
 PREFIX = "Admx"
 # The catalogue's language tags as Windows names the PolicyDefinitions language folders.
@@ -64,20 +67,20 @@ def check_references(admx, strings):
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         raise SystemExit(__doc__.splitlines()[-1])
-    lang_dir, version, out = Path(sys.argv[1]), sys.argv[2], Path(sys.argv[3])
+    lang_dir, version, out, epoch = Path(sys.argv[1]), sys.argv[2], Path(sys.argv[3]), int(sys.argv[4])
     catalogue = load_catalogue_reader()
     english, translations, _ = catalogue.read_catalogue(lang_dir)
     admx = ADMX.read_text(encoding="utf-8")
     out.parent.mkdir(parents=True, exist_ok=True)
-    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as archive:
-        archive.writestr("PolicyDefinitions/Vornatic.admx", admx)
-        for tag, folder in FOLDERS.items():
-            texts = {ident: translations.get(tag, {}).get(ident, english[ident]) for ident in english}
-            strings, document = adml(texts, version)
-            check_references(admx, strings)
-            archive.writestr(f"PolicyDefinitions/{folder}/Vornatic.adml", document)
+    entries = [("PolicyDefinitions/Vornatic.admx", admx.encode("utf-8"))]
+    for tag, folder in FOLDERS.items():
+        texts = {ident: translations.get(tag, {}).get(ident, english[ident]) for ident in english}
+        strings, document = adml(texts, version)
+        check_references(admx, strings)
+        entries.append((f"PolicyDefinitions/{folder}/Vornatic.adml", document.encode("utf-8")))
+    dated_zip.write(out, entries, epoch)
     return 0
 
 

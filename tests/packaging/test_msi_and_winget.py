@@ -3,7 +3,8 @@
 msitools: the package holds the zip's files at the zip's paths, the executable's version,
 the upgrade code every version shares, a plain Start-menu shortcut, what the installed apps
 show, and custom actions where an upgrade and a removal need them; the manifests carry
-every field the schema requires and the SHA-256 and codes of the files beside them.
+every field the schema requires and the SHA-256 and codes of the files beside them, and
+SHA256SUMS the SHA-256 of every download.
 
     test_msi_and_winget.py --package DIR --version 1.2.3 --objdump PATH"""
 import argparse
@@ -200,6 +201,17 @@ class WingetManifests(unittest.TestCase):
                 self.assertEqual(installer["InstallerSwitches"]["Silent"], "/S")
         msi, setup = f"Vornatic-{ARGS.version}.msi", f"Vornatic-{ARGS.version}-setup.exe"
         self.assertEqual(seen, {("msi", "machine", msi), ("msi", "user", msi), ("nullsoft", "user", setup)})
+
+
+class Checksums(unittest.TestCase):
+    def test_sha256sums_lists_every_download_and_sha256sum_agrees(self):
+        sums = (ARGS.package / "SHA256SUMS").read_text(encoding="ascii").splitlines()
+        listed = {line.split("  ", 1)[1] for line in sums}
+        self.assertEqual(listed, {path.name for path in ARGS.package.glob(f"Vornatic-{ARGS.version}*")})
+        self.assertEqual(len(listed), 4)
+        check = subprocess.run(["sha256sum", "--check", "--strict", "SHA256SUMS"], cwd=ARGS.package,
+                               capture_output=True, text=True)
+        self.assertEqual(check.returncode, 0, check.stdout + check.stderr)
 
 
 def main():
