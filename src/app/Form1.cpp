@@ -167,9 +167,8 @@ void Form1::MouseNotice(modMouse::Notice notice) {
     cSysTray1.ShowBalloon(platform_.texts(rt::TextId::LatchCannotWatch), displayName_, 0, false);
   } else if (notice == modMouse::Notice::PutBackRefusedAtClose) {
     // The tray icon is already gone on the way out: a box is what is left to say it with.
-    platform_.dialogs.MessageBox(
-        platform_.texts.Format(rt::TextId::InjectionRefused, {{L"start", platform_.texts(rt::TextId::StartAutodrag)}}),
-        rt::mb::kOkOnly | rt::mb::kExclamation, displayName_);
+    platform_.dialogs.MessageBox(platform_.texts(rt::TextId::PutBackRefusedAtClose),
+                                 rt::mb::kOkOnly | rt::mb::kExclamation, displayName_);
   } else {
     cSysTray1.ShowBalloon(platform_.texts(rt::TextId::HookLossUnwatched), displayName_, 0, false);
   }

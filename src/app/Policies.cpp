@@ -50,6 +50,7 @@ void Form1::ShowPolicies() {
   startupChoices_.SetRunAtLogonTurnedOff(policies_.SwitchOn(policy::kDisableRunAtLogon));
   const bool settingsOff = policies_.SwitchOn(policy::kDisableSettings);
   PushButton3.SetEnabled(!settingsOff);
+  Me.SetSystemMenuItemEnabled(kSystemMenuSettings, !settingsOff);
   // An open Settings window goes as Cancel would: nothing the user had not applied is stored.
   if (settingsOff && settingsWindow_.IsOpen()) settingsWindow_.Me.RequestClose(rt::closereason::kCode);
 }
@@ -57,5 +58,5 @@ void Form1::ShowPolicies() {
 DecidedByPolicy Form1::DecidedNow() const {
   return DecidedByPolicy{policies_.Decides(settings::kLatch), policies_.Decides(settings::kLatchRight),
                          policies_.Decides(settings::kLatchMiddle), policies_.Decides(settings::kHotkey),
-                         policies_.Decides(settings::kIndicator)};
+                         policies_.Decides(settings::kIndicator), policies_.Decides(settings::kLatchExceptions)};
 }

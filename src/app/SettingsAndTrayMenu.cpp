@@ -25,7 +25,9 @@ Form1::SettingTexts Form1::ReadSettingTexts() {
                       get(settings::kLatchMiddle, settings::kOff),
                       get(settings::kHotkey, StartStopShortcut::kDefault),
                       get(settings::kIndicator, settings::kOn),
-                      settings_.GetList(settings::kApplication, settings::kSection, settings::kLatchExceptions)};
+                      policies_.List(settings::kLatchExceptions) != nullptr
+                          ? *policies_.List(settings::kLatchExceptions)
+                          : settings_.GetList(settings::kApplication, settings::kSection, settings::kLatchExceptions)};
 }
 
 Form1::SettingTexts Form1::TextsOf(const SettingsValues& values) {
@@ -68,7 +70,8 @@ void Form1::StoreAndApply(const SettingsValues& values) {
   save(settings::kLatchMiddle, texts.latchMiddle);
   save(settings::kHotkey, texts.hotkey);
   save(settings::kIndicator, texts.indicator);
-  settings_.SaveList(settings::kApplication, settings::kSection, settings::kLatchExceptions, texts.latchExceptions);
+  if (!policies_.Decides(settings::kLatchExceptions))
+    settings_.SaveList(settings::kApplication, settings::kSection, settings::kLatchExceptions, texts.latchExceptions);
   ApplySettings(texts);
 }
 
