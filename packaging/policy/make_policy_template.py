@@ -28,6 +28,7 @@ PRESENTATIONS = {
               "AdmxHoldTime"),
     "Hotkey": ('<textBox refId="Shortcut"><label>{label}</label><defaultValue>Win+Shift+D</defaultValue></textBox>',
                "AdmxShortcut"),
+    "LatchExceptions": ('<listBox refId="Programs">{label}</listBox>', "AdmxPrograms"),
 }
 LABELS = {label for _, label in PRESENTATIONS.values()}
 

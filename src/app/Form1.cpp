@@ -1,8 +1,6 @@
 #include "app/Form1.h"
 
 #include "app/ErrorReport.h"
-#include "autodrag/LatchSetting.h"
-#include "settingswindow/SettingsTexts.h"
 #include "ui/Layout.h"
 #include "ui/ReadableLook.h"
 #include "ui/WindowFit.h"
@@ -20,7 +18,7 @@ Form1::Form1(rt::Platform& platform, Globals& globals, modMouse& mouse, SysTray&
                              platform_.texts(rt::TextId::BadgeMiddle),
                              layout::WindowFont(platform_.texts.CurrentLanguage()));
   // The Settings window follows a high-contrast theme as the main window does.
-  settingsWindow_.Me.SetLookRule(&ui::ReadableLook);
+  userSettings_.Dialog().Me.SetLookRule(&ui::ReadableLook);
   mouse_.SetHoldObserver(&holdWatch_);
   // A click on our own tray icon while holding is the user giving up, never the drop.
   mouse_.SetTrayIconLocator([this] { return cSysTray1.IconScreenRect(); });
@@ -127,39 +125,36 @@ void Form1::Check4_Click() { startupChoices_.RunAtLogonClicked(); }
 
 void Form1::Check8_Click() { startupChoices_.MinimizedClicked(); }
 
-void Form1::StartStopShortcut_Pressed() {
-  // Pressed in the Settings window's shortcut box, the keys are being chosen, not used.
-  const shortcut_text::Parsed inEffect = shortcut_text::Parse(inEffect_.hotkey);
-  if (inEffect.understood && inEffect.shortcut && settingsWindow_.TakeShortcutPress(*inEffect.shortcut)) return;
-  PushButton2_Click();
+void Form1::PushButton3_Click() { userSettings_.OpenSettings(); }
+
+void Form1::StartStopShortcut_Pressed() { userSettings_.ShortcutPressed(); }
+
+void Form1::Form_SystemMenuChosen(int id) {
+  if (id == kSystemMenuSettings) userSettings_.OpenSettings();
 }
 
-void Form1::ApplyShortcut(const std::wstring& text, bool sayInBalloon) {
-  if (shortcut_.Apply(text, [this] { StartStopShortcut_Pressed(); }) == StartStopShortcut::Outcome::Unavailable &&
-      sayInBalloon)
-    cSysTray1.ShowBalloon(shortcut_.UnavailableText(), displayName_, 0, false);
-}
+void Form1::cSysTray1_ContextMenu(std::int32_t /*id*/) { trayMenu_.Show(); }
 
-void Form1::ApplyIndicator(const std::wstring& text) { holdingBadge_.SetEnabled(text != settings::kOff); }
-
-void Form1::ApplyLatch(const SettingTexts& texts, bool sayInBalloon) {
-  const latch_setting::Read read =
-      latch_setting::FromTexts(platform_.texts, texts.latch, texts.latchRight, texts.latchMiddle);
-  mouse_.SetLatch(read.latch);
-  mouse_.SetLatchExceptions(texts.latchExceptions);
-  if (read.latch.holdTime) lastHoldMs_ = static_cast<int>(read.latch.holdTime->count());
-  std::wstring complaint = sayInBalloon ? read.complaint : std::wstring();
-  if (mouse_.LatchOn() && mouse_.MouseHookHandle() == 0) {
-    // Without the hook no press can be seen held; say so rather than show the latch on.
-    mouse_.SetLatch({});
-    complaint = platform_.texts(rt::TextId::LatchCannotWatch);
-  }
-  const std::wstring tip = mouse_.LatchOn()
-                              ? platform_.texts.Format(rt::TextId::LatchTrayTip, {{L"product", displayName_}})
-                              : displayName_;
-  if (cSysTray1.TrayTip() != tip) cSysTray1.SetTrayTip(tip);
-  if (!complaint.empty()) cSysTray1.ShowBalloon(complaint, displayName_, 0, false);
-}
+void Form1::Form_Resize() { behaviour_.Resize(); }
+void Form1::Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) { behaviour_.QueryUnload(); }
+void Form1::Form_Unload(int& /*cancel*/) { behaviour_.Unload(); }
+void Form1::LetGoOfTheButton() { behaviour_.LetGoOfTheButton(); }
+// The arrow over the background and the frames; over the buttons the hand, which start-up
+// loads as the window's own.
+void Form1::Form_MouseMove(const rt::MouseMoveArgs&) { behaviour_.SetPointer(rt::pointer::kDefault); }
+void Form1::Frame1_MouseMove(const rt::MouseMoveArgs&) { behaviour_.SetPointer(rt::pointer::kDefault); }
+void Form1::Frame2_MouseMove(const rt::MouseMoveArgs&) { behaviour_.SetPointer(rt::pointer::kDefault); }
+void Form1::PushButton1_MouseMove(const rt::MouseMoveArgs&) { behaviour_.SetPointer(rt::pointer::kCustom); }
+void Form1::PushButton2_MouseMove(const rt::MouseMoveArgs&) { behaviour_.SetPointer(rt::pointer::kCustom); }
+void Form1::PushButton3_MouseMove(const rt::MouseMoveArgs&) { behaviour_.SetPointer(rt::pointer::kCustom); }
+void Form1::cSysTray1_MouseDown(std::int16_t button, std::int32_t /*id*/) { behaviour_.TrayMouseDown(button); }
+void Form1::cSysTray1_MouseUp(std::int16_t button, std::int32_t /*id*/) { behaviour_.TrayMouseUp(button); }
+// The shell's word for the icon chosen: clicked, or picked with Enter or Space from the keyboard.
+void Form1::cSysTray1_Select(std::int32_t /*id*/) { behaviour_.BringWindowBack(); }
+void Form1::Session_LeavingDesktop() { behaviour_.LeavingDesktop(); }
+void Form1::Session_ReturnedToDesktop() { behaviour_.ReturnedToDesktop(); }
+// Started again from the Start menu or the folder: the user is looking for the window.
+void Form1::Session_StartedAgain() { behaviour_.BringWindowBack(); }
 
 void Form1::MouseNotice(modMouse::Notice notice) {
   if (notice == modMouse::Notice::LatchStopped) {
@@ -167,14 +162,9 @@ void Form1::MouseNotice(modMouse::Notice notice) {
     cSysTray1.ShowBalloon(platform_.texts(rt::TextId::LatchCannotWatch), displayName_, 0, false);
   } else if (notice == modMouse::Notice::PutBackRefusedAtClose) {
     // The tray icon is already gone on the way out: a box is what is left to say it with.
-    platform_.dialogs.MessageBox(
-        platform_.texts.Format(rt::TextId::InjectionRefused, {{L"start", platform_.texts(rt::TextId::StartAutodrag)}}),
-        rt::mb::kOkOnly | rt::mb::kExclamation, displayName_);
+    platform_.dialogs.MessageBox(platform_.texts(rt::TextId::PutBackRefusedAtClose),
+                                 rt::mb::kOkOnly | rt::mb::kExclamation, displayName_);
   } else {
     cSysTray1.ShowBalloon(platform_.texts(rt::TextId::HookLossUnwatched), displayName_, 0, false);
   }
-}
-
-void Form1::SetPointerUnlessHourglass(int shape) {
-  if (Me.MousePointer() != rt::pointer::kHourglass) Me.SetMousePointer(shape);
 }

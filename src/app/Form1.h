@@ -2,15 +2,15 @@
 // the controls' events to them. Each event handler keeps the name a reader looks for
 // (PushButton2_Click, Check4_Click, ...) and hands over to the feature that owns the work.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "app/Globals.h"
 #include "app/HoldEndWatch.h"
+#include "app/TrayMenu.h"
+#include "app/UserSettings.h"
+#include "app/WindowBehaviour.h"
 #include "autodrag/AutoDrag.h"
 #include "autodrag/HoldingBadge.h"
 #include "autodrag/modMouse.h"
@@ -19,15 +19,11 @@
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/Form.h"
 #include "runtime/controls/UserControlSite.h"
-#include "settings/PolicyValues.h"
 #include "settings/RegStuff.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupChoices.h"
 #include "settings/mStartUp.h"
-#include "settingswindow/SettingsValues.h"
 #include "settingswindow/SettingsWindow.h"
-#include "shortcut/ShortcutText.h"
-#include "shortcut/StartStopShortcut.h"
 #include "tray/cSysTray.h"
 #include "ui/SkinFramework.h"
 
@@ -66,7 +62,8 @@ class Form1 {
   bool FileExists(const std::wstring& path);
   void VisitHomePage();
 
-  // The window's own behaviour: to the tray on minimise, away on close, the pointer shape.
+  // The window's own behaviour, handed to WindowBehaviour: to the tray on minimise, away on
+  // close, back from the tray and the lock screen, the pointer shape.
   void Form_Resize();
   void Form_QueryUnload(int& cancel, int unloadMode);
   void Form_Unload(int& cancel);
@@ -105,58 +102,20 @@ class Form1 {
   SettingsStore& Settings() { return settings_; }
   RegStuff& RegistryValues() { return regStuff_; }
   HoldingBadge& Badge() { return holdingBadge_; }
-  SettingsWindow& SettingsDialog() { return settingsWindow_; }
+  SettingsWindow& SettingsDialog() { return userSettings_.Dialog(); }
 
   // The tray menu's commands, by the id the menu returns.
-  enum TrayCommand { kStartStopCommand = 1, kLatchCommand, kSettingsCommand, kHelpCommand, kExitCommand };
+  static constexpr int kStartStopCommand = TrayMenu::kStartStop;
+  static constexpr int kLatchCommand = TrayMenu::kLatch;
+  static constexpr int kSettingsCommand = TrayMenu::kSettings;
+  static constexpr int kHelpCommand = TrayMenu::kHelp;
+  static constexpr int kExitCommand = TrayMenu::kExit;
   // The id of "Settings..." in the window's system menu (the system's own ids are 0xF000 up).
   static constexpr int kSystemMenuSettings = 0x0110;
 
  private:
   void BuildLayout();
   void ConnectEvents();
-  // Pointer shapes follow one rule everywhere: the hourglass, once set, stays.
-  void SetPointerUnlessHourglass(int shape);
-  // Out of the tray and in front, as a click on the tray icon brings it.
-  void BringWindowBack();
-  // The user's choices as the store keeps them: five texts.
-  struct SettingTexts {
-    std::wstring latch, latchRight, latchMiddle, hotkey, indicator;
-    // File names, as stored.
-    std::vector<std::wstring> latchExceptions;
-  };
-  // As stored, with the default for each value that is missing.
-  SettingTexts ReadSettingTexts();
-  static SettingTexts TextsOf(const SettingsValues& values);
-  // As the Settings window shows them: a text that cannot be read shows as its default.
-  SettingsValues ValuesOf(const SettingTexts& texts) const;
-  // What the Settings window opens with: the choices in effect, or waiting for a release.
-  SettingsValues SettingsInEffect() const;
-  // Stores the values and applies them at once (after the hold, when a button is held).
-  void StoreAndApply(const SettingsValues& values);
-  // The shortcut and badge settings, after the tray icon is in (the shortcut may have to
-  // say in a balloon that it is not available, unless the Settings window has said so).
-  void ApplyShortcut(const std::wstring& text, bool sayInBalloon);
-  void ApplyIndicator(const std::wstring& text);
-  // The latch settings, after the tray icon is in: a text not understood is said in a balloon.
-  void ApplyLatch(const SettingTexts& texts, bool sayInBalloon);
-  // All three, now or once the held button is let go. What was stored does not count
-  // here: a choice Windows did not let us store still holds for this run.
-  void ApplySettings(SettingTexts texts);
-  void ApplyPendingSettings();
-  void OpenSettings();
-  bool LatchChosen() const;
-  // The administrator's choices: read (what cannot be read is kept to be said once), said,
-  // watched, and shown on the controls they take from the user.
-  static bool PolicyTextUnderstood(const rt::Texts& words, const std::wstring& name, const std::wstring& text);
-  void ReadPolicies();
-  void SayPolicyComplaint();
-  void WatchPolicies();
-  void PoliciesChanged();
-  void ShowPolicies();
-  DecidedByPolicy DecidedNow() const;
-  void ToggleLatch();
-  void RunTrayCommand(int command);
   // What the mouse module has to say with no Start to end: in a balloon, and in the tip.
   void MouseNotice(modMouse::Notice notice);
 
@@ -169,29 +128,20 @@ class Form1 {
                                      globals_.AppTitle, platform_.texts, globals_.HiddenInTray}};
   HelpMessage help_{platform_.dialogs, platform_.texts, globals_.AppTitle};
   HoldingBadge holdingBadge_{platform_.badge};
+  UserSettings userSettings_{UserSettings::Parts{platform_, settings_, mouse_, holdingBadge_, cSysTray1,
+                                                 startupChoices_, Me, PushButton3, kSystemMenuSettings, displayName_,
+                                                 [this] { PushButton2_Click(); }}};
+  TrayMenu trayMenu_{TrayMenu::Parts{platform_.menus, platform_.texts, autoDrag_, mouse_, userSettings_, cSysTray1, Me,
+                                     [this] { PushButton2_Click(); }, [this] { PushButton1_Click(); }}};
+  WindowBehaviour behaviour_{
+      WindowBehaviour::Parts{platform_, globals_, mouse_, autoDrag_, Me, cSysTray1, [this] { PushButton2_Click(); }}};
   // Tasks queued for after a hold hold this weakly: one that runs after the window has gone
   // does nothing.
   std::shared_ptr<Form1*> self_ = std::make_shared<Form1*>(this);
   HoldEndWatch holdWatch_{holdingBadge_, [this] {
                             // After the mouse module has finished telling of the end.
                             platform_.pump.Post([alive = std::weak_ptr<Form1*>(self_)] {
-                              if (const auto self = alive.lock()) (*self)->ApplyPendingSettings();
+                              if (const auto self = alive.lock()) (*self)->userSettings_.ApplyPending();
                             });
                           }};
-  StartStopShortcut shortcut_{platform_.shortcuts, platform_.texts};
-  // The choices in effect, and those applied while a button was held, waiting for its release.
-  SettingTexts inEffect_;
-  std::optional<SettingTexts> pending_;
-  // The hold time the latch goes back on with from the tray menu: the store keeps none for "Off".
-  int lastHoldMs_ = SettingsValues::kDefaultHoldMs;
-  policy::Reader policyReader_{platform_.registry, platform_.texts, &Form1::PolicyTextUnderstood};
-  policy::Decisions policies_;
-  std::wstring policyComplaint_;
-  SettingsWindow settingsWindow_{SettingsWindow::Parts{
-      platform_.windows, platform_.shortcuts, platform_.pump, platform_.badge, platform_.texts, platform_.metrics,
-      [this](const rt::Shortcut& shortcut) { return shortcut_text::Describe(shortcut, platform_.texts); },
-      [this](const SettingsValues& values) { StoreAndApply(values); }, platform_.programs, platform_.menus}};
-  // Last: a change reported while the window is being taken down finds no watch to report it.
-  // The machine's and the user's.
-  std::array<std::unique_ptr<rt::KeyWatch>, 2> policyWatches_;
 };

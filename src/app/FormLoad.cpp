@@ -34,9 +34,7 @@ void Form1::Form_Load() {
   });
   s.Run(127, [&] {
     // The administrator's choices first: they decide what the boxes may show.
-    ReadPolicies();
-    ShowPolicies();
-    WatchPolicies();
+    userSettings_.TakeInPolicies();
     startupChoices_.RestoreStoredChoices();
   });
   if (s.Test(128, [&] { return Check4.Value() == 1; })) {
@@ -49,14 +47,11 @@ void Form1::Form_Load() {
   s.Run(138, [&] { cSysTray1.SetTrayTip(displayName_); });
   s.Run(140, [&] {
     cSysTray1.SetInTray(true);
-    SayPolicyComplaint();
+    userSettings_.SayPolicyComplaint();
   });
-  s.Run(142, [&] {
-    inEffect_ = ReadSettingTexts();
-    ApplyShortcut(inEffect_.hotkey, true);
-  });
-  s.Run(144, [&] { ApplyIndicator(inEffect_.indicator); });
-  s.Run(146, [&] { ApplyLatch(inEffect_, true); });
+  s.Run(142, [&] { userSettings_.ApplyStoredShortcut(); });
+  s.Run(144, [&] { userSettings_.ApplyStoredIndicator(); });
+  s.Run(146, [&] { userSettings_.ApplyStoredLatch(); });
   startupChoices_.SetLoading(false);
 }
 

@@ -27,6 +27,9 @@ inline constexpr const wchar_t* kDisableSettings = L"DisableSettings";
 enum class Kind {
   Text,    // REG_SZ in the format of the user's value it overrides
   Switch,  // REG_DWORD: 1 turns it on; 0 leaves it off, also where HKEY_CURRENT_USER says 1
+  // A key of the policy's name below kKey, one REG_SZ per item named 1, 2, 3, ... as Group
+  // Policy's list box writes them. A key with no item in it decides nothing.
+  List,
 };
 
 struct Policy {
@@ -37,21 +40,23 @@ struct Policy {
   const wchar_t* overrides;
 };
 
-inline constexpr std::array<Policy, 7> kPolicies{{
+inline constexpr std::array<Policy, 8> kPolicies{{
     {settings::kLatch, Kind::Text, settings::kLatch},
     {settings::kLatchRight, Kind::Text, settings::kLatchRight},
     {settings::kLatchMiddle, Kind::Text, settings::kLatchMiddle},
     {settings::kHotkey, Kind::Text, settings::kHotkey},
     {settings::kIndicator, Kind::Text, settings::kIndicator},
+    {settings::kLatchExceptions, Kind::List, settings::kLatchExceptions},
     {kDisableRunAtLogon, Kind::Switch, settings::kWindowsStartup},
     {kDisableSettings, Kind::Switch, L"the Settings window"},
 }};
 
-// What the administrator decided: by policy name, a switch as "1" or "0".
+// What the administrator decided: by policy name, a switch as "1" or "0", a list as its items.
 class Decisions {
  public:
   // Nothing when no policy decides it.
   const std::wstring* Text(std::wstring_view name) const;
+  const std::vector<std::wstring>* List(std::wstring_view name) const;
   bool Decides(std::wstring_view name) const { return Text(name) != nullptr; }
   bool SwitchOn(std::wstring_view name) const {
     const std::wstring* found = Text(name);
@@ -59,10 +64,15 @@ class Decisions {
   }
   // Row: the policy's place in kPolicies.
   void Set(std::size_t row, std::wstring text) { values_[row] = std::move(text); }
+  void SetList(std::size_t row, std::vector<std::wstring> items) {
+    values_[row] = std::wstring();
+    lists_[row] = std::move(items);
+  }
   bool operator==(const Decisions&) const = default;
 
  private:
   std::array<std::optional<std::wstring>, kPolicies.size()> values_;
+  std::array<std::vector<std::wstring>, kPolicies.size()> lists_;
 };
 
 class Reader {
@@ -84,12 +94,15 @@ class Reader {
   Read ReadAll();
 
  private:
-  // Nothing when the key holds no such value; the text, or what it holds when it cannot be read.
+  // Nothing when the key holds no such value; the text (a list's items), or what it holds
+  // when it cannot be read.
   struct Found {
     std::optional<std::wstring> text;
     std::optional<std::wstring> unreadable;
+    std::vector<std::wstring> items;
   };
   Found ReadOne(const rt::OpenedKey& key, const Policy& policy);
+  Found ReadList(rt::RegKey root, const Policy& policy);
 
   rt::Registry& registry_;
   const rt::Texts& words_;

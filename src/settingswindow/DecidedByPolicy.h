@@ -8,5 +8,6 @@ struct DecidedByPolicy {
   bool latchMiddle = false;
   bool shortcut = false;
   bool badge = false;
+  bool latchExceptions = false;
   bool operator==(const DecidedByPolicy&) const = default;
 };

@@ -24,7 +24,13 @@ bool Wraps(const rt::Control& control) {
          (control.Kind() == rt::ControlKind::Label || control.Kind() == rt::ControlKind::CheckBox);
 }
 
-// Rows within each container, top to bottom, each left to right, as designed.
+bool Hidden(const Row& row) {
+  return std::none_of(row.begin(), row.end(), [](const rt::Control* control) { return control->Visible(); });
+}
+
+// Rows within each container, top to bottom, each left to right, as designed. A hidden
+// control beside shown ones is left out of its row; a row of hidden controls alone stays,
+// to give its room back.
 std::map<const rt::Control*, std::vector<Row>> RowsOf(const std::vector<rt::Control*>& controls) {
   std::map<const rt::Control*, std::vector<Row>> rows;
   for (rt::Control* control : controls) {
@@ -38,6 +44,8 @@ std::map<const rt::Control*, std::vector<Row>> RowsOf(const std::vector<rt::Cont
       row->push_back(control);
   }
   for (auto& [container, containerRows] : rows) {
+    for (Row& row : containerRows)
+      if (!Hidden(row)) std::erase_if(row, [](const rt::Control* control) { return !control->Visible(); });
     std::sort(containerRows.begin(), containerRows.end(),
               [](const Row& a, const Row& b) { return a.front()->Bounds().top < b.front()->Bounds().top; });
     for (Row& row : containerRows)
@@ -107,6 +115,25 @@ int WrapRow(Row& row, const std::map<const rt::Control*, rt::TwipsRect>& design,
   return taller;
 }
 
+int DesignBottom(const Row& row, const std::map<const rt::Control*, rt::TwipsRect>& design) {
+  int bottom = 0;
+  for (const rt::Control* control : row) bottom = std::max(bottom, design.at(control).top + design.at(control).height);
+  return bottom;
+}
+
+// The room a row of hidden controls gives back: up to the next shown row's top, or, as the
+// last, down to its own bottom from the bottom of the shown row before it.
+int HiddenBand(const std::vector<Row>& rows, std::size_t hidden,
+               const std::map<const rt::Control*, rt::TwipsRect>& design) {
+  const int top = design.at(rows[hidden].front()).top;
+  for (std::size_t next = hidden + 1; next < rows.size(); ++next)
+    if (!Hidden(rows[next])) return design.at(rows[next].front()).top - top;
+  int previousBottom = top;
+  for (std::size_t before = 0; before < hidden; ++before)
+    if (!Hidden(rows[before])) previousBottom = DesignBottom(rows[before], design);
+  return DesignBottom(rows[hidden], design) - previousBottom;
+}
+
 void MoveDown(const Row& row, int by) {
   if (by == 0) return;
   for (rt::Control* control : row) {
@@ -125,7 +152,8 @@ Size FitToCaptions(const std::vector<rt::Control*>& controls, Size client, int w
   auto rows = RowsOf(controls);
   int growth = 0;
   for (Row& row : rows[nullptr])
-    if (row.front()->Kind() != rt::ControlKind::Frame) growth = std::max(growth, FitButtonRow(row, needed));
+    if (row.front()->Kind() != rt::ControlKind::Frame && !Hidden(row))
+      growth = std::max(growth, FitButtonRow(row, needed));
 
   const int allowedGrowth = std::max(0, widest - client.width);
   // How much taller each frame grows with the rows in it that wrapped.
@@ -134,11 +162,17 @@ Size FitToCaptions(const std::vector<rt::Control*>& controls, Size client, int w
     if (container == nullptr) continue;
     int designRight = 0;
     for (const Row& row : containerRows)
-      for (const rt::Control* control : row) designRight = std::max(designRight, Right(control->Bounds()));
+      if (!Hidden(row))
+        for (const rt::Control* control : row) designRight = std::max(designRight, Right(control->Bounds()));
     const int width = container->Bounds().width;
     const int margin = std::max(kLeastMargin, width - designRight);
     int below = 0;
-    for (Row& row : containerRows) {
+    for (std::size_t index = 0; index < containerRows.size(); ++index) {
+      Row& row = containerRows[index];
+      if (Hidden(row)) {
+        below -= HiddenBand(containerRows, index, design);
+        continue;
+      }
       MoveDown(row, below);
       int right = FlowRow(row, needed);
       const int excess = right + margin - width - allowedGrowth;

@@ -26,6 +26,7 @@ inline constexpr TextId kReleasedEarly = TextId::SettingsReleasedEarly;
 // Programs where the latch stays out.
 inline constexpr TextId kNeverLatchIn = TextId::SettingsNeverLatchIn;
 inline constexpr TextId kAddProgram = TextId::SettingsAddProgram;
+inline constexpr TextId kNothingToAdd = TextId::SettingsNothingToAdd;
 inline constexpr TextId kRemoveProgram = TextId::SettingsRemoveProgram;
 
 inline constexpr TextId kShortcutFrame = TextId::SettingsShortcutFrame;

@@ -60,8 +60,8 @@ void SettingsWindow::BuildLayout() {
   Me.SetCaption(parts_.texts(text::kTitle));
   Me.SetClientSize(kClientWidth, kClientHeight);
   Me.SetBackColor(rt::kButtonFace);
-  const rt::Font font = rt::InLanguage(kDialogFont, parts_.texts.CurrentLanguage());
-  Me.SetFont(font);
+  font_ = rt::InLanguage(kDialogFont, parts_.texts.CurrentLanguage());
+  Me.SetFont(font_);
 
   struct Design {
     rt::Control* control;
@@ -71,7 +71,9 @@ void SettingsWindow::BuildLayout() {
   };
   // Reading order: top to bottom, left to right, each frame before what it holds. It is the
   // order of the Tab key and of a screen reader, and a label names the control after it.
-  const std::array<Design, 27> designs{{
+  // A note that a policy decides stands beside what it is about; while none is shown, that
+  // takes the whole row.
+  const std::array<Design, 28> designs{{
       {&LatchFrame, text::kLatchFrame, nullptr, {120, 120, 5760, 4410}},
       {&LatchBox, text::kLatchOn, &LatchFrame, {240, 300, 2880, 285}},
       {&LatchPolicyNote, text::kSetByOrganisation, &LatchFrame, {3240, 330, 2280, 225}},
@@ -84,7 +86,8 @@ void SettingsWindow::BuildLayout() {
       {&RightBox, text::kRight, &LatchFrame, {2160, 1560, 1200, 285}},
       {&MiddleBox, text::kMiddle, &LatchFrame, {3480, 1560, 1500, 285}},
       {&TryArea, text::kTryItHere, &LatchFrame, {240, 2010, 5280, 900}},
-      {&ExceptionsLabel, text::kNeverLatchIn, &LatchFrame, {240, 3030, 5280, 225}},
+      {&ExceptionsLabel, text::kNeverLatchIn, &LatchFrame, {240, 3030, 2880, 225}},
+      {&ExceptionsPolicyNote, text::kSetByOrganisation, &LatchFrame, {3240, 3030, 2280, 225}},
       {&ExceptionList, std::nullopt, &LatchFrame, {240, 3300, 3840, 930}},
       {&AddProgram, text::kAddProgram, &LatchFrame, {4200, 3300, 1320, 345}},
       {&RemoveProgram, text::kRemoveProgram, &LatchFrame, {4200, 3765, 1320, 345}},
@@ -109,10 +112,11 @@ void SettingsWindow::BuildLayout() {
     if (auto* captioned = dynamic_cast<rt::CaptionedControl*>(design.control))
       captioned->SetCaption(design.caption ? parts_.texts(*design.caption) : std::wstring());
     Me.Add(*design.control);
+    design_.emplace_back(design.control, design.bounds);
   }
-  std::vector<rt::Control*> placed;
-  for (const Design& design : designs) placed.push_back(design.control);
-  FitToCaptions(placed, font);
+  for (rt::Label* note : {&LatchPolicyNote, &ButtonsPolicyNote, &ExceptionsPolicyNote, &BadgePolicyNote, &ShortcutNote})
+    note->SetVisible(false);
+  LayOut();
   for (rt::Label* label : {&HoldLabel, &ShortcutLabel, &ExceptionsLabel}) label->SetUseMnemonic(true);
   for (rt::Label* label : {&HoldLabel, &ButtonsLabel, &ShortcutLabel, &ExceptionsLabel}) label->SetWordWrap(true);
   // What the user types into or tries out stands out from the dialog's face, as a field does.
@@ -131,7 +135,19 @@ void SettingsWindow::BuildLayout() {
   CancelButton.SetCancel(true);
 }
 
-void SettingsWindow::FitToCaptions(const std::vector<rt::Control*>& controls, const rt::Font& font) {
+void SettingsWindow::ShowNote(rt::Label& note, bool shown) {
+  if (note.Visible() == shown) return;
+  note.SetVisible(shown);
+  LayOut();
+}
+
+void SettingsWindow::LayOut() {
+  std::vector<rt::Control*> controls;
+  for (const auto& [control, bounds] : design_) {
+    control->SetBounds(bounds);
+    controls.push_back(control);
+  }
+  const rt::Font& font = font_;
   // The hold time beside the slider is as wide as it gets at the longest hold.
   const std::wstring longestHold =
       parts_.texts.Format(text::kHoldTimeValue, {{L"ms", parts_.texts.Integer(SettingsValues::kLongestHoldMs)}});
@@ -245,13 +261,14 @@ void SettingsWindow::ShowLatchEnabled() {
   HoldSlider.SetEnabled(on && !decided_.latch);
   RightBox.SetEnabled(on && !decided_.latchRight);
   MiddleBox.SetEnabled(on && !decided_.latchMiddle);
-  ExceptionList.SetEnabled(on);
-  AddProgram.SetEnabled(on);
+  ExceptionList.SetEnabled(on && !decided_.latchExceptions);
+  AddProgram.SetEnabled(on && !decided_.latchExceptions);
   ShowRemoveEnabled();
 }
 
 void SettingsWindow::ShowRemoveEnabled() {
-  RemoveProgram.SetEnabled(LatchBox.Value() == 1 && ExceptionList.Selected() != rt::ListBox::kNone);
+  RemoveProgram.SetEnabled(LatchBox.Value() == 1 && !decided_.latchExceptions &&
+                           ExceptionList.Selected() != rt::ListBox::kNone);
 }
 
 bool SettingsWindow::AddChosenProgram() {
@@ -260,9 +277,10 @@ bool SettingsWindow::AddChosenProgram() {
     if (std::none_of(ExceptionList.Items().begin(), ExceptionList.Items().end(),
                      [&](const std::wstring& listed) { return rt::SameFileName(listed, name); }))
       offered.push_back(name);
-  if (offered.empty()) return false;
   std::vector<rt::MenuItem> items;
   for (std::size_t i = 0; i < offered.size(); ++i) items.push_back({static_cast<int>(i + 1), MenuText(offered[i])});
+  // A menu that does not open would leave the user wondering whether the button works.
+  if (offered.empty()) items.push_back({-1, parts_.texts(text::kNothingToAdd), false, true});
   const int chosen = parts_.menus.Show(items, Me.Handle(), std::nullopt);
   if (chosen <= 0 || chosen > static_cast<int>(offered.size())) return false;
   std::vector<std::wstring> listed = ExceptionList.Items();
@@ -299,16 +317,19 @@ void SettingsWindow::SetDecided(const DecidedByPolicy& decided, const SettingsVa
 
 void SettingsWindow::ShowDecided() {
   LatchBox.SetEnabled(!decided_.latch);
-  LatchPolicyNote.SetVisible(decided_.latch);
-  ButtonsPolicyNote.SetVisible(decided_.latchRight || decided_.latchMiddle);
+  ShowNote(LatchPolicyNote, decided_.latch);
+  ShowNote(ButtonsPolicyNote, decided_.latchRight || decided_.latchMiddle);
+  ShowNote(ExceptionsPolicyNote, decided_.latchExceptions);
   ShortcutField.SetEnabled(!decided_.shortcut);
   NoShortcut.SetEnabled(!decided_.shortcut);
   BadgeBox.SetEnabled(!decided_.badge);
-  BadgePolicyNote.SetVisible(decided_.badge);
-  if (decided_.shortcut)
+  ShowNote(BadgePolicyNote, decided_.badge);
+  if (decided_.shortcut) {
     ShortcutNote.SetCaption(parts_.texts(text::kSetByOrganisation));
-  else
+    ShowNote(ShortcutNote, true);
+  } else {
     ShowShortcut(shortcut_);
+  }
 }
 
 void SettingsWindow::ShowShortcut(const std::optional<rt::Shortcut>& shortcut) {
@@ -318,6 +339,8 @@ void SettingsWindow::ShowShortcut(const std::optional<rt::Shortcut>& shortcut) {
   const bool taken = shortcut && !parts_.shortcuts.Available(*shortcut);
   ShortcutNote.SetCaption(
       taken ? parts_.texts.Format(text::kTakenByAnother, {{L"shortcut", parts_.describe(*shortcut)}}) : std::wstring());
+  // The line under the shortcut takes room only while it has something to say.
+  ShowNote(ShortcutNote, taken);
 }
 
 void SettingsWindow::ShortcutKeyPressed(const rt::KeyChord& chord) {

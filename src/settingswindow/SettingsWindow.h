@@ -70,6 +70,7 @@ class SettingsWindow {
   rt::CheckBox MiddleBox{L"MiddleBox"};
   rt::PressArea TryArea{L"TryArea"};
   rt::Label ExceptionsLabel{L"ExceptionsLabel"};
+  rt::Label ExceptionsPolicyNote{L"ExceptionsPolicyNote"};
   rt::ListBox ExceptionList{L"ExceptionList"};
   rt::PushButton AddProgram{L"AddProgram"};
   rt::PushButton RemoveProgram{L"RemoveProgram"};
@@ -87,8 +88,11 @@ class SettingsWindow {
 
  private:
   void BuildLayout();
-  // Gives every caption the room it needs in the user's language.
-  void FitToCaptions(const std::vector<rt::Control*>& controls, const rt::Font& font);
+  // From the design again, with only what is shown taking room, every caption given the
+  // room it needs in the user's language.
+  void LayOut();
+  // Shows or hides a note, laying the window out again when that changes what takes room.
+  void ShowNote(rt::Label& note, bool shown);
   void ConnectEvents();
   void Show(const SettingsValues& values);
   void ShowHoldTime();
@@ -107,6 +111,9 @@ class SettingsWindow {
   void Hide();
 
   Parts parts_;
+  // Where each control stands by design, before any caption is fitted.
+  std::vector<std::pair<rt::Control*, rt::TwipsRect>> design_;
+  rt::Font font_;
   std::unique_ptr<rt::HostedWindow> window_;
   std::optional<rt::Shortcut> shortcut_;
   DecidedByPolicy decided_;

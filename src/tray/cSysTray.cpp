@@ -92,7 +92,9 @@ void cSysTray::SetInTray(bool show) {
   if (show == inTray_) return;
   if (show) {
     if (site_.UserMode()) {
-      routing_.InstallTrayHook(*this);
+      routing_.InstallTrayHook(ControlWindow(), [this](std::uintptr_t wParam, std::intptr_t lParam) {
+        TrayCallback(wParam, lParam);
+      });
       AddTrayIcon(ControlWindow(), iconId_, TrayTip(), TrayIcon());
       iconAdded_ = true;
     }
@@ -106,7 +108,7 @@ void cSysTray::SetInTray(bool show) {
 void cSysTray::TakeIconAway() {
   if (!iconAdded_) return;
   DeleteTrayIcon(ControlWindow(), iconId_);
-  routing_.RemoveTrayHook(*this);
+  routing_.RemoveTrayHook(ControlWindow());
   iconAdded_ = false;
 }
 
@@ -146,6 +148,15 @@ void cSysTray::ShowBalloon(const std::wstring& tip, const std::wstring& sTitle, 
 std::optional<rt::ScreenRect> cSysTray::IconScreenRect() {
   if (!iconAdded_) return std::nullopt;
   return platform_.tray.IconRect(ControlWindow(), static_cast<std::uint32_t>(iconId_));
+}
+
+void cSysTray::TrayCallback(std::uintptr_t wParam, std::intptr_t lParam) {
+  if (version4_) {
+    const auto packed = static_cast<std::uint32_t>(lParam);
+    HandleTrayMessage(static_cast<std::int32_t>(packed & 0xFFFFu), static_cast<std::int32_t>(packed >> 16));
+  } else {
+    HandleTrayMessage(static_cast<std::int32_t>(lParam), static_cast<std::int32_t>(wParam));
+  }
 }
 
 void cSysTray::HandleTrayMessage(std::int32_t message, std::int32_t id) {

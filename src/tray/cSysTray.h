@@ -11,7 +11,7 @@
 #include "runtime/controls/UserControlSite.h"
 #include "tray/SysTray.h"
 
-class cSysTray final : public TrayNotificationTarget {
+class cSysTray final {
  public:
   static constexpr std::uint32_t TrayCallbackMessage = SysTray::TrayCallbackMessage;
   // What a newly placed control shows until it is given a tip of its own.
@@ -52,9 +52,12 @@ class cSysTray final : public TrayNotificationTarget {
   // The taskbar was made anew and the icon put back: it may stand somewhere else now.
   rt::Event<> IconPlacedAgain;
 
-  // Called only by the tray window procedure, with the notice and the icon id it carried.
-  void HandleTrayMessage(std::int32_t message, std::int32_t id) override;
-  bool UsesVersion4() const override { return version4_; }
+  // The decoder: the notice and the icon id a tray callback carried.
+  void HandleTrayMessage(std::int32_t message, std::int32_t id);
+  // True once the shell took the control's request for version 4: the notice is then in
+  // lParam's low word and the icon id in its high word, and wParam holds where the icon is.
+  // Otherwise (the classic form) lParam is the notice and wParam the icon id.
+  bool UsesVersion4() const { return version4_; }
 
   // Host life-cycle notifications.
   void InitProperties();
@@ -63,7 +66,7 @@ class cSysTray final : public TrayNotificationTarget {
   void Resize();
 
   // The control's own window: the shell's target for the icon and its notifications.
-  rt::WindowHandle ControlWindow() override;
+  rt::WindowHandle ControlWindow();
   // True from the add that InTray = True sent until the delete that InTray = False sent.
   bool IconAdded() const { return iconAdded_; }
   bool BalloonShowing() const { return balloonShowing_; }
@@ -78,6 +81,8 @@ class cSysTray final : public TrayNotificationTarget {
   // Deletes the icon and gives the window its procedure back, when the icon is there.
   void TakeIconAway();
   void OnTaskbarCreated();
+  // What the routing hands over: the callback message's parameters, unpacked here.
+  void TrayCallback(std::uintptr_t wParam, std::intptr_t lParam);
   rt::TrayRecord NewRecord();
 
   rt::Platform& platform_;

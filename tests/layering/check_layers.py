@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Fails when an include runs against the layers: the program's folders depend downward
 only (app -> the features -> runtime <- runtime/win32), no feature includes another or
-app/, and only the Windows backend (with the entry point in it) includes <windows.h>.
+app/, the Windows backend never includes the program, and only the backend and the entry
+point (app/windows, built for Windows alone) include <windows.h>.
 
 Usage: check_layers.py SRC_DIR"""
 import re
@@ -17,6 +18,8 @@ def layer_of(relative):
     parts = relative.parts
     if parts[:2] == ("runtime", "win32"):
         return "runtime/win32"
+    if parts[:2] == ("app", "windows"):
+        return "app/windows"
     return parts[0]
 
 
@@ -25,13 +28,15 @@ def allowed(layer, target, relative):
         return True
     if layer == "app":
         return target in FEATURES or target == "runtime"
+    if layer == "app/windows":
+        # The entry point builds the platform and the program on it.
+        return target in {"app", "runtime", "runtime/win32"}
     if layer in FEATURES:
         return target == "runtime"
     if layer == "runtime":
         return False
     if layer == "runtime/win32":
-        # The entry point builds the program itself; nothing else in the backend knows it.
-        return target == "runtime" or (target == "app" and relative.name == "WinMain.cpp")
+        return target == "runtime"
     return False
 
 
@@ -45,7 +50,7 @@ def problems(src):
         layer = layer_of(relative)
         for bracket, name in INCLUDE.findall(path.read_text(errors="replace")):
             if bracket == "<":
-                if name.lower() == "windows.h" and layer != "runtime/win32":
+                if name.lower() == "windows.h" and layer not in {"runtime/win32", "app/windows"}:
                     found.append(f"{relative}: includes <windows.h> outside the Windows backend")
                 continue
             head = Path(name).parts

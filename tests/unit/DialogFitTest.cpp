@@ -90,4 +90,42 @@ TEST(DialogFit, CaptionsBeyondTheWidestWrapAndPushWhatIsBelowDown) {
   }
 }
 
+// What is hidden takes no room: a hidden control beside shown ones neither pushes nor
+// narrows them, and a row of hidden controls alone gives its band back to what is below.
+TEST(DialogFit, HiddenControlsTakeNoRoom) {
+  struct Case {
+    const char* what;
+    bool rightHidden, belowHidden;
+    int leftCaption;
+    dialog_fit::Size client;
+    int leftWidth, frameHeight, okTop;
+  };
+  const Case cases[] = {
+      {"all shown: Right makes Left wrap", false, false, 6000, {6600, 2805}, 4560, 2105, 2305},
+      {"Right hidden: Left takes the row", true, false, 5000, {6000, 2700}, 5000, 2000, 2200},
+      {"the last row hidden: the frame ends under the first", false, true, 1800, {6000, 2100}, 1800, 1400, 1600},
+      {"the first row hidden: the last moves up", true, true, 1800, {6000, 2100}, 1800, 1400, 1600},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Dialog d;
+    d.right.SetVisible(!c.rightHidden);
+    d.below.SetVisible(!c.belowHidden);
+    if (c.rightHidden && c.belowHidden) {  // the first row hidden instead
+      d.left.SetVisible(false);
+      d.below.SetVisible(true);
+    }
+    const dialog_fit::Size client = d.Fit({{&d.left, c.leftCaption}}, 6600);
+    EXPECT_EQ(client, c.client);
+    if (d.left.Visible()) {
+      EXPECT_EQ(d.left.Bounds().width, c.leftWidth);
+    }
+    EXPECT_EQ(d.frame.Bounds().height, c.frameHeight);
+    EXPECT_EQ(d.ok.Bounds().top, c.okTop);
+    if (!d.left.Visible()) {
+      EXPECT_EQ(d.below.Bounds().top, 300);
+    }
+  }
+}
+
 }  // namespace

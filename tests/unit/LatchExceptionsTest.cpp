@@ -223,6 +223,11 @@ TEST_F(LatchExceptionsTest, TheSettingsWindowFillsAndEmptiesTheList) {
   fakes.menus.chooseText.clear();
   dialog.AddProgram.RaiseClick();  // dismissed
   EXPECT_EQ(dialog.ExceptionList.Items().size(), 1u);
+  fakes.programs.openWindows = {L"NOTEPAD.EXE"};
+  dialog.AddProgram.RaiseClick();
+  ASSERT_EQ(fakes.menus.shown.back().size(), 1u) << "nothing to add is said, not a menu that never opens";
+  EXPECT_TRUE(fakes.menus.shown.back()[0].grayed);
+  EXPECT_EQ(dialog.ExceptionList.Items().size(), 1u);
   dialog.ApplyButton.RaiseClick();
   EXPECT_EQ(Store().GetList(L"Kestrova", L"Vornatic", L"LatchExceptions"), (std::vector<std::wstring>{L"notepad.exe"}));
   fakes.mouse.UserEventAt(1, kLDown, kInNotepad);

@@ -98,7 +98,7 @@ const Row kRows[] = {
     {"close while a put-back is refused", "0 start|1 C100,100|1.5 M300,200|1.9 refuse|2 shortcut|2.5 close|3.5 accept",
      "D@100,100 M@300,200 U@100,100* ; 300,200", 0, "did not let Vornatic press or release"},
     {"close while a put-back is refused for good", "0 start|1 C100,100|1.5 M300,200|1.9 refuse|2 shortcut|2.5 close",
-     "D@100,100 M@300,200 ; 300,200", 1, "did not let Vornatic press or release|did not let Vornatic press or release"},
+     "D@100,100 M@300,200 ; 300,200", 1, "did not let Vornatic press or release|still does not let it let go"},
     {"lock with the drop press down, let go here", "0 start|1 C100,100|2 D300,200|2.5 leave|3 U300,200",
      "D@100,100 M@300,200 U@100,100* ; 300,200", 0, ""},
     {"a right latch given up on our window", "latchR 800|1 d100,100|2 u100,100|3 D150,150|4 U150,150|5 C400,400",

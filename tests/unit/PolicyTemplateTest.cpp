@@ -37,7 +37,7 @@ std::set<std::string> All(const std::string& text, const std::regex& pattern) {
 // What one policy of the template writes when it is enabled or disabled.
 struct Written {
   std::set<std::string> keys, valueNames;
-  bool text = false, dword = false, bothClasses = false;
+  bool text = false, dword = false, bothClasses = false, list = false;
 };
 
 std::map<std::string, Written> PoliciesOf(const std::string& admx) {
@@ -53,6 +53,8 @@ std::map<std::string, Written> PoliciesOf(const std::string& admx) {
     written.dword = std::regex_search(body, std::regex(R"re(<decimal\s+value=)re")) ||
                     std::regex_search(body, std::regex(R"re(<decimal\s+id="[^"]*"(?![^>]*storeAsText="true")[^>]*>)re"));
     written.bothClasses = std::regex_search(body, std::regex(R"re(class="Both")re"));
+    // A list writes its items under a key of its own, named by value names it makes up.
+    written.list = std::regex_search(body, std::regex(R"re(<list\s[^>]*valuePrefix="")re"));
   }
   return policies;
 }
@@ -62,9 +64,15 @@ TEST(PolicyTemplateTest, EveryPolicyIsAValueTheProgramReadsAndBack) {
   ASSERT_FALSE(policies.empty()) << VORNATIC_POLICY_TEMPLATE;
   std::map<std::string, policy::Kind> inTemplate;
   for (const auto& [name, written] : policies) {
+    EXPECT_TRUE(written.bothClasses) << name << ": the program reads it for the machine and the user";
+    if (written.list) {
+      EXPECT_EQ(written.keys, std::set<std::string>{Narrow(policy::kKey) + "\\" + name}) << name;
+      EXPECT_TRUE(written.valueNames.empty()) << name;
+      inTemplate[name] = policy::Kind::List;
+      continue;
+    }
     EXPECT_EQ(written.keys, std::set<std::string>{Narrow(policy::kKey)}) << name;
     ASSERT_EQ(written.valueNames.size(), 1u) << name << ": one value per policy";
-    EXPECT_TRUE(written.bothClasses) << name << ": the program reads it for the machine and the user";
     EXPECT_NE(written.text, written.dword) << name << ": text or a number, never both";
     inTemplate[*written.valueNames.begin()] = written.dword ? policy::Kind::Switch : policy::Kind::Text;
   }

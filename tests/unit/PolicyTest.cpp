@@ -36,6 +36,12 @@ struct PolicyWorld {
     Write(root, kPolicyKey, name, rt::reg::kDword,
           {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8), 0, 0});
   }
+  // As Group Policy's list box writes it: a key of its own, the items named 1, 2, 3, ...
+  void PolicyList(rt::RegKey root, const std::vector<std::wstring>& items, std::uint32_t type = rt::reg::kSz) {
+    for (std::size_t i = 0; i < items.size(); ++i)
+      Write(root, std::wstring(kPolicyKey) + L"\\LatchExceptions", std::to_wstring(i + 1), type,
+            regtext::ToRegSz(items[i]));
+  }
   void RemovePolicy(rt::RegKey root, const std::wstring& name) {
     const rt::OpenedKey key = rt::OpenRegistryKey(fakes.registry, root, kPolicyKey, rt::reg::kKeyAllAccess);
     EXPECT_EQ(fakes.registry.DeleteValue(key.key.get(), name), rt::reg::kSuccess);
@@ -76,11 +82,16 @@ TEST_F(PolicyTest, PrecedenceAndWhatCannotBeRead) {
     return [=](PolicyWorld& t) { t.Policy(root, L"Latch", text); };
   };
   const auto hklm = rt::kHkeyLocalMachine, hkcu = rt::kHkeyCurrentUser;
+  const auto list = [](rt::RegKey root, std::vector<std::wstring> items) {
+    return [=](PolicyWorld& t) { t.PolicyList(root, items); };
+  };
+  using Names = std::vector<std::wstring>;
   struct Case {
     const char* what;
     std::vector<Write> writes;
     int holdMs;  // 0: off
     std::size_t balloons;
+    Names exceptions = {L"user.exe"};
   };
   const std::vector<Case> cases{
       {"the user's own", {}, 0, 0},
@@ -92,16 +103,33 @@ TEST_F(PolicyTest, PrecedenceAndWhatCannotBeRead) {
       {"unreadable: the user's own holds", {latch(hklm, L"99")}, 0, 1},
       {"the wrong type is unreadable", {[](PolicyWorld& t) { t.PolicySwitch(rt::kHkeyLocalMachine, L"Latch", 600); }}, 0, 1},
       {"two unreadable, said in one balloon", {latch(hklm, L"x"), latch(hkcu, L"y")}, 0, 1},
+      {"a list over the user's", {list(hkcu, {L"a.exe", L"b.exe"})}, 0, 0, Names{L"a.exe", L"b.exe"}},
+      {"the machine's list over the user's policy", {list(hkcu, {L"a.exe"}), list(hklm, {L"m.exe"})}, 0, 0,
+       Names{L"m.exe"}},
+      {"an empty list key decides nothing", {list(hklm, {})}, 0, 0},
+      {"a path in the list: the next source holds", {list(hklm, {L"C:\\x.exe"}), list(hkcu, {L"a.exe"})}, 0, 1,
+       Names{L"a.exe"}},
+      {"a list of numbers is unreadable",
+       {[](PolicyWorld& t) { t.PolicyList(rt::kHkeyLocalMachine, {L"7"}, rt::reg::kDword); }}, 0, 1},
   };
   for (const Case& c : cases) {
     PolicyWorld t;
     t.User(L"Latch", L"Off");
+    t.Write(rt::kHkeyCurrentUser, L"Software\\Kestrova\\Vornatic", L"LatchExceptions", rt::reg::kMultiSz,
+            regtext::ToRegMultiSz({L"user.exe"}));
     for (const Write& write : c.writes) write(t);
     t.Start();
     EXPECT_EQ(t.LatchShown(), c.holdMs) << c.what;
     EXPECT_EQ(t.mouse.LatchOn(), c.holdMs != 0) << c.what;
     EXPECT_EQ(t.Balloons(), c.balloons) << c.what;
     EXPECT_EQ(t.form.SettingsDialog().LatchBox.Enabled(), c.holdMs == 0 && c.what != std::string("a policy of Off"))
+        << c.what;
+    EXPECT_EQ(t.form.SettingsDialog().ExceptionList.Items(), c.exceptions) << c.what;
+    EXPECT_EQ(t.form.SettingsDialog().ExceptionsPolicyNote.Visible(), c.exceptions != Names{L"user.exe"}) << c.what;
+    // What the user applies under a decided list leaves their own stored list alone.
+    t.form.SettingsDialog().ApplyButton.SetEnabled(true);
+    t.form.SettingsDialog().OkButton.RaiseClick();
+    EXPECT_EQ(t.form.Settings().GetList(L"Kestrova", L"Vornatic", L"LatchExceptions"), Names{L"user.exe"})
         << c.what;
   }
 }
@@ -175,6 +203,7 @@ TEST_F(PolicyTest, TheSwitchesTurnOffTheLogonBoxAndTheSettingsWindow) {
   EXPECT_FALSE(form.PushButton3.Enabled());
   EXPECT_FALSE(form.SettingsDialog().IsOpen()) << "the open window goes";
   EXPECT_TRUE(TrayMenuItem(Form1::kSettingsCommand).grayed);
+  EXPECT_FALSE(form.Me.SystemMenuItems().at(0).enabled);
   form.PushButton3.RaiseClick();
   form.Form_SystemMenuChosen(Form1::kSystemMenuSettings);
   EXPECT_FALSE(form.SettingsDialog().IsOpen());
@@ -186,6 +215,7 @@ TEST_F(PolicyTest, TheSwitchesTurnOffTheLogonBoxAndTheSettingsWindow) {
   EXPECT_TRUE(form.Check4.Enabled());
   EXPECT_EQ(entries(), 1u);
   EXPECT_TRUE(form.PushButton3.Enabled());
+  EXPECT_TRUE(form.Me.SystemMenuItems().at(0).enabled);
   EXPECT_EQ(Balloons(), 1u);
 }
 

@@ -211,13 +211,19 @@ TEST_F(SettingsWindowTest, ACombinationAnotherProgramHoldsIsSaidAtOnce) {
   fakes.shortcuts.heldByOthers.push_back(kCtrlAltD);
   ShowWindow();
   form.PushButton3.RaiseClick();
+  // The line under the shortcut takes room only while it says something.
+  const int quietHeight = dialog.Me.ClientHeight();
   Press({'D', false, true, true, false});
   EXPECT_EQ(dialog.ShortcutNote.Caption(), L"Another program uses Ctrl+Alt+D");
+  EXPECT_GT(dialog.Me.ClientHeight(), quietHeight);
+  EXPECT_EQ(dialog.BadgeFrame.Bounds().top - dialog.ShortcutFrame.Bounds().top - dialog.ShortcutFrame.Bounds().height,
+            120);
   Press({'D', false, false, false, false});
   Press({0x1B, false, true, false, false});  // Ctrl+Esc
   EXPECT_EQ(dialog.ShortcutField.Caption(), L"Ctrl+Alt+D");
   Press({'F', true, false, true, false});
   EXPECT_EQ(dialog.ShortcutNote.Caption(), L"") << "ours to have: nothing to say";
+  EXPECT_EQ(dialog.Me.ClientHeight(), quietHeight);
   Press({0x08, false, false, false, false});
   EXPECT_EQ(dialog.ShortcutField.Caption(), L"None");
   Press({'D', false, true, true, false});

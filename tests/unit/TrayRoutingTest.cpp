@@ -40,7 +40,9 @@ class TrayRoutingTest : public ::testing::Test {
 TEST_F(TrayRoutingTest, HookLinksTheWindowToItsControlAndSavesTheReplacedProcedure) {
   tray.SetInTray(true);
   EXPECT_EQ(routing.SavedWindowProc(), fake::FakeWindowProcs::OriginalProcOf(kControlWindow));
-  EXPECT_EQ(fakes.windowProcs.userData.at(kControlWindow), reinterpret_cast<std::uintptr_t>(&tray));
+  EXPECT_NE(fakes.windowProcs.userData.at(kControlWindow), 0u);
+  tray.SetInTray(false);
+  EXPECT_EQ(fakes.windowProcs.userData.at(kControlWindow), 0u) << "no link outlives the hook";
 }
 
 TEST_F(TrayRoutingTest, EveryMessageReachesTheReplacedProcedureUnchangedWithItsResult) {

@@ -33,9 +33,12 @@ class Form : public CaptionedControl {
   // The client area in twips, and the controls in the window's control order.
   int ClientWidth() const { return clientWidth_; }
   int ClientHeight() const { return clientHeight_; }
+  // A window already made follows at once, its top left corner staying where it is.
   void SetClientSize(int w, int h) {
+    if (w == clientWidth_ && h == clientHeight_) return;
     clientWidth_ = w;
     clientHeight_ = h;
+    Notify(Property::Bounds);
   }
   void Add(Control& control) { controls_.push_back(&control); }
   const std::vector<Control*>& Controls() const { return controls_; }
@@ -73,8 +76,15 @@ class Form : public CaptionedControl {
   struct SystemMenuItem {
     int id = 0;
     std::wstring text;
+    bool enabled = true;
   };
   void AddSystemMenuItem(int id, std::wstring text) { systemMenu_.push_back({id, std::move(text)}); }
+  // A greyed item stays in the menu, where the user can see it is there but not for them;
+  // the window asks this each time the menu opens.
+  void SetSystemMenuItemEnabled(int id, bool enabled) {
+    for (SystemMenuItem& item : systemMenu_)
+      if (item.id == id) item.enabled = enabled;
+  }
   const std::vector<SystemMenuItem>& SystemMenuItems() const { return systemMenu_; }
   Event<int> SystemMenuChosen;
 

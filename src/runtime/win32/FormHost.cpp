@@ -213,8 +213,15 @@ void FormHost::OnChanged(rt::Control&, rt::Property property) {
     case rt::Property::Focus:
       Activate();
       break;
+    case rt::Property::Bounds: {
+      // The client size, laid out anew: the corner stays, the size follows.
+      RECT outer{};
+      ::GetWindowRect(window, &outer);
+      FitToForm(POINT{outer.left, outer.top});
+      break;
+    }
     default:
-      break;  // the client size comes from the layout, not from Bounds
+      break;
   }
 }
 
@@ -372,10 +379,16 @@ LRESULT FormHost::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_HSCROLL:
       if (ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam))) peer->OnScroll();
       return 0;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lParam) != 0)  // the system menu
+        for (const rt::Form::SystemMenuItem& item : form_.SystemMenuItems())
+          ::EnableMenuItem(reinterpret_cast<HMENU>(wParam), static_cast<UINT>(item.id),
+                           MF_BYCOMMAND | (item.enabled ? MF_ENABLED : MF_GRAYED));
+      break;
     case WM_SYSCOMMAND:
       for (const rt::Form::SystemMenuItem& item : form_.SystemMenuItems())
         if ((wParam & 0xFFF0) == static_cast<WPARAM>(item.id)) {
-          form_.SystemMenuChosen.Raise(item.id);
+          if (item.enabled) form_.SystemMenuChosen.Raise(item.id);
           return 0;
         }
       break;

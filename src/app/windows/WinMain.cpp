@@ -1,4 +1,5 @@
-// The Windows entry point: the platform, the program, its window, and the message loop.
+// The Windows entry point: the platform, the program, its window, and the message loop. The
+// program's own top, built for Windows alone: the backend below it never knows the program.
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
