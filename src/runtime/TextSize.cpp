@@ -11,7 +11,7 @@ double TextSizeFactor(const Font& messageFont) {
 
 Font Grown(Font design, double factor) {
   // Whole quarter points, as a font dialog offers them: the same size always makes the same font.
-  design.points = std::round(design.points * factor * 4) / 4;
+  design.points = static_cast<double>(std::lround(design.points * factor * 4)) / 4;
   return design;
 }
 

@@ -71,7 +71,8 @@ rt::Font Win32TextMetrics::MessageFont() {
   const LOGFONTW& font = metrics.lfMessageFont;
   // Given at the system's DPI; a positive height is the cell's, near enough the character's.
   const double points = std::abs(font.lfHeight) * 72.0 / SystemDpi();
-  return rt::Font{font.lfFaceName, std::round(points * 4) / 4, font.lfWeight >= FW_BOLD, font.lfCharSet};
+  return rt::Font{font.lfFaceName, static_cast<double>(std::lround(points * 4)) / 4, font.lfWeight >= FW_BOLD,
+                  font.lfCharSet};
 }
 
 rt::TextMetrics::Room Win32TextMetrics::WorkArea() {
