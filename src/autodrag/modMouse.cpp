@@ -15,13 +15,10 @@ constexpr int kTenthsBeforeFilling = 5;
 // how often it tries that again meanwhile.
 constexpr std::chrono::milliseconds kCloseWait{3000};
 constexpr std::chrono::milliseconds kRetryEvery{250};
+// How often a press made good as the program ends is tried before giving it up.
+constexpr int kTriesOnTheWayOut = 3;
 // How often the badge follows the pointer during a hold: a screen's refresh.
 constexpr std::chrono::milliseconds kPointerFrame{16};
-
-bool IsButtonMessage(std::uint32_t message) {
-  return message == rt::msg::kLButtonDown || message == rt::msg::kLButtonUp || message == rt::msg::kRButtonDown ||
-         message == rt::msg::kRButtonUp || message == rt::msg::kMButtonDown || message == rt::msg::kMButtonUp;
-}
 }  // namespace
 
 modMouse::modMouse(rt::Platform& platform)
@@ -42,8 +39,12 @@ std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt
   return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event);
 }
 
-// Answers at once, with no allocation: one look at the window under a button event, asking
-// only what the decision will use, and one turn of the lock.
+// Answers at once, with no allocation and one turn of the lock. A button event whose
+// decision uses a look at the window under it is looked at first, asking only what the
+// decision will use; a press whose answer no look can change is answered first, and looked
+// at and decided once the answer has gone, by whoever takes the lock next: the hook's
+// thread right after its answer, or the window's thread first thing should it come first.
+// Nothing is decided in between, and the lock is never held while the event is passed on.
 bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) noexcept {
   try {
     drag::Event decided;
@@ -51,21 +52,22 @@ bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event
     decided.at = event.at;
     decided.time = event.time;
     decided.ours = event.extraInfo == kInjectedTag;
-    if (!decided.ours && IsButtonMessage(message)) LookAtTheWindow(decided);
-    bool swallow = false;
-    bool ring = false;
-    drag::ButtonBits kept = 0;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      swallow = decision_.Decide(decided);
-      // One ring until the window's thread has taken the chores: a move during a hold
-      // costs no message of its own.
-      const bool due = pointerFrameOpen_ ? decision_.ChoresPendingButThePointer() : decision_.ChoresPending();
-      ring = (due && !std::exchange(rungForChores_, true)) || hookFailure_ != nullptr;
-      kept = decision_.KeptDown();
+    std::unique_lock<std::mutex> lock = Settled();
+    if (!decided.ours && decision_.LookMatters(message)) {
+      const Questions questions = QuestionsFor(message);
+      if (const std::optional<bool> answer = decision_.AnswerBeforeLook(message)) {
+        pressInFlight_ = LookLater{decided, questions};
+        return *answer;
+      }
+      lock.unlock();
+      std::exception_ptr failure = LookAtTheWindow(decided, questions);
+      lock.lock();
+      if (failure && !hookFailure_) hookFailure_ = std::move(failure);
     }
+    const bool swallow = DecideLocked(decided);
+    const drag::ButtonBits kept = decision_.KeptDown();
+    lock.unlock();
     platform_.mouse.NoteKeptDown(kept);
-    if (ring || ringOwed_.load()) RingDoorbell();
     return swallow;
   } catch (...) {
     // Passed on untouched; the window's thread lets go of what is held and reports it.
@@ -75,28 +77,66 @@ bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event
   }
 }
 
-void modMouse::LookAtTheWindow(drag::Event& event) {
-  std::optional<rt::ScreenRect> trayIcon;
-  bool askReach = false;
-  bool couldLatch = false;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    trayIcon = trayIcon_;
-    askReach = decision_.ReachMatters(event.message);
-    couldLatch = decision_.PressCouldLatch(event.message);
-  }
+void modMouse::AfterAnswer() noexcept {
+  bool ring = false;
+  std::optional<drag::ButtonBits> kept;
   try {
-    const rt::WindowAtPoint window = platform_.mouse.LookAt(event.at, askReach);
+    const std::unique_lock<std::mutex> lock = Settled();
+    ring = std::exchange(ringDue_, false);
+    if (std::exchange(keptChanged_, false)) kept = decision_.KeptDown();
+  } catch (...) {
+    KeepHookFailure();
+    ring = true;
+  }
+  if (kept) platform_.mouse.NoteKeptDown(*kept);
+  // Rung only now: the event is on its way and does not wait for the message to be posted.
+  if (ring || ringOwed_.load()) RingDoorbell();
+}
+
+std::unique_lock<std::mutex> modMouse::Settled() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (!pressInFlight_) return lock;
+  LookLater later = *std::exchange(pressInFlight_, std::nullopt);
+  // Looked at under the lock: the look asks Windows only, never a thread of ours.
+  std::exception_ptr failure = LookAtTheWindow(later.event, later.questions);
+  if (failure && !hookFailure_) hookFailure_ = std::move(failure);
+  // The answer was given, and this decision gives the same: the search of every sequence of
+  // events holds the decision to it.
+  DecideLocked(later.event);
+  keptChanged_ = true;
+  return lock;
+}
+
+bool modMouse::DecideLocked(const drag::Event& event) {
+  const bool swallow = decision_.Decide(event);
+  // One ring until the window's thread has taken the chores: a move during a hold costs no
+  // message of its own.
+  const bool due = pointerFrameOpen_ ? decision_.ChoresPendingButThePointer() : decision_.ChoresPending();
+  ringDue_ |= (due && !std::exchange(rungForChores_, true)) || hookFailure_ != nullptr;
+  return swallow;
+}
+
+modMouse::Questions modMouse::QuestionsFor(std::uint32_t message) const {
+  return Questions{trayIcon_, decision_.ReachMatters(message), decision_.PressCouldLatch(message)};
+}
+
+std::exception_ptr modMouse::LookAtTheWindow(drag::Event& event, const Questions& questions) noexcept {
+  const std::optional<rt::ScreenRect>& trayIcon = questions.trayIcon;
+  try {
+    const rt::WindowAtPoint window = platform_.mouse.LookAt(event.at, questions.askReach);
     event.onOwnUi = (trayIcon && trayIcon->Contains(event.at)) || window.ours;
     event.reachable = window.reachable;
+    event.looked = true;
+    event.reachAsked = questions.askReach;
     // The program's name is asked only of a press the latch could take.
     event.latchExcepted =
-        couldLatch && !event.onOwnUi && latchExceptions_.CoverProgram(platform_.programs, window.program);
+        questions.couldLatch && !event.onOwnUi && latchExceptions_.CoverProgram(platform_.programs, window.program);
+    return nullptr;
   } catch (...) {
     // Decided all the same, as if nothing of ours were there: a press to drop is still held
     // back, so the way out that the report takes finds the hand's release still to come.
-    KeepHookFailure();
     event.onOwnUi = trayIcon && trayIcon->Contains(event.at);
+    return std::current_exception();
   }
 }
 
@@ -115,7 +155,7 @@ void modMouse::RingDoorbell() noexcept { ringOwed_ = !doorbell_->Ring(); }
 void modMouse::ShareKeptDown() {
   std::uint8_t kept = 0;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     kept = decision_.KeptDown();
   }
   platform_.mouse.NoteKeptDown(kept);
@@ -127,7 +167,7 @@ void modMouse::DoChores() {
   drag::Chores chores;
   std::exception_ptr failure;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     chores = decision_.TakeChores();
     rungForChores_ = false;
     failure = std::exchange(hookFailure_, nullptr);
@@ -161,7 +201,7 @@ void modMouse::DoChores() {
 void modMouse::EndPointerFrame() {
   bool due = false;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     pointerFrameOpen_ = false;
     due = decision_.ChoresPending() && !rungForChores_;
   }
@@ -170,7 +210,7 @@ void modMouse::EndPointerFrame() {
 
 void modMouse::StartMouseHook() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.Start();
     decision_.SetDoubleClick(platform_.mouse.DoubleClickTimeMs(), platform_.mouse.DoubleClickArea());
   }
@@ -185,16 +225,19 @@ void modMouse::InstallHook() {
   const bool wasOut = !hook_.Installed();
   // The old hook goes first: its thread is gone before the new one starts.
   hook_.Remove();
-  hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
-    return MouseHookProc(code, message, event);
-  });
+  hook_ = MouseHook(
+      platform_.mouse,
+      [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
+        return MouseHookProc(code, message, event);
+      },
+      [this] { AfterAnswer(); });
   lastHandle_ = hook_.Handle();
   if (!hook_.Installed()) return;
   if (!platform_.mouse.HookLossWatched() && !std::exchange(unwatchedTold_, true) && tell_)
     tell_(Notice::HookLossUnwatched);
   if (!std::exchange(hookLost_, false) && !wasOut) return;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.HookBack();
   }
   // What raw input says the hand holds now is all that is known of it: a press that went by
@@ -206,7 +249,7 @@ void modMouse::RemoveHook() {
   hook_.Remove();
   // What it saw of the hand is stale from now: a press meanwhile goes to applications here
   // unseen, and must never be taken for one made on another desktop.
-  std::lock_guard<std::mutex> lock(mutex_);
+  const std::unique_lock<std::mutex> lock = Settled();
   decision_.HookBack();
 }
 
@@ -214,7 +257,7 @@ void modMouse::RefreshTrayIcon() {
   // Asked here, on the window's thread: the shell may be slow to answer, and the hook
   // must never wait for it.
   const std::optional<rt::ScreenRect> trayIcon = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
-  std::lock_guard<std::mutex> lock(mutex_);
+  const std::unique_lock<std::mutex> lock = Settled();
   trayIcon_ = trayIcon;
 }
 
@@ -222,7 +265,7 @@ void modMouse::TrayIconMoved() { RefreshTrayIcon(); }
 
 void modMouse::StopMouseHook() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.EndStart();
   }
   LetGo();
@@ -243,7 +286,7 @@ bool modMouse::HookWanted() const {
 
 void modMouse::SetLatch(Latch latch) {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.SetLatch(latch);
     decision_.SetDoubleClick(platform_.mouse.DoubleClickTimeMs(), platform_.mouse.DoubleClickArea());
     if (decision_.StartOn()) return;  // the Start's drag goes on as it is; its stop leaves the latch watching
@@ -258,7 +301,7 @@ void modMouse::SetLatch(Latch latch) {
 
 void modMouse::Close() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.SetLatch({});
     decision_.EndStart();
   }
@@ -274,7 +317,7 @@ void modMouse::Close() {
   if (!std::exchange(closed_, true)) WaitForWhatIsOwed();
   drag::ButtonBits keptFromApplications = 0;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.Closing();
     keptFromApplications = decision_.PressesKeptFromApplications();
   }
@@ -282,15 +325,15 @@ void modMouse::Close() {
   RemoveHook();
   // A press the hand still holds that applications never got (one on our window or icon, or
   // held back) would have its release reach them unpressed once we have gone: made good.
-  MakeGoodOnTheWayOut(keptFromApplications);
+  const bool madeGood = MakeGoodOnTheWayOut(keptFromApplications);
   ShareKeptDown();
   bool owed = false;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     owed = decision_.PutBackOwed();
   }
   // The way out tries once more as the process ends; the user hears of it once.
-  if (owed && !std::exchange(refusedAtCloseTold_, true) && tell_) tell_(Notice::PutBackRefusedAtClose);
+  if ((owed || !madeGood) && !std::exchange(refusedAtCloseTold_, true) && tell_) tell_(Notice::PutBackRefusedAtClose);
   if (failure) std::rethrow_exception(failure);
 }
 
@@ -305,7 +348,7 @@ void modMouse::WaitForWhatIsOwed() {
   const auto waiting = [this] {
     // A release the hand made where the hook could not see it is nothing to wait for.
     ReconcileHand(false);
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     return decision_.PutBackOwed() || decision_.ReleasesToSwallow();
   };
   if (!waiting()) return;
@@ -325,17 +368,25 @@ void modMouse::WaitForWhatIsOwed() {
   }
 }
 
-void modMouse::MakeGoodOnTheWayOut(drag::ButtonBits buttons) {
-  if (buttons == 0) return;
+bool modMouse::MakeGoodOnTheWayOut(drag::ButtonBits buttons) {
+  if (buttons == 0) return true;
   const rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
+  bool allTaken = true;
   for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
     if (!(buttons & drag::Bit(button))) continue;
-    try {
-      platform_.mouse.Inject({{DeviceDown(button), handAt, 0}}, kInjectedTag);
-    } catch (...) {
-      // Nothing more can be done for it on the way out.
+    // A refusal or a failure of one moment may not be the next one's; past these tries the
+    // hand's release will reach applications unpressed, and the user is told.
+    bool taken = false;
+    for (int tries = 0; tries < kTriesOnTheWayOut && !taken; ++tries) {
+      try {
+        taken = platform_.mouse.Inject({{DeviceDown(button), handAt, 0}}, kInjectedTag) == 1;
+      } catch (...) {
+        taken = false;
+      }
     }
+    allTaken = allTaken && taken;
   }
+  return allTaken;
 }
 
 void modMouse::OnHookLost() {
@@ -348,7 +399,7 @@ void modMouse::OnHookLost() {
   bool holding = false;
   bool startOn = false;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     holding = decision_.HookLost(handKnown);
     startOn = decision_.StartOn();
     // The drop may have gone by unseen: what the user holds is no longer known. The
@@ -372,7 +423,7 @@ void modMouse::OnHookLost() {
   if (startOn) {
     // Rather than read "on" with no hook, end and say so.
     {
-      std::lock_guard<std::mutex> lock(mutex_);
+      const std::unique_lock<std::mutex> lock = Settled();
       decision_.SetTrouble(Trouble::HookLost);
     }
     RingDoorbell();
@@ -388,18 +439,18 @@ void modMouse::OnHookLost() {
 void modMouse::ForgetSwallowsOfPressesThatWentBy() {
   for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
     {
-      std::lock_guard<std::mutex> lock(mutex_);
+      const std::unique_lock<std::mutex> lock = Settled();
       if (!decision_.SwallowsReleaseOf(button) || decision_.KeepsDown(button)) continue;
     }
     if (!platform_.mouse.DeviceButtonDown(DeviceUp(button))) continue;
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.PressReachedApplications(button);
   }
 }
 
 void modMouse::StopTheLatch() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.SetLatch({});
   }
   if (tell_) tell_(Notice::LatchStopped);
@@ -412,7 +463,7 @@ void modMouse::PutBackALostHook() {
   if (hook_.Installed()) return;
   bool startOn = false;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     startOn = decision_.StartOn();
   }
   if (!startOn) StopTheLatch();
@@ -423,13 +474,13 @@ void modMouse::LeavingDesktop() {
   // here, by a hook Windows may have taken away: settled now, it is never taken later for a
   // release made over there.
   ReconcileHand(false);
-  std::lock_guard<std::mutex> lock(mutex_);
+  const std::unique_lock<std::mutex> lock = Settled();
   away_ = true;
 }
 
 void modMouse::ReturnedToDesktop() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     away_ = false;
   }
   // A release the hand made over there never reached the hook: what the system says of the
@@ -461,7 +512,7 @@ bool modMouse::GiveUpAsked() const {
 }
 
 void modMouse::OwnTrayIconPressed() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  const std::unique_lock<std::mutex> lock = Settled();
   decision_.OwnTrayIconPressed();
 }
 
@@ -471,7 +522,7 @@ modMouse::Trouble modMouse::CurrentTrouble() const {
 }
 
 void modMouse::ClearTrouble() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  const std::unique_lock<std::mutex> lock = Settled();
   decision_.ClearTrouble();
 }
 
@@ -481,7 +532,7 @@ std::int16_t modMouse::ClickCount() const {
 }
 
 void modMouse::ResetClickCount() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  const std::unique_lock<std::mutex> lock = Settled();
   decision_.ResetClickCount();
 }
 
@@ -505,7 +556,7 @@ void modMouse::EndHold(bool putBack) {
   // between putting back now and waiting for its release.
   ReconcileHand(false);
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.EndHold(putBack);
   }
   // What was owed from before goes with it; what Windows refuses now waits for its turn.
@@ -533,7 +584,7 @@ void modMouse::ReconcileHand(bool afterAnotherDesktop) {
   bool missed = false;
   drag::ButtonBits kept = 0;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     missed = decision_.Reconcile(*handDown, afterAnotherDesktop, away_);
     kept = decision_.KeptDown();
   }
@@ -548,7 +599,7 @@ void modMouse::InjectDue() {
   for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
     std::optional<drag::Release> due;
     {
-      std::lock_guard<std::mutex> lock(mutex_);
+      const std::unique_lock<std::mutex> lock = Settled();
       due = decision_.Due(button);
     }
     if (due) InjectUnlessUp(*due);
@@ -560,7 +611,7 @@ void modMouse::InjectUnlessUp(const drag::Release& release) {
   // Windows had it away), a release now would be one without its press. A release made on
   // another desktop reads as up here too, but applications here never got it.
   if (!release.handLetGoElsewhere && !platform_.mouse.DeviceButtonDown(DeviceUp(release.button))) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.AlreadyUp(release.button);
     return;
   }
@@ -588,7 +639,7 @@ void modMouse::Inject(const drag::Release& release) {
   rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
   std::uint64_t handEvents = 0;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     handEvents = decision_.HandEvents();
   }
   std::size_t taken = 0;
@@ -609,7 +660,7 @@ void modMouse::Inject(const drag::Release& release) {
   {
     // Refused: applications still see the button down, so the release stays owed, done at
     // the return to the desktop, at the user's next press of it, or on the way out.
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     if (taken > 0) decision_.Injected(release.button);
     else if (!away_) decision_.SetTrouble(Trouble::InjectionRefused);
     // Without the trail, where the hook last saw the hand is newer if it moved meanwhile.
@@ -634,7 +685,7 @@ void modMouse::MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at) {
   bool heldBack = false;
   bool swallowing = false;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     heldBack = decision_.MakeGoodHeldBackPress(button);
     swallowing = decision_.SwallowsReleaseOf(button);
   }
@@ -647,12 +698,12 @@ void modMouse::MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at) {
   try {
     taken = platform_.mouse.Inject({{DeviceDown(button), at, 0}}, kInjectedTag);
   } catch (...) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     decision_.HeldBackPressNotMadeGood(button);
     throw;
   }
   if (taken > 0) return;
-  std::lock_guard<std::mutex> lock(mutex_);
+  const std::unique_lock<std::mutex> lock = Settled();
   decision_.HeldBackPressNotMadeGood(button);
 }
 
@@ -661,7 +712,7 @@ void modMouse::MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at) {
 void modMouse::StartFilling(const drag::Candidate& candidate) {
   std::chrono::milliseconds hold{};
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     if (!decision_.PendingCandidate(candidate.number) || !decision_.CurrentLatch().holdTime) return;
     hold = *decision_.CurrentLatch().holdTime;
   }
@@ -675,7 +726,7 @@ void modMouse::FillLater(std::uint64_t number, int tenths) {
   std::optional<drag::Candidate> pending;
   std::chrono::milliseconds hold{};
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     pending = decision_.PendingCandidate(number);
     if (pending && decision_.CurrentLatch().holdTime) hold = *decision_.CurrentLatch().holdTime;
   }
@@ -683,7 +734,7 @@ void modMouse::FillLater(std::uint64_t number, int tenths) {
   if (tenths >= 10) {
     // Full: from now on the badge shows the press as held, and giving up treats it so.
     {
-      std::lock_guard<std::mutex> lock(mutex_);
+      const std::unique_lock<std::mutex> lock = Settled();
       decision_.ShowHeld(number);
     }
     TellHoldState();
@@ -701,7 +752,7 @@ void modMouse::TellHoldState() {
   rt::ScreenPoint pointer;
   drag::Button button = drag::Button::Primary;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     if (decision_.Holding()) {
       if (told_ != Told::Holding) {
         tell = Tell::Started;
@@ -725,7 +776,7 @@ void modMouse::TellHoldState() {
 void modMouse::TellPointer() {
   rt::ScreenPoint pointer;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     if (!decision_.Holding()) return;
     pointer = decision_.Pointer();
   }
@@ -736,7 +787,7 @@ void modMouse::TellPointer() {
 void modMouse::AskLatchAttention() {
   bool attend = false;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::unique_lock<std::mutex> lock = Settled();
     attend = !decision_.StartOn() && decision_.CurrentLatch().holdTime.has_value();
   }
   if (attend && latchAttention_) latchAttention_();

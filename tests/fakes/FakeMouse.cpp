@@ -8,6 +8,7 @@
 
 #include "fakes/HeapCount.h"
 #include "runtime/Failure.h"
+#include "runtime/PointerTrail.h"
 
 namespace fake {
 
@@ -28,7 +29,7 @@ std::uint32_t Swapped(std::uint32_t message) {
 }  // namespace
 
 struct FakeMouse::HookCall {
-  rt::MouseHookProcedure procedure;
+  Hook hook;
   int code = 0;
   std::uint32_t message = 0;
   rt::LowLevelMouseEvent event;
@@ -78,28 +79,43 @@ std::optional<rt::ScreenPoint> FakeMouse::LastPointNotTagged(std::uintptr_t tag)
   affinity_.CheckOwnThread("MouseInput::LastPointNotTagged");
   input_.WaitIdle();
   std::lock_guard<std::mutex> lock(logMutex_);
-  const auto last = std::find_if(delivered.rbegin(), delivered.rend(), [tag](const auto& e) { return e.extraInfo != tag; });
-  if (last == delivered.rend()) return std::nullopt;
-  return last->point;
+  std::vector<rt::TrailPoint> trail;
+  for (auto e = delivered.rbegin(); e != delivered.rend(); ++e)
+    trail.push_back({e->point, e->extraInfo == tag, e->at < lastOursInjectedAt_});
+  return rt::HandsNewestPoint(trail.data(), trail.size());
 }
 
 void FakeMouse::RunHookCall(HookCall& call) {
   current_ = &call;
   const HeapCount counted(heapInHook);
-  call.result = call.procedure(call.code, call.message, call.event);
+  call.result = call.hook.procedure(call.code, call.message, call.event);
   current_ = nullptr;
+  // The answer has gone: a passed event is already with applications.
+  if (!call.hook.afterAnswer) return;
+  const bool press = call.message == kLDown || call.message == kRDown || call.message == kMDown;
+  if (press && holdAfterNextPress.exchange(false)) heldAfterAnswer_ = call.hook.afterAnswer;
+  else call.hook.afterAnswer();
 }
 
-rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
+void FakeMouse::RunHeldAfterAnswer() {
+  input_.RunAndWait(
+      [this] {
+        if (const rt::AfterHookAnswer after = std::exchange(heldAfterAnswer_, nullptr)) after();
+      },
+      std::chrono::seconds(10));
+}
+
+rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure, rt::AfterHookAnswer afterAnswer) {
   if (failNextHook) {
     failNextHook = false;
     return 0;
   }
   ++hooksInstalled;
+  ++hookEpoch;
   ++programHooks_;
   hooksTakenAway_ = false;
   const auto handle = nextHandle_++;
-  hooks_[handle] = std::move(procedure);
+  hooks_[handle] = Hook{std::move(procedure), std::move(afterAnswer)};
   return handle;
 }
 
@@ -111,14 +127,17 @@ bool FakeMouse::Unhook(rt::HookHandle handle) {
     unhooked_.insert(handle);
     --programHooks_;
   }
+  if (hooks_.count(handle) == 0) return false;
+  ++hookEpoch;
   return hooks_.erase(handle) != 0;
 }
 
-void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
+void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event, bool seenByOurHook) {
   std::lock_guard<std::mutex> lock(logMutex_);
   // As on Windows, only an event that gets past the hooks moves the pointer.
   pointer = event.at;
-  delivered.push_back({clock_.Now(), message, event.extraInfo, (event.flags & kInjectedFlag) != 0, event.at});
+  delivered.push_back({clock_.Now(), message, event.extraInfo, (event.flags & kInjectedFlag) != 0, event.at, false,
+                       seenByOurHook ? hookEpoch.load() : -1});
 }
 
 std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message,
@@ -129,7 +148,7 @@ std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t messag
     if (current_->abandoned) return 0;
     current_->passed = true;
   }
-  Passed(static_cast<std::uint32_t>(message), event);
+  Passed(static_cast<std::uint32_t>(message), event, true);
   return nextHookResult;
 }
 
@@ -182,9 +201,9 @@ std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint po
   }
   // The newest hook is called first, as the system does, on the input thread, while the
   // system waits for its answer.
-  const auto [handle, procedure] = *hooks_.rbegin();
+  const auto [handle, hook] = *hooks_.rbegin();
   auto call = std::make_shared<HookCall>();
-  call->procedure = procedure;
+  call->hook = hook;
   call->code = code;
   call->message = message;
   call->event = event;
@@ -230,6 +249,7 @@ void FakeMouse::CountTimeout(rt::HookHandle handle) {
 
 std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) {
   affinity_.CheckOwnThread("MouseInput::Inject");
+  if (extraInfo != 0) lastOursInjectedAt_ = clock_.Now();
   if (throwOnNextInjection) {
     throwOnNextInjection = false;
     throw rt::Failure(L"Injection refused");
@@ -245,7 +265,7 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
     std::lock_guard<std::mutex> lock(logMutex_);
     landing = pointer;
   }
-  const rt::MouseHookProcedure procedure = hooks_.empty() ? rt::MouseHookProcedure{} : hooks_.rbegin()->second;
+  const Hook hook = hooks_.empty() ? Hook{} : hooks_.rbegin()->second;
   for (const auto& e : events) {
     if (e.at) landing = *e.at;
     injections.push_back({clock_.Now(), e.message, extraInfo, landing});
@@ -258,10 +278,10 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
     event.time = static_cast<std::uint32_t>(clock_.Now() * 1000);
     // Injected input joins the input stream: the hook sees it on its own thread while the
     // window's thread goes on, as SendInput returns before anyone has read it.
-    input_.RunLater([this, procedure, message, event] {
-      if (!procedure) return Passed(message, event);
+    input_.RunLater([this, hook, message, event] {
+      if (!hook.procedure) return Passed(message, event);
       auto call = std::make_shared<HookCall>();
-      call->procedure = procedure;
+      call->hook = hook;
       call->message = message;
       call->event = event;
       RunHookCall(*call);
@@ -302,6 +322,7 @@ void FakeMouse::TakeHooksAwayAt(double at) {
     input_.WaitIdle();
     hooksRemovedForTimeouts += static_cast<int>(hooks_.size());
     hooks_.clear();
+    ++hookEpoch;
     hooksTakenAway_ = true;
   });
 }
