@@ -3,8 +3,7 @@
 // window's root owner, and the program's token read at every press), and a press that could
 // latch while the list of programs where the latch stays out holds names (the look, and the
 // program's name). Asked at the centre of another program's window, found by its class, in
-// turns, so that all meet the same machine. Then the floor under any hook's answer, in the
-// same run: a hook that only passes moves on. Prints the median and the 99th percentile.
+// turns, so that all meet the same machine. Prints the median and the 99th percentile.
 #include <windows.h>
 
 #include <algorithm>
@@ -32,67 +31,6 @@ bool LookAsBefore(POINT point, HWND own) {
   const HWND window = ::WindowFromPoint(point);
   const bool ours = window != nullptr && ::GetAncestor(window, GA_ROOTOWNER) == own;
   return !ours && win32::InjectedInputReaches(window, ourLevel);
-}
-
-// The floor under every answer of a low-level hook: one that only passes each event on, and
-// one that passes it on and rings another thread, as ours does when a chore is due. Timed
-// inside the procedure, as Vornatic times its own, over moves we inject ourselves.
-struct Floor {
-  LARGE_INTEGER frequency{};
-  DWORD ringThread = 0;
-  bool ring = false;
-  std::vector<double> times;
-};
-Floor g_floor;
-
-LRESULT CALLBACK PassOnOnly(int code, WPARAM wParam, LPARAM lParam) {
-  LARGE_INTEGER from{}, to{};
-  ::QueryPerformanceCounter(&from);
-  if (g_floor.ring) ::PostThreadMessageW(g_floor.ringThread, WM_NULL, 0, 0);
-  const LRESULT result = ::CallNextHookEx(nullptr, code, wParam, lParam);
-  ::QueryPerformanceCounter(&to);
-  g_floor.times.push_back(Microseconds(from, to, g_floor.frequency));
-  return result;
-}
-
-// The hook lives on a thread of its own that pumps, as ours does; the moves come from here.
-std::vector<double> TimeTheFloor(bool ring, int moves) {
-  g_floor.ring = ring;
-  g_floor.ringThread = ::GetCurrentThreadId();
-  g_floor.times.clear();
-  g_floor.times.reserve(static_cast<std::size_t>(moves) + 16);
-  ::QueryPerformanceFrequency(&g_floor.frequency);
-  HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  DWORD hookThreadId = 0;
-  HANDLE thread = ::CreateThread(
-      nullptr, 0,
-      [](void* readyEvent) -> DWORD {
-        HHOOK hook = ::SetWindowsHookExW(WH_MOUSE_LL, PassOnOnly, ::GetModuleHandleW(nullptr), 0);
-        MSG message{};
-        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
-        ::SetEvent(static_cast<HANDLE>(readyEvent));
-        while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
-        if (hook != nullptr) ::UnhookWindowsHookEx(hook);
-        return 0;
-      },
-      ready, 0, &hookThreadId);
-  ::WaitForSingleObject(ready, 5000);
-  for (int i = 0; i < moves; ++i) {
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = i % 2 == 0 ? 1 : -1;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE;
-    ::SendInput(1, &move, sizeof move);
-    ::Sleep(2);
-    MSG rung{};
-    while (::PeekMessageW(&rung, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
-  ::PostThreadMessageW(hookThreadId, WM_QUIT, 0, 0);
-  ::WaitForSingleObject(thread, 5000);
-  ::CloseHandle(thread);
-  ::CloseHandle(ready);
-  return g_floor.times;
 }
 
 struct NoFailureExpected : rt::UnhandledFailureSink {
@@ -165,10 +103,6 @@ int wmain(int argc, wchar_t** argv) {
   Report("the hook's look now, ordinary press:", ordinary);
   Report("press in an excepted program:", inExcepted);
   Report("press that could latch, program not listed:", notListed);
-  std::vector<double> passOn = TimeTheFloor(false, presses);
-  std::vector<double> passOnAndRing = TimeTheFloor(true, presses);
-  if (!passOn.empty()) Report("a hook that only passes a move on (floor):", passOn);
-  if (!passOnAndRing.empty()) Report("the same, ringing another thread:", passOnAndRing);
   std::printf("found in the list: %d of %d\n", covered, presses);
   return covered == presses ? 0 : 1;
 }

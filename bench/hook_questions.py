@@ -3,10 +3,8 @@
 baseline), the hook's look now, and a press in a program where the latch stays out.
 build/windows/bench/hook_questions.exe asks the platform's questions at the centre of
 Wine's notepad, in turns, in the same run, and prints the median and the 99th
-percentile of each; then the floor under any hook's answer, a hook of its own that only
-passes injected moves on, with and without ringing another thread. Windows passes an
-event on without the hook after about 300 ms; a press's questions should stay far below a
-millisecond."""
+percentile of each. Windows passes an event on without the hook after about 300 ms; a
+press's questions should stay far below a millisecond."""
 import argparse
 import sys
 from pathlib import Path

@@ -102,8 +102,6 @@ bool DragDecision::OnOurs(const Event& event) {
 }
 
 bool DragDecision::OnMove(const Event& event) {
-  // The hand moved: a release now may be over something else than its press was.
-  for (ButtonState& state : buttons_) state.pressLook.reset();
   if (candidate_ && !WithinDoubleClickArea(candidate_->press.at, event.at)) {
     // Decided by the events' own times, never by whether a timer has run yet: a busy
     // window thread makes the badge late, never the latch.
@@ -122,8 +120,6 @@ bool DragDecision::OnMove(const Event& event) {
 bool DragDecision::OnPress(Button button, const Event& event) {
   ButtonState& state = State(button);
   state.down = state.known = true;
-  state.pressLook.reset();
-  if (event.looked) state.pressLook = ButtonState::Look{event.onOwnUi, event.reachAsked, event.reachable};
   // The hand is at work again: a put-back of another button that Windows refused is tried
   // now, before this press can begin or end anything that would leave it further behind.
   for (const ButtonState& other : buttons_)
@@ -140,8 +136,6 @@ bool DragDecision::OnPress(Button button, const Event& event) {
     state.swallowRelease = true;
     state.pressHeldBack = true;
     chores_.retryPutBack = true;
-    // On our window or tray icon it still gives up a hold of another button.
-    if (hold_ && event.onOwnUi) AskGiveUp();
     return true;
   }
   if (hold_ && event.onOwnUi) {
@@ -153,9 +147,7 @@ bool DragDecision::OnPress(Button button, const Event& event) {
   }
   // From here the press reaches applications, so its release must too.
   state.swallowRelease = false;
-  // Only a pick-up's release asks where its press was.
-  state.pressOnOwnUi = event.onOwnUi && startArmed_ && button == Button::Primary;
-  state.pressedAt = event.at;
+  state.pressOnOwnUi = event.onOwnUi;
   if (candidate_) DropCandidate();
   if (startArmed_ && button == Button::Primary) lastPress_ = Press{event.at, event.time};
   if (!startOn_ && !hold_ && latch_.holdTime && Latchable(button) && !event.onOwnUi && !event.latchExcepted) {
@@ -165,15 +157,10 @@ bool DragDecision::OnPress(Button button, const Event& event) {
   return false;
 }
 
-bool DragDecision::OnRelease(Button button, const Event& hands) {
+bool DragDecision::OnRelease(Button button, const Event& event) {
   ButtonState& state = State(button);
   state.down = false;
   state.known = true;
-  Event event = hands;
-  if (const auto look = std::exchange(state.pressLook, std::nullopt); look && !event.looked) {
-    event.onOwnUi = look->onOwnUi;
-    event.reachable = look->reachable;
-  }
   if (std::exchange(state.swallowRelease, false)) {
     state.pressOnOwnUi = false;
     state.pressHeldBack = false;
@@ -186,10 +173,6 @@ bool DragDecision::OnRelease(Button button, const Event& hands) {
     chores_.reviewHook = true;
     return true;
   }
-  // A put-back Windows refused, of a button whose press then went by a lost hook: this
-  // release reaches applications, which then see the button up as the put-back would have
-  // left it, and nothing is owed.
-  if (state.owed && !state.owedAfterRelease) state.owed.reset();
   if (hold_ && hold_->button == button) return ReleaseWhileHolding(event);
   if (candidate_ && candidate_->button == button) return ReleaseOfCandidate(event);
   const bool pressOnOwnUi = std::exchange(state.pressOnOwnUi, false);
@@ -262,32 +245,11 @@ void DragDecision::AfterHold() {
   startArmed_ = false;
 }
 
-bool DragDecision::LookMatters(std::uint32_t message) const {
-  const auto button = ButtonOf(message);
-  if (!button) return false;
-  if (!button->press) {
-    const ButtonState& state = State(button->button);
-    // A release swallowed for its press, or the latched press's own, ends there, wherever
-    // it is.
-    if (state.swallowRelease || (hold_ && hold_->button == button->button && hold_->pressStillDown)) return false;
-    if (state.pressLook && (state.pressLook->reachAsked || !ReachMatters(message))) return false;
-  }
-  return hold_ || (startArmed_ && button->button == Button::Primary) || PressCouldLatch(message);
-}
-
-std::optional<bool> DragDecision::AnswerBeforeLook(std::uint32_t message) const {
-  const auto button = ButtonOf(message);
-  if (!button || !button->press) return std::nullopt;
-  const ButtonState& state = State(button->button);
-  if ((hold_ && hold_->button == button->button) || (state.owed && !state.owedAfterRelease)) return true;
-  if (hold_) return std::nullopt;
-  return false;
-}
-
 bool DragDecision::ReachMatters(std::uint32_t message) const {
   const auto button = ButtonOf(message);
   if (!button) return false;
-  return (startArmed_ && button->button == Button::Primary) || PressCouldLatch(message);
+  if (!button->press) return startArmed_ && button->button == Button::Primary;
+  return !startOn_ && !hold_ && latch_.holdTime && Latchable(button->button);
 }
 
 void DragDecision::ShowHeld(std::uint64_t number) {
@@ -385,15 +347,6 @@ bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop, bool
     if (state.known && state.down != down) missed = true;
     if (state.known && state.down == down) continue;
     if (!down) {
-      const bool letGoThere = (afterAnotherDesktop || awayNow) && state.known;
-      // A press applications here got, let go of over there: they never got its release, and
-      // nobody holds the button now. It goes back where it went down, as every give-up does.
-      const bool theirsLetGoThere =
-          letGoThere && !state.swallowRelease && !state.owed && !(hold_ && hold_->button == static_cast<Button>(i));
-      if (theirsLetGoThere) {
-        state.owed = Release{static_cast<Button>(i), state.pressedAt, true};
-        chores_.retryPutBack = true;
-      }
       // Let go where the hook did not see it: no release of the hand's is coming to swallow,
       // and a put-back that waited for it is due. Applications here never got a release
       // made on another desktop, while one that went by a lost hook reached them.
@@ -401,13 +354,7 @@ bool DragDecision::Reconcile(ButtonBits handDown, bool afterAnotherDesktop, bool
       if (state.owed && std::exchange(state.owedAfterRelease, false)) {
         state.owed->handLetGoElsewhere = afterAnotherDesktop || awayNow;
         chores_.retryPutBack = true;
-        // Gone by the hook here, that release reached applications: they see the button up,
-        // as the put-back would have left it.
-        if (!state.owed->handLetGoElsewhere) state.owed.reset();
       }
-      // A put-back Windows refused, its button pressed again and let go of over there: the
-      // session's key state now reads up, yet applications here still see ours down.
-      if (state.owed && letGoThere) state.owed->handLetGoElsewhere = true;
       if (hold_ && hold_->button == static_cast<Button>(i)) {
         hold_->pressStillDown = false;
         hold_->dropPressOnOwnUi = hold_->dropPressBounces = false;

@@ -39,7 +39,7 @@ enum class Trouble {
 };
 
 // One event as the hook saw it, with what only the platform can say about its point (asked
-// before deciding, for the button events whose decision uses it).
+// before deciding, for button events only).
 struct Event {
   std::uint32_t message = 0;
   rt::ScreenPoint at;
@@ -51,9 +51,6 @@ struct Event {
   bool onOwnUi = false;
   // Input we inject at the point would reach the window there.
   bool reachable = true;
-  // The shell looked at the point (onOwnUi says what it found), and asked about reach.
-  bool looked = false;
-  bool reachAsked = false;
   // The window there belongs to a program where the latch stays out (asked only of a
   // press that could latch).
   bool latchExcepted = false;
@@ -157,18 +154,8 @@ class DragDecision {
   // giving up from now on treats it as held. The latch itself is still decided by the
   // events' own times.
   void ShowHeld(std::uint64_t number);
-  // Whether the decision of this button event would use anything the shell finds under the
-  // pointer (our own window or icon, the program, whether our input reaches it): only while
-  // armed, holding, or when a press could latch, and not for a release the hand made where
-  // its press was looked at. Anything else passes without a look.
-  bool LookMatters(std::uint32_t message) const;
-  // The answer to a press that no look can change: the look then only says what the
-  // press's release or latch will mean, and may come after the answer. None: not a press,
-  // or one that gives a hold of another button up on our own window (and is kept from
-  // applications then), whose answer waits for its look.
-  std::optional<bool> AnswerBeforeLook(std::uint32_t message) const;
-  // Whether it would use Event::reachable: a press or release that may pick up, or a press
-  // that may latch.
+  // Whether the decision of this button event would use Event::reachable: a release that
+  // may pick up, or a press that may latch. Anything else is not worth asking about.
   bool ReachMatters(std::uint32_t message) const;
 
   bool Holding() const { return hold_.has_value() || ShownHeld(); }
@@ -240,19 +227,9 @@ class DragDecision {
     bool makingGood = false;
     // The press now down was on our own window or icon: its release is no pick-up.
     bool pressOnOwnUi = false;
-    // What was found under the press now down, while the hand has not moved since: its
-    // release is at the same point, and a click is one place.
-    struct Look {
-      bool onOwnUi = false;
-      bool reachAsked = false;
-      bool reachable = true;
-    };
-    std::optional<Look> pressLook;
     // A put-back still to inject: Windows refused it, or it waits for the user's release.
     std::optional<Release> owed;
     bool owedAfterRelease = false;
-    // Where the press now down went down, if applications got it.
-    rt::ScreenPoint pressedAt;
   };
 
   bool ShownHeld() const { return candidate_ && candidate_->shownHeld; }

@@ -9,8 +9,8 @@ class MouseHook {
  public:
   MouseHook() = default;
   // Installs the procedure for the whole desktop; Installed() tells whether Windows took it.
-  MouseHook(rt::MouseInput& input, rt::MouseHookProcedure procedure, rt::AfterHookAnswer afterAnswer = nullptr)
-      : input_(&input), handle_(input.SetLowLevelHook(std::move(procedure), std::move(afterAnswer))) {}
+  MouseHook(rt::MouseInput& input, rt::MouseHookProcedure procedure)
+      : input_(&input), handle_(input.SetLowLevelHook(std::move(procedure))) {}
   MouseHook(MouseHook&& other) noexcept : input_(other.input_), handle_(other.handle_) { other.handle_ = 0; }
   MouseHook& operator=(MouseHook&& other) noexcept {
     if (this != &other) {

@@ -15,10 +15,13 @@ constexpr int kTenthsBeforeFilling = 5;
 // how often it tries that again meanwhile.
 constexpr std::chrono::milliseconds kCloseWait{3000};
 constexpr std::chrono::milliseconds kRetryEvery{250};
-// How often a press made good as the program ends is tried before giving it up.
-constexpr int kTriesOnTheWayOut = 3;
 // How often the badge follows the pointer during a hold: a screen's refresh.
 constexpr std::chrono::milliseconds kPointerFrame{16};
+
+bool IsButtonMessage(std::uint32_t message) {
+  return message == rt::msg::kLButtonDown || message == rt::msg::kLButtonUp || message == rt::msg::kRButtonDown ||
+         message == rt::msg::kRButtonUp || message == rt::msg::kMButtonDown || message == rt::msg::kMButtonUp;
+}
 }  // namespace
 
 modMouse::modMouse(rt::Platform& platform)
@@ -39,12 +42,8 @@ std::intptr_t modMouse::MouseHookProc(int code, std::uintptr_t message, const rt
   return platform_.mouse.CallNextHook(lastHandle_, hookCode, message, event);
 }
 
-// Answers at once, with no allocation and one turn of the lock. A button event whose
-// decision uses a look at the window under it is looked at first, asking only what the
-// decision will use; a press whose answer no look can change is answered first, and looked
-// at and decided once the answer has gone, by whoever takes the lock next: the hook's
-// thread right after its answer, or the window's thread first thing should it come first.
-// Nothing is decided in between, and the lock is never held while the event is passed on.
+// Answers at once, with no allocation: one look at the window under a button event, asking
+// only what the decision will use, and one turn of the lock.
 bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) noexcept {
   try {
     drag::Event decided;
@@ -52,22 +51,21 @@ bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event
     decided.at = event.at;
     decided.time = event.time;
     decided.ours = event.extraInfo == kInjectedTag;
-    std::unique_lock<std::mutex> lock = Settled();
-    if (!decided.ours && decision_.LookMatters(message)) {
-      const Questions questions = QuestionsFor(message);
-      if (const std::optional<bool> answer = decision_.AnswerBeforeLook(message)) {
-        pressInFlight_ = LookLater{decided, questions};
-        return *answer;
-      }
-      lock.unlock();
-      std::exception_ptr failure = LookAtTheWindow(decided, questions);
-      lock.lock();
-      if (failure && !hookFailure_) hookFailure_ = std::move(failure);
+    if (!decided.ours && IsButtonMessage(message)) LookAtTheWindow(decided);
+    bool swallow = false;
+    bool ring = false;
+    drag::ButtonBits kept = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      swallow = decision_.Decide(decided);
+      // One ring until the window's thread has taken the chores: a move during a hold
+      // costs no message of its own.
+      const bool due = pointerFrameOpen_ ? decision_.ChoresPendingButThePointer() : decision_.ChoresPending();
+      ring = (due && !std::exchange(rungForChores_, true)) || hookFailure_ != nullptr;
+      kept = decision_.KeptDown();
     }
-    const bool swallow = DecideLocked(decided);
-    const drag::ButtonBits kept = decision_.KeptDown();
-    lock.unlock();
     platform_.mouse.NoteKeptDown(kept);
+    if (ring || ringOwed_.load()) RingDoorbell();
     return swallow;
   } catch (...) {
     // Passed on untouched; the window's thread lets go of what is held and reports it.
@@ -77,66 +75,28 @@ bool modMouse::Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event
   }
 }
 
-void modMouse::AfterAnswer() noexcept {
-  bool ring = false;
-  std::optional<drag::ButtonBits> kept;
-  try {
-    const std::unique_lock<std::mutex> lock = Settled();
-    ring = std::exchange(ringDue_, false);
-    if (std::exchange(keptChanged_, false)) kept = decision_.KeptDown();
-  } catch (...) {
-    KeepHookFailure();
-    ring = true;
+void modMouse::LookAtTheWindow(drag::Event& event) {
+  std::optional<rt::ScreenRect> trayIcon;
+  bool askReach = false;
+  bool couldLatch = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    trayIcon = trayIcon_;
+    askReach = decision_.ReachMatters(event.message);
+    couldLatch = decision_.PressCouldLatch(event.message);
   }
-  if (kept) platform_.mouse.NoteKeptDown(*kept);
-  // Rung only now: the event is on its way and does not wait for the message to be posted.
-  if (ring || ringOwed_.load()) RingDoorbell();
-}
-
-std::unique_lock<std::mutex> modMouse::Settled() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  if (!pressInFlight_) return lock;
-  LookLater later = *std::exchange(pressInFlight_, std::nullopt);
-  // Looked at under the lock: the look asks Windows only, never a thread of ours.
-  std::exception_ptr failure = LookAtTheWindow(later.event, later.questions);
-  if (failure && !hookFailure_) hookFailure_ = std::move(failure);
-  // The answer was given, and this decision gives the same: the search of every sequence of
-  // events holds the decision to it.
-  DecideLocked(later.event);
-  keptChanged_ = true;
-  return lock;
-}
-
-bool modMouse::DecideLocked(const drag::Event& event) {
-  const bool swallow = decision_.Decide(event);
-  // One ring until the window's thread has taken the chores: a move during a hold costs no
-  // message of its own.
-  const bool due = pointerFrameOpen_ ? decision_.ChoresPendingButThePointer() : decision_.ChoresPending();
-  ringDue_ |= (due && !std::exchange(rungForChores_, true)) || hookFailure_ != nullptr;
-  return swallow;
-}
-
-modMouse::Questions modMouse::QuestionsFor(std::uint32_t message) const {
-  return Questions{trayIcon_, decision_.ReachMatters(message), decision_.PressCouldLatch(message)};
-}
-
-std::exception_ptr modMouse::LookAtTheWindow(drag::Event& event, const Questions& questions) noexcept {
-  const std::optional<rt::ScreenRect>& trayIcon = questions.trayIcon;
   try {
-    const rt::WindowAtPoint window = platform_.mouse.LookAt(event.at, questions.askReach);
+    const rt::WindowAtPoint window = platform_.mouse.LookAt(event.at, askReach);
     event.onOwnUi = (trayIcon && trayIcon->Contains(event.at)) || window.ours;
     event.reachable = window.reachable;
-    event.looked = true;
-    event.reachAsked = questions.askReach;
     // The program's name is asked only of a press the latch could take.
     event.latchExcepted =
-        questions.couldLatch && !event.onOwnUi && latchExceptions_.CoverProgram(platform_.programs, window.program);
-    return nullptr;
+        couldLatch && !event.onOwnUi && latchExceptions_.CoverProgram(platform_.programs, window.program);
   } catch (...) {
     // Decided all the same, as if nothing of ours were there: a press to drop is still held
     // back, so the way out that the report takes finds the hand's release still to come.
+    KeepHookFailure();
     event.onOwnUi = trayIcon && trayIcon->Contains(event.at);
-    return std::current_exception();
   }
 }
 
@@ -155,7 +115,7 @@ void modMouse::RingDoorbell() noexcept { ringOwed_ = !doorbell_->Ring(); }
 void modMouse::ShareKeptDown() {
   std::uint8_t kept = 0;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     kept = decision_.KeptDown();
   }
   platform_.mouse.NoteKeptDown(kept);
@@ -167,7 +127,7 @@ void modMouse::DoChores() {
   drag::Chores chores;
   std::exception_ptr failure;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     chores = decision_.TakeChores();
     rungForChores_ = false;
     failure = std::exchange(hookFailure_, nullptr);
@@ -201,7 +161,7 @@ void modMouse::DoChores() {
 void modMouse::EndPointerFrame() {
   bool due = false;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     pointerFrameOpen_ = false;
     due = decision_.ChoresPending() && !rungForChores_;
   }
@@ -210,7 +170,7 @@ void modMouse::EndPointerFrame() {
 
 void modMouse::StartMouseHook() {
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.Start();
     decision_.SetDoubleClick(platform_.mouse.DoubleClickTimeMs(), platform_.mouse.DoubleClickArea());
   }
@@ -225,19 +185,16 @@ void modMouse::InstallHook() {
   const bool wasOut = !hook_.Installed();
   // The old hook goes first: its thread is gone before the new one starts.
   hook_.Remove();
-  hook_ = MouseHook(
-      platform_.mouse,
-      [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
-        return MouseHookProc(code, message, event);
-      },
-      [this] { AfterAnswer(); });
+  hook_ = MouseHook(platform_.mouse, [this](int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event) {
+    return MouseHookProc(code, message, event);
+  });
   lastHandle_ = hook_.Handle();
   if (!hook_.Installed()) return;
   if (!platform_.mouse.HookLossWatched() && !std::exchange(unwatchedTold_, true) && tell_)
     tell_(Notice::HookLossUnwatched);
   if (!std::exchange(hookLost_, false) && !wasOut) return;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.HookBack();
   }
   // What raw input says the hand holds now is all that is known of it: a press that went by
@@ -249,7 +206,7 @@ void modMouse::RemoveHook() {
   hook_.Remove();
   // What it saw of the hand is stale from now: a press meanwhile goes to applications here
   // unseen, and must never be taken for one made on another desktop.
-  const std::unique_lock<std::mutex> lock = Settled();
+  std::lock_guard<std::mutex> lock(mutex_);
   decision_.HookBack();
 }
 
@@ -257,7 +214,7 @@ void modMouse::RefreshTrayIcon() {
   // Asked here, on the window's thread: the shell may be slow to answer, and the hook
   // must never wait for it.
   const std::optional<rt::ScreenRect> trayIcon = locateTrayIcon_ ? locateTrayIcon_() : std::nullopt;
-  const std::unique_lock<std::mutex> lock = Settled();
+  std::lock_guard<std::mutex> lock(mutex_);
   trayIcon_ = trayIcon;
 }
 
@@ -265,7 +222,7 @@ void modMouse::TrayIconMoved() { RefreshTrayIcon(); }
 
 void modMouse::StopMouseHook() {
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.EndStart();
   }
   LetGo();
@@ -286,7 +243,7 @@ bool modMouse::HookWanted() const {
 
 void modMouse::SetLatch(Latch latch) {
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.SetLatch(latch);
     decision_.SetDoubleClick(platform_.mouse.DoubleClickTimeMs(), platform_.mouse.DoubleClickArea());
     if (decision_.StartOn()) return;  // the Start's drag goes on as it is; its stop leaves the latch watching
@@ -301,7 +258,7 @@ void modMouse::SetLatch(Latch latch) {
 
 void modMouse::Close() {
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.SetLatch({});
     decision_.EndStart();
   }
@@ -317,7 +274,7 @@ void modMouse::Close() {
   if (!std::exchange(closed_, true)) WaitForWhatIsOwed();
   drag::ButtonBits keptFromApplications = 0;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.Closing();
     keptFromApplications = decision_.PressesKeptFromApplications();
   }
@@ -325,15 +282,15 @@ void modMouse::Close() {
   RemoveHook();
   // A press the hand still holds that applications never got (one on our window or icon, or
   // held back) would have its release reach them unpressed once we have gone: made good.
-  const bool madeGood = MakeGoodOnTheWayOut(keptFromApplications);
+  MakeGoodOnTheWayOut(keptFromApplications);
   ShareKeptDown();
   bool owed = false;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     owed = decision_.PutBackOwed();
   }
   // The way out tries once more as the process ends; the user hears of it once.
-  if ((owed || !madeGood) && !std::exchange(refusedAtCloseTold_, true) && tell_) tell_(Notice::PutBackRefusedAtClose);
+  if (owed && !std::exchange(refusedAtCloseTold_, true) && tell_) tell_(Notice::PutBackRefusedAtClose);
   if (failure) std::rethrow_exception(failure);
 }
 
@@ -348,7 +305,7 @@ void modMouse::WaitForWhatIsOwed() {
   const auto waiting = [this] {
     // A release the hand made where the hook could not see it is nothing to wait for.
     ReconcileHand(false);
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     return decision_.PutBackOwed() || decision_.ReleasesToSwallow();
   };
   if (!waiting()) return;
@@ -368,25 +325,17 @@ void modMouse::WaitForWhatIsOwed() {
   }
 }
 
-bool modMouse::MakeGoodOnTheWayOut(drag::ButtonBits buttons) {
-  if (buttons == 0) return true;
+void modMouse::MakeGoodOnTheWayOut(drag::ButtonBits buttons) {
+  if (buttons == 0) return;
   const rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
-  bool allTaken = true;
   for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
     if (!(buttons & drag::Bit(button))) continue;
-    // A refusal or a failure of one moment may not be the next one's; past these tries the
-    // hand's release will reach applications unpressed, and the user is told.
-    bool taken = false;
-    for (int tries = 0; tries < kTriesOnTheWayOut && !taken; ++tries) {
-      try {
-        taken = platform_.mouse.Inject({{DeviceDown(button), handAt, 0}}, kInjectedTag) == 1;
-      } catch (...) {
-        taken = false;
-      }
+    try {
+      platform_.mouse.Inject({{DeviceDown(button), handAt, 0}}, kInjectedTag);
+    } catch (...) {
+      // Nothing more can be done for it on the way out.
     }
-    allTaken = allTaken && taken;
   }
-  return allTaken;
 }
 
 void modMouse::OnHookLost() {
@@ -399,7 +348,7 @@ void modMouse::OnHookLost() {
   bool holding = false;
   bool startOn = false;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     holding = decision_.HookLost(handKnown);
     startOn = decision_.StartOn();
     // The drop may have gone by unseen: what the user holds is no longer known. The
@@ -423,7 +372,7 @@ void modMouse::OnHookLost() {
   if (startOn) {
     // Rather than read "on" with no hook, end and say so.
     {
-      const std::unique_lock<std::mutex> lock = Settled();
+      std::lock_guard<std::mutex> lock(mutex_);
       decision_.SetTrouble(Trouble::HookLost);
     }
     RingDoorbell();
@@ -439,18 +388,18 @@ void modMouse::OnHookLost() {
 void modMouse::ForgetSwallowsOfPressesThatWentBy() {
   for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
     {
-      const std::unique_lock<std::mutex> lock = Settled();
+      std::lock_guard<std::mutex> lock(mutex_);
       if (!decision_.SwallowsReleaseOf(button) || decision_.KeepsDown(button)) continue;
     }
     if (!platform_.mouse.DeviceButtonDown(DeviceUp(button))) continue;
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.PressReachedApplications(button);
   }
 }
 
 void modMouse::StopTheLatch() {
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.SetLatch({});
   }
   if (tell_) tell_(Notice::LatchStopped);
@@ -463,7 +412,7 @@ void modMouse::PutBackALostHook() {
   if (hook_.Installed()) return;
   bool startOn = false;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     startOn = decision_.StartOn();
   }
   if (!startOn) StopTheLatch();
@@ -474,13 +423,13 @@ void modMouse::LeavingDesktop() {
   // here, by a hook Windows may have taken away: settled now, it is never taken later for a
   // release made over there.
   ReconcileHand(false);
-  const std::unique_lock<std::mutex> lock = Settled();
+  std::lock_guard<std::mutex> lock(mutex_);
   away_ = true;
 }
 
 void modMouse::ReturnedToDesktop() {
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     away_ = false;
   }
   // A release the hand made over there never reached the hook: what the system says of the
@@ -512,7 +461,7 @@ bool modMouse::GiveUpAsked() const {
 }
 
 void modMouse::OwnTrayIconPressed() {
-  const std::unique_lock<std::mutex> lock = Settled();
+  std::lock_guard<std::mutex> lock(mutex_);
   decision_.OwnTrayIconPressed();
 }
 
@@ -522,7 +471,7 @@ modMouse::Trouble modMouse::CurrentTrouble() const {
 }
 
 void modMouse::ClearTrouble() {
-  const std::unique_lock<std::mutex> lock = Settled();
+  std::lock_guard<std::mutex> lock(mutex_);
   decision_.ClearTrouble();
 }
 
@@ -532,7 +481,7 @@ std::int16_t modMouse::ClickCount() const {
 }
 
 void modMouse::ResetClickCount() {
-  const std::unique_lock<std::mutex> lock = Settled();
+  std::lock_guard<std::mutex> lock(mutex_);
   decision_.ResetClickCount();
 }
 
@@ -556,7 +505,7 @@ void modMouse::EndHold(bool putBack) {
   // between putting back now and waiting for its release.
   ReconcileHand(false);
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.EndHold(putBack);
   }
   // What was owed from before goes with it; what Windows refuses now waits for its turn.
@@ -584,7 +533,7 @@ void modMouse::ReconcileHand(bool afterAnotherDesktop) {
   bool missed = false;
   drag::ButtonBits kept = 0;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     missed = decision_.Reconcile(*handDown, afterAnotherDesktop, away_);
     kept = decision_.KeptDown();
   }
@@ -599,7 +548,7 @@ void modMouse::InjectDue() {
   for (const drag::Button button : {drag::Button::Primary, drag::Button::Secondary, drag::Button::Middle}) {
     std::optional<drag::Release> due;
     {
-      const std::unique_lock<std::mutex> lock = Settled();
+      std::lock_guard<std::mutex> lock(mutex_);
       due = decision_.Due(button);
     }
     if (due) InjectUnlessUp(*due);
@@ -611,7 +560,7 @@ void modMouse::InjectUnlessUp(const drag::Release& release) {
   // Windows had it away), a release now would be one without its press. A release made on
   // another desktop reads as up here too, but applications here never got it.
   if (!release.handLetGoElsewhere && !platform_.mouse.DeviceButtonDown(DeviceUp(release.button))) {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.AlreadyUp(release.button);
     return;
   }
@@ -639,7 +588,7 @@ void modMouse::Inject(const drag::Release& release) {
   rt::ScreenPoint handAt = platform_.mouse.CursorPosition();
   std::uint64_t handEvents = 0;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     handEvents = decision_.HandEvents();
   }
   std::size_t taken = 0;
@@ -660,7 +609,7 @@ void modMouse::Inject(const drag::Release& release) {
   {
     // Refused: applications still see the button down, so the release stays owed, done at
     // the return to the desktop, at the user's next press of it, or on the way out.
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     if (taken > 0) decision_.Injected(release.button);
     else if (!away_) decision_.SetTrouble(Trouble::InjectionRefused);
     // Without the trail, where the hook last saw the hand is newer if it moved meanwhile.
@@ -685,7 +634,7 @@ void modMouse::MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at) {
   bool heldBack = false;
   bool swallowing = false;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     heldBack = decision_.MakeGoodHeldBackPress(button);
     swallowing = decision_.SwallowsReleaseOf(button);
   }
@@ -698,12 +647,12 @@ void modMouse::MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at) {
   try {
     taken = platform_.mouse.Inject({{DeviceDown(button), at, 0}}, kInjectedTag);
   } catch (...) {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     decision_.HeldBackPressNotMadeGood(button);
     throw;
   }
   if (taken > 0) return;
-  const std::unique_lock<std::mutex> lock = Settled();
+  std::lock_guard<std::mutex> lock(mutex_);
   decision_.HeldBackPressNotMadeGood(button);
 }
 
@@ -712,7 +661,7 @@ void modMouse::MakeGoodHeldBackPress(drag::Button button, rt::ScreenPoint at) {
 void modMouse::StartFilling(const drag::Candidate& candidate) {
   std::chrono::milliseconds hold{};
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     if (!decision_.PendingCandidate(candidate.number) || !decision_.CurrentLatch().holdTime) return;
     hold = *decision_.CurrentLatch().holdTime;
   }
@@ -726,7 +675,7 @@ void modMouse::FillLater(std::uint64_t number, int tenths) {
   std::optional<drag::Candidate> pending;
   std::chrono::milliseconds hold{};
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     pending = decision_.PendingCandidate(number);
     if (pending && decision_.CurrentLatch().holdTime) hold = *decision_.CurrentLatch().holdTime;
   }
@@ -734,7 +683,7 @@ void modMouse::FillLater(std::uint64_t number, int tenths) {
   if (tenths >= 10) {
     // Full: from now on the badge shows the press as held, and giving up treats it so.
     {
-      const std::unique_lock<std::mutex> lock = Settled();
+      std::lock_guard<std::mutex> lock(mutex_);
       decision_.ShowHeld(number);
     }
     TellHoldState();
@@ -752,7 +701,7 @@ void modMouse::TellHoldState() {
   rt::ScreenPoint pointer;
   drag::Button button = drag::Button::Primary;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     if (decision_.Holding()) {
       if (told_ != Told::Holding) {
         tell = Tell::Started;
@@ -776,7 +725,7 @@ void modMouse::TellHoldState() {
 void modMouse::TellPointer() {
   rt::ScreenPoint pointer;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     if (!decision_.Holding()) return;
     pointer = decision_.Pointer();
   }
@@ -787,7 +736,7 @@ void modMouse::TellPointer() {
 void modMouse::AskLatchAttention() {
   bool attend = false;
   {
-    const std::unique_lock<std::mutex> lock = Settled();
+    std::lock_guard<std::mutex> lock(mutex_);
     attend = !decision_.StartOn() && decision_.CurrentLatch().holdTime.has_value();
   }
   if (attend && latchAttention_) latchAttention_();

@@ -65,8 +65,6 @@ class modMouse {
 
   // On the hook's thread.
   std::intptr_t MouseHookProc(int code, std::uintptr_t message, const rt::LowLevelMouseEvent& event);
-  // On the hook's thread, once an answer has gone back to the system: what it left to do.
-  void AfterAnswer() noexcept;
   // The pick-up: the user's own press, kept down by the hook, is the held button, so there
   // is nothing to press. Kept as the controller's step.
   void PressLeftButton() {}
@@ -114,8 +112,7 @@ class modMouse {
   // Without the lock held: installs the hook afresh.
   void InstallHook();
   void RemoveHook();
-  // Whether Windows took every press made good.
-  bool MakeGoodOnTheWayOut(drag::ButtonBits buttons);
+  void MakeGoodOnTheWayOut(drag::ButtonBits buttons);
   // After a hold ends: the hook goes back in if the latch or a Start still wants it.
   void PutBackALostHook();
   bool HookWanted() const;
@@ -128,22 +125,8 @@ class modMouse {
   void RingDoorbell() noexcept;
   // On the hook's thread: pass (false) or swallow (true).
   bool Decide(std::uint32_t message, const rt::LowLevelMouseEvent& event) noexcept;
-  // With the lock held: decides, and notes whether to ring.
-  bool DecideLocked(const drag::Event& event);
-  // The lock, with a press answered before its look decided first: what the holder does
-  // comes after that press, as it did for applications. Readers that change nothing take
-  // the lock alone and may see the moment before that press.
-  std::unique_lock<std::mutex> Settled();
-  // What a look at the window under a button event is to find out, read under the lock.
-  struct Questions {
-    std::optional<rt::ScreenRect> trayIcon;
-    bool askReach = false;
-    bool couldLatch = false;
-  };
-  Questions QuestionsFor(std::uint32_t message) const;
-  // What only the platform knows about a button event's point; touches no lock of ours.
-  // A failure comes back to be kept, the event filled in as if nothing of ours were there.
-  std::exception_ptr LookAtTheWindow(drag::Event& event, const Questions& questions) noexcept;
+  // What only the platform knows about a button event's point; asked outside the lock.
+  void LookAtTheWindow(drag::Event& event);
   void KeepHookFailure() noexcept;
   // Ends a hold and injects what that takes; a refused release stays owed.
   void EndHold(bool putBack);
@@ -190,17 +173,6 @@ class modMouse {
   std::atomic<bool> hookFailedBare_{false};
   // A ring that could not be sent; the hook rings again at its next event.
   std::atomic<bool> ringOwed_{false};
-
-  // A press answered before its look: whoever takes the lock next looks and decides it.
-  struct LookLater {
-    drag::Event event;
-    Questions questions;
-  };
-  std::optional<LookLater> pressInFlight_;
-  // For the hook's thread to do after its answer: ring the window's thread, tell the
-  // platform again what we keep down.
-  bool ringDue_ = false;
-  bool keptChanged_ = false;
 
   // The window thread's own; the hook never touches these.
   std::unique_ptr<rt::Doorbell> doorbell_;

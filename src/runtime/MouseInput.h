@@ -49,9 +49,6 @@ struct LowLevelMouseEvent {
 // a thread of the platform's own, never nested in the window's work.
 using MouseHookProcedure =
     std::function<std::intptr_t(int code, std::uintptr_t message, const LowLevelMouseEvent& event)>;
-// Run on the hook's thread once an answer has gone back to the system, before the next
-// event is handed to the hook: work that the event need not wait for.
-using AfterHookAnswer = std::function<void()>;
 
 // One event to put into the input stream: a move or a button of the device, named by the
 // window message that button makes when the buttons are not swapped (WM_LBUTTONUP is the
@@ -84,8 +81,7 @@ class MouseInput {
  public:
   virtual ~MouseInput() = default;
   // Installs a desktop-wide low-level mouse hook; returns its handle, 0 on failure.
-  virtual HookHandle SetLowLevelHook(MouseHookProcedure procedure, AfterHookAnswer afterAnswer) = 0;
-  HookHandle SetLowLevelHook(MouseHookProcedure procedure) { return SetLowLevelHook(std::move(procedure), nullptr); }
+  virtual HookHandle SetLowLevelHook(MouseHookProcedure procedure) = 0;
   // Removes a hook; false when the handle is not a live hook (0, or already removed).
   virtual bool Unhook(HookHandle handle) = 0;
   virtual std::intptr_t CallNextHook(HookHandle handle, int code, std::uintptr_t message,
@@ -116,10 +112,10 @@ class MouseInput {
   virtual std::optional<DeviceButtons> HandButtons() = 0;
   // Where the pointer is now: where a put-back sends it back to.
   virtual ScreenPoint CursorPosition() = 0;
-  // Where input not carrying this tag in its extra info put the pointer since we last
-  // injected: the system keeps a short trail of the pointer's points, each with its extra
-  // info, so a hand's move taken while Windows took ours is told from our own. None: the
-  // hand has not moved since, or the trail cannot tell.
+  // Where input not carrying this tag in its extra info last put the pointer: the system
+  // keeps a short trail of the pointer's points, each with its extra info, so a hand's move
+  // taken while Windows took ours is told from our own. None: the trail does not say, or
+  // cannot tell our points from the hand's.
   virtual std::optional<ScreenPoint> LastPointNotTagged(std::uintptr_t tag) = 0;
   // False while a hook is in but that watch could not be set up: a lost hook would go unseen.
   virtual bool HookLossWatched() = 0;

@@ -174,16 +174,6 @@ def soak(s, drags, trips, seed):
     if answers:
         print(f"soak: the hook answered {answers[0]} times: longest {answers[1]} us, "
               f"99th percentile {answers[2]} us")
-    # The baseline in the same run: a move is only passed on (and now and then rings the
-    # window's thread), so its answers are what those platform calls cost by themselves.
-    for kind, what in (("moves", "moves, only passed on"), ("buttons", "button events")):
-        some = hook_timings.answers(timings, kind)
-        if some:
-            print(f"soak:   of which {what}: {some[0]}, longest {some[1]} us, 99th percentile {some[2]} us")
-    after = hook_timings.after_answers(timings)
-    if after:
-        print(f"soak: after its answers the hook's thread worked on: longest {after[1]} us, "
-              f"99th percentile {after[2]} us")
     return misses, pauses, moves_seen, memory
 
 

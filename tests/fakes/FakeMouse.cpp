@@ -8,7 +8,6 @@
 
 #include "fakes/HeapCount.h"
 #include "runtime/Failure.h"
-#include "runtime/PointerTrail.h"
 
 namespace fake {
 
@@ -29,7 +28,7 @@ std::uint32_t Swapped(std::uint32_t message) {
 }  // namespace
 
 struct FakeMouse::HookCall {
-  Hook hook;
+  rt::MouseHookProcedure procedure;
   int code = 0;
   std::uint32_t message = 0;
   rt::LowLevelMouseEvent event;
@@ -79,43 +78,28 @@ std::optional<rt::ScreenPoint> FakeMouse::LastPointNotTagged(std::uintptr_t tag)
   affinity_.CheckOwnThread("MouseInput::LastPointNotTagged");
   input_.WaitIdle();
   std::lock_guard<std::mutex> lock(logMutex_);
-  std::vector<rt::TrailPoint> trail;
-  for (auto e = delivered.rbegin(); e != delivered.rend(); ++e)
-    trail.push_back({e->point, e->extraInfo == tag, e->at < lastOursInjectedAt_});
-  return rt::HandsNewestPoint(trail.data(), trail.size());
+  const auto last = std::find_if(delivered.rbegin(), delivered.rend(), [tag](const auto& e) { return e.extraInfo != tag; });
+  if (last == delivered.rend()) return std::nullopt;
+  return last->point;
 }
 
 void FakeMouse::RunHookCall(HookCall& call) {
   current_ = &call;
   const HeapCount counted(heapInHook);
-  call.result = call.hook.procedure(call.code, call.message, call.event);
+  call.result = call.procedure(call.code, call.message, call.event);
   current_ = nullptr;
-  // The answer has gone: a passed event is already with applications.
-  if (!call.hook.afterAnswer) return;
-  const bool press = call.message == kLDown || call.message == kRDown || call.message == kMDown;
-  if (press && holdAfterNextPress.exchange(false)) heldAfterAnswer_ = call.hook.afterAnswer;
-  else call.hook.afterAnswer();
 }
 
-void FakeMouse::RunHeldAfterAnswer() {
-  input_.RunAndWait(
-      [this] {
-        if (const rt::AfterHookAnswer after = std::exchange(heldAfterAnswer_, nullptr)) after();
-      },
-      std::chrono::seconds(10));
-}
-
-rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure, rt::AfterHookAnswer afterAnswer) {
+rt::HookHandle FakeMouse::SetLowLevelHook(rt::MouseHookProcedure procedure) {
   if (failNextHook) {
     failNextHook = false;
     return 0;
   }
   ++hooksInstalled;
-  ++hookEpoch;
   ++programHooks_;
   hooksTakenAway_ = false;
   const auto handle = nextHandle_++;
-  hooks_[handle] = Hook{std::move(procedure), std::move(afterAnswer)};
+  hooks_[handle] = std::move(procedure);
   return handle;
 }
 
@@ -127,17 +111,14 @@ bool FakeMouse::Unhook(rt::HookHandle handle) {
     unhooked_.insert(handle);
     --programHooks_;
   }
-  if (hooks_.count(handle) == 0) return false;
-  ++hookEpoch;
   return hooks_.erase(handle) != 0;
 }
 
-void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event, bool seenByOurHook) {
+void FakeMouse::Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event) {
   std::lock_guard<std::mutex> lock(logMutex_);
   // As on Windows, only an event that gets past the hooks moves the pointer.
   pointer = event.at;
-  delivered.push_back({clock_.Now(), message, event.extraInfo, (event.flags & kInjectedFlag) != 0, event.at, false,
-                       seenByOurHook ? hookEpoch.load() : -1});
+  delivered.push_back({clock_.Now(), message, event.extraInfo, (event.flags & kInjectedFlag) != 0, event.at});
 }
 
 std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t message,
@@ -148,7 +129,7 @@ std::intptr_t FakeMouse::CallNextHook(rt::HookHandle, int, std::uintptr_t messag
     if (current_->abandoned) return 0;
     current_->passed = true;
   }
-  Passed(static_cast<std::uint32_t>(message), event, true);
+  Passed(static_cast<std::uint32_t>(message), event);
   return nextHookResult;
 }
 
@@ -201,9 +182,9 @@ std::intptr_t FakeMouse::DeliverHappenedAt(double happenedAt, rt::ScreenPoint po
   }
   // The newest hook is called first, as the system does, on the input thread, while the
   // system waits for its answer.
-  const auto [handle, hook] = *hooks_.rbegin();
+  const auto [handle, procedure] = *hooks_.rbegin();
   auto call = std::make_shared<HookCall>();
-  call->hook = hook;
+  call->procedure = procedure;
   call->code = code;
   call->message = message;
   call->event = event;
@@ -249,7 +230,6 @@ void FakeMouse::CountTimeout(rt::HookHandle handle) {
 
 std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) {
   affinity_.CheckOwnThread("MouseInput::Inject");
-  if (extraInfo != 0) lastOursInjectedAt_ = clock_.Now();
   if (throwOnNextInjection) {
     throwOnNextInjection = false;
     throw rt::Failure(L"Injection refused");
@@ -265,7 +245,7 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
     std::lock_guard<std::mutex> lock(logMutex_);
     landing = pointer;
   }
-  const Hook hook = hooks_.empty() ? Hook{} : hooks_.rbegin()->second;
+  const rt::MouseHookProcedure procedure = hooks_.empty() ? rt::MouseHookProcedure{} : hooks_.rbegin()->second;
   for (const auto& e : events) {
     if (e.at) landing = *e.at;
     injections.push_back({clock_.Now(), e.message, extraInfo, landing});
@@ -278,10 +258,10 @@ std::size_t FakeMouse::Inject(const std::vector<rt::MouseEventToInject>& events,
     event.time = static_cast<std::uint32_t>(clock_.Now() * 1000);
     // Injected input joins the input stream: the hook sees it on its own thread while the
     // window's thread goes on, as SendInput returns before anyone has read it.
-    input_.RunLater([this, hook, message, event] {
-      if (!hook.procedure) return Passed(message, event);
+    input_.RunLater([this, procedure, message, event] {
+      if (!procedure) return Passed(message, event);
       auto call = std::make_shared<HookCall>();
-      call->hook = hook;
+      call->procedure = procedure;
       call->message = message;
       call->event = event;
       RunHookCall(*call);
@@ -322,7 +302,6 @@ void FakeMouse::TakeHooksAwayAt(double at) {
     input_.WaitIdle();
     hooksRemovedForTimeouts += static_cast<int>(hooks_.size());
     hooks_.clear();
-    ++hookEpoch;
     hooksTakenAway_ = true;
   });
 }

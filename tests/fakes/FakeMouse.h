@@ -28,8 +28,6 @@ struct DeliveredMouseEvent {
   // Made on another desktop (the lock screen): no hook of ours and no application here
   // got it, but the session's key state did.
   bool elsewhere = false;
-  // The hooks' epoch (FakeMouse::hookEpoch) when a hook of ours saw it; -1: none did.
-  int seenByHookOf = -1;
 };
 
 struct InjectedMouseEvent {
@@ -47,8 +45,7 @@ class FakeMouse : public rt::MouseInput {
   FakeMouse& operator=(const FakeMouse&) = delete;
   ~FakeMouse() override;
 
-  using rt::MouseInput::SetLowLevelHook;
-  rt::HookHandle SetLowLevelHook(rt::MouseHookProcedure procedure, rt::AfterHookAnswer afterAnswer) override;
+  rt::HookHandle SetLowLevelHook(rt::MouseHookProcedure procedure) override;
   bool Unhook(rt::HookHandle handle) override;
   std::intptr_t CallNextHook(rt::HookHandle handle, int code, std::uintptr_t message,
                              const rt::LowLevelMouseEvent& event) override;
@@ -111,10 +108,6 @@ class FakeMouse : public rt::MouseInput {
   std::atomic<std::uint8_t> keptDown{0};
   // The next look at our own window fails, as a platform call inside the hook might.
   std::atomic<bool> throwOnNextWindowLook{false};
-  // The work the hook leaves for after its answer to the next press waits until
-  // RunHeldAfterAnswer(): the window's thread may come first, as on a busy machine.
-  std::atomic<bool> holdAfterNextPress{false};
-  void RunHeldAfterAnswer();
   // The next injection throws, as a failing platform call would.
   bool throwOnNextInjection = false;
   // The next injection is refused whole, as Windows does on the secure desktop.
@@ -160,9 +153,6 @@ class FakeMouse : public rt::MouseInput {
   std::intptr_t nextHookResult = 0;
   int hooksInstalled = 0;
   int unhookCalls = 0;
-  // Counts every hook put in, taken out or taken away: a program whose hook has the same
-  // epoch as at an event has followed every button since.
-  std::atomic<int> hookEpoch{0};
   std::atomic<int> callNextCalls{0};
   rt::ScreenPoint pointer;
   std::vector<DeliveredMouseEvent> delivered;
@@ -170,7 +160,7 @@ class FakeMouse : public rt::MouseInput {
 
  private:
   struct HookCall;
-  void Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event, bool seenByOurHook = false);
+  void Passed(std::uint32_t message, const rt::LowLevelMouseEvent& event);
   void RunHookCall(HookCall& call);
   // Calls the hook chain for an event that happened at `happenedAt`, timing the call.
   std::intptr_t DeliverHappenedAt(double happenedAt, rt::ScreenPoint point, std::uint32_t message,
@@ -180,15 +170,7 @@ class FakeMouse : public rt::MouseInput {
 
   FakePump& pump_;
   VirtualClock& clock_;
-  // When input with extra info of ours was last injected: the trail is read back to it.
-  double lastOursInjectedAt_ = 0;
-  struct Hook {
-    rt::MouseHookProcedure procedure;
-    rt::AfterHookAnswer afterAnswer;
-  };
-  std::map<rt::HookHandle, Hook> hooks_;
-  // The input thread's own.
-  rt::AfterHookAnswer heldAfterAnswer_;
+  std::map<rt::HookHandle, rt::MouseHookProcedure> hooks_;
   // Hooks the program put in and has not taken out, taken away by Windows or not: the raw
   // input watch runs while there are any, as the Windows backend's does.
   int programHooks_ = 0;

@@ -98,15 +98,7 @@ class FakeNotifyIcons : public rt::NotifyIcons {
   }
   std::optional<rt::ScreenRect> IconRect(rt::WindowHandle, std::uint32_t) override {
     ++iconRectQueries;
-    return IconShown() ? iconRect : std::nullopt;
-  }
-  // Whether the icon is in the notification area now: added, and not deleted since.
-  bool IconShown() const {
-    for (auto call = calls.rbegin(); call != calls.rend(); ++call) {
-      if (call->command == rt::nim::kAdd && result) return true;
-      if (call->command == rt::nim::kDelete) return false;
-    }
-    return false;
+    return iconRect;
   }
   std::vector<Call> calls;
   bool result = true;

@@ -27,18 +27,15 @@ void ButtonJudge::Track(std::size_t b) {
   const bool unheld = Unheld(b);
   if (unheld && !unheld_[b]) {
     givenUpSince_[b] = false;
-    // The hand let go here and applications did not see it: the program took the button over,
-    // unless they see it down from a press it could not know of.
-    if (!away_ && !mayKnow_[b]) taken_[b] = true;
-    else if (!taken_[b]) letGoThere_[b] = true;
+    // The hand let go here and applications did not see it: the program took the button over.
+    if (!away_) taken_[b] = true;
   }
   unheld_[b] = unheld;
-  if (!appsDown_[b]) taken_[b] = mayKnow_[b] = letGoThere_[b] = false;
+  if (!appsDown_[b]) taken_[b] = false;
 }
 
-void ButtonJudge::AppsPress(int button, int hookEpoch) {
+void ButtonJudge::AppsPress(int button) {
   appsDown_[Index(button)] = true;
-  pressSeenBy_[Index(button)] = hookEpoch;
   keptFromApps_[Index(button)] = releaseBeyondUs_[Index(button)] = false;
   Track(Index(button));
 }
@@ -55,18 +52,17 @@ void ButtonJudge::AppsAt(rt::ScreenPoint point, bool ours) {
   oursLast_ = ours;
 }
 
-void ButtonJudge::AppsSaw(std::uint32_t message, rt::ScreenPoint point, bool ours, int hookEpoch) {
+void ButtonJudge::AppsSaw(std::uint32_t message, rt::ScreenPoint point, bool ours) {
   for (int b = 0; b < 3; ++b) {
-    if (message == kPress[Index(b)]) AppsPress(b, hookEpoch);
+    if (message == kPress[Index(b)]) AppsPress(b);
     if (message == kRelease[Index(b)]) AppsRelease(b);
   }
   AppsAt(point, ours);
 }
 
 void ButtonJudge::HandPress(int button) {
-  // The hand's next press that a hook of ours sees is the chance for a put-back Windows
-  // refused; one that goes by a lost hook is not, until the program notices the loss.
-  if (!away_ && !hookGone_) refusalPending_ = false;
+  // The next press of a button kept down is the chance for a put-back Windows refused.
+  if (!away_ && Kept(Index(button))) refusalPending_ = false;
   keptFromApps_[Index(button)] = false;
   handDown_[Index(button)] = true;
   Track(Index(button));
@@ -91,14 +87,8 @@ std::optional<bool> ButtonJudge::HandToggles(int button, rt::ScreenPoint at, boo
   return press;
 }
 
-void ButtonJudge::Away(bool away, int hookEpoch) {
+void ButtonJudge::Away(bool away) {
   if (away_ && !away) {
-    for (std::size_t b = 0; b < 3; ++b) {
-      if (!std::exchange(letGoThere_[b], false) || !unheld_[b]) continue;
-      const bool known = pressSeenBy_[b] >= 0 && pressSeenBy_[b] == hookEpoch;
-      taken_[b] = known;
-      mayKnow_[b] = !known;
-    }
     // Back on the desktop: what the hand let go of there must not stay down here.
     GaveUp();
     refusalPending_ = false;
@@ -122,23 +112,20 @@ void ButtonJudge::Settled(std::uint8_t keptDown) {
       continue;
     }
     // Off the desktop or without a hook the program cannot know what the hand does.
-    if (!away_ && !hookGone_ && !mayKnow_[b] && ((keptDown >> b) & 1u) != (Kept(b) ? 1u : 0u))
+    if (!away_ && !hookGone_ && ((keptDown >> b) & 1u) != (Kept(b) ? 1u : 0u))
       Flag(Fault::KeptDownDisagrees, button);
     if (Kept(b) && givenUpSince_[b] && !away_ && !refusalPending_)
       Flag(Fault::LeftDownAfterGivingUp, button);
   }
 }
 
-std::array<std::int32_t, 6> ButtonJudge::State(int hookEpochNow) const {
+std::array<std::int32_t, 5> ButtonJudge::State() const {
   std::int32_t bits = 0;
-  std::int32_t more = 0;
-  for (std::size_t b = 0; b < 3; ++b) {
+  for (std::size_t b = 0; b < 3; ++b)
     bits = bits << 7 | appsDown_[b] | handDown_[b] << 1 | unheld_[b] << 2 | taken_[b] << 3 | givenUpSince_[b] << 4 |
            keptFromApps_[b] << 5 | releaseBeyondUs_[b] << 6;
-    more = more << 3 | mayKnow_[b] | letGoThere_[b] << 1 | (pressSeenBy_[b] >= 0 && pressSeenBy_[b] == hookEpochNow) << 2;
-  }
   bits = bits << 6 | away_ | hookGone_ << 1 | refusalPending_ << 2 | ended_ << 3 | endedAway_ << 4 | oursLast_ << 5;
-  return {bits, more, hand_.x, hand_.y, appsPointer_.x, appsPointer_.y};
+  return {bits, hand_.x, hand_.y, appsPointer_.x, appsPointer_.y};
 }
 
 void ButtonJudge::Final(std::uint8_t keptDown) {

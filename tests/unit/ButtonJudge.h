@@ -45,13 +45,12 @@ inline constexpr std::array<std::uint32_t, 3> kRelease{rt::msg::kLButtonUp, rt::
 class ButtonJudge {
  public:
   // What applications saw, in the order they saw it.
-  // hookEpoch: the epoch of the hook of ours that saw the press go by (-1: none saw it).
-  void AppsPress(int button, int hookEpoch = -1);
+  void AppsPress(int button);
   void AppsRelease(int button);
   // The point of the newest event applications saw, and whether we injected it.
   void AppsAt(rt::ScreenPoint point, bool ours);
   // One event applications saw: a button's press or release, or a move.
-  void AppsSaw(std::uint32_t message, rt::ScreenPoint point, bool ours, int hookEpoch = -1);
+  void AppsSaw(std::uint32_t message, rt::ScreenPoint point, bool ours);
 
   // What the hand did. Off the desktop (locked) nothing of it reaches applications.
   void HandPress(int button);
@@ -76,8 +75,7 @@ class ButtonJudge {
   void PressedOnOwnUi() {
     if (!hookGone_) GaveUp();
   }
-  // hookEpoch: the epoch of the hook of ours in as the desktop comes back (-1: none).
-  void Away(bool away, int hookEpoch = -1);
+  void Away(bool away);
   // Windows took the hook away; the program cannot follow the hand until a hook is in again.
   void HookGone(bool gone) { hookGone_ = gone; }
   // Windows refused (or failed) one injection: the put-back may wait for the next chance.
@@ -90,19 +88,16 @@ class ButtonJudge {
   void Final(std::uint8_t keptDown);
 
   const std::vector<Violation>& Violations() const { return violations_; }
-  // Everything the judge keeps, packed, for a search that meets the same state twice; of the
-  // hooks that saw presses, only whether each is the one in now.
-  std::array<std::int32_t, 6> State(int hookEpochNow) const;
+  // Everything the judge keeps, packed, for a search that meets the same state twice.
+  std::array<std::int32_t, 5> State() const;
   bool Clean() const { return violations_.empty(); }
 
  private:
   static std::size_t Index(int button) { return static_cast<std::size_t>(button); }
   bool Unheld(std::size_t b) const { return appsDown_[b] && !handDown_[b]; }
-  // Down in applications with the hand off it, because the program took it over, or because
-  // the hand let go on another desktop of a press that a hook of ours saw and that same
-  // hook is in on the return: the program knows, and must make it good. Of any other press
-  // let go of over there the program may know nothing (its hook came and went meanwhile),
-  // and letting go of it and leaving it are both sound (mayKnow_).
+  // Down in applications with the hand off it, because the program took it over. A press that
+  // applications saw from the hand and whose release went to another desktop is Windows'
+  // doing, not ours: nobody could have let go of it before the program knew.
   bool Kept(std::size_t b) const { return unheld_[b] && taken_[b]; }
   // Notes when a button begins to be down with nobody holding it, and who took it over.
   void Track(std::size_t b);
@@ -112,11 +107,6 @@ class ButtonJudge {
   std::array<bool, 3> handDown_{};
   std::array<bool, 3> unheld_{};
   std::array<bool, 3> taken_{};
-  std::array<bool, 3> mayKnow_{};
-  // Let go of on another desktop since the last return; the epoch of the hook that saw the
-  // press applications got.
-  std::array<bool, 3> letGoThere_{};
-  std::array<int, 3> pressSeenBy_{-1, -1, -1};
   // A way of giving up was used since the button began to be down with nobody holding it.
   std::array<bool, 3> givenUpSince_{};
   std::array<bool, 3> keptFromApps_{};

@@ -76,15 +76,10 @@ struct World {
   bool hookLost = false;
   bool lossSeen = false;
   bool away = false;
-  // Counts every hook put in, taken out or taken away, as the fakes do.
-  int hookEpoch = 0;
   bool refuseNext = false;
   bool latchOn = false;
   std::uint64_t filling = 0;
   std::uint32_t fillFrom = 0;
-  // An event decided without a look came out otherwise than it would have with one, or a
-  // press answered before its look otherwise than the look then decided.
-  bool lookWasNeeded = false;
 
   World() {
     decision.SetDoubleClick(kDoubleClickMs, {4, 4});
@@ -92,32 +87,15 @@ struct World {
   }
 
   // An event at the hook: applications see it unless a hook of ours is in and swallows it.
-  // As the shell, nothing is looked at under an event whose decision would not use it; the
-  // decision must then come out the same whatever lies there.
   bool Deliver(std::uint32_t message, rt::ScreenPoint at, bool ours, bool onOwnUi) {
     drag::Event event;
     event.message = message;
     event.at = at;
     event.time = now;
     event.ours = ours;
-    const bool looked = !ours && decision.LookMatters(message);
-    event.onOwnUi = looked && onOwnUi;
-    event.looked = looked;
-    event.reachAsked = looked && decision.ReachMatters(message);
-    // The same event over anything else: the decision without a look, or the answer given
-    // before the look, must not depend on it.
-    const std::optional<bool> answered = looked ? decision.AnswerBeforeLook(message) : std::nullopt;
-    drag::DragDecision other = decision;
-    drag::Event elsewhere = event;
-    elsewhere.onOwnUi = !event.onOwnUi;
-    elsewhere.reachable = false;
-    elsewhere.latchExcepted = true;
-    const bool otherSwallows = hookIn && (!looked || answered) && other.Decide(elsewhere);
+    event.onOwnUi = onOwnUi;
     const bool swallowed = hookIn && decision.Decide(event);
-    if (hookIn && !looked)
-      lookWasNeeded |= otherSwallows != swallowed || std::memcmp(&other, &decision, sizeof decision) != 0;
-    if (hookIn && answered) lookWasNeeded |= swallowed != *answered || otherSwallows != *answered;
-    if (!swallowed) judge.AppsSaw(message, at, ours, hookIn ? hookEpoch : -1);
+    if (!swallowed) judge.AppsSaw(message, at, ours);
     return swallowed;
   }
 
@@ -157,15 +135,11 @@ struct World {
            decision.Holding() || decision.PutBackOwed();
   }
   void TakeOut() {
-    if (hookIn) ++hookEpoch;
     hookIn = false;
     decision.HookBack();
   }
   void Install() {
-    if (hookLost || !hookIn) {
-      decision.HookBack();
-      ++hookEpoch;
-    }
+    if (hookLost || !hookIn) decision.HookBack();
     hookIn = true;
     hookLost = lossSeen = false;
     judge.HookGone(false);
@@ -262,7 +236,7 @@ struct World {
         if (!away) decision.Reconcile(HandBits(), false);
         away = !away;
         if (away && (decision.StartOn() || decision.LatchedHold())) StartStop();
-        judge.Away(away, hookIn ? hookEpoch : -1);
+        judge.Away(away);
         if (!away) {
           decision.Reconcile(HandBits(), true);
           InjectOwed();
@@ -273,7 +247,6 @@ struct World {
         if (hookIn) {
           hookIn = false;
           hookLost = true;
-          ++hookEpoch;
           judge.HookGone(true);
         }
         break;
@@ -301,7 +274,7 @@ struct World {
       key.append(reinterpret_cast<const char*>(&value), sizeof value);
     };
     if constexpr (std::is_trivially_copyable_v<drag::DragDecision>) add(decision);
-    add(judge.State(hookEpoch));
+    add(judge.State());
     add(now);
     add(hand);
     const std::uint8_t flags = hookIn | hookLost << 1 | lossSeen << 2 | away << 3 | refuseNext << 4 | latchOn << 5;
@@ -344,10 +317,6 @@ struct Search {
       next.Apply(letter);
       ++nodes;
       path.push_back(letter);
-      if (next.lookWasNeeded) {
-        failing = path;
-        return true;
-      }
       if (!next.judge.Clean()) {
         if (!survey) {
           failing = path;
@@ -392,8 +361,6 @@ TEST(DecisionSearchTest, NoSequenceOfEventsBreaksThePromise) {
             << (search.dedupe ? "" : " (not kept: the decision is not plain data)") << ", " << seconds << " s\n";
   std::ostringstream failing;
   for (const Letter& letter : search.failing) failing << "\n  " << Describe(letter);
-  if (search.violations.empty() && !search.failing.empty())
-    failing << "\ndecided or answered without a look, as it would not be with one";
   for (const judge::Violation& v : search.violations) failing << "\n" << v;
   EXPECT_TRUE(search.failing.empty()) << "after:" << failing.str();
 }

@@ -100,24 +100,6 @@ TEST_F(DragDecisionTest, APickUpIsWhereItsPressWasAndTheBounceEdgeIsExact) {
   }
 }
 
-// A put-back that waits for the hand's release: a release that went by the hook here reached
-// applications and settles it, one made on another desktop never reached them and makes it
-// due; what a crash would let go of says the same at once.
-TEST_F(DragDecisionTest, AReleaseThePutBackWaitedForSettlesItHereAndMakesItDueOverThere) {
-  for (const bool overThere : {false, true}) {
-    drag::DragDecision held;
-    held.SetLatch({std::chrono::milliseconds(800), false, false});
-    held.Decide(At(kLDown, {10, 10}, 0));
-    ASSERT_EQ(held.Decide(At(kLUp, {10, 10}, 900)), kSwallowed) << "latched";
-    held.Decide(At(kLDown, {50, 50}, 2000));
-    held.EndHold(true);
-    EXPECT_EQ(held.KeptDown(), 0) << "the hand presses it";
-    held.Reconcile(0, overThere);
-    EXPECT_EQ(held.Due(drag::Button::Primary).has_value(), overThere) << overThere;
-    EXPECT_EQ(held.KeptDown(), overThere ? 1 : 0) << overThere;
-  }
-}
-
 // The count of pick-ups and drops stops at its top instead of wrapping to a negative
 // count that the controller would never see pass 1.
 TEST_F(DragDecisionTest, TheClickCountSaturates) {

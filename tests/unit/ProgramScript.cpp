@@ -55,7 +55,7 @@ struct Running : ProgramOnFakes {
     for (; observed < log.size(); ++observed) {
       // The hand's input on the lock screen went past our hook and the applications here.
       const fake::DeliveredMouseEvent& e = log[observed];
-      if (!e.elsewhere) judge.AppsSaw(e.message, e.point, e.extraInfo == modMouse::kInjectedTag, e.seenByHookOf);
+      if (!e.elsewhere) judge.AppsSaw(e.message, e.point, e.extraInfo == modMouse::kInjectedTag);
     }
   }
 
@@ -78,7 +78,7 @@ struct Running : ProgramOnFakes {
     const bool ownWindow = form.Me.Visible();
     fakes.mouse.ownWindow = ownWindow ? std::optional<rt::ScreenRect>(kOwnWindow) : std::nullopt;
     // Where the shell cannot say where the icon is, only its menu tells the program.
-    const bool onOwnUi = (step.place == Place::TrayIcon && fakes.tray.iconRect && fakes.tray.IconShown()) ||
+    const bool onOwnUi = (step.place == Place::TrayIcon && fakes.tray.iconRect) ||
                          (step.place == Place::OwnWindow && ownWindow);
     // On the other desktop no hook of ours and no application here sees it: the hand lets go
     // where it is.
@@ -89,8 +89,7 @@ struct Running : ProgramOnFakes {
     const bool press = *toggled;
     const bool passed = fakes.mouse.DeliverAt(at, press ? kPress[b] : kRelease[b]) == 0;
     if (press && !passed) judge.PressKeptFromApps(step.button);
-    // Only an icon in the notification area hears of the hand: closing takes it out first.
-    if (step.place != Place::TrayIcon || !passed || ended || !fakes.tray.IconShown()) return;
+    if (step.place != Place::TrayIcon || !passed || ended) return;
     if (b == 0) {
       Tray(press ? rt::msg::kLButtonDown : rt::msg::kLButtonUp);
       if (!press) Tray(kTraySelect);
@@ -142,7 +141,7 @@ struct Running : ProgramOnFakes {
       case Act::LockOrReturn:
         away ? fakes.UnlockScreenAt(fakes.clock.Now()) : fakes.LockScreenAt(fakes.clock.Now());
         away = !away;
-        judge.Away(away, fakes.mouse.HookInstalled() ? fakes.mouse.hookEpoch.load() : -1);
+        judge.Away(away);
         return;
       case Act::HookLost:
         if (!fakes.mouse.HookInstalled()) return;

@@ -11,7 +11,7 @@ HookAnswerTimes::HookAnswerTimes() {
   const DWORD length = ::GetEnvironmentVariableW(L"VORNATIC_HOOK_TIMINGS", path, MAX_PATH);
   if (length > 0 && length < MAX_PATH) file_.assign(path, length);
   // Room made up front, so that measuring the hook does not make it allocate.
-  if (Enabled()) answers_.reserve(1u << 18);
+  if (Enabled()) micros_.reserve(1u << 18);
   LARGE_INTEGER frequency{};
   if (::QueryPerformanceFrequency(&frequency) && frequency.QuadPart > 0) frequency_ = frequency.QuadPart;
 }
@@ -22,19 +22,9 @@ LONGLONG HookAnswerTimes::Now() {
   return now.QuadPart;
 }
 
-void HookAnswerTimes::Record(LONGLONG started, LONGLONG ended, bool buttonEvent) {
+void HookAnswerTimes::Record(LONGLONG started, LONGLONG ended) {
   if (!Enabled()) return;
-  answers_.push_back(Answer{Micros(started, ended), buttonEvent, 0, false});
-}
-
-void HookAnswerTimes::RecordAfterAnswer(LONGLONG started, LONGLONG ended) {
-  if (!Enabled() || answers_.empty() || answers_.back().afterRecorded) return;
-  answers_.back().afterMicros = Micros(started, ended);
-  answers_.back().afterRecorded = true;
-}
-
-std::uint32_t HookAnswerTimes::Micros(LONGLONG started, LONGLONG ended) const {
-  return static_cast<std::uint32_t>((ended - started) * 1'000'000 / frequency_);
+  micros_.push_back(static_cast<std::uint32_t>((ended - started) * 1'000'000 / frequency_));
 }
 
 std::pair<std::uint32_t, std::uint32_t> HookAnswerTimes::Summary(std::vector<std::uint32_t> micros) {
@@ -46,17 +36,13 @@ std::pair<std::uint32_t, std::uint32_t> HookAnswerTimes::Summary(std::vector<std
 
 void HookAnswerTimes::Flush() {
   if (!Enabled()) return;
-  std::vector<std::uint32_t> micros;
-  for (const Answer& answer : answers_) micros.push_back(answer.micros);
-  const auto [max, p99] = Summary(micros);
-  std::string line = "answers " + std::to_string(answers_.size()) + " max_us " + std::to_string(max) + " p99_us " +
+  const auto [max, p99] = Summary(micros_);
+  std::string line = "answers " + std::to_string(micros_.size()) + " max_us " + std::to_string(max) + " p99_us " +
                      std::to_string(p99) + " us";
-  for (const Answer& answer : answers_) line += " " + std::to_string(answer.micros) + (answer.buttonEvent ? "b" : "");
-  line += "\r\nafter_us";
-  for (const Answer& answer : answers_) line += " " + std::to_string(answer.afterMicros);
+  for (const std::uint32_t micro : micros_) line += " " + std::to_string(micro);
   line += "\r\n";
-  answers_.clear();
-  answers_.reserve(1u << 18);
+  micros_.clear();
+  micros_.reserve(1u << 18);
   Append(line);
 }
 

@@ -1,9 +1,6 @@
 // How long our hook procedure takes to answer Windows, for the soak's figures. Off unless
 // the environment names a file (VORNATIC_HOOK_TIMINGS); then every removal of a hook adds
-// a line there: "answers N max_us M p99_us P us" and each answer in microseconds, marked
-// "b" for a button event; then a line "after_us" with the time the hook's thread went on
-// working after each answer, the event already on its way. A move asks the platform
-// nothing but to pass it on: its answers are what that call costs by itself.
+// a line there: "answers N max_us M p99_us P us" and each answer in microseconds.
 #pragma once
 #include <windows.h>
 
@@ -19,9 +16,7 @@ class HookAnswerTimes {
   bool Enabled() const { return !file_.empty(); }
   static LONGLONG Now();
   // From the hook's thread only.
-  void Record(LONGLONG started, LONGLONG ended, bool buttonEvent);
-  // The work the last answer left for after it (none recorded when there was no answer).
-  void RecordAfterAnswer(LONGLONG started, LONGLONG ended);
+  void Record(LONGLONG started, LONGLONG ended);
   // After the hook's thread has ended: writes the line and starts counting afresh.
   void Flush();
   // When a hook went in: "installed_ms T", T on the performance counter in milliseconds.
@@ -33,15 +28,8 @@ class HookAnswerTimes {
   std::wstring file_;
   LONGLONG frequency_ = 1;
   void Append(const std::string& line);
-  std::uint32_t Micros(LONGLONG started, LONGLONG ended) const;
 
-  struct Answer {
-    std::uint32_t micros;
-    bool buttonEvent;
-    std::uint32_t afterMicros;
-    bool afterRecorded;
-  };
-  std::vector<Answer> answers_;
+  std::vector<std::uint32_t> micros_;
 };
 
 }  // namespace win32

@@ -4,15 +4,14 @@
 
 namespace win32 {
 
-HookThread::HookThread(HINSTANCE instance, HOOKPROC procedure, void (*afterAnswer)()) {
+HookThread::HookThread(HINSTANCE instance, HOOKPROC procedure) {
   const UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  thread_ = std::thread(
-      [this, instance, procedure, afterAnswer, event = ready.get()] { Run(instance, procedure, afterAnswer, event); });
+  thread_ = std::thread([this, instance, procedure, event = ready.get()] { Run(instance, procedure, event); });
   ::WaitForSingleObject(ready.get(), INFINITE);
   if (hook_ == nullptr) thread_.join();
 }
 
-void HookThread::Run(HINSTANCE instance, HOOKPROC procedure, void (*afterAnswer)(), HANDLE ready) {
+void HookThread::Run(HINSTANCE instance, HOOKPROC procedure, HANDLE ready) {
   threadId_ = ::GetCurrentThreadId();
   // Every mouse event on the desktop waits for this thread's answer, and it does next to
   // nothing: it goes ahead of a busy machine's other work, so the pointer never waits on it.
@@ -24,18 +23,8 @@ void HookThread::Run(HINSTANCE instance, HOOKPROC procedure, void (*afterAnswer)
   const bool installed = hook_ != nullptr;
   ::SetEvent(ready);
   if (!installed) return;
-  // Windows hands the hook its events as sent messages, which only a peek delivers: the
-  // wait returns for each, the peek calls the hook, and once the peek is back the answer
-  // has gone and the event is on its way. The quit from the destructor ends the loop.
-  bool quit = false;
-  while (!quit) {
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    while (!quit && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      quit = message.message == WM_QUIT;
-      if (!quit) ::DispatchMessageW(&message);
-    }
-    afterAnswer();
-  }
+  // Windows calls the hook from inside this wait; the quit from the destructor ends it.
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
   ::UnhookWindowsHookEx(hook_);
 }
 

@@ -12,9 +12,8 @@ namespace win32 {
 class HookThread {
  public:
   // Starts the thread and installs the hook there; Hook() is null when Windows refused it
-  // (and the thread has then already ended). afterAnswer runs on the thread each time the
-  // hook has answered, before the next event comes to it.
-  HookThread(HINSTANCE instance, HOOKPROC procedure, void (*afterAnswer)());
+  // (and the thread has then already ended).
+  HookThread(HINSTANCE instance, HOOKPROC procedure);
   HookThread(const HookThread&) = delete;
   HookThread& operator=(const HookThread&) = delete;
   // Removes the hook and ends the thread, waiting for it: nothing of it is left behind.
@@ -24,7 +23,7 @@ class HookThread {
   DWORD ThreadId() const { return threadId_; }
 
  private:
-  void Run(HINSTANCE instance, HOOKPROC procedure, void (*afterAnswer)(), HANDLE ready);
+  void Run(HINSTANCE instance, HOOKPROC procedure, HANDLE ready);
 
   HHOOK hook_ = nullptr;
   DWORD threadId_ = 0;

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "runtime/PointerTrail.h"
 #include "runtime/win32/Guarded.h"
 #include "runtime/win32/InjectedMouseInput.h"
 #include "runtime/win32/WindowReach.h"
@@ -47,12 +46,11 @@ Win32MouseInput::~Win32MouseInput() {
   if (g_hookOwner == this) g_hookOwner = nullptr;
 }
 
-rt::HookHandle Win32MouseInput::SetLowLevelHook(rt::MouseHookProcedure procedure, rt::AfterHookAnswer afterAnswer) {
+rt::HookHandle Win32MouseInput::SetLowLevelHook(rt::MouseHookProcedure procedure) {
   // Set before the hook's thread starts, and only read there.
   procedure_ = std::move(procedure);
-  afterAnswer_ = std::move(afterAnswer);
   g_hookOwner = this;
-  auto thread = std::make_unique<HookThread>(instance_, &HookTrampoline, &AfterAnswerTrampoline);
+  auto thread = std::make_unique<HookThread>(instance_, &Win32MouseInput::HookTrampoline);
   const HHOOK hook = thread->Hook();
   if (hook == nullptr) {
     if (hooks_.empty()) g_hookOwner = nullptr;
@@ -85,7 +83,6 @@ std::intptr_t Win32MouseInput::CallNextHook(rt::HookHandle handle, int code, std
 std::size_t Win32MouseInput::Inject(const std::vector<rt::MouseEventToInject>& events, std::uintptr_t extraInfo) {
   std::vector<INPUT> records = ToInputRecords(events, extraInfo, VirtualDesktop());
   if (records.empty()) return 0;
-  if (extraInfo != 0) lastOursInjected_ = ::GetTickCount();
   return ::SendInput(static_cast<UINT>(records.size()), records.data(), sizeof(INPUT));
 }
 
@@ -186,15 +183,19 @@ std::optional<rt::ScreenPoint> Win32MouseInput::LastPointNotTagged(std::uintptr_
   const int count = ::GetMouseMovePointsEx(sizeof(MOUSEMOVEPOINT), &from, trail.data(), static_cast<int>(trail.size()),
                                            GMMP_USE_DISPLAY_POINTS);
   const auto unwrap = [](int v) { return v > 32767 ? v - 65536 : v; };
-  const DWORD since = lastOursInjected_;
-  std::array<rt::TrailPoint, 64> points{};
-  for (int i = 0; i < count; ++i) {
+  // A trail that keeps no extra info (Wine's) cannot tell our points from the hand's and
+  // would answer with the point we just put the pointer at. Ours are in the trail whenever
+  // we have just moved the pointer, so a trail that shows none of them says nothing.
+  std::optional<rt::ScreenPoint> hands;
+  bool oursSeen = false;
+  for (int i = 0; i < count && !(oursSeen && hands); ++i) {
     const MOUSEMOVEPOINT& point = trail[static_cast<std::size_t>(i)];
-    points[static_cast<std::size_t>(i)] = rt::TrailPoint{rt::ScreenPoint{unwrap(point.x), unwrap(point.y)},
-                                                         point.dwExtraInfo == tag,
-                                                         static_cast<LONG>(point.time - since) < 0};
+    if (point.dwExtraInfo == tag)
+      oursSeen = true;
+    else if (!hands)
+      hands = rt::ScreenPoint{unwrap(point.x), unwrap(point.y)};
   }
-  return rt::HandsNewestPoint(points.data(), count > 0 ? static_cast<std::size_t>(count) : 0);
+  return oursSeen ? hands : std::nullopt;
 }
 
 namespace {
@@ -224,22 +225,8 @@ LRESULT CALLBACK Win32MouseInput::HookTrampoline(int code, WPARAM wParam, LPARAM
       result = passOn();
     }
   }
-  owner->answerTimes_.Record(started, HookAnswerTimes::Now(), IsButtonMessage(wParam));
+  owner->answerTimes_.Record(started, HookAnswerTimes::Now());
   return result;
-}
-
-// Runs on the hook's own thread, between events.
-void Win32MouseInput::AfterAnswerTrampoline() {
-  Win32MouseInput* owner = g_hookOwner;
-  // Run even as the program ends: it finishes what an answer left open.
-  if (owner == nullptr || !owner->afterAnswer_) return;
-  const LONGLONG started = HookAnswerTimes::Now();
-  try {
-    owner->afterAnswer_();
-  } catch (...) {
-    owner->HandOver(std::current_exception());
-  }
-  owner->answerTimes_.RecordAfterAnswer(started, HookAnswerTimes::Now());
 }
 
 void Win32MouseInput::HandOver(std::exception_ptr failure) noexcept {

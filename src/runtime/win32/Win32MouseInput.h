@@ -31,8 +31,7 @@ class Win32MouseInput : public rt::MouseInput {
   Win32MouseInput& operator=(const Win32MouseInput&) = delete;
   ~Win32MouseInput() override;
 
-  using rt::MouseInput::SetLowLevelHook;
-  rt::HookHandle SetLowLevelHook(rt::MouseHookProcedure procedure, rt::AfterHookAnswer afterAnswer) override;
+  rt::HookHandle SetLowLevelHook(rt::MouseHookProcedure procedure) override;
   bool Unhook(rt::HookHandle handle) override;
   std::intptr_t CallNextHook(rt::HookHandle handle, int code, std::uintptr_t message,
                              const rt::LowLevelMouseEvent& event) override;
@@ -56,7 +55,6 @@ class Win32MouseInput : public rt::MouseInput {
 
  private:
   static LRESULT CALLBACK HookTrampoline(int code, WPARAM wParam, LPARAM lParam);
-  static void AfterAnswerTrampoline();
   // On the hook's thread: keeps the failure for the window's thread and rings for it.
   void HandOver(std::exception_ptr failure) noexcept;
   void ReportHandedOver();
@@ -64,7 +62,6 @@ class Win32MouseInput : public rt::MouseInput {
   HINSTANCE instance_;
   rt::UnhandledFailureSink& failures_;
   rt::MouseHookProcedure procedure_;
-  rt::AfterHookAnswer afterAnswer_;
   // Hooks still installed, each on a thread of its own, removed with this object at the latest.
   std::map<HHOOK, std::unique_ptr<HookThread>> hooks_;
   HookWatch watch_;
@@ -73,9 +70,6 @@ class Win32MouseInput : public rt::MouseInput {
   DWORD ownProcess_;
   std::optional<DWORD> ownLevel_;
   ReachMemory reach_;
-  // The tick count when input with extra info of ours was last injected: the pointer's trail
-  // is read only back to it.
-  std::atomic<DWORD> lastOursInjected_{0};
   std::mutex failureMutex_;
   std::exception_ptr hookFailure_;
   std::unique_ptr<rt::Doorbell> failureBell_;

@@ -24,23 +24,9 @@ def installed_times(path):
     return [float(line.split()[1]) for line in _lines(path) if line.startswith("installed_ms")]
 
 
-def _summary(micros):
-    micros = sorted(micros)
+def answers(path):
+    """(answers, longest in us, 99th percentile in us) over every answer written, or None."""
+    micros = sorted(int(v) for line in _lines(path) if " us " in line for v in line.split(" us ", 1)[1].split())
     if not micros:
         return None
     return len(micros), micros[-1], micros[min(len(micros) - 1, (len(micros) * 99 + 99) // 100 - 1)]
-
-
-def answers(path, kind=None):
-    """(answers, longest in us, 99th percentile in us) over every answer written, or None.
-    kind: "moves" or "buttons" for those alone; each answer to a button event is marked b."""
-    values = [v for line in _lines(path) if " us " in line for v in line.split(" us ", 1)[1].split()]
-    if kind is not None:
-        values = [v for v in values if v.endswith("b") == (kind == "buttons")]
-    return _summary(int(v.rstrip("b")) for v in values)
-
-
-def after_answers(path):
-    """The same over the time the hook's thread worked on after each answer, the event
-    already on its way: what the next event would wait for had it come at once."""
-    return _summary(int(v) for line in _lines(path) if line.startswith("after_us") for v in line.split()[1:])

@@ -190,9 +190,7 @@ def test_the_installer_speaks_german_and_installs_as_before(s):
 
     s.note("run the installer for a German user")
     s.prefix.start([package("setup.exe")], output=s.artefacts / "setup-output.txt", locale=LOCALES["de"])
-    # Wine's first start in another locale sets the prefix up for it: on a busy machine that
-    # has taken over half a minute.
-    s.wait_until(s.desktop.find_desktop_origin, "the Wine desktop window", 90)
+    s.wait_until(s.desktop.find_desktop_origin, "the Wine desktop window", 30)
     # It offers its languages, the user's own chosen.
     chooser = s.wait_until(lambda: s.probe.inspect("Installer Language"), "the installer's language choice", 30)
     s.screenshot("setup-language", region=chooser.rect)
