@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/ErrorReport.h"
+#include "runtime/TextSize.h"
 #include "ui/Layout.h"
 #include "ui/ReadableLook.h"
 #include "ui/WindowFit.h"
@@ -32,29 +33,16 @@ Form1::~Form1() {
   platform_.session.OnLeavingDesktop(nullptr);
   platform_.session.OnReturnedToDesktop(nullptr);
   platform_.session.OnStartedAgain(nullptr);
+  platform_.metrics.OnTextSizeChanged({});
 }
 
 void Form1::BuildLayout() {
-  const rt::Language language = platform_.texts.CurrentLanguage();
-  const rt::Font windowFont = layout::WindowFont(language);
-  const rt::Font buttonFont = layout::ButtonFont(language);
-  // The two big buttons have a font of their own; everything else takes the window's.
-  const auto fontOf = [&](const std::wstring& name) {
-    return name == PushButton2.Name() || name == PushButton1.Name() ? buttonFont : windowFont;
-  };
-  const layout::FittedLayout fitted = layout::FitToCaptions([&](const layout::ControlDesign& design, rt::TextId id) {
-    return platform_.metrics.CaptionWidth(design.kind, platform_.texts(id), fontOf(design.name));
-  });
   Me.SetCaption(L"Form1");
-  Me.SetClientSize(fitted.clientWidth, fitted.clientHeight);
   Me.SetBackColor(rt::kWhite);
-  Me.SetFont(windowFont);
-
-  rt::Control* const controls[] = {&PushButton2, &Frame2,      &Check4, &Check8,       &Frame1,
+  rt::Control* const controls[] = {&PushButton2, &Frame2,      &Check4,      &Check8, &Frame1,
                                    &Label1,      &PushButton3, &PushButton1, &Text1,  &cSysTray1Site};
   for (rt::Control* control : controls) {
     const auto& design = layout::Find(control->Name().c_str());
-    control->SetBounds(fitted.bounds[static_cast<std::size_t>(&design - layout::kControls.data())]);
     control->SetTabIndex(design.tabIndex);
     control->SetTabStop(design.tabStop);
     control->SetVisible(design.visible);
@@ -65,11 +53,11 @@ void Form1::BuildLayout() {
                                                                         : static_cast<rt::Control*>(&Frame1));
     Me.Add(*control);
   }
-  for (rt::PushButton* button : {&PushButton2, &PushButton1}) button->SetFont(buttonFont);
   for (rt::PushButton* button : {&PushButton2, &PushButton3, &PushButton1}) {
     button->SetForeColor(rt::kButtonText);
     button->SetBackColor(rt::kWhite);
   }
+  LayOut();
   Me.AddSystemMenuItem(kSystemMenuSettings, platform_.texts(rt::TextId::OpenSettings));
   cSysTray1.ReadProperties([this] {
     rt::PropertyBag bag;  // as saved with the design: out of the tray, no tip, the blue K
@@ -78,6 +66,40 @@ void Form1::BuildLayout() {
     bag.Write(L"TrayTip", std::wstring());
     return bag;
   }());
+}
+
+namespace {
+// Room a window needs around its client area (title bar and borders), with some to spare.
+constexpr int kFrameAround = 600;
+}  // namespace
+
+void Form1::LayOut() {
+  // The design's faces, as much larger as the user asked Windows for larger text.
+  const double larger = rt::TextSizeFactor(platform_.metrics.MessageFont());
+  const rt::Language language = platform_.texts.CurrentLanguage();
+  const rt::Font windowFont = rt::Grown(layout::WindowFont(language), larger);
+  const rt::Font buttonFont = rt::Grown(layout::ButtonFont(language), larger);
+  // The two big buttons have a font of their own; everything else takes the window's.
+  const auto fontOf = [&](const std::wstring& name) {
+    return name == PushButton2.Name() || name == PushButton1.Name() ? buttonFont : windowFont;
+  };
+  const layout::FittedLayout fitted = layout::FitToCaptions(
+      [&](const layout::ControlDesign& design, rt::TextId id) {
+        return platform_.metrics.CaptionWidth(design.kind, platform_.texts(id), fontOf(design.name));
+      },
+      larger, platform_.metrics.WorkArea().width - kFrameAround);
+  Me.SetFont(windowFont);
+  for (rt::PushButton* button : {&PushButton2, &PushButton1}) button->SetFont(buttonFont);
+  for (rt::Control* control : Me.Controls()) {
+    const auto& design = layout::Find(control->Name().c_str());
+    control->SetBounds(fitted.bounds[static_cast<std::size_t>(&design - layout::kControls.data())]);
+  }
+  Me.SetClientSize(fitted.clientWidth, fitted.clientHeight);
+}
+
+void Form1::TextSizeChanged() {
+  LayOut();
+  userSettings_.Dialog().TextSizeChanged();
 }
 
 void Form1::ConnectEvents() {
@@ -106,6 +128,7 @@ void Form1::ConnectEvents() {
   // Where the icon stands decides whether a click there gives a hold up.
   cSysTray1.IconPlacedAgain.Handle([this] { mouse_.TrayIconMoved(); });
   Label1.Change.Handle([this] { Label1_Change(); });
+  platform_.metrics.OnTextSizeChanged([this] { TextSizeChanged(); });
 }
 
 // The status line is spoken as it changes: the window is in the tray while auto-drag is on.

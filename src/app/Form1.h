@@ -115,6 +115,10 @@ class Form1 {
 
  private:
   void BuildLayout();
+  // Fonts, places and the window's size, for the user's text size and language.
+  void LayOut();
+  // The user changed the text size: both windows follow at once.
+  void TextSizeChanged();
   void ConnectEvents();
   // What the mouse module has to say with no Start to end: in a balloon, and in the tip.
   void MouseNotice(modMouse::Notice notice);

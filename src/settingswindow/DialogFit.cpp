@@ -13,6 +13,28 @@ namespace {
 // Controls whose tops lie this close share a row.
 constexpr int kSameRow = 150;
 constexpr int kLeastMargin = 120;
+// The line the design leaves a frame's title above its first row.
+constexpr int kDesignTitle = 210;
+
+// Room a control needs around its text, above and below together.
+int AroundText(rt::ControlKind kind) {
+  switch (kind) {
+    case rt::ControlKind::PushButton:
+      return 150;
+    case rt::ControlKind::ShortcutBox:
+      return 105;
+    case rt::ControlKind::PressArea:
+      return 240;
+    default:
+      return 0;
+  }
+}
+
+// Whether a control's height follows its text; a slider's and a list's do not (a list
+// scrolls), and a frame's title moves what it holds instead.
+bool TallAsItsText(rt::ControlKind kind) {
+  return kind != rt::ControlKind::Slider && kind != rt::ControlKind::ListBox && kind != rt::ControlKind::Frame;
+}
 
 using Row = std::vector<rt::Control*>;
 
@@ -88,14 +110,17 @@ int FlowRow(Row& row, const Needed& needed) {
   return previousRight;
 }
 
-// Narrows the row's widest wrapping control by up to `excess` (never below its design
-// width), moving what stands right of it back; it grows as tall as its caption then needs.
-// Returns how much taller the row became; `right` follows the row's new right edge.
+// Narrows the row's widest wrapping control that is still wider than designed by up to
+// `excess` (never below its design width), moving what stands right of it back; it grows as
+// tall as its caption then needs. Returns how much taller the row became; `right` follows
+// the row's new right edge.
 int WrapRow(Row& row, const std::map<const rt::Control*, rt::TwipsRect>& design, int excess, int& right,
             const HeightWithin& heightWithin) {
   rt::Control* widest = nullptr;
   for (rt::Control* control : row)
-    if (Wraps(*control) && (widest == nullptr || control->Bounds().width > widest->Bounds().width)) widest = control;
+    if (Wraps(*control) && control->Bounds().width > design.at(control).width &&
+        (widest == nullptr || control->Bounds().width > widest->Bounds().width))
+      widest = control;
   if (widest == nullptr) return 0;
   rt::TwipsRect bounds = widest->Bounds();
   const int narrower = std::min(excess, bounds.width - design.at(widest).width);
@@ -134,6 +159,22 @@ int HiddenBand(const std::vector<Row>& rows, std::size_t hidden,
   return DesignBottom(rows[hidden], design) - previousBottom;
 }
 
+// Every control of the row as tall as its text within its width; returns how much taller
+// the row became than designed.
+int GrowToText(Row& row, const std::map<const rt::Control*, rt::TwipsRect>& design, const HeightWithin& heightWithin) {
+  int taller = 0;
+  for (rt::Control* control : row) {
+    rt::TwipsRect bounds = control->Bounds();
+    if (TallAsItsText(control->Kind())) {
+      const int text = heightWithin(*control, bounds.width);
+      if (text > 0) bounds.height = std::max(bounds.height, text + AroundText(control->Kind()));
+      control->SetBounds(bounds);
+    }
+    taller = std::max(taller, bounds.height - design.at(control).height);
+  }
+  return taller;
+}
+
 void MoveDown(const Row& row, int by) {
   if (by == 0) return;
   for (rt::Control* control : row) {
@@ -166,7 +207,8 @@ Size FitToCaptions(const std::vector<rt::Control*>& controls, Size client, int w
         for (const rt::Control* control : row) designRight = std::max(designRight, Right(control->Bounds()));
     const int width = container->Bounds().width;
     const int margin = std::max(kLeastMargin, width - designRight);
-    int below = 0;
+    // A larger title pushes down what the frame holds.
+    int below = std::max(0, heightWithin(*container, width) - kDesignTitle);
     for (std::size_t index = 0; index < containerRows.size(); ++index) {
       Row& row = containerRows[index];
       if (Hidden(row)) {
@@ -175,8 +217,14 @@ Size FitToCaptions(const std::vector<rt::Control*>& controls, Size client, int w
       }
       MoveDown(row, below);
       int right = FlowRow(row, needed);
-      const int excess = right + margin - width - allowedGrowth;
-      if (excess > 0) below += WrapRow(row, design, excess, right, heightWithin);
+      // One control after another wraps, the widest first, until the row fits.
+      for (int excess = right + margin - width - allowedGrowth; excess > 0;
+           excess = right + margin - width - allowedGrowth) {
+        const int before = right;
+        WrapRow(row, design, excess, right, heightWithin);
+        if (right == before) break;
+      }
+      below += GrowToText(row, design, heightWithin);
       growth = std::max(growth, right + margin - width);
     }
     taller[container] = below;
@@ -188,6 +236,11 @@ Size FitToCaptions(const std::vector<rt::Control*>& controls, Size client, int w
     if (control->Container() == nullptr) onWindow.push_back(control);
   int totalTaller = 0;
   for (const auto& [frame, by] : taller) totalTaller += by;
+  // The window's own buttons, as tall as their text; the window grows by the tallest.
+  int buttonsTaller = 0;
+  for (Row& row : rows[nullptr])
+    if (row.front()->Kind() != rt::ControlKind::Frame && !Hidden(row))
+      buttonsTaller = std::max(buttonsTaller, GrowToText(row, design, heightWithin));
   for (rt::Control* control : onWindow) {
     rt::TwipsRect bounds = control->Bounds();
     for (const auto& [frame, by] : taller)
@@ -200,7 +253,7 @@ Size FitToCaptions(const std::vector<rt::Control*>& controls, Size client, int w
     }
     control->SetBounds(bounds);
   }
-  return Size{client.width + std::max(growth, 0), client.height + totalTaller};
+  return Size{client.width + std::max(growth, 0), client.height + totalTaller + buttonsTaller};
 }
 
 }  // namespace dialog_fit

@@ -7,6 +7,7 @@
 
 #include "runtime/LanguageFont.h"
 #include "runtime/Text.h"
+#include "runtime/TextSize.h"
 #include "settingswindow/DialogFit.h"
 #include "settingswindow/SettingsTexts.h"
 
@@ -18,8 +19,16 @@ constexpr int kClientWidth = 6000;
 constexpr int kClientHeight = 7290;
 // Captions longer than the design wrap onto more lines rather than widen the dialog past this.
 constexpr int kWidestClient = kClientWidth + 600;
-// The system's dialog face; the font Windows' own dialogs use.
-const rt::Font kDialogFont{L"Tahoma", 8.25, false, 0};
+// The size of text the design was made for: its rows are as tall as that text needs.
+constexpr double kDesignPoints = 8.25;
+// What a window needs around its client area (title bar and borders), with room to spare;
+// in twips it hardly changes with the DPI.
+constexpr int kFrameAround = 600;
+constexpr int kColumnGap = 120;
+// As tall as anything the shortcut box shows.
+constexpr const wchar_t* kWidestShortcut = L"Ctrl+Alt+Shift+F12";
+// A width no caption needs: measured within it, a caption stays on one line.
+constexpr int kOneLine = 100000;
 
 // The slider's steps: ticks every 200 ms, the arrow keys by 100, Page Up and Down by 500,
 // and a dragged thumb stops on whole 10 ms.
@@ -60,7 +69,7 @@ void SettingsWindow::BuildLayout() {
   Me.SetCaption(parts_.texts(text::kTitle));
   Me.SetClientSize(kClientWidth, kClientHeight);
   Me.SetBackColor(rt::kButtonFace);
-  font_ = rt::InLanguage(kDialogFont, parts_.texts.CurrentLanguage());
+  font_ = DialogFont();
   Me.SetFont(font_);
 
   struct Design {
@@ -77,7 +86,7 @@ void SettingsWindow::BuildLayout() {
       {&LatchFrame, text::kLatchFrame, nullptr, {120, 120, 5760, 4410}},
       {&LatchBox, text::kLatchOn, &LatchFrame, {240, 300, 2880, 285}},
       {&LatchPolicyNote, text::kSetByOrganisation, &LatchFrame, {3240, 330, 2280, 225}},
-      {&HoldLabel, text::kHoldTime, &LatchFrame, {240, 750, 1100, 225}},
+      {&HoldLabel, text::kHoldTime, &LatchFrame, {240, 750, 1020, 225}},
       {&HoldSlider, std::nullopt, &LatchFrame, {1320, 660, 3300, 450}},
       {&HoldValue, std::nullopt, &LatchFrame, {4680, 750, 900, 225}},
       {&ButtonsLabel, text::kButtons, &LatchFrame, {240, 1260, 2880, 225}},
@@ -141,12 +150,25 @@ void SettingsWindow::ShowNote(rt::Label& note, bool shown) {
   LayOut();
 }
 
+rt::Font SettingsWindow::DialogFont() {
+  // The face and size Windows shows its own dialogs' text in, as large as the user asked.
+  rt::Font font = parts_.metrics.MessageFont();
+  font.bold = false;
+  return rt::InLanguage(font, parts_.texts.CurrentLanguage());
+}
+
+void SettingsWindow::TextSizeChanged() {
+  font_ = DialogFont();
+  Me.SetFont(font_);
+  LayOut();
+}
+
 void SettingsWindow::LayOut() {
+  // Larger text may make the window wider, up to what the screen has room for; beyond, it wraps.
+  const double larger = std::max(1.0, font_.points / kDesignPoints);
   std::vector<rt::Control*> controls;
-  for (const auto& [control, bounds] : design_) {
-    control->SetBounds(bounds);
-    controls.push_back(control);
-  }
+  for (const auto& [control, bounds] : design_) controls.push_back(control);
+  const rt::TextMetrics::Room room = parts_.metrics.WorkArea();
   const rt::Font& font = font_;
   // The hold time beside the slider is as wide as it gets at the longest hold.
   const std::wstring longestHold =
@@ -159,19 +181,63 @@ void SettingsWindow::LayOut() {
       return {};
     return &control == &HoldValue ? longestHold : captioned->Caption();
   };
-  const dialog_fit::Size size = dialog_fit::FitToCaptions(
-      controls, {kClientWidth, kClientHeight}, kWidestClient,
-      [&](const rt::Control& control) {
-        const std::wstring caption = captionOf(control);
-        if (caption.empty()) return 0;
-        // A push button's caption wants its edges clear.
-        const rt::ControlKind kind = control.Kind();
-        return parts_.metrics.CaptionWidth(kind, caption, font) + (kind == rt::ControlKind::PushButton ? 240 : 0);
-      },
+  const int roomWidth = std::max(kWidestClient, room.width - kFrameAround);
+  const auto fit = [&](int widest) {
+    for (const auto& [control, bounds] : design_) control->SetBounds(bounds);
+    return dialog_fit::FitToCaptions(controls, {kClientWidth, kClientHeight}, widest,
+        [&](const rt::Control& control) {
+          const rt::ControlKind kind = control.Kind();
+          // The shortcut box as wide as the longest combination, on one line.
+          if (kind == rt::ControlKind::ShortcutBox)
+            return parts_.metrics.CaptionWidth(rt::ControlKind::Label, kWidestShortcut, font) + 240;
+          const std::wstring caption = captionOf(control);
+          if (caption.empty()) return 0;
+          // A push button's caption wants its edges clear.
+          return parts_.metrics.CaptionWidth(kind, caption, font) + (kind == rt::ControlKind::PushButton ? 240 : 0);
+        },
       [&](const rt::Control& control, int width) {
-        return parts_.metrics.CaptionHeight(control.Kind(), captionOf(control), font, width);
+        // What a frame's title, the try-it area and the shortcut box show takes height too.
+        const auto* captioned = dynamic_cast<const rt::CaptionedControl*>(&control);
+        const rt::ControlKind kind = control.Kind();
+        std::wstring text = captionOf(control);
+        if ((kind == rt::ControlKind::Frame || kind == rt::ControlKind::PressArea) && captioned != nullptr)
+          text = captioned->Caption();
+        if (kind == rt::ControlKind::ShortcutBox)
+          return parts_.metrics.CaptionHeight(rt::ControlKind::Label, kWidestShortcut, font, kOneLine);
+        return text.empty() ? 0 : parts_.metrics.CaptionHeight(kind, text, font, width);
       });
+  };
+  dialog_fit::Size size = fit(std::min(static_cast<int>(kWidestClient * larger), roomWidth));
+  // Too tall for the screen: the shortcut and the badge go beside the latch, as a second
+  // column, each column half as wide as the screen allows.
+  if (size.height + kFrameAround > room.height)
+    size = SideBySide(fit((roomWidth - kColumnGap) / 2));
   Me.SetClientSize(size.width, size.height);
+}
+
+dialog_fit::Size SettingsWindow::SideBySide(dialog_fit::Size size) {
+  const rt::TwipsRect latch = LatchFrame.Bounds();
+  const rt::TwipsRect buttonsBefore = OkButton.Bounds();
+  int top = latch.top;
+  int right = latch.left + latch.width;
+  for (rt::Frame* frame : {&ShortcutFrame, &BadgeFrame}) {
+    rt::TwipsRect bounds = frame->Bounds();
+    bounds.left = latch.left + latch.width + kColumnGap;
+    bounds.top = top;
+    frame->SetBounds(bounds);
+    top += bounds.height + kColumnGap;
+    right = std::max(right, bounds.left + bounds.width);
+  }
+  const int columnsBottom = std::max(latch.top + latch.height, top - kColumnGap);
+  const int width = right + (size.width - (latch.left + latch.width));
+  const int down = columnsBottom + kColumnGap - buttonsBefore.top;
+  for (rt::PushButton* button : {&OkButton, &CancelButton, &ApplyButton}) {
+    rt::TwipsRect bounds = button->Bounds();
+    bounds.left += width - size.width;
+    bounds.top += down;
+    button->SetBounds(bounds);
+  }
+  return dialog_fit::Size{width, size.height + down};
 }
 
 void SettingsWindow::ConnectEvents() {

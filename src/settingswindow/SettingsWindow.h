@@ -18,6 +18,7 @@
 #include "runtime/controls/Controls.h"
 #include "runtime/controls/Form.h"
 #include "settingswindow/DecidedByPolicy.h"
+#include "settingswindow/DialogFit.h"
 #include "settingswindow/SettingsValues.h"
 #include "settingswindow/TryIt.h"
 
@@ -54,6 +55,8 @@ class SettingsWindow {
   // The global shortcut was pressed: while the shortcut box has the keyboard focus it goes
   // into the box, as any other keys do, and true says it was taken here.
   bool TakeShortcutPress(const rt::Shortcut& pressed);
+  // The user changed the text size: the text follows at once, and the window with it.
+  void TextSizeChanged();
 
   // The window and its controls, in reading order.
   rt::Form Me{L"Settings"};
@@ -91,6 +94,9 @@ class SettingsWindow {
   // From the design again, with only what is shown taking room, every caption given the
   // room it needs in the user's language.
   void LayOut();
+  rt::Font DialogFont();
+  // The frames below the latch's, moved beside it: returns the client size then.
+  dialog_fit::Size SideBySide(dialog_fit::Size size);
   // Shows or hides a note, laying the window out again when that changes what takes room.
   void ShowNote(rt::Label& note, bool shown);
   void ConnectEvents();

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 
+#include "runtime/TextSize.h"
 #include "ui/Layout.h"
 
 namespace layout {
@@ -21,6 +22,9 @@ struct FittedLayout {
 // Width in twips that a control of the design's kind needs for that caption.
 using CaptionWidth = std::function<int(const ControlDesign& control, rt::TextId caption)>;
 
-FittedLayout FitToCaptions(const CaptionWidth& width);
+// taller: how much larger the user's text is than the design's; every control grows as
+// much taller, and everything below moves down with it. widest: the client width the
+// screen has room for (0: no bound); beyond it the two check boxes stand one under the other.
+FittedLayout FitToCaptions(const CaptionWidth& width, double taller = 1.0, int widest = 0);
 
 }  // namespace layout

@@ -22,13 +22,14 @@ const rt::Texts& English() {
 int FakeTextMetrics::CaptionWidth(rt::ControlKind kind, const std::wstring& caption, const rt::Font&) {
   const auto set = widths.find(caption);
   const int text = set != widths.end() ? set->second : static_cast<int>(caption.size()) * kTwipsPerCharacter;
-  return kind == rt::ControlKind::CheckBox ? text + kCheckBoxBeside : text;
+  const double larger = messageFont.points / 9.0;
+  return static_cast<int>((kind == rt::ControlKind::CheckBox ? text + kCheckBoxBeside : text) * larger);
 }
 
 int FakeTextMetrics::CaptionHeight(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font, int width) {
   const int whole = CaptionWidth(kind, caption, font);
   const int lines = width > 0 ? (whole + width - 1) / width : 1;
-  return std::max(lines, 1) * kTwipsPerLine;
+  return static_cast<int>(std::max(lines, 1) * kTwipsPerLine * messageFont.points / 9.0);
 }
 
 }  // namespace fake

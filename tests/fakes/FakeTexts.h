@@ -27,7 +27,19 @@ class FakeTextMetrics : public rt::TextMetrics {
   int CaptionWidth(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font) override;
   // As many lines as the width takes to hold the caption's width.
   int CaptionHeight(rt::ControlKind kind, const std::wstring& caption, const rt::Font& font, int width) override;
+  rt::Font MessageFont() override { return messageFont; }
+  Room WorkArea() override { return workArea; }
+  void OnTextSizeChanged(std::function<void()> changed) override { textSizeChanged = std::move(changed); }
+  // The user's text size, as Windows would announce it: every caption measures as much larger.
+  void SetTextSize(double percent) {
+    messageFont.points = 9.0 * percent / 100;
+    if (textSizeChanged) textSizeChanged();
+  }
   std::map<std::wstring, int> widths;
+  rt::Font messageFont{L"Segoe UI", 9.0, false, 0};
+  // 1366 x 768 at 96 DPI, less a taskbar 40 pixels high.
+  Room workArea{1366 * 15, 728 * 15};
+  std::function<void()> textSizeChanged;
 };
 
 }  // namespace fake

@@ -59,6 +59,8 @@ int RunProgram(HINSTANCE instance) {
   const rt::Texts& texts = platform.Bundle().texts;
   FormHost host(program.MainWindow(), program, instance, std::nullopt, std::nullopt, texts(rt::TextId::PressAction));
   platform.SetMainWindow(host.MainWindow());
+  // Windows tells its top-level windows of a new text size; the program hears it from here.
+  host.OnSettingChange([&platform] { platform.Metrics().SettingChanged(); });
   win32::CloseRequestListener closeRequests(host.MainWindow(), platform.Failures());
   // Keyboard navigation between the window's controls works in nested pumps too.
   platform.Pump().SetPreTranslate(

@@ -1,5 +1,7 @@
 #include "runtime/win32/FormHost.h"
 
+#include <algorithm>
+
 #include "runtime/Failure.h"
 #include "runtime/Twips.h"
 #include "runtime/controls/TabOrder.h"
@@ -214,10 +216,21 @@ void FormHost::OnChanged(rt::Control&, rt::Property property) {
       Activate();
       break;
     case rt::Property::Bounds: {
-      // The client size, laid out anew: the corner stays, the size follows.
+      // The client size, laid out anew: the corner stays where the window still fits on its
+      // monitor's work area, and moves in as far as it must where it would not.
       RECT outer{};
       ::GetWindowRect(window, &outer);
       FitToForm(POINT{outer.left, outer.top});
+      ::GetWindowRect(window, &outer);
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof(monitor);
+      if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        const LONG x = std::max(work.left, std::min(outer.left, work.right - (outer.right - outer.left)));
+        const LONG y = std::max(work.top, std::min(outer.top, work.bottom - (outer.bottom - outer.top)));
+        if (x != outer.left || y != outer.top)
+          ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
       break;
     }
     default:
@@ -428,6 +441,8 @@ LRESULT FormHost::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       if (!fixedDpi_) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_SETTINGCHANGE:
+      if (settingChanged_) settingChanged_();
+      [[fallthrough]];
     case WM_SYSCOLORCHANGE:
       // Switching high contrast sends both; a top-level window passes neither on to its
       // controls, so the controls are told here.

@@ -53,6 +53,8 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   // Where the window learns whether high contrast is on: Windows by default; a test that
   // cannot switch the system's theme gives its own answer. Takes effect at once.
   void AskHighContrastWith(std::function<bool()> source);
+  // Told of every WM_SETTINGCHANGE the window receives (the text size among them).
+  void OnSettingChange(std::function<void()> changed) { settingChanged_ = std::move(changed); }
 
   void OnChanged(rt::Control& control, rt::Property property) override;
 
@@ -102,6 +104,7 @@ class FormHost final : public rt::ControlPeer, private PeerHost {
   int dpi_ = kDefaultDpi;
   UINT taskbarCreated_ = 0;
   std::function<bool()> highContrastSource_;
+  std::function<void()> settingChanged_;
   bool highContrast_ = false;
   WindowIcons icons_;
   BrushCache brushes_;

@@ -48,6 +48,7 @@ class Win32Platform {
   Win32PointerBadge& Badge() { return badge_; }
   Win32SessionEvents& Session() { return session_; }
   Win32WindowHosting& Windows() { return windows_; }
+  Win32TextMetrics& Metrics() { return metrics_; }
 
  private:
   FailureRoute failures_;

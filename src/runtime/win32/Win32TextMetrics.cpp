@@ -1,11 +1,15 @@
 #include "runtime/win32/Win32TextMetrics.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
+#include "runtime/TextSize.h"
 #include "runtime/Twips.h"
 #include "runtime/win32/DpiScaling.h"
 #include "runtime/win32/GdiCache.h"
 #include "runtime/win32/Gdi.h"
+#include "runtime/win32/SystemLook.h"
 
 namespace win32 {
 namespace {
@@ -57,6 +61,37 @@ int Win32TextMetrics::CaptionHeight(rt::ControlKind kind, const std::wstring& ca
   const RECT box = MeasuredCaption(caption, font, dpi, std::max(textPixels, 1));
   // A check box keeps a pixel above and below its text for the focus mark.
   return ToTwips(box.bottom - box.top + ::MulDiv(2, dpi, kDefaultDpi), dpi);
+}
+
+rt::Font Win32TextMetrics::MessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+    return rt::Font{L"Segoe UI", rt::kDefaultMessagePoints, false, 0};
+  const LOGFONTW& font = metrics.lfMessageFont;
+  // Given at the system's DPI; a positive height is the cell's, near enough the character's.
+  const double points = std::abs(font.lfHeight) * 72.0 / SystemDpi();
+  return rt::Font{font.lfFaceName, static_cast<double>(std::lround(points * 4)) / 4, font.lfWeight >= FW_BOLD,
+                  font.lfCharSet};
+}
+
+rt::TextMetrics::Room Win32TextMetrics::WorkArea() {
+  RECT work{};
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return Room{};
+  const int dpi = SystemDpi();
+  return Room{(work.right - work.left) * 1440 / dpi, (work.bottom - work.top) * 1440 / dpi};
+}
+
+void Win32TextMetrics::OnTextSizeChanged(std::function<void()> changed) {
+  last_ = MessageFont();
+  changed_ = std::move(changed);
+}
+
+void Win32TextMetrics::SettingChanged() {
+  const rt::Font now = MessageFont();
+  if (now == last_) return;
+  last_ = now;
+  if (changed_) changed_();
 }
 
 }  // namespace win32

@@ -86,6 +86,13 @@ class Probe:
         its message box share one, say); inspect() picks the one with most controls."""
         return [_window_info(w) for w in self._query("inspect", "--all", title).get("windows", [])]
 
+    def set_text_size(self, percent):
+        """The user's text size, as the accessibility settings set it: the message font at
+        that share of 9 points, stored and announced with WM_SETTINGCHANGE."""
+        result = self.prefix.run([self.exe, "textsize", str(percent)], timeout=30)
+        if result.returncode != 0:
+            raise RuntimeError(f"probe textsize {percent} exited {result.returncode}: {result.stdout}{result.stderr}")
+
     def fit(self, title):
         """{'dpi', 'controls': [{'class', 'text', 'face', 'height', 'needed', 'available'}]}:
         each visible control of that window, its text's width in the control's own font

@@ -27,6 +27,9 @@ int RunPointerQuery(const Arguments& args);
 // The selection of a window's edit control, and where given characters are on screen.
 int RunEditQuery(const Arguments& args);
 
+// Sets the message font to a share of 9 points and announces it, as the text size does.
+int RunTextSize(const Arguments& args);
+
 // Each visible control's text width in its own font against the room the control gives it.
 int RunFit(const Arguments& args);
 

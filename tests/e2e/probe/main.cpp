@@ -37,8 +37,9 @@ int main() {
   if (mode == L"forget-icon") return probe::RunForgetIcon(args);
   if (mode == L"broadcast") return probe::RunBroadcast(args);
   if (mode == L"fit") return probe::RunFit(args);
+  if (mode == L"textsize") return probe::RunTextSize(args);
   probe::WriteStdout(
       "usage: probe log FILE [X Y WIDTH HEIGHT] | inspect TITLE | inspect --class CLASS | idle | stubborn CLASS | "
-      "pointer | tray FILE | edit CLASS INDEX... | forget-icon HWND ID | broadcast NAME | fit TITLE\n");
+      "pointer | tray FILE | edit CLASS INDEX... | forget-icon HWND ID | broadcast NAME | fit TITLE | textsize PERCENT\n");
   return 2;
 }
